@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs whatever the game and its tests need and this machine lacks (Debian 12).
+set -eu
+packages="build-essential cmake ninja-build pkg-config libsfml-dev nlohmann-json3-dev libgtest-dev libx11-dev
+  xvfb xauth xdotool fonts-noto-cjk fonts-symbola iproute2 util-linux"
+missing=""
+for package in $packages; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+as_root=""
+[ "$(id -u)" -eq 0 ] || as_root="sudo"
+$as_root apt-get update
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y --no-install-recommends $missing

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs the whole test suite: the plain build,
+# then the same suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
+# networking tests under ThreadSanitizer. Everything runs under a virtual display and
+# OpenAL Soft's null audio driver, so no screen or sound card is needed.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export ALSOFT_DRIVERS=null
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
+export ASAN_OPTIONS="detect_leaks=1"
+export TSAN_OPTIONS="suppressions=$(pwd)/tests/tsan.supp"
+xvfb="xvfb-run -a -s '-screen 0 1600x1000x24'"
+
+scripts/build.sh build
+eval "$xvfb ctest --test-dir build --output-on-failure -j2"
+
+scripts/build.sh build-asan -DTARVEX_SANITIZE=ON
+eval "$xvfb ctest --test-dir build-asan --output-on-failure -j2"
+
+scripts/build.sh build-tsan -DTARVEX_TSAN=ON
+eval "$xvfb ctest --test-dir build-tsan --output-on-failure -j2 -R 'Lan|Net|Protocol|Discovery'"

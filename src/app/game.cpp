@@ -1,0 +1,183 @@
+#include "app/game.h"
+#include "app/log.h"
+#include "content/config.h"
+#include "content/levels.h"
+#include "ui/textures.h"
+
+#include <SFML/Audio/Listener.hpp>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+struct PanelButtonLayout {
+    float y;
+    const char* label;
+    const char* colour_key;  // /ui/colors/<key> may retint the button
+    sf::Color fill;
+};
+
+// The seven upgrade buttons in the panel's own coordinates, in PanelButton order.
+const PanelButtonLayout kPanelButtons[kPanelButtonCount] = {
+    {60, "FireRate", "button_fire", sf::Color(200, 80, 80, 255)},
+    {105, "Range", "button_range", sf::Color(80, 200, 80, 255)},
+    {150, "Dodge", "button_dodge", sf::Color(80, 80, 200, 255)},
+    {195, "ProjSpeed", "button_proj_speed", sf::Color(200, 80, 200, 255)},
+    {240, "Move", "button_move", sf::Color(80, 200, 200, 255)},
+    {285, "Income", "button_income", sf::Color(200, 200, 80, 255)},
+    {330, "激光伤害", nullptr, sf::Color(255, 200, 100, 255)},
+};
+
+// config.json may recolour the panel; without the key the panel keeps its own colours
+// (a white default would leave the white labels unreadable).
+sf::Color panelColour(const char* key, sf::Color own) {
+    if (!key || !Config::instance().contains(std::string("/ui/colors/") + key)) return own;
+    return uiColor(key);
+}
+
+void setText(sf::Text& text, const sf::Font& font, const std::string& utf8, unsigned size) {
+    text.setFont(font);
+    text.setString(sf::String::fromUtf8(utf8.begin(), utf8.end()));
+    text.setCharacterSize(size);
+}
+
+void layOutMainMenu(Game& game) {
+    sf::Vector2u size = game.window.getSize();
+    float x = (float(size.x) - 400) / 2;
+    float y = (float(size.y) - 290) / 2;
+    game.single_button.setSize({400, 130});
+    game.single_button.setPosition(x, y);
+    game.single_button.setFillColor(sf::Color(60, 180, 60, 220));
+    game.network_button.setSize({400, 130});
+    game.network_button.setPosition(x, y + 160);
+    game.network_button.setFillColor(sf::Color(60, 100, 220, 220));
+
+    // Each label is centred once by its English text; the Chinese text then takes its place.
+    struct MenuLabel {
+        sf::Text& text;
+        const sf::RectangleShape& button;
+        const char* english;
+        const char* chinese;
+    };
+    MenuLabel labels[] = {{game.single_text, game.single_button, "SINGLE\nvs AI", "单人\nvs AI"},
+                          {game.network_text, game.network_button, "NETWORK\nHost/Join", "联机\n主机/加入"}};
+    for (MenuLabel& label : labels) {
+        setText(label.text, game.ui_font, label.english, 24);
+        sf::FloatRect bounds = label.text.getLocalBounds();
+        sf::Vector2f corner = label.button.getPosition();
+        label.text.setPosition(corner.x + (400 - bounds.width) / 2, corner.y + (130 - bounds.height) / 2);
+        setText(label.text, game.ui_font, label.chinese, 24);
+    }
+}
+
+void layOutPanel(Game& game) {
+    game.panel_hidden_x = 20 - game.panel_width;
+    game.panel_shown_x = 0;
+    game.panel_x = game.panel_target_x = game.panel_hidden_x;
+    game.panel_background.setSize({game.panel_width, game.panel_height});
+    game.panel_background.setPosition(game.panel_x, 40);
+    game.panel_background.setFillColor(panelColour("panel_background", sf::Color(40, 40, 40, 220)));
+    for (int i = 0; i < kPanelButtonCount; ++i) {
+        const PanelButtonLayout& layout = kPanelButtons[i];
+        sf::RectangleShape& button = game.upgrade_buttons[i];
+        button.setSize({140, 32});
+        button.setPosition(10, layout.y);
+        button.setFillColor(panelColour(layout.colour_key, layout.fill));
+        setText(game.button_labels[i], game.ui_font, layout.label, 14);
+        game.button_labels[i].setPosition(15, layout.y + 5);
+    }
+}
+
+void layOutTexts(Game& game) {
+    setText(game.status_text, game.ui_font, "", 16);
+    game.status_text.setPosition(10, 10);
+    game.status_text.setFillColor(uiColor("text"));
+    setText(game.results_text, game.ui_font, "", 14);
+    setText(game.back_text, game.ui_font, "← 返回", 18);
+    game.back_text.setPosition(35, 28);
+    setText(game.level_title_text, game.ui_font, "", 22);
+    setText(game.level_description_text, game.ui_font, "", 14);
+    setText(game.level_status_text, game.ui_font, "", 18);
+    for (size_t i = 0; i < game.level_cards.size(); ++i) {
+        game.level_cards[i].setSize({220, 130});
+        game.level_cards[i].setPosition(90 + 250 * float(i % 3), 110 + 150 * float(i / 3));
+    }
+}
+
+void layOutSelectionBox(Game& game) {
+    game.selection_box.setSize({0, 0});
+    game.selection_box.setFillColor(sf::Color(100, 200, 255, 50));
+    game.selection_box.setOutlineColor(sf::Color(100, 200, 255, 200));
+    game.selection_box.setOutlineThickness(1);
+}
+
+// The template unit reads the unit keys once, as every unit construction does; the
+// starting money is read beside it.
+void readStartMoney(Game& game) {
+    Turret template_unit(true, 0);
+    (void)template_unit;
+    float player = Config::instance().getFloat("/gameplay/player_start_money", 1000.0f);
+    float enemy = Config::instance().getFloat("/gameplay/enemy_start_money", 1000.0f);
+    game.player_money = player;
+    game.enemy_money = enemy;
+    game.start_money = {player, enemy};
+}
+}  // namespace
+
+Game::Game() {
+    effects.rng.seed(std::random_device{}());
+    initLanLobby(lobby);
+    loadFont(lobby.font);
+
+    sf::ContextSettings settings;
+    settings.antialiasingLevel = 8;
+    window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
+                  settings);
+    canvas.target = &window;
+    rng.seed(std::random_device{}());
+    sounds.rng.seed(std::random_device{}());
+
+    sf::Listener::setPosition(0, 0, 0);
+    sf::Listener::setDirection(0, 0, -1);
+    sf::Listener::setUpVector(0, 1, 0);
+    sf::Listener::setGlobalVolume(100);
+
+    hovered_faction = -1;
+    faction_screen_rng.seed(std::mt19937::default_seed);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    loadFont(ui_font);
+    layOutMainMenu(*this);
+    layOutTexts(*this);
+    layOutPanel(*this);
+    readStartMoney(*this);
+
+    panel_content_height = 360;
+    world_view = window.getDefaultView();
+    world_view.setCenter(450, 300);
+    camera_target = world_view.getCenter();
+    layOutSelectionBox(*this);
+
+    setUpListener();
+    logLine("Audio listener initialized");
+    loadSounds(sounds);
+    buildHexGrid(*this);
+    loadEffectSettings(effects);
+    for (const char* name : {"blue", "yellow", "red", "white", "purple"}) loadFactionPictures(*this, name);
+    loadLevels(*this, "levels.json");
+
+    faction_confirmed = false;
+    level_select_active = false;
+}
+
+Game::~Game() { shutdownLanLobby(lobby); }
+
+float windowWidth(const Game& game) { return static_cast<float>(game.window.getSize().x); }
+
+void enterLevelSelection(Game& game) {
+    game.shown_levels = game.all_levels;
+    game.back_button.setSize({120, 40});
+    game.back_button.setPosition(20, 20);
+    game.back_button.setFillColor(sf::Color(60, 60, 80));
+    game.back_button.setOutlineColor(sf::Color(150, 150, 200));
+    game.back_button.setOutlineThickness(1);
+}

@@ -1,0 +1,177 @@
+#pragma once
+#include "app/clock.h"
+#include "audio/sound_bank.h"
+#include "battle/effects.h"
+#include "battle/geometry.h"
+#include "battle/hex_grid.h"
+#include "battle/projectile.h"
+#include "battle/turret.h"
+#include "content/upgrades.h"
+#include "net/lan_lobby.h"
+#include "ui/canvas.h"
+
+#include <SFML/Graphics.hpp>
+#include <nlohmann/json.hpp>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+// Device state sampled once per frame by the loop before the update; the frame steps
+// read it instead of the devices, so a test can drive them.
+struct FrameInput {
+    sf::Vector2i mouse;         // window coordinates
+    bool left_button = false;
+    bool key_up = false;
+    bool key_down = false;
+};
+
+// The one object that owns all state. Every subsystem receives it by reference.
+struct Game {
+    Game();   // start-up: window, lobby, audio, font, config, hex grid, pictures, levels
+    ~Game();  // teardown: network threads first, then everything else
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Hex territory floor
+    std::vector<HexCell> hex_cells;          // one per hexagon, row by row
+    std::vector<sf::ConvexShape> hex_shapes; // the drawable hexagon of the cell with the same index
+    float hex_radius = 28.0f;
+    float hex_spacing_x = 48.496f;
+    float hex_spacing_y = 42.0f;
+    std::uint8_t hex_grid_enabled = 0;       // set once the grid is built
+
+    LaserValues lasers;
+    Effects effects;
+    LanLobby lobby;
+
+    // Window and views
+    sf::RenderWindow window;
+    Canvas canvas;                           // all drawing goes through it
+    sf::View world_view;                     // battlefield camera
+    sf::Vector2f camera_target{450, 300};    // the camera eases towards it
+    float camera_key_speed = 500.0f;         // field units per second for Up/Down
+    std::optional<sf::Event> current_event;
+    FrameInput input;
+    WorldBounds world_bounds;
+    float mid_line_y = 300.0f;
+    float player_spawn_y = 1200.0f;
+    float enemy_spawn_y = -600.0f;
+
+    // Screen flow flags; which screen shows follows from them (see screen.h)
+    bool game_started = false;       // a mode was chosen on the main menu
+    bool network_mode = false;       // NETWORK was chosen
+    bool lobby_active = false;       // the LAN lobby is required
+    bool faction_confirmed = false;
+    int hovered_faction = -1;        // faction card picked by the first click, -1 none
+    bool level_select_active = false;
+    bool level_running = false;
+    bool opponent_ready = false;     // the network opponent said it is ready
+    bool game_over = false;          // results are showing
+    float results_timer = 0.0f;      // seconds since the results appeared
+    float results_duration = 3.0f;
+
+    // Sides and economy; the local side is always the "player" at the bottom
+    int player_faction = 0;
+    int enemy_faction = 0;
+    float player_money = 1000.0f;
+    float enemy_money = 1000.0f;
+    std::array<float, 2> start_money{1000.0f, 1000.0f};  // player, enemy; restored by every reset
+    float player_income = 10.0f;     // money per income tick before the faction factor
+    float enemy_income = 10.0f;
+    Clock income_clock;
+    Clock match_clock;               // time base of the level's schedules
+    float player_projectile_speed = 200.0f;
+    float enemy_projectile_speed = 200.0f;
+    float player_projectile_lifetime = 1.0f;  // seconds of shell flight
+    float enemy_projectile_lifetime = 1.0f;
+    UpgradeState player_upgrades;
+    UpgradeState enemy_upgrades;
+    std::array<float, 3> lane_x{380.0f, 450.0f, 520.0f};
+    Rect player_base{-150, 1180, 1200, 40};
+    Rect enemy_base{-150, -620, 1200, 40};
+
+    // Units and shots
+    std::vector<Turret> player_turrets;  // in spawn order
+    std::vector<Turret> enemy_turrets;
+    std::vector<Projectile> projectiles; // both sides
+    std::vector<LaserBeam> laser_beams;
+    std::vector<UnitId> selection;       // selected player units
+    UnitId next_unit_id = 1;
+
+    // Push-apart parameters
+    float push_force = 200.0f;
+    float push_radius = 30.0f;
+    float push_max = 30.0f;
+    float push_damping = 0.85f;
+
+    // Unit inspection and box selection
+    int inspected_unit = -1;         // index into the list named by inspected_side, -1 none
+    bool inspected_side = true;      // true: player_turrets, false: enemy_turrets
+    bool box_selecting = false;
+    sf::Vector2f box_start;          // world point where the drag began
+    sf::RectangleShape selection_box;
+
+    // Side panel
+    float panel_width = 160.0f;
+    float panel_height = 520.0f;
+    float panel_hidden_x = -140.0f;  // 20 pixels stay visible
+    float panel_shown_x = 0.0f;
+    float panel_x = -140.0f;
+    float panel_target_x = -140.0f;
+    float panel_slide_speed = 800.0f;  // pixels per second
+    float panel_scroll = 0.0f;
+    float panel_content_height = 360.0f;
+    sf::RectangleShape panel_background;
+    std::array<sf::RectangleShape, kPanelButtonCount> upgrade_buttons;  // in PanelButton order
+    std::array<sf::Text, kPanelButtonCount> button_labels;
+    bool left_was_pressed = false;   // the panel buys on the press edge only
+
+    // Menus and other screens
+    sf::RectangleShape single_button;
+    sf::RectangleShape network_button;
+    sf::Text single_text;
+    sf::Text network_text;
+    sf::RectangleShape back_button;
+    sf::Text back_text;
+    std::array<sf::RectangleShape, 10> level_cards;
+    sf::Font ui_font;
+    sf::Font symbol_font;            // pictographs the CJK font lacks (trophy, skull)
+    sf::Text status_text;            // money and income, top left
+    sf::Text results_text;
+    sf::Text level_title_text;
+    sf::Text level_description_text;
+    sf::Text level_status_text;
+
+    // Faction pictures, in faction order
+    std::array<sf::Texture, 5> faction_normal;
+    std::array<sf::Texture, 5> faction_hover;
+    std::array<sf::Sprite, 5> faction_sprites;
+    std::mt19937 faction_screen_rng;  // standard default seed
+
+    SoundBank sounds;
+    std::mt19937 rng;                 // the game's own engine, seeded from random_device
+
+    // Levels
+    std::vector<nlohmann::json> all_levels;    // as loaded, in file order
+    std::vector<nlohmann::json> shown_levels;  // copy made on entering the level selection
+    std::vector<nlohmann::json> wave_list;     // the running level's waves, normalised
+    std::vector<nlohmann::json> upgrade_schedule;
+    std::string level_name;
+    std::uint64_t wave_index = 0;
+    std::uint64_t schedule_index = 0;
+    float spawn_timer = 0.0f;        // seconds counted towards the current wave's interval
+    int wave_spawned = 0;            // spawn attempts the current wave has made
+
+    // Network handshake
+    int handshake_value = 0;
+    std::uint8_t handshake_received = 0;
+    std::uint8_t faction_received = 0;
+};
+
+// Window width as a float, the x scale of positional sounds.
+float windowWidth(const Game& game);
+// Rebuilds shown_levels from all_levels and lays out the back button.
+void enterLevelSelection(Game& game);

@@ -1,0 +1,11 @@
+#include "app/screen.h"
+#include "app/game.h"
+
+Screen currentScreen(const Game& game) {
+    if (!game.game_started && !game.network_mode) return Screen::MainMenu;
+    if (game.lobby_active && !game.lobby.connected) return Screen::Lobby;
+    if (!game.faction_confirmed) return Screen::FactionSelect;
+    if (game.level_select_active && !game.level_running) return Screen::LevelSelect;
+    if (game.game_over) return Screen::Results;
+    return Screen::Match;
+}

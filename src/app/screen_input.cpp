@@ -1,0 +1,144 @@
+#include "app/screen_input.h"
+#include "app/game.h"
+#include "app/log.h"
+#include "content/levels.h"
+#include "net/protocol.h"
+#include "audio/sound_bank.h"
+#include <algorithm>
+
+#include <cstdlib>
+
+namespace {
+bool isPress(const sf::Event& event) { return event.type == sf::Event::MouseButtonPressed; }
+
+sf::Vector2f pressPoint(const sf::Event& event) {
+    return {float(event.mouseButton.x), float(event.mouseButton.y)};
+}
+
+const char* const kSelectedLines[] = {"Selected Red", "Selected Yellow", "Selected Blue", "Selected Purple",
+                                      "Selected White"};
+
+void pickFactionCard(Game& game, sf::Vector2f click) {
+    sf::Vector2u size = game.window.getSize();
+    float x0 = (float(size.x) - 960) / 2;
+    float y0 = (float(size.y) - 180) / 2;
+    for (int i = 0; i < 5; ++i) {
+        if (!sf::FloatRect(x0 + 195 * float(i), y0, 180, 180).contains(click)) continue;
+        playClick(game.sounds);
+        game.hovered_faction = i;
+        logLine(kSelectedLines[i]);
+        return;
+    }
+}
+
+// The computer opponent is one of the four other factions, picked by rand().
+int pickEnemyFaction(int player_faction) {
+    int candidates[4];
+    int count = 0;
+    for (int faction = 0; faction < 5; ++faction)
+        if (faction != player_faction) candidates[count++] = faction;
+    return candidates[std::rand() % 4];
+}
+
+void announceReady(Game& game) {
+    sendMessage(game, {MsgReady, 1});
+    logLine("Send: I'm ready!");
+    if (game.lobby.is_host) {
+        std::uint8_t high = std::uint8_t(std::rand() >> 8);
+        std::uint8_t low = std::uint8_t(std::rand());
+        sendMessage(game, {MsgHandshake, high, low, std::uint8_t(game.player_faction)});
+    } else {
+        sendMessage(game, {MsgFaction, std::uint8_t(game.player_faction)});
+    }
+}
+
+void confirmFaction(Game& game) {
+    playClick(game.sounds);
+    game.player_faction = game.hovered_faction;
+    game.faction_confirmed = true;
+    logLine("Faction confirmed: ", game.player_faction);
+    game.enemy_faction = pickEnemyFaction(game.player_faction);
+    game.match_clock.restart();
+    game.income_clock.restart();
+    if (game.lobby_active && game.lobby.connected) announceReady(game);
+    game.level_select_active = true;
+    enterLevelSelection(game);
+}
+
+std::string levelNameForLog(const nlohmann::json& level) {
+    auto name = level.find("name");
+    return name != level.end() && name->is_string() ? name->get<std::string>() : "Unknown";
+}
+}  // namespace
+
+void mainMenuInput(Game& game, const sf::Event& event) {
+    if (!isPress(event)) return;
+    sf::Vector2f click = pressPoint(event);
+    bool single = game.single_button.getGlobalBounds().contains(click);
+    bool network = game.network_button.getGlobalBounds().contains(click);
+    if (!single && !network) return;
+    playClick(game.sounds);
+    game.game_started = true;
+    game.network_mode = network;
+    game.lobby_active = network;
+    game.match_clock.restart();
+    game.income_clock.restart();
+}
+
+void lobbyInput(Game& game, const sf::Event& event) {
+    if (!isPress(event)) return;
+    sf::Vector2f click = pressPoint(event);
+    LanLobby& lobby = game.lobby;
+    if (lobby.host_button.getGlobalBounds().contains(click) && !lobby.hosting) {
+        playClick(game.sounds);
+        startHosting(game);
+    }
+    if (lobby.join_button.getGlobalBounds().contains(click)) {
+        playClick(game.sounds);
+        startScan(game);
+    }
+    // The list stays locked through the connect so the scan cannot change the picked row.
+    std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
+    for (size_t i = 0; i < lobby.found_hosts.size(); ++i) {
+        if (!sf::FloatRect(300, 200 + 28 * float(i), 300, 20).contains(click)) continue;
+        connectToHost(game, lobby.found_hosts[i]);
+        break;
+    }
+}
+
+void factionSelectInput(Game& game, const sf::Event& event) {
+    if (!isPress(event)) return;
+    if (game.hovered_faction == -1)
+        pickFactionCard(game, pressPoint(event));
+    else
+        confirmFaction(game);
+}
+
+void levelSelectInput(Game& game, const sf::Event& event) {
+    if (event.type == sf::Event::MouseMoved) {
+        sf::Vector2f mouse(float(event.mouseMove.x), float(event.mouseMove.y));
+        bool over = game.back_button.getGlobalBounds().contains(mouse);
+        game.back_button.setFillColor(over ? sf::Color(80, 80, 100) : sf::Color(60, 60, 80));
+        game.back_button.setOutlineColor(over ? sf::Color(200, 200, 255) : sf::Color(150, 150, 200));
+        return;
+    }
+    if (!isPress(event) || event.mouseButton.button != sf::Mouse::Left) return;
+    sf::Vector2f click = pressPoint(event);
+    if (game.back_button.getGlobalBounds().contains(click)) {
+        playClick(game.sounds);
+        game.faction_confirmed = false;
+        game.level_select_active = false;
+        game.hovered_faction = -1;
+        return;
+    }
+    size_t cards = std::min<size_t>(game.shown_levels.size(), 10);
+    for (size_t i = 0; i < cards; ++i) {
+        if (!sf::FloatRect(90 + 250 * float(i % 3), 110 + 150 * float(i / 3), 220, 130).contains(click)) continue;
+        playClick(game.sounds);
+        startLevel(game, game.shown_levels[i]);
+        game.level_running = true;
+        game.level_select_active = false;
+        logLine("Starting level: ", i, " - ", levelNameForLog(game.shown_levels[i]));
+        return;
+    }
+}

@@ -1,0 +1,181 @@
+#include "app/update.h"
+#include "app/game.h"
+#include "app/log.h"
+#include "battle/combat.h"
+#include "battle/hits.h"
+#include "content/factions.h"
+#include "content/waves.h"
+#include "net/protocol.h"
+#include "ui/results.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+void runMusic(Game& game) {
+    SoundBank& sounds = game.sounds;
+    if (!sounds.bgm_playing && !game.lobby_active) playBgm(sounds);
+    if (game.lobby_active && game.lobby.connected && game.faction_confirmed && !sounds.bgm_playing) playBgm(sounds);
+    if ((game.player_money < 0 || game.enemy_money < 0) && sounds.bgm_playing) stopBgm(sounds);
+    if (sounds.sounds_loaded) dropFinished(sounds);
+}
+
+void flyAll(Game& game, float dt, bool with_smoke) {
+    for (Projectile& projectile : game.projectiles) {
+        flyProjectile(projectile, dt);
+        if (with_smoke) updateSmoke(projectile, dt);
+    }
+}
+
+// Up and Down move the camera by a fixed step per frame, whatever the frame time.
+void moveCameraByKeys(Game& game) {
+    if (!game.faction_confirmed || !game.game_started) return;
+    float v = 0;
+    if (game.input.key_up) v -= game.camera_key_speed;
+    if (game.input.key_down) v += game.camera_key_speed;
+    if (v == 0) return;
+    game.camera_target.y += v * 0.016f;
+    clampView(game);
+}
+
+void easeCamera(Game& game, float dt) {
+    sf::Vector2f d = game.camera_target - game.world_view.getCenter();
+    float length = std::hypot(d.x, d.y);
+    if (length <= 1) return;
+    float k = std::min(2 * length, 10.0f);
+    game.world_view.setCenter(game.world_view.getCenter() + d * k * dt * 2.0f);
+}
+
+void slidePanel(Game& game, float dt) {
+    float mouse_x = float(game.input.mouse.x);
+    bool wanted = mouse_x <= 40 || (game.panel_x <= mouse_x && mouse_x <= game.panel_x + game.panel_width);
+    game.panel_target_x = wanted ? game.panel_shown_x : game.panel_hidden_x;
+    if (game.panel_target_x > game.panel_x)
+        game.panel_x = std::min(game.panel_x + dt * game.panel_slide_speed, game.panel_target_x);
+    else if (game.panel_target_x < game.panel_x)
+        game.panel_x = std::max(game.panel_x - dt * game.panel_slide_speed, game.panel_target_x);
+    game.panel_background.setPosition(game.panel_x, 40);
+}
+
+void clampAllUnits(Game& game) {
+    for (Turret& unit : game.player_turrets) clampToField(game, unit);
+    for (Turret& unit : game.enemy_turrets) clampToField(game, unit);
+}
+
+// At most one tick per frame; time beyond the second is dropped.
+void tickIncome(Game& game) {
+    if (game.income_clock.elapsedSeconds() < 1.0f) return;
+    game.player_money += game.player_income * (game.player_faction == Yellow ? 2.0f : 1.0f);
+    game.enemy_money += game.enemy_income * (game.enemy_faction == Yellow ? 3.0f : 1.0f);
+    game.income_clock.restart();
+    sendMoneySync(game);
+}
+
+void pushAllApart(Game& game) {
+    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
+}
+
+void repairInspectedUnit(Game& game) {
+    if (game.inspected_unit == -1) return;
+    const auto& list = game.inspected_side ? game.player_turrets : game.enemy_turrets;
+    if (game.inspected_unit >= int(list.size())) game.inspected_unit = -1;
+}
+
+void runResultsCountdown(Game& game, float dt) {
+    game.results_timer += dt;
+    if (game.results_timer >= game.results_duration) resetAfterResults(game);
+}
+
+void runFrameSteps(Game& game, float dt) {
+    runMusic(game);
+    flyAll(game, dt, true);
+    retargetRockets(game, dt);
+    updateLasers(game);
+    applyEnemyLaserOverride(game);
+    moveCameraByKeys(game);
+    easeCamera(game, dt);
+    clampView(game);
+    if (game.lobby_active && game.lobby.connected) processMessages(game);
+    slidePanel(game, dt);
+    updatePlayerTurrets(game, dt);
+    updateEnemyTurrets(game, dt);
+    if (game.hex_grid_enabled) {
+        updateHexTerritory(game);
+        fadeHexCells(game, dt);
+    }
+    layTracks(game);
+    updateEffects(game.effects, dt);
+    clampAllUnits(game);
+    tickIncome(game);
+    updateEffects(game.effects, dt);
+    updateLaserBeams(game, dt);
+    pushAllApart(game);
+    flyAll(game, dt, false);
+    sweepSpentProjectiles(game);
+    resolveHits(game);
+    removeDeadTurrets(game);
+    repairInspectedUnit(game);
+    runWaves(game);
+    upgradeButtonsStep(game);
+    checkMatchEnd(game);
+    pushPhysics(game, dt);
+    clampAllUnits(game);
+    sweepFinishedProjectiles(game);
+}
+}  // namespace
+
+void clampView(Game& game) {
+    sf::Vector2f half = game.world_view.getSize() / 2.0f;
+    sf::Vector2f centre = game.world_view.getCenter();
+    const WorldBounds& bounds = game.world_bounds;
+    // When the view is wider than the field the lower bound wins.
+    centre.x = std::max(std::min(centre.x, bounds.max_x - half.x), bounds.min_x + half.x);
+    centre.y = std::max(std::min(centre.y, bounds.max_y - half.y), bounds.min_y + half.y);
+    game.world_view.setCenter(centre);
+}
+
+void update(Game& game, float dt) {
+    if (!game.faction_confirmed) {
+        game.match_clock.restart();
+        game.income_clock.restart();
+        return;
+    }
+    if (game.network_mode && !game.level_running) return;
+    if (game.game_over) {
+        runResultsCountdown(game, dt);
+        return;
+    }
+    runFrameSteps(game, dt);
+}
+
+void resetAfterResults(Game& game) {
+    game.game_over = false;
+    game.results_timer = 0;
+    game.player_turrets.clear();
+    game.enemy_turrets.clear();
+    game.projectiles.clear();
+    game.laser_beams.clear();
+    game.selection.clear();
+    game.player_money = game.start_money[0];
+    game.enemy_money = game.start_money[1];
+    game.player_upgrades = UpgradeState();
+    game.enemy_upgrades = UpgradeState();
+    game.player_projectile_speed = game.enemy_projectile_speed = 420.0f;
+    game.player_income = game.enemy_income = 5.0f;
+    game.wave_list.clear();
+    game.upgrade_schedule.clear();
+    game.wave_index = game.schedule_index = 0;
+    game.spawn_timer = 0;
+    game.wave_spawned = 0;
+    game.match_clock.restart();
+    game.income_clock.restart();
+    game.level_running = false;
+    game.level_select_active = true;
+    game.faction_confirmed = true;
+    enterLevelSelection(game);
+    if (game.sounds.bgm_playing) stopBgm(game.sounds);
+    logLine("🔄 返回关卡选择界面，所有状态已重置");
+}

@@ -1,0 +1,57 @@
+#pragma once
+#include "app/clock.h"
+
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <cstdint>
+
+struct Game;
+
+// Units are held by value in vectors that grow and get swept, so anything that must
+// name a unit across frames (selection, attack orders, a beam's owner) keeps its id.
+using UnitId = std::uint32_t;
+constexpr UnitId kNoUnit = 0;
+
+enum Weapon : int { Cannon = 0, RocketLauncher = 1, Laser = 2 };
+
+// One combat unit: a round hull with a gun barrel, sent down one of three lanes.
+struct Turret {
+    Turret(bool is_player, int lane);  // generic stats of the side from config.json; not placed
+
+    sf::CircleShape body;           // the hull; its position is the unit's position
+    sf::RectangleShape barrel;      // rotation 0 points towards -y
+    float recoil_distance = 6.0f;   // pixels a cannon shot pushes the unit back
+    sf::Vector2f push_velocity;     // pixels per second, from the push step
+    int weapon = Cannon;
+    float rocket_cooldown = 0;      // seconds before a rocket launcher may fire again
+    float hp = 1.0f;                // dead at 0 or below
+    int armor = 0;                  // only used by target sharing across lanes
+    int lane = 0;                   // 0, 1 or 2
+    std::uint8_t is_player = 0;     // 1 for the local side's units
+    sf::Vector2f last_track_pos;    // where the last track mark was laid
+    float range = 90;               // pixels between hull edges
+    float fire_rate = 0.6f;         // seconds between shots; smaller is faster
+    float dodge = 0;                // shown in the info box; no hit test reads it
+    float move_speed = 55;          // pixels per second
+    float damage = 1.0f;            // per shell, rocket and base charge
+    UnitId attack_target = kNoUnit; // enemy named by the player's attack order
+    sf::Vector2f move_target;       // point named by the player's move order
+    std::uint8_t attack_order = 0;
+    std::uint8_t move_order = 0;    // driving to move_target
+    Clock fire_clock;               // restarted at every shot
+    Clock base_hit_clock;           // paces base charges, one per 0.6 s
+    UnitId id = kNoUnit;            // unique within the game, given at spawn
+};
+
+// Unit colour of a faction (hull, shells, rocket smoke, tracks, territory).
+sf::Color factionColour(int faction);
+// Weapon a faction's units carry: Yellow rockets, White lasers, others cannons.
+int factionWeapon(int faction);
+
+void spawnPlayerTurret(Game& game, int lane);
+void spawnEnemyTurret(Game& game, int lane);
+void applyPlayerUpgrades(Game& game);
+
+// The unit with that id in either list, or null.
+Turret* findUnit(Game& game, UnitId id);

@@ -1,0 +1,140 @@
+#include "content/config.h"
+#include "content/files.h"
+
+#include <fstream>
+#include <iostream>
+
+namespace {
+Config* holder = nullptr;
+
+void warnConfig(const std::string& path) {
+    std::cerr << "Warning: Could not get config value for: " << path << std::endl;
+}
+
+// Reads one value by JSON pointer; the default when absent, the default and a
+// warning when the pointer is malformed or the value cannot be converted.
+template <typename T>
+T readValue(const nlohmann::json& document, const std::string& path, const T& fallback) {
+    try {
+        nlohmann::json::json_pointer pointer(path);
+        if (!document.contains(pointer)) return fallback;
+        return document.at(pointer).get<T>();
+    } catch (const nlohmann::json::exception&) {
+        warnConfig(path);
+        return fallback;
+    }
+}
+
+std::string sideName(bool is_player) { return is_player ? "player" : "enemy"; }
+
+sf::Uint8 lowByte(int value) { return static_cast<sf::Uint8>(value & 0xFF); }
+}  // namespace
+
+Config& Config::instance() {
+    if (!holder) {
+        auto* created = new Config();
+        created->load();
+        holder = created;
+    }
+    return *holder;
+}
+
+void Config::forget() {
+    delete holder;
+    holder = nullptr;
+}
+
+void Config::load() {
+    std::ifstream stream(findDataFile(file_name));
+    if (!stream.is_open()) return;
+    try {
+        stream >> document;
+    } catch (const nlohmann::json::exception& error) {
+        // A broken file must not stop the game: say so once and play on defaults.
+        document = nullptr;
+        std::cerr << "Error parsing " << file_name << ": " << error.what()
+                  << " (using built-in defaults)" << std::endl;
+    }
+}
+
+bool Config::contains(const std::string& path) const {
+    try {
+        return document.contains(nlohmann::json::json_pointer(path));
+    } catch (const nlohmann::json::exception&) {
+        return false;
+    }
+}
+
+float Config::getFloat(const std::string& path, float fallback) const {
+    return readValue<float>(document, path, fallback);
+}
+
+int Config::getInt(const std::string& path, int fallback) const {
+    return readValue<int>(document, path, fallback);
+}
+
+bool Config::getBool(const std::string& path, bool fallback) const {
+    return readValue<bool>(document, path, fallback);
+}
+
+std::vector<int> Config::getIntArray(const std::string& path, const std::vector<int>& fallback) const {
+    return readValue<std::vector<int>>(document, path, fallback);
+}
+
+float turretFloat(bool is_player, const std::string& key, float fallback) {
+    return Config::instance().getFloat("/turret/" + sideName(is_player) + "/" + key, fallback);
+}
+
+int turretInt(bool is_player, const std::string& key, int fallback) {
+    return Config::instance().getInt("/turret/" + sideName(is_player) + "/" + key, fallback);
+}
+
+float factionStat(bool is_player, const std::string& faction_key, const std::string& key, float fallback) {
+    std::string path = "/turret/" + sideName(is_player) + "/" + faction_key + "/" + key;
+    Config::instance().getFloat(path, fallback);  // read twice, as the stat table always was
+    return Config::instance().getFloat(path, fallback);
+}
+
+float upgradeParam(const std::string& stat, const std::string& key, float fallback) {
+    return Config::instance().getFloat("/upgrades/" + stat + "/" + key, fallback);
+}
+
+sf::Color colourFromArray(const std::vector<int>& entries, sf::Color short_fallback) {
+    if (entries.size() < 3) return sf::Color(short_fallback.r, short_fallback.g, short_fallback.b, 255);
+    return sf::Color(lowByte(entries[0]), lowByte(entries[1]), lowByte(entries[2]), 255);
+}
+
+sf::Color uiColourFromArray(const std::vector<int>& entries) {
+    if (entries.size() >= 4)
+        return sf::Color(lowByte(entries[0]), lowByte(entries[1]), lowByte(entries[2]), lowByte(entries[3]));
+    if (entries.size() == 3) return sf::Color(lowByte(entries[0]), lowByte(entries[1]), lowByte(entries[2]), 255);
+    return sf::Color(255, 255, 255, 255);
+}
+
+sf::Color turretColor(bool is_player, const std::string& which) {
+    struct ColourKey {
+        const char* which;
+        std::vector<int> default_array;
+        sf::Color short_fallback;
+    };
+    // The body colour is the odd one out: a missing key gives black, a short array the side colour.
+    static const ColourKey keys[] = {
+        {"body_color", {0, 0, 0}, sf::Color::Black},
+        {"body_outline_color", {50, 50, 50}, sf::Color(50, 50, 50)},
+        {"barrel/color", {255, 255, 255}, sf::Color::White},
+        {"barrel/outline_color", {100, 100, 100}, sf::Color(100, 100, 100)},
+    };
+    for (const ColourKey& key : keys) {
+        if (which != key.which) continue;
+        sf::Color short_fallback = key.short_fallback;
+        if (which == "body_color") short_fallback = is_player ? sf::Color(80, 180, 255) : sf::Color(255, 90, 70);
+        std::vector<int> entries =
+            Config::instance().getIntArray("/turret/" + sideName(is_player) + "/" + which, key.default_array);
+        return colourFromArray(entries, short_fallback);
+    }
+    return sf::Color::White;
+}
+
+sf::Color uiColor(const std::string& name) {
+    return uiColourFromArray(Config::instance().getIntArray("/ui/colors/" + name, {255, 255, 255}));
+}

@@ -1,0 +1,25 @@
+#include "content/files.h"
+
+#include <fstream>
+#include <unistd.h>
+
+std::string executableDir() {
+    char buffer[4096];
+    ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (length <= 0) return "";
+    std::string path(buffer, static_cast<size_t>(length));
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+static bool isReadable(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return file.good();
+}
+
+std::string findDataFile(const std::string& name) {
+    if (isReadable(name)) return name;
+    std::string beside = executableDir() + name;
+    if (!beside.empty() && isReadable(beside)) return beside;
+    return name;
+}

@@ -1,0 +1,4 @@
+#include "content/waves.h"
+#include "app/game.h"
+
+void runWaves(Game& game) { (void)game; }

@@ -1,0 +1,54 @@
+#include "net/lan_lobby.h"
+#include "app/game.h"
+
+namespace {
+void layOutLobbyButton(sf::RectangleShape& button, sf::Text& text, const sf::Font& font, sf::Vector2f corner,
+                       sf::Color fill, const std::string& label) {
+    button.setSize({200, 80});
+    button.setPosition(corner);
+    button.setFillColor(fill);
+    text.setFont(font);
+    text.setString(sf::String::fromUtf8(label.begin(), label.end()));
+    text.setCharacterSize(20);
+    text.setPosition(corner.x + 60, corner.y + 20);
+}
+
+void joinIfRunning(std::thread& thread) {
+    if (thread.joinable()) thread.join();
+}
+}  // namespace
+
+void initLanLobby(LanLobby& lobby) {
+    lobby.threads_running = true;
+    lobby.listener = std::make_unique<sf::TcpListener>();
+    lobby.host_socket = std::make_unique<sf::TcpSocket>();
+    lobby.client_socket = std::make_unique<sf::TcpSocket>();
+    layOutLobbyButton(lobby.host_button, lobby.host_text, lobby.font, {200, 420}, sf::Color(100, 100, 250), "主机");
+    layOutLobbyButton(lobby.join_button, lobby.join_text, lobby.font, {500, 420}, sf::Color(100, 250, 100), "加入");
+}
+
+void shutdownLanLobby(LanLobby& lobby) {
+    lobby.threads_running = false;
+    lobby.scanning = false;
+    joinIfRunning(lobby.host_thread);
+    joinIfRunning(lobby.receive_thread);
+    joinIfRunning(lobby.scan_thread);
+    joinIfRunning(lobby.announce_thread);
+    if (lobby.host_socket) lobby.host_socket->disconnect();
+    if (lobby.client_socket) lobby.client_socket->disconnect();
+    if (lobby.listener) lobby.listener->close();
+}
+
+void startHosting(Game& game) { (void)game; }
+
+void startScan(Game& game) { (void)game; }
+
+bool connectToHost(Game& game, const HostEntry& host) {
+    (void)game;
+    (void)host;
+    return false;
+}
+
+sf::TcpSocket* peerSocket(LanLobby& lobby) {
+    return lobby.is_host ? lobby.host_socket.get() : lobby.client_socket.get();
+}

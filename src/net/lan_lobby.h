@@ -1,0 +1,71 @@
+#pragma once
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Network/IpAddress.hpp>
+#include <SFML/Network/TcpListener.hpp>
+#include <SFML/Network/TcpSocket.hpp>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+struct Game;
+
+// A host heard on the LAN: the beacon's sender and the TCP port it carries.
+struct HostEntry {
+    sf::IpAddress address;
+    unsigned short port = 0;
+};
+inline bool operator==(const HostEntry& a, const HostEntry& b) { return a.address == b.address && a.port == b.port; }
+
+using Message = std::vector<std::uint8_t>;
+
+// The LAN link: sockets, the background threads and what they share with the main
+// thread. Flags are atomics: each is written by one thread and polled by others.
+struct LanLobby {
+    std::unique_ptr<sf::TcpListener> listener;
+    std::unique_ptr<sf::TcpSocket> host_socket;    // the host's connection to its client
+    std::unique_ptr<sf::TcpSocket> client_socket;  // the client's connection to the host
+    std::atomic<bool> is_host{false};
+    std::atomic<bool> connected{false};
+    std::atomic<bool> hosting{false};          // the host thread runs
+    std::atomic<bool> scanning{false};         // a discovery scan runs; clearing it ends the scan
+    std::atomic<bool> threads_running{true};   // cleared first at teardown
+    unsigned short discovery_port = 55002;
+    unsigned short base_port = 55003;
+    std::atomic<unsigned short> listen_port{55003};
+
+    std::vector<Message> message_queue;        // whole received messages, oldest first
+    std::mutex queue_mutex;
+    std::vector<HostEntry> found_hosts;        // in order of discovery
+    std::mutex hosts_mutex;
+
+    std::thread host_thread;
+    std::thread receive_thread;
+    std::thread scan_thread;
+    std::thread announce_thread;
+
+    sf::Font font;
+    sf::RectangleShape host_button;
+    sf::RectangleShape join_button;
+    sf::Text host_text;
+    sf::Text join_text;
+};
+
+// Sockets, shapes and texts of the lobby (the lobby font is loaded by the Game).
+void initLanLobby(LanLobby& lobby);
+// Ends every background thread and closes the sockets; safe when nothing ever started.
+void shutdownLanLobby(LanLobby& lobby);
+
+// HOST: binds a port from 55003 in a background thread, accepts one client, and
+// broadcasts a beacon with the bound port meanwhile.
+void startHosting(Game& game);
+// JOIN: empties found_hosts and listens for host beacons for a few seconds.
+void startScan(Game& game);
+// Connects the client socket (5 s timeout) and starts its receive thread; returns success.
+bool connectToHost(Game& game, const HostEntry& host);
+// The socket messages go out on: host_socket for the host, else client_socket.
+sf::TcpSocket* peerSocket(LanLobby& lobby);

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+struct Game;
+
+// Every message is one packet of plain bytes, type byte first; 16-bit values travel
+// as two bytes, high byte first.
+enum MessageType : std::uint8_t {
+    MsgHandshake = 1,    // [1][value high][value low][faction]   host, on faction confirmation
+    MsgOldSpawn = 2,     // [2][lane]                             understood, never sent
+    MsgFaction = 3,      // [3][faction]                          client, on faction confirmation
+    MsgOldUpgrade = 4,   // [4][kind 1..4]                        opponent-upgrade keys
+    MsgSpawn = 5,        // [5][source 0 player / 1 keys][lane]   local spawn, opponent-spawn keys
+    MsgMoneySync = 6,    // [6][money high][money low]            the sender's money, truncated to 16 bits
+    MsgTurretDeath = 8,  // [8][side 0 own / 1 opponent][lane]    dead-unit sweep
+    MsgUpgrade = 10,     // [10][kind 1..7]                       side panel purchase
+    MsgReady = 11,       // [11][1]                               faction confirmation
+};
+
+// Sends one message on the peer socket while connected; a failed send is silent.
+void sendMessage(Game& game, const std::vector<std::uint8_t>& bytes);
+// MsgMoneySync with the local money, only in a connected network game.
+void sendMoneySync(Game& game);
+// Match messages (spawns, money, deaths, upgrades) go out only in a connected network game.
+bool canSendMatchMessages(const Game& game);
+// Drains the received queue and handles every message, on the main thread.
+void processMessages(Game& game);

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+struct Game;
+
+// Display name of a faction ("" outside the five).
+std::string factionDisplayName(int faction);
+// The loser's parting line ("" outside the five).
+std::string defeatLine(int faction);
+// The winner's taunt to the loser.
+std::string taunt(int winner, int loser);
+// Once per running frame: refreshes the status line and, when a side's money is
+// below zero, builds the results and ends the match.
+void checkMatchEnd(Game& game);

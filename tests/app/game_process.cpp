@@ -1,0 +1,119 @@
+#include "app/game_process.h"
+
+#include <X11/Xlib.h>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+std::string capture(const std::string& command) {
+    std::string result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[256];
+    while (fgets(buffer, sizeof(buffer), pipe)) result += buffer;
+    pclose(pipe);
+    return result;
+}
+
+void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+// Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.
+void sendDeleteRequest(unsigned long window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+}
+}  // namespace
+
+GameProcess::GameProcess(const std::string& working_dir, const std::string& binary) : dir(working_dir) {
+    pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(127);
+        // Leaks are checked in-process by the other tests; here only the exit code counts.
+        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        FILE* out = freopen("stdout.txt", "w", stdout);
+        FILE* err = freopen("stderr.txt", "w", stderr);
+        (void)out;
+        (void)err;
+        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+GameProcess::~GameProcess() {
+    if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+bool GameProcess::waitForWindow(double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::istringstream ids(capture("xdotool search --pid " + std::to_string(pid) + " --name '^Tarvex$' 2>/dev/null"));
+        if (ids >> window_id) {
+            pause(300);  // let the first frames draw
+            return true;
+        }
+        pause(100);
+    }
+    return false;
+}
+
+void GameProcess::click(int x, int y) {
+    capture("xdotool windowraise " + window_id + " mousemove --window " + window_id + " " + std::to_string(x) + " " + std::to_string(y) +
+            " sleep 0.1 click 1");
+    pause(250);
+}
+
+void GameProcess::key(const std::string& name) {
+    capture("xdotool windowfocus " + window_id + " key " + name);
+    pause(150);
+}
+
+std::string GameProcess::output() const {
+    std::ifstream file(dir + "/stdout.txt");
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+bool GameProcess::waitForOutput(const std::string& text, double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (output().find(text) != std::string::npos) return true;
+        pause(100);
+    }
+    return false;
+}
+
+void GameProcess::requestClose() { sendDeleteRequest(std::stoul(window_id)); }
+
+int GameProcess::waitForExit(double seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        pause(50);
+    }
+    return -1;
+}

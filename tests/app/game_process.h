@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+#include <sys/types.h>
+
+// The real tarvex binary running in its own working directory under the test's X
+// display, driven with xdotool the way a player would drive it.
+class GameProcess {
+public:
+    explicit GameProcess(const std::string& working_dir, const std::string& binary = TARVEX_BINARY);
+    ~GameProcess();
+
+    bool waitForWindow(double seconds);         // the "Tarvex" window is mapped
+    void click(int x, int y);                   // window coordinates
+    void key(const std::string& name);          // an xdotool key name, e.g. "q"
+    bool waitForOutput(const std::string& text, double seconds);  // standard output holds text
+    std::string output() const;
+    void requestClose();                        // the window manager's close request
+    int waitForExit(double seconds);            // exit code, or -1 when still running (then killed)
+
+private:
+    pid_t pid = -1;
+    std::string dir;
+    std::string window_id;
+};
