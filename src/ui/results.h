@@ -2,6 +2,7 @@
 #include <string>
 
 struct Game;
+struct Canvas;
 
 // Display name of a faction ("" outside the five).
 std::string factionDisplayName(int faction);
@@ -12,3 +13,5 @@ std::string taunt(int winner, int loser);
 // Once per running frame: refreshes the status line and, when a side's money is
 // below zero, builds the results and ends the match.
 void checkMatchEnd(Game& game);
+// The results text over the overlay, in the window's default view.
+void drawResultsText(Game& game, Canvas& canvas);
