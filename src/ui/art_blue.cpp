@@ -34,7 +34,7 @@ void drawPods(Canvas& canvas, const UnitFrame& frame) {
     for (int i = 0; i < 5; ++i) {
         float degrees = 35 + 27.5f * i;
         float outward = degrees - 90;  // turns a shape's +y onto the radius
-        drawDisc(canvas, polar(16, degrees), 2, 30, outlined(kPod, kFrame, 0.5f), frame.states);
+        drawDisc(canvas, polar(16, degrees), 2, 12, outlined(kPod, kFrame, 0.5f), frame.states);
         drawRectangle(canvas, {1.8f, 5}, placed(polar(17.5f, degrees), outward, {0.9f, 0}), filled(kPodFin),
                       frame.states);
         drawRectangle(canvas, {2.4f, 1}, placed(polar(22.5f, degrees), outward, {1.2f, 0}), filled(kDark),
@@ -87,5 +87,5 @@ void drawBlueBarrel(Canvas& canvas, const UnitFrame& frame) {
     for (float side : {-3.5f, 3.5f})
         drawRectangle(canvas, {1.2f, 10}, placed(frame.ahead(12, side), frame.theta, {0.6f, 5}),
                       outlined(kBarrelLight, kMuzzleGlow, 0.4f));
-    drawDisc(canvas, frame.ahead(24), 2.5f, 30, outlined(kIce, sf::Color(200, 240, 255), 0.5f));
+    drawDisc(canvas, frame.ahead(24), 2.5f, 12, outlined(kIce, sf::Color(200, 240, 255), 0.5f));
 }

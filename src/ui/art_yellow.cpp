@@ -55,9 +55,9 @@ void drawYellowBody(Canvas& canvas, const UnitFrame& frame) {
     drawGunLights(canvas, frame);
     drawPods(canvas, frame);
 
-    drawDisc(canvas, centre, 3.5f, 30, filled(sf::Color(15, 15, 15)));
-    drawDisc(canvas, centre, 2.5f, 30, filled(sf::Color(255, 200, 50)));
-    drawDisc(canvas, centre, 1.2f, 30, filled(sf::Color::White));
+    drawDisc(canvas, centre, 3.5f, 12, filled(sf::Color(15, 15, 15)));
+    drawDisc(canvas, centre, 2.5f, 12, filled(sf::Color(255, 200, 50)));
+    drawDisc(canvas, centre, 1.2f, 12, filled(sf::Color::White));
 }
 
 void drawYellowBarrel(Canvas& canvas, const UnitFrame& frame) {
