@@ -22,9 +22,18 @@ std::string truncatedText(double value) {
     return std::to_string(static_cast<std::int64_t>(value));
 }
 
+sf::RenderTarget& renderTarget(Game& game) { return *game.canvas.target; }
+
+void presentFrame(Game& game) {
+    flushCanvas(game.canvas);
+    // Any other target (an off-screen texture) is shown by whoever set it.
+    if (game.canvas.target == &game.window) game.window.display();
+}
+
 void render(Game& game) {
-    game.window.clear(sf::Color(30, 30, 50));
-    game.window.setView(game.window.getDefaultView());
+    sf::RenderTarget& target = renderTarget(game);
+    target.clear(sf::Color(30, 30, 50));
+    target.setView(target.getDefaultView());
     switch (currentScreen(game)) {
         case Screen::MainMenu: drawMainMenu(game); break;
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list
@@ -37,6 +46,5 @@ void render(Game& game) {
             if (game.game_over) drawResultsOverlay(game);
             break;
     }
-    flushCanvas(game.canvas);
-    game.window.display();
+    presentFrame(game);
 }

@@ -77,7 +77,7 @@ void drawLevelHeader(Game& game) {
 
 void drawHud(Game& game) {
     flushCanvas(game.canvas);
-    game.window.setView(game.window.getDefaultView());
+    renderTarget(game).setView(renderTarget(game).getDefaultView());
     drawMinimap(game, game.canvas);
     drawPanel(game);
     drawDirect(game.canvas, game.status_text);

@@ -83,15 +83,13 @@ const Turret* inspectedUnit(Game& game) {
     return nullptr;
 }
 
-}  // namespace
-
+// Hit points, range, fire interval in ms and dodge in percent.
 std::string unitInfoText(const Turret& unit) {
     return "HP: " + truncatedText(unit.hp) + "\nRange: " + truncatedText(unit.range) +
            "\nFireRate: " + truncatedText(unit.fire_rate * 1000.0f) + "ms" + "\nDodge: " +
            truncatedText(unit.dodge * 100.0f) + "%";
 }
 
-namespace {
 void drawInfoBox(Game& game) {
     const Turret* unit = inspectedUnit(game);
     if (!unit) return;
@@ -111,7 +109,7 @@ void drawInfoBox(Game& game) {
 void drawMatchWorld(Game& game) {
     Canvas& canvas = game.canvas;
     flushCanvas(canvas);
-    game.window.setView(game.world_view);
+    renderTarget(game).setView(game.world_view);
     if (game.hex_grid_enabled)
         for (const sf::ConvexShape& hex : game.hex_shapes) drawShape(canvas, hex);
     drawSelectionRings(game);

@@ -7,8 +7,9 @@
 #include <mutex>
 
 namespace {
-// A level card shows at most this many stars, so a huge "difficulty" cannot flood the card.
-constexpr int kMaxCardStars = 20;
+// A level card shows at most this many stars (they fill its width), so a huge
+// "difficulty" cannot flood the screen.
+constexpr int kMaxCardStars = 10;
 
 // Level fields as the card reads them: a missing or wrongly typed value reads as its default.
 std::string levelText(const nlohmann::json& level, const char* key, const char* fallback) {
@@ -83,8 +84,7 @@ void drawLobby(Game& game) {
         std::string row = host.address.toString() + ":" + std::to_string(host.port);
         drawDirect(canvas, uiText(game, row, 16, sf::Color::White, {300, 200 + 28 * float(i)}));
     }
-    flushCanvas(canvas);
-    game.window.display();
+    presentFrame(game);
 }
 
 void drawLevelSelect(Game& game) {
