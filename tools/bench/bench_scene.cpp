@@ -188,6 +188,12 @@ void restoreBenchScene(Game& game, const BenchScene& scene) {
     game.effects.track_marks = scene.track_marks;
     game.inspected_unit = 0;
     game.inspected_side = true;
+    // Whatever the frame update did, the match is running again and nobody is ruined.
+    game.player_money = game.enemy_money = 1e6f;
+    game.game_over = false;
+    game.results_timer = 0;
+    game.level_running = true;
+    game.level_select_active = false;
 }
 
 std::size_t smokePuffCount(const BenchScene& scene) {
