@@ -28,7 +28,7 @@ struct Canvas {
     sf::BlendMode pending_blend = sf::BlendAlpha;
     sf::FloatRect visible;                        // the view's field plus a margin, for the pending batch
     bool visible_known = false;
-    std::vector<sf::Vector2f> shape_points;       // scratch for one shape's outline, reused
+    std::vector<sf::Vector2f> shape_points;       // scratch for one shape's corners, reused
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
     int draw_calls = 0;                           // target draws since the count was last zeroed
 };
@@ -38,6 +38,7 @@ void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count,
                   const sf::RenderStates& states = sf::RenderStates::Default);
 void drawVertices(Canvas& canvas, const sf::VertexArray& vertices,
                   const sf::RenderStates& states = sf::RenderStates::Default);
+
 // Colours of a shape drawn from its parameters.
 struct ShapeStyle {
     sf::Color fill = sf::Color::White;
