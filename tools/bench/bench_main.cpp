@@ -121,9 +121,10 @@ int main(int argc, char** argv) {
                 "%d rockets, %zu smoke puffs, %zu particles, %zu explosions, %zu track marks, %zu laser beams\n",
                 scene.player_turrets.size(), scene.enemy_turrets.size(), 100, 20, smokePuffCount(scene),
                 scene.particles.size(), scene.explosions.size(), scene.track_marks.size(), scene.laser_beams.size());
-    std::printf("%ux%u window, hex floor %s, %d measured frames per mode after %d warm-up frames, update dt %.4f s\n",
-                game.window.getSize().x, game.window.getSize().y, game.hex_grid_enabled ? "on" : "off",
-                options.frames, options.warmup, kFrameDt);
+    std::printf("%ux%u window with anti-aliasing level %u, hex floor %s, %d measured frames per mode after %d "
+                "warm-up frames, update dt %.4f s\n",
+                game.window.getSize().x, game.window.getSize().y, game.window.getSettings().antialiasingLevel,
+                game.hex_grid_enabled ? "on" : "off", options.frames, options.warmup, kFrameDt);
 
     ModeResult batched = runMode(game, scene, clock, true, options);
     ModeResult per_shape = runMode(game, scene, clock, false, options);
