@@ -130,6 +130,7 @@ void setEnemyLaserFromUpgrades(Game& game) {
 }  // namespace
 
 bool buyPlayerUpgrade(Game& game, PanelButton button) {
+    if (button < 0 || button >= kPanelButtonCount) return false;
     UpgradeState& state = game.player_upgrades;
     int wire_code = kLaserDamageWireCode;
     if (button == ButtonLaserDamage) {
