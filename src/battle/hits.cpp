@@ -1,19 +1,16 @@
 #include "battle/hits.h"
 #include "app/game.h"
+#include "battle/combat.h"
 #include "net/protocol.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-float distance(sf::Vector2f a, sf::Vector2f b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-sf::Vector2f nearestPointOf(const Rect& rect, sf::Vector2f p) {
-    return {std::clamp(p.x, rect.x, rect.x + rect.width), std::clamp(p.y, rect.y, rect.y + rect.height)};
-}
+float distance(sf::Vector2f a, sf::Vector2f b) { return vectorLength(a - b); }
 
 // Zero for a point inside the rectangle.
-float distanceToRect(const Rect& rect, sf::Vector2f p) { return distance(p, nearestPointOf(rect, p)); }
+float distanceToRect(const Rect& rect, sf::Vector2f p) { return distance(p, clampIntoRect(p, rect)); }
 
 // What a shot or beam of one side hits: the other side's units, base and money.
 struct Opposition {
@@ -59,7 +56,7 @@ void chooseRocketTarget(Game& game, Projectile& rocket) {
     }
     // With no one left to chase, a rocket flies on to where its last target died.
     if (rocket.has_target && !rocket.target_is_base) return;
-    rocket.target = nearestPointOf(opposition.base, position);
+    rocket.target = clampIntoRect(position, opposition.base);
     rocket.has_target = 1;
     rocket.target_is_base = 1;
 }
@@ -67,7 +64,7 @@ void chooseRocketTarget(Game& game, Projectile& rocket) {
 // Turns at most 2.5 radians per second towards the target and speeds up to max_speed.
 void steerTowardsTarget(Projectile& rocket, float speed, float dt) {
     sf::Vector2f d = rocket.target - rocket.shape.getPosition();
-    float dist = std::hypot(d.x, d.y);
+    float dist = vectorLength(d);
     if (dist <= 1) return;
     sf::Vector2f t = d / dist;
     sf::Vector2f h = rocket.velocity / speed;
@@ -79,7 +76,7 @@ void steerTowardsTarget(Projectile& rocket, float speed, float dt) {
     rocket.velocity = forward * speed;
     if (rocket.max_speed <= speed) return;
     rocket.velocity += forward * rocket.acceleration * dt;
-    float new_speed = std::hypot(rocket.velocity.x, rocket.velocity.y);
+    float new_speed = vectorLength(rocket.velocity);
     if (new_speed > rocket.max_speed) rocket.velocity *= rocket.max_speed / new_speed;
 }
 
@@ -143,7 +140,7 @@ void followTarget(Game& game, LaserBeam& beam) {
     if (const Turret* nearest = nearestUnit(opposition.units, beam.start))
         beam.end = nearest->body.getPosition();
     else
-        beam.end = nearestPointOf(opposition.base, beam.start);
+        beam.end = clampIntoRect(beam.start, opposition.base);
 }
 
 void announceDeaths(Game& game, const std::vector<Turret>& units, std::uint8_t side) {
@@ -195,7 +192,7 @@ void sweepProjectiles(Game& game, Predicate finished) {
 void retargetRockets(Game& game, float dt) {
     for (Projectile& rocket : game.projectiles) {
         if (!rocket.is_rocket || !rocket.homing || rocket.hit) continue;
-        float speed = std::hypot(rocket.velocity.x, rocket.velocity.y);
+        float speed = vectorLength(rocket.velocity);
         // A stalled rocket is kicked back to speed.
         if (speed < 5) {
             rocket.velocity *= 100.0f;
