@@ -8,18 +8,17 @@
 #include <gtest/gtest.h>
 
 namespace {
-Projectile rocketAt(sf::Vector2f position, sf::Vector2f velocity) {
+Projectile rocketAt(sf::Vector2f position, sf::Vector2f velocity, sf::Vector2f target) {
     Projectile rocket;
     rocket.shape.setPosition(position);
     rocket.velocity = velocity;
+    rocket.target = target;
     rocket.is_rocket = rocket.homing = rocket.has_target = 1;
     rocket.life_remaining = 99999.0f;
     rocket.max_speed = 120;
     rocket.acceleration = 300;
     return rocket;
 }
-
-float speedOf(const Projectile& p) { return std::hypot(p.velocity.x, p.velocity.y); }
 }  // namespace
 
 TEST(ProjectileFlight, ShellMovesOnlyWhileTheFirstSubtractionLeavesItAlive) {
@@ -27,53 +26,42 @@ TEST(ProjectileFlight, ShellMovesOnlyWhileTheFirstSubtractionLeavesItAlive) {
     flyProjectile(shell, 0.02f);
     EXPECT_FLOAT_EQ(shell.shape.getPosition().x, 2.0f);
     EXPECT_NEAR(shell.life_remaining, 0.01f, 1e-6f);
-
     shell.life_remaining = 0.015f;
     flyProjectile(shell, 0.02f);
     EXPECT_FLOAT_EQ(shell.shape.getPosition().x, 2.0f);
     EXPECT_NEAR(shell.life_remaining, -0.005f, 1e-6f);
 }
 
-TEST(ProjectileFlight, RocketTurnsAtMostTenRadiansPerSecondAndKeepsItsEntrySpeed) {
+TEST(ProjectileFlight, RocketTurnsAtMostTenRadiansPerSecondAtItsEntrySpeed) {
     for (float amplitude : {0.0f, 300.0f, -300.0f}) {
-        Projectile rocket = rocketAt({0, 0}, {100, 0});
-        rocket.target = {0, 100};  // a quarter turn away
+        Projectile rocket = rocketAt({0, 0}, {100, 0}, {0, 100});  // a quarter turn away
         rocket.wobble_amplitude = amplitude;
         flyProjectile(rocket, 0.02f);
         float turned = std::atan2(rocket.velocity.y, rocket.velocity.x);
         EXPECT_LE(std::abs(turned), 0.2f + 1e-5f) << amplitude;
-        EXPECT_NEAR(speedOf(rocket), 100.0f, 1e-3f);
+        EXPECT_NEAR(std::hypot(rocket.velocity.x, rocket.velocity.y), 100.0f, 1e-3f);
         EXPECT_NEAR(rocket.rotation_deg, turned * 180 / 3.14159f, 1e-3f);
-        EXPECT_FLOAT_EQ(rocket.wobble_phase, 0.02f);
         EXPECT_EQ(rocket.life_remaining, 99999.0f);
     }
-}
-
-TEST(ProjectileFlight, RocketAtItsTargetKeepsDirectionAndAccelerates) {
-    Projectile rocket = rocketAt({10, 10}, {0, -100});
-    rocket.target = {10.5f, 10};
+    // Within a pixel of its target it only accelerates: 100 + 300 x 0.02.
+    Projectile rocket = rocketAt({10, 10}, {0, -100}, {10.5f, 10});
     flyProjectile(rocket, 0.02f);
-    EXPECT_EQ(rocket.velocity.x, 0.0f);
-    EXPECT_FLOAT_EQ(rocket.velocity.y, -106.0f);  // 100 + 300 x 0.02, below max_speed
-    EXPECT_FLOAT_EQ(rocket.shape.getPosition().y, 10 - 106 * 0.02f);
+    EXPECT_EQ(rocket.velocity, sf::Vector2f(0, -106));
     EXPECT_EQ(rocket.wobble_phase, 0.0f);
 }
 
-TEST(RocketSmoke, PuffsShedPerSpeedIncludingARestingProjectile) {
-    const std::pair<float, size_t> cases[] = {{0, 1}, {149, 1}, {150, 2}, {300, 3}, {800, 5}, {5000, 5}};
+TEST(RocketSmoke, PuffsPerSpeedIncludingAProjectileAtRest) {
+    const std::pair<float, size_t> cases[] = {{0, 1}, {149, 1}, {150, 2}, {300, 3}, {800, 5}};
     for (auto [speed, puffs] : cases) {
         Projectile shell = makeShell({50, 60}, {0, 1}, false, sf::Color::Red, speed, 1);
         updateSmoke(shell, 0.016f);
         ASSERT_EQ(shell.smoke.size(), puffs) << speed;
-        for (const SmokePuff& puff : shell.smoke) {
-            EXPECT_LE(std::hypot(puff.x - 50, puff.y - 60), 2.0f + 1.4f) << speed;  // back + jitter
-        }
+        for (const SmokePuff& puff : shell.smoke) EXPECT_LE(std::hypot(puff.x - 50, puff.y - 60), 3.4f) << speed;
     }
 }
 
 TEST(RocketSmoke, NewPuffTakesItsRandomDrawsInOrder) {
-    Projectile rocket = rocketAt({100, 200}, {0, -120});
-    rocket.smoke_colour = sf::Color(255, 255, 0, 255);
+    Projectile rocket = rocketAt({100, 200}, {0, -120}, {});
     std::srand(77);
     int r[9];
     for (int& draw : r) draw = std::rand();
@@ -81,31 +69,26 @@ TEST(RocketSmoke, NewPuffTakesItsRandomDrawsInOrder) {
     updateSmoke(rocket, 0.016f);
     ASSERT_EQ(rocket.smoke.size(), 1u);
     const SmokePuff& puff = rocket.smoke[0];
-    float back = float(r[0] % 15) / 10 + 0.5f;
-    float angle = float(r[1] % 360) * 3.14159f / 180;
-    float jitter = float(r[2] % 15) / 10;
-    float f = float(r[6] % 10) / 100 + 0.03f;
-    EXPECT_EQ(puff.colour, sf::Color(255, 255, 0, sf::Uint8(50 + r[3] % 40)));
+    float angle = float(r[1] % 360) * 3.14159f / 180, jitter = float(r[2] % 15) / 10;
+    EXPECT_FLOAT_EQ(puff.y, 200 + float(r[0] % 15) / 10 + 0.5f + std::sin(angle) * jitter);
+    EXPECT_FLOAT_EQ(puff.x, 100 + std::cos(angle) * jitter);
+    EXPECT_EQ(puff.colour.a, 50 + r[3] % 40);
     EXPECT_FLOAT_EQ(puff.size, float(r[4] % 20) / 30 + 0.5f);
     EXPECT_FLOAT_EQ(puff.max_life, float(r[5] % 150) / 1000 + 0.15f);
-    EXPECT_FLOAT_EQ(puff.vy, 120 * f + float(r[7] % 20 - 10) / 15);
+    EXPECT_FLOAT_EQ(puff.vy, 120 * (float(r[6] % 10) / 100 + 0.03f) + float(r[7] % 20 - 10) / 15);
     EXPECT_FLOAT_EQ(puff.vx, float(r[8] % 20 - 10) / 15);
-    EXPECT_FLOAT_EQ(puff.x, 100 + std::cos(angle) * jitter);
-    EXPECT_FLOAT_EQ(puff.y, 200 + back + std::sin(angle) * jitter);
 }
 
-TEST(RocketSmoke, PuffsAgeFadeAndAreCappedAtTheNewest2000) {
+TEST(RocketSmoke, PuffsAgeAndOnlyTheNewest2000Remain) {
     Projectile shell = makeShell({0, 0}, {1, 0}, true, sf::Color::Red, 100, 1);
     for (int i = 0; i < 2100; ++i) shell.smoke.push_back({float(i), 0, 10, 0, 1, 1, 1, sf::Color(0, 0, 0, 255)});
     shell.smoke[5].life = 0.05f;  // dies of age in this step
     updateSmoke(shell, 0.1f);
     ASSERT_EQ(shell.smoke.size(), 2000u);
     const SmokePuff& oldest = shell.smoke.front();
-    EXPECT_FLOAT_EQ(oldest.x, 101 + 10 * 0.1f);  // 2099 aged + 1 new: the 100 oldest dropped
-    EXPECT_NEAR(oldest.vx, 9.8f, 1e-5f);
+    EXPECT_FLOAT_EQ(oldest.x, 101 + 1);  // 2099 aged + 1 new: the 100 oldest dropped
     EXPECT_FLOAT_EQ(oldest.size, 1.01f);
     EXPECT_EQ(oldest.colour.a, 58);  // 0.9 x 180 x 0.9 x 0.4
-    EXPECT_LT(shell.smoke.back().max_life, 0.31f);  // the new puff is kept
 }
 
 TEST(RocketDrawing, RocketPointsAlongItsHeadingAndEachRocketAdvancesTheFlame) {
@@ -114,8 +97,7 @@ TEST(RocketDrawing, RocketPointsAlongItsHeadingAndEachRocketAdvancesTheFlame) {
     texture.clear(sf::Color::Black);
     Canvas canvas;
     canvas.target = &texture;
-    Projectile rocket = rocketAt({32, 32}, {100, 0});
-    rocket.rotation_deg = 0;  // heading +x: the nose is on the right, the flames on the left
+    Projectile rocket = rocketAt({32, 32}, {100, 0}, {});  // heading +x: nose right, flames left
     float phase = flame_phase;
     drawRocket(canvas, rocket);
     drawRocket(canvas, rocket);
@@ -123,9 +105,7 @@ TEST(RocketDrawing, RocketPointsAlongItsHeadingAndEachRocketAdvancesTheFlame) {
     flushCanvas(canvas);
     texture.display();
     sf::Image image = texture.getTexture().copyToImage();
-    EXPECT_LT(image.getPixel(49, 32).g, 40);  // nose: red over the gold
-    EXPECT_GT(image.getPixel(49, 32).r, 200);
-    EXPECT_GT(image.getPixel(38, 32).g, 150);  // body: gold
-    EXPECT_EQ(image.getPixel(32, 38), sf::Color::Black);  // the body is only 4 wide
-    EXPECT_GT(image.getPixel(10, 32).r, 100);  // flame beyond the tail
+    EXPECT_GT(image.getPixel(49, 32).r, 200);  // red nose
+    EXPECT_GT(image.getPixel(38, 32).g, 150);  // gold body, only 4 wide
+    EXPECT_EQ(image.getPixel(32, 38), sf::Color::Black);
 }
