@@ -236,7 +236,8 @@ void updateLaserBeams(Game& game, float dt) {
 void removeDeadTurrets(Game& game) {
     const std::vector<Turret>& inspected_list = game.inspected_side ? game.player_turrets : game.enemy_turrets;
     bool inspecting = game.inspected_unit >= 0 && game.inspected_unit < int(inspected_list.size());
-    sf::Vector2f inspected_position = inspecting ? inspected_list[game.inspected_unit].body.getPosition() : sf::Vector2f();
+    sf::Vector2f inspected_position;
+    if (inspecting) inspected_position = inspected_list[game.inspected_unit].body.getPosition();
 
     if (canSendMatchMessages(game)) {
         announceDeaths(game, game.player_turrets, 0);

@@ -119,7 +119,8 @@ TEST(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     EXPECT_EQ(std::make_pair(game.player_faction, game.enemy_faction), std::make_pair(int(Yellow), int(Blue)));
     EXPECT_EQ(game.player_turrets.size() + game.enemy_turrets.size() + game.projectiles.size() +
                   game.laser_beams.size() + game.wave_list.size(), 0u);
-    EXPECT_EQ(sf::Vector2f(game.player_money, game.enemy_money), sf::Vector2f(game.start_money[0], game.start_money[1]));
+    EXPECT_EQ(game.player_money, game.start_money[0]);
+    EXPECT_EQ(game.enemy_money, game.start_money[1]);
     EXPECT_EQ(sf::Vector2f(game.player_income, game.enemy_income), sf::Vector2f(5, 5));
     EXPECT_EQ(sf::Vector2f(game.player_projectile_speed, game.enemy_projectile_speed), sf::Vector2f(420, 420));
     EXPECT_EQ(game.player_upgrades.levels[Range] + int(game.wave_index), 0);
