@@ -68,7 +68,7 @@ void tickIncome(Game& game) {
     game.player_money += game.player_income * (game.player_faction == Yellow ? 2.0f : 1.0f);
     game.enemy_money += game.enemy_income * (game.enemy_faction == Yellow ? 3.0f : 1.0f);
     game.income_clock.restart();
-    sendMoneySync(game);
+    if (canSendMatchMessages(game)) sendMoneySync(game);
 }
 
 void pushAllApart(Game& game) {
