@@ -42,12 +42,10 @@ TEST(FactionPictures, SizeIsLoggedAndOnlyFactionNamesAreStored) {
     testing::internal::CaptureStdout();
     loadFactionPictures(*game, "blue");
     loadFactionPictures(*game, "green");
-    loadFactionPictures(*game, "Blue");
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("blue_normal.png loaded! Size: 64x32\n"), std::string::npos);
     EXPECT_NE(out.find("green_normal.png loaded! Size: 64x32\n"), std::string::npos);
     EXPECT_NE(out.find("ERROR: Cannot load green_hover.png\n"), std::string::npos);
-    EXPECT_NE(out.find("ERROR: Cannot load Blue_normal.png\n"), std::string::npos);
 
     EXPECT_EQ(game->faction_normal[Blue].getSize(), sf::Vector2u(64, 32));
     EXPECT_EQ(game->faction_sprites[Blue].getTextureRect(), sf::IntRect(0, 0, 64, 32));
