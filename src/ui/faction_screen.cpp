@@ -73,21 +73,26 @@ struct HexLook {
     sf::Color outline;
 };
 
-// Colour of the hexagon at row r, column c. selected: the picked faction or -1;
-// territory: the glowing faction or -1.
-HexLook hexLook(int r, int c, sf::Vector2f position, int selected, int territory, sf::Vector2f window_size) {
+// What colours the field this frame.
+struct FieldGlow {
+    int selected = -1;   // the picked faction: the whole field takes its colour
+    int territory = -1;  // otherwise the faction whose seed glows, -1 none
+    sf::Vector2f seed;   // that faction's seed
+    float reach = 0;     // distance at which the glow dies out
+};
+
+HexLook hexLook(int r, int c, sf::Vector2f position, const FieldGlow& glow) {
     int shade = 13 * r + 7 * c;
-    if (selected != -1) {
-        sf::Color f = kCards[selected].color;
+    if (glow.selected != -1) {
+        sf::Color f = kCards[glow.selected].color;
         float m = float(shade % 20) / 100 * 0.15f + 0.85f;
         return {scaled(f, m, 220), sf::Color(brighten(f.r, 60), brighten(f.g, 60), brighten(f.b, 60), 180)};
     }
-    if (territory != -1) {
-        float reach = seedReach(window_size);
-        float near = std::clamp(1 - distance(position, seedOf(territory, window_size)) / reach, 0.0f, 1.0f);
+    if (glow.territory != -1) {
+        float near = std::clamp(1 - distance(position, glow.seed) / glow.reach, 0.0f, 1.0f);
         float t = std::pow(near, 1.3f);
         if (t > 0.02f) {
-            sf::Color f = kCards[territory].color;
+            sf::Color f = kCards[glow.territory].color;
             return {scaled(f, 0.7f * t + 0.3f, sf::Uint8(180 * t + 60)),
                     sf::Color(brighten(f.r, 40), brighten(f.g, 40), brighten(f.b, 40), 180)};
         }
@@ -96,7 +101,7 @@ HexLook hexLook(int r, int c, sf::Vector2f position, int selected, int territory
     return {sf::Color(g, g, sf::Uint8(g + 10), 60), sf::Color(160, 160, 170, 180)};
 }
 
-void drawHexField(Canvas& canvas, sf::Vector2f window_size, int selected, int territory) {
+void drawHexField(Canvas& canvas, sf::Vector2f window_size, const FieldGlow& glow) {
     sf::ConvexShape hexagon(6);
     for (int k = 0; k < 6; ++k) {
         float angle = (float(k) * 60 - 90) * 3.14159265f / 180;
@@ -108,7 +113,7 @@ void drawHexField(Canvas& canvas, sf::Vector2f window_size, int selected, int te
         for (int c = 0; c < grid.x; ++c) {
             sf::Vector2f position(float(c) * kHexSpacingX - kHexSpacingX / 2, float(r) * kHexSpacingY - 21);
             if (r % 2 == 1) position.x += kHexSpacingX / 2;
-            HexLook look = hexLook(r, c, position, selected, territory, window_size);
+            HexLook look = hexLook(r, c, position, glow);
             hexagon.setPosition(position);
             hexagon.setFillColor(look.fill);
             hexagon.setOutlineColor(look.outline);
@@ -241,7 +246,12 @@ void drawFactionScreen(Game& game) {
     // Only a real faction opens the panel; any other value shows the cards again.
     int picked = isFaction(game.hovered_faction) ? game.hovered_faction : -1;
 
-    drawHexField(game.canvas, window_size, picked, hover.territory);
+    FieldGlow glow;
+    glow.selected = picked;
+    glow.territory = hover.territory;
+    if (hover.territory != -1) glow.seed = seedOf(hover.territory, window_size);
+    glow.reach = seedReach(window_size);
+    drawHexField(game.canvas, window_size, glow);
     if (picked == -1)
         drawCardView(game, window_size, hover.card);
     else
