@@ -119,6 +119,7 @@ void startHosting(LanLobby& lobby) {
 void startHostThread(LanLobby& lobby) {
     if (lobby.hosting || lobby.connected) return;
     joinSlot(lobby.host_thread);  // finished: it failed, or its client's connection is gone
+    lobby.host_socket->disconnect();  // the old connection must not hold the port
     lobby.is_host = true;
     lobby.listening = false;
     lobby.hosting = true;

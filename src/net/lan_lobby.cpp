@@ -20,6 +20,7 @@ void joinSlot(std::thread& slot) {
 
 void initLanLobby(LanLobby& lobby) {
     lobby.threads_running = true;
+    lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
     lobby.listener = std::make_unique<sf::TcpListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
     lobby.client_socket = std::make_unique<sf::TcpSocket>();
@@ -40,6 +41,9 @@ void shutdownLanLobby(LanLobby& lobby) {
     if (lobby.host_socket) lobby.host_socket->disconnect();
     if (lobby.client_socket) lobby.client_socket->disconnect();
     if (lobby.listener) lobby.listener->close();
+    lobby.connected = false;
+    lobby.hosting = false;
+    lobby.listening = false;
 }
 
 void startHosting(Game& game) { startHosting(game.lobby); }
