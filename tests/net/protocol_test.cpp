@@ -160,6 +160,30 @@ TEST(ProtocolReceive, UpgradeIsAlwaysAnsweredWithOneMoneySync) {
     EXPECT_EQ(peer.receive(0.3), (std::vector<Message>{{6, 1, 43}}));
 }
 
+TEST(ProtocolReceive, SpawnsAndPurchasesMirrorThePeer) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    enterNetworkGame(game);
+    LoopbackPeer peer;
+    ASSERT_TRUE(peer.acceptGameAsClient(game.lobby));
+    game.enemy_money = 150;
+    game.player_money = 1234;
+    std::string log = deliver(game, {{5, 0, 0}, {5, 1, 2}, {10, 1}, {10, 2}, {4, 4}});
+    EXPECT_NE(log.find("RECEIVED: Enemy spawn (from player) at lane 0\n"), std::string::npos);
+    EXPECT_NE(log.find("RECEIVED: Enemy spawn (from AI) at lane 2\n"), std::string::npos);
+    ASSERT_EQ(game.enemy_turrets.size(), 2u);
+    EXPECT_EQ(game.enemy_turrets[0].lane, 0);
+    EXPECT_EQ(game.enemy_turrets[0].body.getPosition().y, game.enemy_spawn_y);
+    EXPECT_EQ(game.enemy_turrets[1].lane, 2);
+    // The peer paid for its units itself; the mirror pays 100 for one fire-rate level
+    // and cannot afford range or the old-message income after that.
+    EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 1);
+    EXPECT_EQ(game.enemy_upgrades.levels[Range], 0);
+    EXPECT_EQ(game.enemy_upgrades.levels[Income], 0);
+    EXPECT_EQ(game.enemy_money, 50);
+    EXPECT_EQ(peer.receive(0.3), (std::vector<Message>{{6, 4, 210}, {6, 4, 210}}));
+}
+
 TEST(ProtocolSend, MoneySyncTravelsAsSixteenTruncatedBits) {
     GameFixture fixture;
     Game& game = *fixture.game;
