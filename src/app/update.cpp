@@ -143,7 +143,11 @@ void update(Game& game, float dt) {
         game.income_clock.restart();
         return;
     }
-    if (game.network_mode && !game.level_running) return;
+    if (game.network_mode && !game.level_running) {
+        // A network game waiting for its start still hears the peer: the ready exchange starts it.
+        if (game.lobby_active && game.lobby.connected) processMessages(game);
+        return;
+    }
     if (game.game_over) {
         runResultsCountdown(game, dt);
         return;

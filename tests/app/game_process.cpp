@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -20,6 +21,13 @@ std::string capture(const std::string& command) {
     while (fgets(buffer, sizeof(buffer), pipe)) result += buffer;
     pclose(pipe);
     return result;
+}
+
+// The game's windows carry no process id, so with two games running each process
+// takes the window the other has not claimed.
+std::set<std::string>& claimedWindows() {
+    static std::set<std::string> claimed;
+    return claimed;
 }
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
@@ -55,6 +63,7 @@ GameProcess::GameProcess(const std::string& working_dir, const std::string& bina
 }
 
 GameProcess::~GameProcess() {
+    if (!window_id.empty()) claimedWindows().erase(window_id);
     if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
@@ -65,7 +74,11 @@ bool GameProcess::waitForWindow(double seconds) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         std::istringstream ids(capture("xdotool search --pid " + std::to_string(pid) + " --name '^Tarvex$' 2>/dev/null"));
-        if (ids >> window_id) {
+        std::string id;
+        while (ids >> id && claimedWindows().count(id)) {}
+        if (!id.empty() && !claimedWindows().count(id)) {
+            window_id = id;
+            claimedWindows().insert(id);
             pause(300);  // let the first frames draw
             return true;
         }
