@@ -96,7 +96,7 @@ TEST(Waves, WrapAroundRestartsTheClockAndTheFirstWaveComesOneIntervalLater) {
 
 TEST(Waves, ScheduleBuysInOrderAndWaitsForMoney) {
     WaveRun run(R"({"faction": "Blue", "enemy_initial_money": 250, "upgrades": [
-                    {"time": 0, "type": "fire"}, {"time": 0, "type": "income"}, {"time": 2, "type": 2}]})");
+                    {"time": 0, "type": "fire"}, {"time": 0, "type": "income"}, {"time": 2, "type": 2, "levels": 3}]})");
     run.step();  // both entries due at 0 complete in one frame
     EXPECT_EQ(run.game.schedule_index, 2u);
     EXPECT_EQ(run.game.enemy_upgrades.levels[FireRate], 1);
@@ -104,19 +104,11 @@ TEST(Waves, ScheduleBuysInOrderAndWaitsForMoney) {
     EXPECT_EQ(run.game.enemy_money, 50);
     run.stepUntil([] { return false; }, 200);  // past 2 s: the dodge entry waits for 100
     EXPECT_EQ(run.game.schedule_index, 2u);
-    run.game.enemy_money = 100;
-    run.step();
+    run.game.enemy_money = 259;
+    run.step();  // 100 for the first level, then 160 is more than what is left
     EXPECT_EQ(run.game.enemy_upgrades.levels[Dodge], 1);
+    EXPECT_EQ(run.game.enemy_money, 159);
     EXPECT_EQ(run.game.schedule_index, 3u);
-}
-
-TEST(Waves, AMultiLevelEntryBuysWhatTheMoneyCovers) {
-    WaveRun run(R"({"faction": "Blue", "enemy_initial_money": 239,
-                    "upgrades": [{"time": 0, "type": 1, "levels": 3}]})");
-    run.step();  // 100 then 140 would need 240
-    EXPECT_EQ(run.game.enemy_upgrades.levels[Range], 1);
-    EXPECT_EQ(run.game.enemy_money, 139);
-    EXPECT_EQ(run.game.schedule_index, 1u);
 }
 
 TEST(Waves, PurplePaysHalfAndWhiteATenthForDodge) {
