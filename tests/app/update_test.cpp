@@ -92,11 +92,12 @@ TEST(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     ASSERT_LT(game.enemy_money, 0);
     EXPECT_GE(game.player_money, 0);
 
-    // Ending the match belongs to the results screen's check; the match is ended here as
-    // that check ends it, so that the countdown and the reset are what this test holds.
-    game.game_over = true;
-    game.results_timer = 0;
-    game.results_duration = 3.0f;
+    // The frame in which the enemy's money fell below zero ended the match as a victory.
+    EXPECT_TRUE(game.game_over);
+    EXPECT_EQ(game.results_timer, 0);
+    EXPECT_EQ(game.results_duration, 3.0f);
+    EXPECT_EQ(game.results_text.getFillColor(), sf::Color(100, 255, 100, 255));
+    EXPECT_FALSE(game.sounds.bgm_playing);
     game.player_upgrades.levels[Range] = 2;
     game.wave_list.emplace_back();
     game.wave_index = 1;
