@@ -2,6 +2,7 @@
 #include "app/log.h"
 #include "content/config.h"
 #include "content/levels.h"
+#include "ui/results.h"
 #include "ui/textures.h"
 
 #include <SFML/Audio/Listener.hpp>
@@ -147,6 +148,7 @@ Game::Game() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
     loadFont(ui_font);
+    loadSymbolFont(symbol_font);
     layOutMainMenu(*this);
     layOutTexts(*this);
     layOutPanel(*this);

@@ -68,7 +68,7 @@ void tickIncome(Game& game) {
     game.player_money += game.player_income * (game.player_faction == Yellow ? 2.0f : 1.0f);
     game.enemy_money += game.enemy_income * (game.enemy_faction == Yellow ? 3.0f : 1.0f);
     game.income_clock.restart();
-    sendMoneySync(game);
+    if (canSendMatchMessages(game)) sendMoneySync(game);
 }
 
 void pushAllApart(Game& game) {
@@ -143,7 +143,11 @@ void update(Game& game, float dt) {
         game.income_clock.restart();
         return;
     }
-    if (game.network_mode && !game.level_running) return;
+    if (game.network_mode && !game.level_running) {
+        // A network game waiting for its start still hears the peer: the ready exchange starts it.
+        if (game.lobby_active && game.lobby.connected) processMessages(game);
+        return;
+    }
     if (game.game_over) {
         runResultsCountdown(game, dt);
         return;

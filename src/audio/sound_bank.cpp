@@ -1,53 +1,124 @@
 #include "audio/sound_bank.h"
+#include "app/log.h"
+#include "content/files.h"
 
 #include <SFML/Audio/Listener.hpp>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// How one effect is voiced; see playEffect.
+struct EffectVoice {
+    bool capped;          // counts against the voice cap of the frequent effects
+    bool positioned;      // panned by the event's x (the click is not)
+    float volume_factor;
+    bool volume_drawn;    // the factor is multiplied by a volume draw
+    bool centre_weighted; // and by the centre weight c
+    float pitch_factor;   // times a pitch draw
+};
+
+const EffectVoice kCannonFire{true, true, 60, true, true, 1.0f};
+const EffectVoice kRocket{false, true, 300, true, true, 0.9f};
+const EffectVoice kExplosion{false, true, 500, false, false, 0.8f};
+const EffectVoice kDeath{false, true, 1000, true, true, 0.9f};
+const EffectVoice kClick{true, false, 200, true, false, 1.2f};
+const EffectVoice kSpawn{true, true, 5000, true, true, 0.95f};
+
+constexpr size_t kVoiceCap = 3;
+
+// p in [-1, 1] from the event's x across the window's width.
+float panOf(float x, float width) {
+    if (!(width > 0)) return 0;
+    float half = width / 2;
+    float p = (x - half) / half;
+    return p != p ? 0 : std::clamp(p, -1.0f, 1.0f);
+}
+
+void playEffect(SoundBank& bank, const sf::SoundBuffer& buffer, const EffectVoice& effect, float x, float width) {
+    if (!bank.sounds_loaded) return;
+    dropFinished(bank);
+    if (effect.capped && bank.voices.size() >= kVoiceCap) {
+        bank.voices.front()->stop();
+        bank.voices.erase(bank.voices.begin());
+    }
+    float p = effect.positioned ? panOf(x, width) : 0;
+    float centre_weight = std::max(1 - std::abs(p), 0.5f);
+
+    bank.voices.push_back(std::make_unique<sf::Sound>(buffer));
+    sf::Sound& sound = *bank.voices.back();
+    sound.setPosition(p * 10, 0, 0);
+    sound.setMinDistance(0.5f);
+    sound.setAttenuation(2.0f);
+    float volume = effect.volume_factor;
+    if (effect.volume_drawn) volume = bank.volume_range(bank.rng) * volume;
+    if (effect.centre_weighted) volume *= centre_weight;
+    float pitch = bank.pitch_range(bank.rng) * effect.pitch_factor;
+    sound.setVolume(volume);
+    sound.setPitch(pitch);
+    sound.play();
+}
+}  // namespace
 
 void setUpListener() {
     sf::Listener::setPosition(0, 0, 0);
     sf::Listener::setDirection(0, 1, 0);
-    sf::Listener::setUpVector(0, 1, 0);
+    // The up vector must not be parallel to the facing, or OpenAL cannot tell left from
+    // right: every effect would sound centred and unattenuated. With +z up, +x is the
+    // listener's right, so an event on the left of the window is heard on the left.
+    sf::Listener::setUpVector(0, 0, 1);
     sf::Listener::setGlobalVolume(100);
 }
 
-void loadSounds(SoundBank& bank) { (void)bank; }
-
-void playCannonFire(SoundBank& bank, float x, float width) {
-    (void)bank;
-    (void)x;
-    (void)width;
+void loadSounds(SoundBank& bank) {
+    logLine("=== Loading Sound Files ===");
+    struct Named {
+        sf::SoundBuffer& buffer;
+        const char* file;
+    };
+    Named files[] = {{bank.cannon_fire, "cannon_fire.wav"}, {bank.rocket, "rocket.wav"},
+                     {bank.explosion, "explosion.wav"},     {bank.dead, "dead.wav"},
+                     {bank.press, "press.ogg"},             {bank.create, "create.wav"}};
+    bool all_loaded = true;
+    for (Named& named : files)  // every file is tried, also after a failure
+        all_loaded = named.buffer.loadFromFile(findDataFile(named.file)) && all_loaded;
+    bank.sounds_loaded = all_loaded ? 1 : 0;
+    logLine(all_loaded ? "✅ All sounds loaded successfully!" : "❌ Failed to load some sounds!");
 }
 
-void playRocket(SoundBank& bank, float x, float width) {
-    (void)bank;
-    (void)x;
-    (void)width;
+void playCannonFire(SoundBank& bank, float x, float width) { playEffect(bank, bank.cannon_fire, kCannonFire, x, width); }
+
+void playRocket(SoundBank& bank, float x, float width) { playEffect(bank, bank.rocket, kRocket, x, width); }
+
+void playExplosion(SoundBank& bank, float x, float width) { playEffect(bank, bank.explosion, kExplosion, x, width); }
+
+void playDeath(SoundBank& bank, float x, float width) { playEffect(bank, bank.dead, kDeath, x, width); }
+
+void playSpawn(SoundBank& bank, float x, float width) { playEffect(bank, bank.create, kSpawn, x, width); }
+
+void playClick(SoundBank& bank) { playEffect(bank, bank.press, kClick, 0, 0); }
+
+// A missing music file is tried again on the next call.
+void playBgm(SoundBank& bank) {
+    if (bank.bgm_playing) return;
+    if (bank.bgm_opened) {
+        bank.bgm.play();
+        bank.bgm_playing = 1;
+        return;
+    }
+    if (!bank.bgm.openFromFile(findDataFile("bgm.wav"))) return;
+    bank.bgm.setLoop(true);
+    bank.bgm.setVolume(500);
+    bank.bgm.play();
+    bank.bgm_opened = 1;
+    bank.bgm_playing = 1;
 }
-
-void playExplosion(SoundBank& bank, float x, float width) {
-    (void)bank;
-    (void)x;
-    (void)width;
-}
-
-void playDeath(SoundBank& bank, float x, float width) {
-    (void)bank;
-    (void)x;
-    (void)width;
-}
-
-void playSpawn(SoundBank& bank, float x, float width) {
-    (void)bank;
-    (void)x;
-    (void)width;
-}
-
-void playClick(SoundBank& bank) { (void)bank; }
-
-void playBgm(SoundBank& bank) { (void)bank; }
 
 void stopBgm(SoundBank& bank) {
     bank.bgm.stop();
     bank.bgm_playing = 0;
 }
 
-void dropFinished(SoundBank& bank) { (void)bank; }
+void dropFinished(SoundBank& bank) {
+    auto finished = [](const std::unique_ptr<sf::Sound>& voice) { return voice->getStatus() == sf::Sound::Stopped; };
+    bank.voices.erase(std::remove_if(bank.voices.begin(), bank.voices.end(), finished), bank.voices.end());
+}

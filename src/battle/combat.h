@@ -1,4 +1,5 @@
 #pragma once
+#include "battle/geometry.h"
 #include "battle/turret.h"
 
 #include <SFML/System/Vector2.hpp>
@@ -17,6 +18,7 @@ struct Threat {
     std::uint8_t owner_is_player = 0;
 };
 
+// One pass over a side's units in list order: target, aim, fire, charge the base, move.
 void updatePlayerTurrets(Game& game, float dt);
 void updateEnemyTurrets(Game& game, float dt);
 
@@ -25,8 +27,13 @@ bool canReach(const Game& game, const Turret& attacker, const Turret& target);
 float fireReach(const Game& game, const Turret& unit);
 // Reach used for movement, for every weapon.
 float movementReach(const Game& game, const Turret& unit);
+// Whether a unit may not stand at a point: another unit of the lane within 15 pixels,
+// or (with a unit given) the unit's opposing base grown by its hull radius.
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit);
-std::vector<Threat> collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player);
+// Replaces threats with the enemy shots heading close to a unit at a position, in
+// projectile order; the caller keeps the vector so its storage is reused.
+void collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player,
+                    std::vector<Threat>& threats);
 
 void fireAt(Game& game, Turret& unit, sf::Vector2f aim);
 
@@ -36,3 +43,21 @@ void pushPhysics(Game& game, float dt);
 
 // Moves a unit's hull and barrel together.
 void placeUnit(Turret& unit, sf::Vector2f position);
+
+// Shared geometry of the battle steps.
+float vectorLength(sf::Vector2f v);
+// Centre distance from a point to a unit minus both hull radii.
+float edgeDistance(sf::Vector2f point, float radius, const Turret& target);
+float edgeDistance(const Turret& a, const Turret& b);
+// A point clamped into a rectangle (x into [x, x + width], y into [y, y + height]).
+sf::Vector2f clampIntoRect(sf::Vector2f point, const Rect& rect);
+// A point kept 10 pixels inside the field.
+sf::Vector2f clampIntoField(const Game& game, sf::Vector2f point);
+// The base a unit attacks, and the units it fights.
+const Rect& opposingBase(const Game& game, const Turret& unit);
+const std::vector<Turret>& opponentsOf(const Game& game, const Turret& unit);
+// The unit's own position clamped into its opposing base.
+sf::Vector2f nearestBasePoint(const Game& game, const Turret& unit);
+// Speed and lifetime of a side's shells.
+float sideProjectileSpeed(const Game& game, bool is_player);
+float sideProjectileLifetime(const Game& game, bool is_player);

@@ -1,20 +1,259 @@
 #include "battle/hits.h"
 #include "app/game.h"
+#include "battle/combat.h"
+#include "net/protocol.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+float distance(sf::Vector2f a, sf::Vector2f b) { return vectorLength(a - b); }
+
+// Zero for a point inside the rectangle.
+float distanceToRect(const Rect& rect, sf::Vector2f p) { return distance(p, clampIntoRect(p, rect)); }
+
+// What a shot or beam of one side hits: the other side's units, base and money.
+struct Opposition {
+    std::vector<Turret>& units;
+    const Rect& base;
+    float& money;
+};
+
+Opposition opposingSide(Game& game, bool fired_by_player) {
+    if (fired_by_player) return {game.enemy_turrets, game.enemy_base, game.enemy_money};
+    return {game.player_turrets, game.player_base, game.player_money};
+}
+
+// The unit of the list whose centre is nearest to p (ties keep the earlier), or null.
+const Turret* nearestUnit(const std::vector<Turret>& units, sf::Vector2f p) {
+    const Turret* nearest = nullptr;
+    float best = 1e9f;
+    for (const Turret& unit : units) {
+        float d = distance(unit.body.getPosition(), p);
+        if (d < best) {
+            best = d;
+            nearest = &unit;
+        }
+    }
+    return nearest;
+}
+
+// The first unit in list order whose centre lies closer to p than its hull radius + margin.
+Turret* firstUnitTouching(std::vector<Turret>& units, sf::Vector2f p, float margin) {
+    for (Turret& unit : units)
+        if (distance(unit.body.getPosition(), p) < unit.body.getRadius() + margin) return &unit;
+    return nullptr;
+}
+
+void chooseRocketTarget(Game& game, Projectile& rocket) {
+    Opposition opposition = opposingSide(game, rocket.is_player);
+    sf::Vector2f position = rocket.shape.getPosition();
+    if (const Turret* nearest = nearestUnit(opposition.units, position)) {
+        rocket.target = nearest->body.getPosition();
+        rocket.has_target = 1;
+        rocket.target_is_base = 0;
+        return;
+    }
+    // With no one left to chase, a rocket flies on to where its last target died.
+    if (rocket.has_target && !rocket.target_is_base) return;
+    rocket.target = clampIntoRect(position, opposition.base);
+    rocket.has_target = 1;
+    rocket.target_is_base = 1;
+}
+
+// Turns at most 2.5 radians per second towards the target and speeds up to max_speed.
+void steerTowardsTarget(Projectile& rocket, float speed, float dt) {
+    sf::Vector2f d = rocket.target - rocket.shape.getPosition();
+    float dist = vectorLength(d);
+    if (dist <= 1) return;
+    sf::Vector2f t = d / dist;
+    sf::Vector2f h = rocket.velocity / speed;
+    float a = std::acos(std::clamp(h.x * t.x + h.y * t.y, -1.0f, 1.0f));
+    float turn = std::min(2.5f * dt, a);
+    if (h.x * t.y - h.y * t.x <= 0) turn = -turn;
+    float heading = std::atan2(h.y, h.x) + turn;
+    sf::Vector2f forward(std::cos(heading), std::sin(heading));
+    rocket.velocity = forward * speed;
+    if (rocket.max_speed <= speed) return;
+    rocket.velocity += forward * rocket.acceleration * dt;
+    float new_speed = vectorLength(rocket.velocity);
+    if (new_speed > rocket.max_speed) rocket.velocity *= rocket.max_speed / new_speed;
+}
+
+void detonateRocket(Game& game, Projectile& rocket) {
+    Opposition opposition = opposingSide(game, rocket.is_player);
+    sf::Vector2f p = rocket.shape.getPosition();
+    spawnExplosion(game.effects, p, 60);
+    playExplosion(game.sounds, p.x, windowWidth(game));
+    for (Turret& unit : opposition.units) {
+        if (distance(unit.body.getPosition(), p) >= 60) continue;
+        unit.hp -= rocket.damage_amount;
+        if (unit.hp <= 0) playDeath(game.sounds, unit.body.getPosition().x, windowWidth(game));
+    }
+    if (distanceToRect(opposition.base, p) < 60) opposition.money -= rocket.damage_amount;
+    rocket.hit = 1;
+}
+
+void resolveRocket(Game& game, Projectile& rocket) {
+    Opposition opposition = opposingSide(game, rocket.is_player);
+    sf::Vector2f p = rocket.shape.getPosition();
+    bool touches_unit = firstUnitTouching(opposition.units, p, 5) != nullptr;
+    if (touches_unit || distanceToRect(opposition.base, p) < 30) detonateRocket(game, rocket);
+}
+
+// A shell strikes one unit at most; a base only when it struck no unit.
+void resolveShell(Game& game, Projectile& shell) {
+    Opposition opposition = opposingSide(game, shell.is_player);
+    sf::Vector2f p = shell.shape.getPosition();
+    if (Turret* unit = firstUnitTouching(opposition.units, p, 2)) {
+        unit->hp -= shell.damage_amount;
+        shell.hit = 1;
+        // Either side's kill is heard, so the player also hears the loss of a unit.
+        if (unit->hp <= 0) playDeath(game.sounds, unit->body.getPosition().x, windowWidth(game));
+        return;
+    }
+    float base_margin = shell.is_player ? 5.0f : 10.0f;
+    if (distanceToRect(opposition.base, p) < base_margin) {
+        opposition.money -= shell.damage_amount;
+        shell.hit = 1;
+    }
+}
+
+float laserDamageOf(const Game& game, bool owner_is_player) {
+    return owner_is_player ? game.lasers.player_damage : game.lasers.enemy_damage;
+}
+
+void tickLaserBeam(Game& game, LaserBeam& beam) {
+    Opposition opposition = opposingSide(game, beam.owner_is_player);
+    float damage = laserDamageOf(game, beam.owner_is_player);
+    if (Turret* unit = firstUnitTouching(opposition.units, beam.end, 5)) {
+        unit->hp -= damage;
+        return;
+    }
+    if (distanceToRect(opposition.base, beam.end) >= 30) return;
+    // An enemy beam burning the player's base always costs a fixed 5.
+    opposition.money -= beam.owner_is_player ? damage : 5.0f;
+}
+
+void followTarget(Game& game, LaserBeam& beam) {
+    Opposition opposition = opposingSide(game, beam.owner_is_player);
+    if (const Turret* nearest = nearestUnit(opposition.units, beam.start))
+        beam.end = nearest->body.getPosition();
+    else
+        beam.end = clampIntoRect(beam.start, opposition.base);
+}
+
+void announceDeaths(Game& game, const std::vector<Turret>& units, std::uint8_t side) {
+    for (const Turret& unit : units)
+        if (unit.hp <= 0) sendMessage(game, {MsgTurretDeath, side, std::uint8_t(unit.lane)});
+}
+
+void sweepDead(std::vector<Turret>& units) {
+    units.erase(std::remove_if(units.begin(), units.end(), [](const Turret& unit) { return unit.hp <= 0; }),
+                units.end());
+}
+
+// The unit under the info box, found again by where it stood before the sweep.
+void refindInspectedUnit(Game& game, sf::Vector2f position) {
+    const std::vector<Turret>& units = game.inspected_side ? game.player_turrets : game.enemy_turrets;
+    game.inspected_unit = -1;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (distance(units[i].body.getPosition(), position) < 1) {
+            game.inspected_unit = int(i);
+            return;
+        }
+    }
+}
+
+bool isLiving(Game& game, UnitId id) {
+    const Turret* unit = findUnit(game, id);
+    return unit && unit->hp > 0;
+}
+
+void forgetDeadUnits(Game& game) {
+    auto& selection = game.selection;
+    selection.erase(
+        std::remove_if(selection.begin(), selection.end(), [&](UnitId id) { return !isLiving(game, id); }),
+        selection.end());
+    for (Turret& unit : game.player_turrets) {
+        if (!unit.attack_order || isLiving(game, unit.attack_target)) continue;
+        unit.attack_order = 0;
+        unit.attack_target = kNoUnit;
+    }
+}
+
+template <typename Predicate>
+void sweepProjectiles(Game& game, Predicate finished) {
+    auto& projectiles = game.projectiles;
+    projectiles.erase(std::remove_if(projectiles.begin(), projectiles.end(), finished), projectiles.end());
+}
+}  // namespace
 
 void retargetRockets(Game& game, float dt) {
-    (void)game;
-    (void)dt;
+    for (Projectile& rocket : game.projectiles) {
+        if (!rocket.is_rocket || !rocket.homing || rocket.hit) continue;
+        float speed = vectorLength(rocket.velocity);
+        // A stalled rocket is kicked back to speed.
+        if (speed < 5) {
+            rocket.velocity *= 100.0f;
+            speed = 100;
+        }
+        chooseRocketTarget(game, rocket);
+        if (rocket.has_target) steerTowardsTarget(rocket, speed, dt);
+    }
 }
 
-void resolveHits(Game& game) { (void)game; }
+void resolveHits(Game& game) {
+    for (Projectile& projectile : game.projectiles) {
+        if (projectile.hit) continue;
+        if (projectile.is_rocket)
+            resolveRocket(game, projectile);
+        else
+            resolveShell(game, projectile);
+    }
+}
 
 void updateLaserBeams(Game& game, float dt) {
-    (void)game;
-    (void)dt;
+    for (LaserBeam& beam : game.laser_beams) {
+        if (!beam.active) continue;
+        beam.life -= dt;
+        if (beam.life <= 0) {
+            beam.active = 0;
+            continue;
+        }
+        beam.tick_timer += dt;
+        if (beam.tick_timer >= beam.tick_interval) {
+            beam.tick_timer = 0;
+            tickLaserBeam(game, beam);
+        }
+        followTarget(game, beam);
+    }
+    auto& beams = game.laser_beams;
+    beams.erase(std::remove_if(beams.begin(), beams.end(), [](const LaserBeam& beam) { return !beam.active; }),
+                beams.end());
 }
 
-void removeDeadTurrets(Game& game) { (void)game; }
+void removeDeadTurrets(Game& game) {
+    const std::vector<Turret>& inspected_list = game.inspected_side ? game.player_turrets : game.enemy_turrets;
+    bool inspecting = game.inspected_unit >= 0 && game.inspected_unit < int(inspected_list.size());
+    sf::Vector2f inspected_position;
+    if (inspecting) inspected_position = inspected_list[game.inspected_unit].body.getPosition();
 
-void sweepSpentProjectiles(Game& game) { (void)game; }
+    if (canSendMatchMessages(game)) {
+        announceDeaths(game, game.player_turrets, 0);
+        announceDeaths(game, game.enemy_turrets, 1);
+    }
+    sweepDead(game.player_turrets);
+    sweepDead(game.enemy_turrets);
 
-void sweepFinishedProjectiles(Game& game) { (void)game; }
+    if (inspecting) refindInspectedUnit(game, inspected_position);
+    forgetDeadUnits(game);
+}
+
+void sweepSpentProjectiles(Game& game) {
+    sweepProjectiles(game, [](const Projectile& p) { return p.life_remaining <= 0; });
+}
+
+void sweepFinishedProjectiles(Game& game) {
+    sweepProjectiles(game, [](const Projectile& p) { return p.hit || p.life_remaining <= 0; });
+}

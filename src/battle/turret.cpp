@@ -1,7 +1,12 @@
 #include "battle/turret.h"
 #include "app/game.h"
+#include "battle/combat.h"
 #include "content/config.h"
 #include "content/factions.h"
+#include "net/protocol.h"
+
+#include <algorithm>
+#include <cmath>
 
 Turret::Turret(bool player_side, int unit_lane) : body(0, 30), barrel({0, 0}), lane(unit_lane) {
     is_player = player_side ? 1 : 0;
@@ -53,14 +58,89 @@ Turret* findUnit(Game& game, UnitId id) {
     return nullptr;
 }
 
+namespace {
+constexpr float kUnitPrice = 50.0f;
+constexpr float kRedPriceFactor = 0.25f;
+constexpr float kSpawnClearance = 15.0f;  // an enemy spawn point is blocked closer than this
+
+float unitPrice(int faction) { return faction == Red ? kUnitPrice * kRedPriceFactor : kUnitPrice; }
+
+bool isLane(int lane) { return lane >= 0 && lane < 3; }
+
+// A new unit of a side's faction at a spawn point: colour, weapon and the faction's
+// stats; the side's shell speed and lifetime follow the faction too.
+Turret makeFactionUnit(Game& game, bool player_side, int lane, sf::Vector2f point) {
+    int faction = player_side ? game.player_faction : game.enemy_faction;
+    const char* key = factionConfigKey(faction);
+    Turret unit(player_side, lane);
+    placeUnit(unit, point);
+    unit.body.setFillColor(factionColour(faction));
+    unit.last_track_pos = point;
+    unit.weapon = factionWeapon(faction);
+    unit.hp = factionStat(player_side, key, "hp", 1.0f);
+    unit.range = factionStat(player_side, key, "range", 90);
+    unit.damage = factionStat(player_side, key, "damage", 1.0f);
+    unit.fire_rate = factionStat(player_side, key, "fire_rate", 0.6f);
+    unit.dodge = factionStat(player_side, key, "dodge", 0);
+    unit.move_speed = factionStat(player_side, key, "move_speed", 55);
+    float& speed = player_side ? game.player_projectile_speed : game.enemy_projectile_speed;
+    float& lifetime = player_side ? game.player_projectile_lifetime : game.enemy_projectile_lifetime;
+    speed = factionStat(player_side, key, "projectile_speed", 1000);
+    lifetime = factionStat(player_side, key, "projectile_lifetime", 1.0f);
+    unit.id = game.next_unit_id++;
+    return unit;
+}
+
+bool spawnPointTaken(const Game& game, int lane, sf::Vector2f point) {
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
+        for (const Turret& unit : *list) {
+            sf::Vector2f d = unit.body.getPosition() - point;
+            if (unit.lane == lane && std::hypot(d.x, d.y) < kSpawnClearance) return true;
+        }
+    return false;
+}
+}  // namespace
+
 void spawnPlayerTurret(Game& game, int lane) {
-    (void)game;
-    (void)lane;
+    if (!isLane(lane)) return;
+    float cost = unitPrice(game.player_faction);
+    if (cost > game.player_money) return;
+    game.player_money -= cost;
+    sf::Vector2f point(game.lane_x[lane], game.player_spawn_y);
+    game.player_turrets.push_back(makeFactionUnit(game, true, lane, point));
+    applyPlayerUpgrades(game);
+    playSpawn(game.sounds, point.x, windowWidth(game));
+    if (canSendMatchMessages(game)) {
+        // The peer's mirror relies on this order: money first, then the spawn.
+        sendMoneySync(game);
+        sendMessage(game, {MsgSpawn, 0, std::uint8_t(lane)});
+    }
 }
 
 void spawnEnemyTurret(Game& game, int lane) {
-    (void)game;
-    (void)lane;
+    if (!isLane(lane)) return;
+    // In a network game the peer has already paid for this unit on its side.
+    if (!game.network_mode) {
+        float cost = unitPrice(game.enemy_faction);
+        if (cost > game.enemy_money) return;
+        game.enemy_money -= cost;
+    }
+    sf::Vector2f point(game.lane_x[lane], game.enemy_spawn_y);
+    if (spawnPointTaken(game, lane, point)) return;  // the price stays paid
+    game.enemy_turrets.push_back(makeFactionUnit(game, false, lane, point));
+    playSpawn(game.sounds, point.x, windowWidth(game));
 }
 
-void applyPlayerUpgrades(Game& game) { (void)game; }
+void applyPlayerUpgrades(Game& game) {
+    const UpgradeState& bonus = game.player_upgrades;
+    game.player_projectile_speed += bonus.projectile_speed_bonus;
+    updateLasers(game);
+    // The bonuses are running totals added to current values, so every spawn and
+    // purchase gives the older units the whole bonus again.
+    for (Turret& unit : game.player_turrets) {
+        unit.range += bonus.range_bonus;
+        unit.fire_rate = std::max(0.02f, unit.fire_rate - bonus.fire_rate_bonus);
+        unit.dodge = std::min(0.9f, unit.dodge + bonus.dodge_bonus);
+        unit.move_speed += bonus.move_speed_bonus;
+    }
+}

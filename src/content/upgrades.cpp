@@ -2,7 +2,9 @@
 #include "app/game.h"
 #include "content/config.h"
 #include "content/factions.h"
+#include "net/protocol.h"
 
+#include <algorithm>
 #include <cmath>
 
 const UpgradeKind kUpgradeKinds[kUpgradeStatCount] = {
@@ -46,38 +48,188 @@ float factionDiscount(UpgradeStat stat, int faction) {
 
 float laserDamagePrice(int faction) { return faction == Purple ? 50.0f : 100.0f; }
 
-bool buyPlayerUpgrade(Game& game, PanelButton button) {
-    (void)game;
-    (void)button;
-    return false;
+namespace {
+// Bonus gained per level (player) or per purchase (opponents); income has no bonus.
+// The player's move and projectile steps are smaller than the opponent's, as designed.
+constexpr float kPlayerBonusStep[kUpgradeStatCount] = {0.05f, 10.0f, 0.05f, 0.0f, 10.0f, 25.0f};
+constexpr float kOpponentBonusStep[kUpgradeStatCount] = {0.05f, 10.0f, 0.05f, 0.0f, 15.0f, 50.0f};
+constexpr float kIncomeStep = 5.0f;
+constexpr float kEnemyBaseProjectileSpeed = 420.0f;
+constexpr UpgradeStat kButtonStats[kPanelButtonCount - 1] = {FireRate, Range, Dodge, ProjectileSpeed, MoveSpeed, Income};
+
+float* bonusOf(UpgradeState& state, UpgradeStat stat) {
+    switch (stat) {
+    case FireRate: return &state.fire_rate_bonus;
+    case Range: return &state.range_bonus;
+    case Dodge: return &state.dodge_bonus;
+    case MoveSpeed: return &state.move_speed_bonus;
+    case ProjectileSpeed: return &state.projectile_speed_bonus;
+    case Income: break;
+    }
+    return nullptr;
 }
 
-void upgradeButtonsStep(Game& game) { (void)game; }
+// Every purchase: nothing happens when the money is short, otherwise it is paid first.
+bool pay(float& money, float cost) {
+    if (money < cost) return false;
+    money -= cost;
+    return true;
+}
+
+// The price a network opponent pays: only Purple's half, unless the dodge rule of the
+// old message also grants White its tenth.
+float opponentCost(const Game& game, UpgradeStat stat, bool white_dodge_discount) {
+    float factor = white_dodge_discount ? factionDiscount(stat, game.enemy_faction)
+                                        : (game.enemy_faction == Purple ? 0.5f : 1.0f);
+    return factor * upgradePrice(stat, game.enemy_upgrades);
+}
+
+// A network opponent's level: the bonus is set from the level, and a Yellow side's
+// income step is tripled.
+bool buyOpponentStat(Game& game, UpgradeStat stat, bool white_dodge_discount) {
+    if (!pay(game.enemy_money, opponentCost(game, stat, white_dodge_discount))) return false;
+    UpgradeState& state = game.enemy_upgrades;
+    int level = ++state.levels[stat];
+    if (stat == Income) {
+        game.enemy_income += kIncomeStep * (game.enemy_faction == Yellow ? 3.0f : 1.0f);
+        return true;
+    }
+    *bonusOf(state, stat) = float(level) * kOpponentBonusStep[stat];
+    if (stat == ProjectileSpeed) game.enemy_projectile_speed = kEnemyBaseProjectileSpeed + state.projectile_speed_bonus;
+    applyEnemyUpgrades(game);
+    return true;
+}
+
+bool buttonUnderCursor(const Game& game, int button) {
+    const sf::RectangleShape& shape = game.upgrade_buttons[button];
+    sf::FloatRect placed(game.panel_x + shape.getPosition().x, 40 + shape.getPosition().y - game.panel_scroll,
+                         shape.getSize().x, shape.getSize().y);
+    return placed.contains(float(game.input.mouse.x), float(game.input.mouse.y));
+}
+
+float laserInterval(const LaserValues& lasers, int level) {
+    return std::max(0.02f, lasers.base_interval - 0.005f * float(level));
+}
+
+// Laser units of a side fire at that side's interval, and its beams tick at it.
+void pushLaserInterval(Game& game, bool player_side) {
+    float interval = player_side ? game.lasers.player_interval : game.lasers.enemy_interval;
+    for (Turret& unit : player_side ? game.player_turrets : game.enemy_turrets)
+        if (unit.weapon == Laser) unit.fire_rate = interval;
+    for (LaserBeam& beam : game.laser_beams)
+        if (beam.active && bool(beam.owner_is_player) == player_side) beam.tick_interval = interval;
+}
+
+// The enemy laser follows its projectile-speed level for the interval and its
+// fire-rate level for the damage.
+void setEnemyLaserFromUpgrades(Game& game) {
+    const UpgradeState& state = game.enemy_upgrades;
+    game.lasers.enemy_interval = laserInterval(game.lasers, state.levels[ProjectileSpeed]);
+    game.lasers.enemy_damage = game.lasers.base_damage * float(1 + state.levels[FireRate]);
+}
+}  // namespace
+
+bool buyPlayerUpgrade(Game& game, PanelButton button) {
+    if (button < 0 || button >= kPanelButtonCount) return false;
+    UpgradeState& state = game.player_upgrades;
+    int wire_code = kLaserDamageWireCode;
+    if (button == ButtonLaserDamage) {
+        if (!pay(game.player_money, laserDamagePrice(game.player_faction))) return false;
+        state.laser_upgrades += 1.0f;
+        updateLasers(game);
+    } else {
+        UpgradeStat stat = kButtonStats[button];
+        if (stat == ProjectileSpeed && game.player_faction == White) return false;
+        if (!pay(game.player_money, factionDiscount(stat, game.player_faction) * upgradePrice(stat, state))) return false;
+        int level = ++state.levels[stat];
+        if (stat == Income) {
+            game.player_income += kIncomeStep;
+        } else {
+            *bonusOf(state, stat) = float(level) * kPlayerBonusStep[stat];
+            applyPlayerUpgrades(game);
+        }
+        wire_code = kUpgradeKinds[stat].wire_code;
+    }
+    if (canSendMatchMessages(game)) {
+        // The peer charges its mirror of our money, so the paid amount travels first.
+        sendMoneySync(game);
+        sendMessage(game, {MsgUpgrade, std::uint8_t(wire_code)});
+    }
+    return true;
+}
+
+void upgradeButtonsStep(Game& game) {
+    bool fresh_press = game.input.left_button && !game.left_was_pressed;
+    game.left_was_pressed = game.input.left_button;
+    if (!fresh_press) return;
+    for (int button = 0; button < kPanelButtonCount; ++button) {
+        if (!buttonUnderCursor(game, button)) continue;
+        buyPlayerUpgrade(game, PanelButton(button));
+        return;
+    }
+}
 
 void enemyBuyUpgrade(Game& game, int level_code) {
-    (void)game;
-    (void)level_code;
+    int found = statFromLevelCode(level_code);
+    if (found < 0) return;
+    UpgradeStat stat = UpgradeStat(found);
+    UpgradeState& state = game.enemy_upgrades;
+    if (!pay(game.enemy_money, factionDiscount(stat, game.enemy_faction) * upgradePrice(stat, state))) return;
+    ++state.levels[stat];
+    if (stat == Income) {
+        game.enemy_income += kIncomeStep;
+        return;
+    }
+    // The bonus grows by a step, so a bonus preset by the level adds to it.
+    *bonusOf(state, stat) += kOpponentBonusStep[stat];
+    if (stat == ProjectileSpeed) game.enemy_projectile_speed = state.projectile_speed_bonus + kEnemyBaseProjectileSpeed;
+    applyEnemyUpgrades(game);
 }
 
 bool buyOpponentUpgrade(Game& game, int kind, bool old_message) {
-    (void)game;
-    (void)kind;
-    (void)old_message;
-    return false;
+    int stat = old_message ? statFromOldWireCode(kind) : statFromWireCode(kind);
+    if (stat < 0) return false;
+    return buyOpponentStat(game, UpgradeStat(stat), old_message);
 }
 
 void buyEnemyUpgradeByKey(Game& game, int kind) {
-    (void)game;
-    (void)kind;
+    int stat = statFromOldWireCode(kind);
+    if (stat < 0) return;
+    if (!buyOpponentStat(game, UpgradeStat(stat), false)) return;
+    if (game.lobby.connected) sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
 }
 
-void applyEnemyUpgrades(Game& game) { (void)game; }
+void applyEnemyUpgrades(Game& game) {
+    const UpgradeState& state = game.enemy_upgrades;
+    // Cumulative by design: every run adds the bonus again.
+    game.enemy_projectile_speed += state.projectile_speed_bonus;
+    setEnemyLaserFromUpgrades(game);
+    pushLaserInterval(game, false);
+    for (Turret& unit : game.enemy_turrets) {
+        restatUnit(unit, state);
+        if (unit.weapon == Laser) unit.fire_rate = game.lasers.enemy_interval;
+    }
+}
 
 void restatUnit(Turret& unit, const UpgradeState& state) {
-    (void)unit;
-    (void)state;
+    bool side = unit.is_player;
+    unit.range = turretFloat(side, "range", 90) + state.range_bonus;
+    unit.fire_rate = std::max(0.1f, turretFloat(side, "fire_rate", 0.6f) * (1 - state.fire_rate_bonus));
+    unit.dodge = turretFloat(side, "dodge", 0) + state.dodge_bonus;
+    unit.move_speed = turretFloat(side, "move_speed", 55) + state.move_speed_bonus;
 }
 
-void updateLasers(Game& game) { (void)game; }
+void updateLasers(Game& game) {
+    LaserValues& lasers = game.lasers;
+    lasers.player_interval = laserInterval(lasers, game.player_upgrades.levels[FireRate]);
+    lasers.player_damage = lasers.base_damage + 0.1f * game.player_upgrades.laser_upgrades;
+    lasers.enemy_interval = laserInterval(lasers, game.enemy_upgrades.levels[FireRate]);
+    lasers.enemy_damage = lasers.base_damage + 0.1f * game.enemy_upgrades.laser_upgrades;
+    pushLaserInterval(game, true);
+    pushLaserInterval(game, false);
+}
 
-void applyEnemyLaserOverride(Game& game) { (void)game; }
+void applyEnemyLaserOverride(Game& game) {
+    setEnemyLaserFromUpgrades(game);
+    pushLaserInterval(game, false);
+}

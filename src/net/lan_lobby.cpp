@@ -12,14 +12,15 @@ void layOutLobbyButton(sf::RectangleShape& button, sf::Text& text, const sf::Fon
     text.setCharacterSize(20);
     text.setPosition(corner.x + 60, corner.y + 20);
 }
-
-void joinIfRunning(std::thread& thread) {
-    if (thread.joinable()) thread.join();
-}
 }  // namespace
+
+void joinSlot(std::thread& slot) {
+    if (slot.joinable()) slot.join();
+}
 
 void initLanLobby(LanLobby& lobby) {
     lobby.threads_running = true;
+    lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
     lobby.listener = std::make_unique<sf::TcpListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
     lobby.client_socket = std::make_unique<sf::TcpSocket>();
@@ -27,27 +28,29 @@ void initLanLobby(LanLobby& lobby) {
     layOutLobbyButton(lobby.join_button, lobby.join_text, lobby.font, {500, 420}, sf::Color(100, 250, 100), "加入");
 }
 
+// Every loop polls threads_running (the host thread through a short selector wait,
+// the others between sleeps of at most 10 ms), so the joins return within a fraction
+// of a second whatever the threads were doing.
 void shutdownLanLobby(LanLobby& lobby) {
     lobby.threads_running = false;
     lobby.scanning = false;
-    joinIfRunning(lobby.host_thread);
-    joinIfRunning(lobby.receive_thread);
-    joinIfRunning(lobby.scan_thread);
-    joinIfRunning(lobby.announce_thread);
+    joinSlot(lobby.host_thread);
+    joinSlot(lobby.receive_thread);
+    joinSlot(lobby.scan_thread);
+    joinSlot(lobby.announce_thread);
     if (lobby.host_socket) lobby.host_socket->disconnect();
     if (lobby.client_socket) lobby.client_socket->disconnect();
     if (lobby.listener) lobby.listener->close();
+    lobby.connected = false;
+    lobby.hosting = false;
+    lobby.listening = false;
 }
 
-void startHosting(Game& game) { (void)game; }
+void startHosting(Game& game) { startHosting(game.lobby); }
 
-void startScan(Game& game) { (void)game; }
+void startScan(Game& game) { startScan(game.lobby); }
 
-bool connectToHost(Game& game, const HostEntry& host) {
-    (void)game;
-    (void)host;
-    return false;
-}
+bool connectToHost(Game& game, const HostEntry& host) { return connectToHost(game.lobby, host); }
 
 sf::TcpSocket* peerSocket(LanLobby& lobby) {
     return lobby.is_host ? lobby.host_socket.get() : lobby.client_socket.get();

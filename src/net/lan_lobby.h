@@ -5,7 +5,9 @@
 #include <SFML/Network/IpAddress.hpp>
 #include <SFML/Network/TcpListener.hpp>
 #include <SFML/Network/TcpSocket.hpp>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -25,13 +27,16 @@ using Message = std::vector<std::uint8_t>;
 
 // The LAN link: sockets, the background threads and what they share with the main
 // thread. Flags are atomics: each is written by one thread and polled by others.
+// Every thread slot is joined before it is reused and at teardown; no thread is
+// ever detached, so none can touch the Game after it is gone.
 struct LanLobby {
-    std::unique_ptr<sf::TcpListener> listener;
+    std::unique_ptr<sf::TcpListener> listener;     // touched only by the host thread while it runs
     std::unique_ptr<sf::TcpSocket> host_socket;    // the host's connection to its client
     std::unique_ptr<sf::TcpSocket> client_socket;  // the client's connection to the host
     std::atomic<bool> is_host{false};
-    std::atomic<bool> connected{false};
-    std::atomic<bool> hosting{false};          // the host thread runs
+    std::atomic<bool> connected{false};        // set by the accept or the connect, cleared by the receive loop
+    std::atomic<bool> hosting{false};          // the host thread binds or waits for its client
+    std::atomic<bool> listening{false};        // the host thread has bound listen_port; the beacon waits for it
     std::atomic<bool> scanning{false};         // a discovery scan runs; clearing it ends the scan
     std::atomic<bool> threads_running{true};   // cleared first at teardown
     unsigned short discovery_port = 55002;
@@ -43,10 +48,10 @@ struct LanLobby {
     std::vector<HostEntry> found_hosts;        // in order of discovery
     std::mutex hosts_mutex;
 
-    std::thread host_thread;
-    std::thread receive_thread;
+    std::thread host_thread;      // binds, accepts one client, then receives from it
+    std::thread receive_thread;   // the client's receive loop
     std::thread scan_thread;
-    std::thread announce_thread;
+    std::thread announce_thread;  // the host's beacon
 
     sf::Font font;
     sf::RectangleShape host_button;
@@ -57,15 +62,39 @@ struct LanLobby {
 
 // Sockets, shapes and texts of the lobby (the lobby font is loaded by the Game).
 void initLanLobby(LanLobby& lobby);
-// Ends every background thread and closes the sockets; safe when nothing ever started.
+// Ends every background thread promptly and closes the sockets; safe when nothing ever started.
 void shutdownLanLobby(LanLobby& lobby);
 
 // HOST: binds a port from 55003 in a background thread, accepts one client, and
-// broadcasts a beacon with the bound port meanwhile.
+// broadcasts a beacon with the bound port meanwhile. Ignored while hosting or connected.
 void startHosting(Game& game);
-// JOIN: empties found_hosts and listens for host beacons for a few seconds.
+void startHosting(LanLobby& lobby);
+// The host thread alone, without the beacon.
+void startHostThread(LanLobby& lobby);
+// The beacon alone: once the host thread has bound, broadcasts its port every second.
+void startBeacon(LanLobby& lobby);
+
+// JOIN: empties found_hosts and listens for host beacons for a few seconds. A scan
+// still running is stopped and joined first.
 void startScan(Game& game);
+void startScan(LanLobby& lobby);
+
 // Connects the client socket (5 s timeout) and starts its receive thread; returns success.
 bool connectToHost(Game& game, const HostEntry& host);
+bool connectToHost(LanLobby& lobby, const HostEntry& host);
+
 // The socket messages go out on: host_socket for the host, else client_socket.
 sf::TcpSocket* peerSocket(LanLobby& lobby);
+
+// Sleeps up to `milliseconds` in short steps while keep_going() holds, so a background
+// thread notices a stop request promptly. Returns keep_going() at the end.
+template <typename Condition>
+bool sleepWhile(int milliseconds, Condition keep_going) {
+    constexpr int kStep = 10;
+    for (int slept = 0; slept < milliseconds && keep_going(); slept += kStep)
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(kStep, milliseconds - slept)));
+    return keep_going();
+}
+
+// Joins a thread slot that holds a thread; the caller has made sure it is ending.
+void joinSlot(std::thread& slot);

@@ -1,13 +1,174 @@
 #include "net/protocol.h"
 #include "app/game.h"
+#include "app/log.h"
+#include "battle/turret.h"
+#include "content/factions.h"
+#include "content/upgrades.h"
 
+#include <SFML/Network/Packet.hpp>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+constexpr int kRetryPauseMs = 1;
+
+// Bytes each type needs; 0 for types nobody understands.
+std::size_t messageLength(std::uint8_t type) {
+    switch (type) {
+        case MsgHandshake: return 4;
+        case MsgOldSpawn: return 2;
+        case MsgFaction: return 2;
+        case MsgOldUpgrade: return 2;
+        case MsgSpawn: return 3;
+        case MsgMoneySync: return 3;
+        case MsgTurretDeath: return 3;
+        case MsgUpgrade: return 2;
+        case MsgReady: return 2;
+        default: return 0;
+    }
+}
+
+bool isMatchMessage(std::uint8_t type) {
+    return type == MsgSpawn || type == MsgMoneySync || type == MsgTurretDeath || type == MsgUpgrade;
+}
+
+bool isLane(int lane) { return lane >= 0 && lane < 3; }
+
+// Truncated toward zero to 32 bits; only the low 16 travel.
+std::int32_t wireMoney(float money) {
+    if (!std::isfinite(money)) return 0;
+    double clamped = std::clamp(double(money), double(std::numeric_limits<std::int32_t>::min()),
+                                double(std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(clamped);
+}
+
+void startNetworkMatch(Game& game) {
+    game.level_running = true;
+    game.match_clock.restart();
+    game.income_clock.restart();
+    logLine("=== GAME START! ===");
+}
+
+void opponentIsReady(Game& game) {
+    game.opponent_ready = true;
+    if (game.faction_confirmed) startNetworkMatch(game);
+}
+
+// The host announces its faction with MsgHandshake, the client with MsgFaction; only
+// the announcement from the other role counts as the opponent being ready.
+void receiveFaction(Game& game, int faction, bool from_host) {
+    game.enemy_faction = faction;
+    if (from_host) {
+        game.handshake_received = 1;
+        logLine("Received handshake, enemy faction: ", faction);
+    } else {
+        game.faction_received = 1;
+        logLine("Received faction, enemy faction: ", faction);
+    }
+    if (from_host != game.lobby.is_host) opponentIsReady(game);
+}
+
+void removeDeadInLane(std::vector<Turret>& units, int lane) {
+    units.erase(std::remove_if(units.begin(), units.end(),
+                               [lane](const Turret& unit) { return unit.lane == lane && unit.hp <= 0; }),
+                units.end());
+}
+
+// Faction and lane bytes index tables and lanes; out of range, the message is dropped.
+bool carriesValidFields(const Message& message) {
+    switch (message[0]) {
+        case MsgHandshake: return isFaction(message[3]);
+        case MsgFaction: return isFaction(message[1]);
+        case MsgOldSpawn: return isLane(message[1]);
+        case MsgSpawn:
+        case MsgTurretDeath: return isLane(message[2]);
+        default: return true;
+    }
+}
+
+void handleMessage(Game& game, const Message& message) {
+    std::uint8_t type = message[0];
+    logLine("Received msg type: ", int(type));
+    std::size_t length = messageLength(type);
+    if (length == 0 || message.size() < length || !carriesValidFields(message)) return;
+    switch (type) {
+        case MsgHandshake:
+            game.handshake_value = message[1] * 256 + message[2];
+            receiveFaction(game, message[3], true);
+            break;
+        case MsgOldSpawn:
+            logLine("RECEIVED: Old enemy spawn at lane ", int(message[1]));
+            spawnEnemyTurret(game, message[1]);
+            break;
+        case MsgFaction: receiveFaction(game, message[1], false); break;
+        case MsgOldUpgrade:
+            logLine("RECEIVED: Enemy upgrade type ", int(message[1]));
+            if (message[1] >= 1 && message[1] <= 4) buyOpponentUpgrade(game, message[1], true);
+            break;
+        case MsgSpawn: {
+            int source = message[1];
+            int lane = message[2];
+            if (source != 0 && source != 1) break;
+            spawnEnemyTurret(game, lane);
+            logLine(source == 0 ? "RECEIVED: Enemy spawn (from player) at lane " : "RECEIVED: Enemy spawn (from AI) at lane ",
+                    lane);
+            break;
+        }
+        case MsgMoneySync:
+            game.enemy_money = float(message[1] * 256 + message[2]);
+            logLine("RECEIVED: Money sync - eMoney=", game.enemy_money);
+            break;
+        case MsgTurretDeath:
+            removeDeadInLane(message[1] == 0 ? game.player_turrets : game.enemy_turrets, message[2]);
+            logLine("RECEIVED: Turret death - lane=", int(message[2]));
+            break;
+        case MsgUpgrade:
+            logLine("RECEIVED: Enemy upgrade type ", int(message[1]));
+            if (message[1] >= 1 && message[1] <= 6) buyOpponentUpgrade(game, message[1], false);
+            // The sender's mirror of our money is refreshed whether or not the purchase took.
+            sendMoneySync(game);
+            break;
+        case MsgReady:
+            if (message[1] != 1) break;
+            game.opponent_ready = true;
+            logLine("Opponent is ready!");
+            if (game.faction_confirmed && game.opponent_ready) startNetworkMatch(game);
+            break;
+    }
+}
+}  // namespace
+
+// A non-blocking send can take only part of a packet, or none; the same packet is sent
+// again until it is through, as anything else would corrupt the stream.
 void sendMessage(Game& game, const std::vector<std::uint8_t>& bytes) {
-    (void)game;
-    (void)bytes;
+    LanLobby& lobby = game.lobby;
+    if (bytes.empty() || !lobby.connected) return;
+    if (isMatchMessage(bytes[0]) && !game.network_mode) return;
+    sf::TcpSocket* socket = peerSocket(lobby);
+    if (!socket) return;
+    sf::Packet packet;
+    for (std::uint8_t byte : bytes) packet << sf::Uint8(byte);
+    for (;;) {
+        sf::Socket::Status status = socket->send(packet);
+        if (status != sf::Socket::Partial && status != sf::Socket::NotReady) return;
+        if (!lobby.connected || !lobby.threads_running) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
+    }
 }
 
 bool canSendMatchMessages(const Game& game) { return game.network_mode && game.lobby.connected; }
 
-void sendMoneySync(Game& game) { (void)game; }
+void sendMoneySync(Game& game) {
+    if (!canSendMatchMessages(game)) return;
+    std::int32_t money = wireMoney(game.player_money);
+    sendMessage(game, {MsgMoneySync, std::uint8_t((money >> 8) & 0xFF), std::uint8_t(money & 0xFF)});
+}
 
-void processMessages(Game& game) { (void)game; }
+void processMessages(Game& game) {
+    LanLobby& lobby = game.lobby;
+    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+    for (const Message& message : lobby.message_queue)
+        if (!message.empty()) handleMessage(game, message);
+    lobby.message_queue.clear();
+}

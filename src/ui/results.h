@@ -3,6 +3,9 @@
 
 struct Game;
 struct Canvas;
+namespace sf {
+class Font;
+}
 
 // Display name of a faction ("" outside the five).
 std::string factionDisplayName(int faction);
@@ -13,5 +16,7 @@ std::string taunt(int winner, int loser);
 // Once per running frame: refreshes the status line and, when a side's money is
 // below zero, builds the results and ends the match.
 void checkMatchEnd(Game& game);
+// Loads the font the trophy and the skull of the results are drawn from.
+bool loadSymbolFont(sf::Font& font);
 // The results text over the overlay, in the window's default view.
 void drawResultsText(Game& game, Canvas& canvas);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -20,6 +21,13 @@ std::string capture(const std::string& command) {
     while (fgets(buffer, sizeof(buffer), pipe)) result += buffer;
     pclose(pipe);
     return result;
+}
+
+// The game's windows carry no process id, so with two games running each process
+// takes the window the other has not claimed.
+std::set<std::string>& claimedWindows() {
+    static std::set<std::string> claimed;
+    return claimed;
 }
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
@@ -42,21 +50,20 @@ void sendDeleteRequest(unsigned long window) {
 }  // namespace
 
 GameProcess::GameProcess(const std::string& working_dir, const std::string& binary) : dir(working_dir) {
+    // Everything is prepared before the fork: the child may only exec, because another
+    // thread of this process (the GL driver's) may hold the allocator's lock at fork time.
+    // Leaks are checked in-process by the other tests; here only the exit code counts.
+    std::string script = "cd '" + dir + "' && ASAN_OPTIONS=detect_leaks=0 exec '" + binary +
+                         "' >stdout.txt 2>stderr.txt";
     pid = fork();
     if (pid == 0) {
-        if (chdir(dir.c_str()) != 0) _exit(127);
-        // Leaks are checked in-process by the other tests; here only the exit code counts.
-        setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        FILE* out = freopen("stdout.txt", "w", stdout);
-        FILE* err = freopen("stderr.txt", "w", stderr);
-        (void)out;
-        (void)err;
-        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
 }
 
 GameProcess::~GameProcess() {
+    if (!window_id.empty()) claimedWindows().erase(window_id);
     if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
@@ -67,7 +74,11 @@ bool GameProcess::waitForWindow(double seconds) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         std::istringstream ids(capture("xdotool search --pid " + std::to_string(pid) + " --name '^Tarvex$' 2>/dev/null"));
-        if (ids >> window_id) {
+        std::string id;
+        while (ids >> id && claimedWindows().count(id)) {}
+        if (!id.empty() && !claimedWindows().count(id)) {
+            window_id = id;
+            claimedWindows().insert(id);
             pause(300);  // let the first frames draw
             return true;
         }

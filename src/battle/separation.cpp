@@ -1,0 +1,92 @@
+#include "app/game.h"
+#include "battle/combat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+constexpr float kBaseGap = 5.0f;  // pixels left between a pushed-out unit and the base
+
+// Keeps a unit out of the base it attacks. The unit leaves towards the field, to just
+// past the base's near edge, keeping its x: moving it to a fixed distance from the base
+// centre would drag units along the wide, flat base and leave them inside it.
+void excludeFromBase(const Game& game, Turret& unit) {
+    const Rect& base = opposingBase(game, unit);
+    sf::Vector2f position = unit.body.getPosition();
+    float r = unit.body.getRadius();
+    bool inside = position.x >= base.x - r && position.x < base.x + base.width + r && position.y >= base.y - r &&
+                  position.y < base.y + base.height + r;
+    if (!inside) return;
+    float centre_y = base.y + base.height / 2;
+    float dy = position.y - centre_y;
+    float away = dy > 0 ? 1.0f : dy < 0 ? -1.0f : (unit.is_player ? 1.0f : -1.0f);
+    sf::Vector2f outside(position.x, centre_y + away * (base.height / 2 + r + kBaseGap));
+    placeUnit(unit, clampIntoField(game, outside));
+    unit.push_velocity = {};
+}
+
+// The sturdier unit of a pair is moved less.
+void pushPair(Game& game, Turret& a, Turret& b) {
+    sf::Vector2f d = a.body.getPosition() - b.body.getPosition();
+    float distance = vectorLength(d);
+    if (distance > game.push_radius) return;
+    if (distance < 1) {
+        // Stacked units get a random direction; y is drawn before x.
+        d.y = float(std::rand() % 100 - 50) / 50.0f;
+        d.x = float(std::rand() % 100 - 50) / 50.0f;
+        distance = 1;
+    }
+    float strength = std::min(game.push_max, (1 - distance / game.push_radius) * game.push_force);
+    sf::Vector2f n = d / distance * strength;
+    float ha = a.hp / 100 + 1;
+    float hb = b.hp / 100 + 1;
+    a.push_velocity += n * hb / (ha + hb);
+    b.push_velocity -= n * ha / (ha + hb);
+}
+
+void pushPairsWithin(Game& game, std::vector<Turret>& units) {
+    for (size_t i = 0; i < units.size(); ++i)
+        for (size_t j = i + 1; j < units.size(); ++j) pushPair(game, units[i], units[j]);
+}
+
+void integratePush(Game& game, Turret& unit, float dt) {
+    placeUnit(unit, unit.body.getPosition() + unit.push_velocity * dt);
+    unit.push_velocity *= game.push_damping;
+    if (std::abs(unit.push_velocity.x) < 0.1f && std::abs(unit.push_velocity.y) < 0.1f) unit.push_velocity = {};
+    excludeFromBase(game, unit);
+}
+}  // namespace
+
+void placeUnit(Turret& unit, sf::Vector2f position) {
+    unit.body.setPosition(position);
+    unit.barrel.setPosition(position);
+}
+
+void clampToField(const Game& game, Turret& unit) { placeUnit(unit, clampIntoField(game, unit.body.getPosition())); }
+
+void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float radius) {
+    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f total;
+    int count = 0;
+    for (const Turret& other : list) {
+        if (&other == &unit) continue;
+        sf::Vector2f d = position - other.body.getPosition();
+        float distance = vectorLength(d);
+        if (distance <= 0.001f || distance >= radius) continue;
+        total += d / distance * (radius - distance) * 0.5f;
+        ++count;
+    }
+    if (count > 0) placeUnit(unit, clampIntoField(game, position + total / float(count)));
+}
+
+void pushPhysics(Game& game, float dt) {
+    pushPairsWithin(game, game.player_turrets);
+    pushPairsWithin(game, game.enemy_turrets);
+    for (Turret& player : game.player_turrets)
+        for (Turret& enemy : game.enemy_turrets) pushPair(game, player, enemy);
+    for (auto* list : {&game.player_turrets, &game.enemy_turrets})
+        for (Turret& unit : *list) excludeFromBase(game, unit);
+    for (auto* list : {&game.player_turrets, &game.enemy_turrets})
+        for (Turret& unit : *list) integratePush(game, unit, dt);
+}

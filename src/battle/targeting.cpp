@@ -1,0 +1,75 @@
+#include "app/game.h"
+#include "battle/combat.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr float kLaneClearance = 15.0f;  // units of one lane never stand closer than this
+}  // namespace
+
+float vectorLength(sf::Vector2f v) { return std::hypot(v.x, v.y); }
+
+float edgeDistance(sf::Vector2f point, float radius, const Turret& target) {
+    return vectorLength(target.body.getPosition() - point) - radius - target.body.getRadius();
+}
+
+float edgeDistance(const Turret& a, const Turret& b) {
+    return edgeDistance(a.body.getPosition(), a.body.getRadius(), b);
+}
+
+sf::Vector2f clampIntoRect(sf::Vector2f point, const Rect& rect) {
+    return {std::clamp(point.x, rect.x, rect.x + rect.width), std::clamp(point.y, rect.y, rect.y + rect.height)};
+}
+
+sf::Vector2f clampIntoField(const Game& game, sf::Vector2f point) {
+    const WorldBounds& bounds = game.world_bounds;
+    return {std::clamp(point.x, bounds.min_x + 10, bounds.max_x - 10),
+            std::clamp(point.y, bounds.min_y + 10, bounds.max_y - 10)};
+}
+
+const Rect& opposingBase(const Game& game, const Turret& unit) {
+    return unit.is_player ? game.enemy_base : game.player_base;
+}
+
+const std::vector<Turret>& opponentsOf(const Game& game, const Turret& unit) {
+    return unit.is_player ? game.enemy_turrets : game.player_turrets;
+}
+
+sf::Vector2f nearestBasePoint(const Game& game, const Turret& unit) {
+    return clampIntoRect(unit.body.getPosition(), opposingBase(game, unit));
+}
+
+float sideProjectileSpeed(const Game& game, bool is_player) {
+    return is_player ? game.player_projectile_speed : game.enemy_projectile_speed;
+}
+
+float sideProjectileLifetime(const Game& game, bool is_player) {
+    return is_player ? game.player_projectile_lifetime : game.enemy_projectile_lifetime;
+}
+
+float movementReach(const Game& game, const Turret& unit) {
+    return std::min(unit.range, sideProjectileSpeed(game, unit.is_player) * sideProjectileLifetime(game, unit.is_player));
+}
+
+float fireReach(const Game& game, const Turret& unit) {
+    return unit.weapon == Cannon ? movementReach(game, unit) : unit.range;
+}
+
+bool canReach(const Game& game, const Turret& attacker, const Turret& target) {
+    float edge = edgeDistance(attacker, target);
+    return edge < 0 || fireReach(game, attacker) >= edge;
+}
+
+bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit) {
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
+        for (const Turret& other : *list)
+            if (&other != unit && other.lane == lane &&
+                vectorLength(other.body.getPosition() - point) < kLaneClearance)
+                return true;
+    if (!unit) return false;
+    const Rect& base = opposingBase(game, *unit);
+    float r = unit->body.getRadius();
+    return point.x >= base.x - r && point.x < base.x + base.width + r && point.y >= base.y - r &&
+           point.y < base.y + base.height + r;
+}

@@ -1,0 +1,227 @@
+#include "app/game.h"
+#include "battle/combat.h"
+#include "content/factions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr float kBaseChargeInterval = 0.6f;  // seconds between two charges of one unit
+constexpr float kBlueBaseFactor = 0.05f;     // a Blue base suffers a twentieth of each charge
+constexpr float kArrivalDistance = 5.0f;     // a commanded move ends this close to its point
+constexpr float kNoTarget = 1e9f;
+
+// What differs between the player's pass and the enemy's: the mirror of the field.
+struct PassSide {
+    std::vector<Turret>& own;
+    std::vector<Turret>& opponents;
+    float& opposing_money;
+    int opposing_faction;
+    float forward;  // y direction of advance: -1 for the player, +1 for the enemy
+};
+
+// For every opponent, how many own units of its lane can reach it.
+void countAttackers(const Game& game, const PassSide& side, std::vector<int>& counts) {
+    counts.assign(side.opponents.size(), 0);
+    for (size_t i = 0; i < side.opponents.size(); ++i)
+        for (const Turret& unit : side.own)
+            if (unit.lane == side.opponents[i].lane && canReach(game, unit, side.opponents[i])) ++counts[i];
+}
+
+// The nearest opponent by edge distance among those in the lane and those of other lanes
+// that are not yet covered by enough attackers; -1 with none.
+int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, const std::vector<int>& counts) {
+    float best = kNoTarget;
+    int target = -1;
+    for (size_t i = 0; i < side.opponents.size(); ++i) {
+        const Turret& opponent = side.opponents[i];
+        bool candidate = opponent.lane == unit.lane ||
+                         (counts[i] < int(float(opponent.armor) + opponent.hp) && canReach(game, unit, opponent));
+        if (!candidate) continue;
+        float edge = edgeDistance(unit, opponent);
+        if (edge < best) {
+            best = edge;
+            target = int(i);
+        }
+    }
+    return target;
+}
+
+void turnBarrel(Turret& unit, sf::Vector2f aim) {
+    sf::Vector2f position = unit.body.getPosition();
+    if (vectorLength(aim - position) <= 0.001f) return;
+    unit.barrel.setPosition(position);
+    unit.barrel.setRotation(std::atan2(aim.y - position.y, aim.x - position.x) * 180.0f / 3.1415927f + 90.0f);
+}
+
+// Sideways step away from incoming shots, weighted by how soon each arrives.
+sf::Vector2f evasiveStep(const Game& game, const Turret& unit, float dt, std::vector<Threat>& threats) {
+    sf::Vector2f position = unit.body.getPosition();
+    collectThreats(game, position, unit.body.getRadius(), unit.is_player, threats);
+    sf::Vector2f away;
+    float total = 0;
+    for (const Threat& threat : threats) {
+        float w = std::min(5.0f, 1.0f / (threat.time + 0.1f));
+        sf::Vector2f normal(-threat.dir_y * w, threat.dir_x * w);
+        float side = threat.dir_y * (threat.x - position.x) - threat.dir_x * (threat.y - position.y);
+        away += side <= 0 ? -normal : normal;
+        total += w;
+    }
+    if (total <= 0) return {};
+    away /= total;
+    float size = vectorLength(away);
+    if (size > 0.001f) away /= size;
+    if (std::abs(away.x) > 0.1f || std::abs(away.y) > 0.1f) return away * unit.move_speed * dt * 0.8f;
+    return {};
+}
+
+// The forward step while fighting a unit: keep at reach, fall back from a longer-ranged foe.
+// Returns false when the unit holds its place.
+bool engagedStep(const Game& game, const PassSide& side, const Turret& unit, const Turret& target,
+                 sf::Vector2f probe, float step, float& v) {
+    float reach = movementReach(game, unit);
+    float edge = edgeDistance(unit, target);
+    float target_range = target.range;
+    bool reaches_us = edge <= target_range;
+    if (edge > reach) {
+        if (reaches_us) {
+            v = -side.forward * step;
+            return true;
+        }
+        if (edgeDistance(probe, unit.body.getRadius(), target) > reach) return false;
+        v = side.forward * step;
+        return true;
+    }
+    if (!reaches_us) return false;
+    v = reach < target_range ? side.forward * step : -side.forward * step * 0.7f;
+    return true;
+}
+
+// Towards the nearest opponent of the lane, else of any lane, else straight ahead.
+bool freeStep(const PassSide& side, const Turret& unit, sf::Vector2f steer, float step, sf::Vector2f& next) {
+    sf::Vector2f position = unit.body.getPosition();
+    const Turret* nearest = nullptr;
+    float best = 0;
+    for (bool same_lane : {true, false}) {
+        for (const Turret& opponent : side.opponents) {
+            if (same_lane && opponent.lane != unit.lane) continue;
+            float distance = vectorLength(opponent.body.getPosition() - position);
+            if (!nearest || distance < best) {
+                nearest = &opponent;
+                best = distance;
+            }
+        }
+        if (nearest) break;
+    }
+    if (!nearest) {
+        next = position + steer + sf::Vector2f(0, side.forward * step);
+        return true;
+    }
+    if (best <= 1) return false;
+    next = position + steer + (nearest->body.getPosition() - position) / best * step;
+    return true;
+}
+
+void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret* target, bool engaged,
+              bool base_attack, float dt, std::vector<Threat>& threats) {
+    sf::Vector2f steer = evasiveStep(game, unit, dt, threats);
+    sf::Vector2f position = unit.body.getPosition();
+    float step = unit.move_speed * dt;
+    sf::Vector2f probe(position.x, position.y + side.forward * step);
+    const WorldBounds& bounds = game.world_bounds;
+    bool probe_free = bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 &&
+                      !isBlocked(game, probe, unit.lane, &unit);
+    if (!probe_free) return;  // blocked in front: no advance and no sidestep either
+    if (engaged && base_attack) return;
+
+    sf::Vector2f next;
+    if (engaged) {
+        float v = 0;
+        if (!engagedStep(game, side, unit, *target, probe, step, v)) return;
+        next = position + steer + sf::Vector2f(0, v);
+    } else if (!freeStep(side, unit, steer, step, next)) {
+        return;
+    }
+    next = clampIntoField(game, next);
+    if (!isBlocked(game, next, unit.lane, &unit)) placeUnit(unit, next);
+}
+
+void chargeBase(const PassSide& side, Turret& unit) {
+    if (unit.base_hit_clock.elapsedSeconds() <= kBaseChargeInterval) return;
+    float factor = side.opposing_faction == Blue ? kBlueBaseFactor : 1.0f;
+    side.opposing_money -= factor * unit.damage;
+    unit.base_hit_clock.restart();
+}
+
+void updateUnit(Game& game, const PassSide& side, Turret& unit, const std::vector<int>& counts, float dt,
+                std::vector<Threat>& threats) {
+    if (unit.move_order) {
+        sf::Vector2f d = unit.move_target - unit.body.getPosition();
+        float distance = vectorLength(d);
+        if (distance > kArrivalDistance)
+            placeUnit(unit, unit.body.getPosition() + d / distance * unit.move_speed * dt);
+        else
+            unit.move_order = 0;
+    }
+    if (unit.rocket_cooldown > 0) unit.rocket_cooldown -= dt;
+
+    int target_index = chooseTarget(game, side, unit, counts);
+    const Turret* target = target_index >= 0 ? &side.opponents[target_index] : nullptr;
+    sf::Vector2f base_point = nearestBasePoint(game, unit);
+    turnBarrel(unit, target ? target->body.getPosition() : base_point);
+
+    bool engaged = false;
+    bool base_attack = false;
+    if (target && canReach(game, unit, *target)) {
+        fireAt(game, unit, target->body.getPosition());
+        engaged = true;
+    } else if (vectorLength(base_point - unit.body.getPosition()) <= movementReach(game, unit)) {
+        fireAt(game, unit, base_point);
+        engaged = base_attack = true;
+        chargeBase(side, unit);
+    }
+    if (!unit.move_order) moveUnit(game, side, unit, target, engaged, base_attack, dt, threats);
+}
+
+void runPass(Game& game, const PassSide& side, float dt) {
+    std::vector<int> counts;
+    std::vector<Threat> threats;
+    countAttackers(game, side, counts);
+    for (Turret& unit : side.own) updateUnit(game, side, unit, counts, dt, threats);
+}
+}  // namespace
+
+void updatePlayerTurrets(Game& game, float dt) {
+    runPass(game, {game.player_turrets, game.enemy_turrets, game.enemy_money, game.enemy_faction, -1.0f}, dt);
+}
+
+void updateEnemyTurrets(Game& game, float dt) {
+    runPass(game, {game.enemy_turrets, game.player_turrets, game.player_money, game.player_faction, +1.0f}, dt);
+}
+
+void collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player,
+                    std::vector<Threat>& threats) {
+    threats.clear();
+    for (const Projectile& projectile : game.projectiles) {
+        if (bool(projectile.is_player) == is_player || projectile.hit) continue;
+        float speed = vectorLength(projectile.velocity);
+        if (speed < 1) continue;
+        sf::Vector2f shot = projectile.shape.getPosition();
+        sf::Vector2f d = position - shot;
+        if (vectorLength(d) > 300) continue;
+        sf::Vector2f dir = projectile.velocity / speed;
+        float along = dir.x * d.x + dir.y * d.y;
+        if (along < -50) continue;
+        float perp = vectorLength(d - dir * along);
+        if (perp > radius + 15 + 30) continue;
+        float t = along / speed;
+        if (t > 1.5f || t < -0.5f) continue;
+        bool close = perp < radius + 15 + 20;
+        if (t < 0) {
+            if (!close) continue;
+            t = 0.1f;
+        }
+        threats.push_back({shot.x, shot.y, dir.x, dir.y, speed, std::max(t, 0.01f), radius + 15,
+                           projectile.is_player});
+    }
+}

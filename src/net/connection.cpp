@@ -1,0 +1,148 @@
+#include "app/log.h"
+#include "net/lan_lobby.h"
+#include "net/packet_reader.h"
+
+#include <SFML/Network/SocketSelector.hpp>
+#include <array>
+#include <sys/socket.h>
+
+namespace {
+constexpr int kReceivePollMs = 10;
+constexpr int kAcceptPollMs = 50;
+constexpr int kPortsTried = 21;
+
+// SFML keeps the handle of a socket to itself; its own subclasses may name it.
+struct SocketHandleOf : sf::TcpSocket {
+    static sf::SocketHandle of(const sf::TcpSocket& socket) { return (socket.*&SocketHandleOf::getHandle)(); }
+};
+
+void queueMessages(LanLobby& lobby, std::vector<Message>& messages) {
+    if (messages.empty()) return;
+    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+    for (Message& message : messages) lobby.message_queue.push_back(std::move(message));
+    messages.clear();
+}
+
+// The connection is lost: the loop ends and sending stops.
+void loseConnection(LanLobby& lobby, const char* line) {
+    logLine(line);
+    lobby.connected = false;
+}
+
+// Turns the peer's stream into whole messages until the connection is lost or the game
+// shuts down. The framing is read by hand so that a forged size cannot make it wait
+// for, or buffer, gigabytes.
+void receiveLoop(LanLobby& lobby, sf::TcpSocket& socket) {
+    if (!lobby.threads_running) return;
+    PacketReader reader;
+    std::vector<Message> complete;
+    std::array<std::uint8_t, 512> buffer;
+    while (lobby.connected) {
+        std::size_t received = 0;
+        sf::Socket::Status status = socket.receive(buffer.data(), buffer.size(), received);
+        if (status == sf::Socket::Disconnected) return loseConnection(lobby, "连接已断开");
+        if (status == sf::Socket::Error) return loseConnection(lobby, "Socket错误");
+        if (status == sf::Socket::Done) {
+            bool sound = readPackets(reader, buffer.data(), received, complete);
+            queueMessages(lobby, complete);
+            if (!sound) {
+                // Shutting down (not closing) keeps the handle valid for a send the main
+                // thread may be making; the peer sees the connection end.
+                ::shutdown(SocketHandleOf::of(socket), SHUT_RDWR);
+                return loseConnection(lobby, "Socket错误");
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kReceivePollMs));
+        if (!lobby.threads_running) return;
+    }
+}
+
+bool bindListener(LanLobby& lobby) {
+    for (int offset = 0; offset < kPortsTried; ++offset) {
+        unsigned short port = static_cast<unsigned short>(lobby.base_port + offset);
+        if (port == lobby.discovery_port) continue;
+        if (lobby.listener->listen(port) == sf::Socket::Done) {
+            lobby.listen_port = port;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The listener is non-blocking and polled, so a shutdown while no client comes ends
+// the wait (closing a listener from another thread would not wake a blocked accept).
+bool acceptClient(LanLobby& lobby) {
+    sf::SocketSelector selector;
+    selector.add(*lobby.listener);
+    while (lobby.threads_running) {
+        if (!selector.wait(sf::milliseconds(kAcceptPollMs))) continue;
+        sf::Socket::Status status = lobby.listener->accept(*lobby.host_socket);
+        if (status == sf::Socket::Done) return true;
+        if (status != sf::Socket::NotReady) return false;
+    }
+    return false;
+}
+
+// Binds, accepts one client, closes the listener, then serves as the host's receive
+// thread for as long as the connection lasts.
+void runHostThread(LanLobby& lobby) {
+    if (!bindListener(lobby)) {
+        logLine("无法绑定TCP端口");
+        lobby.hosting = false;
+        return;
+    }
+    lobby.listening = true;
+    unsigned short port = lobby.listen_port;
+    logLine("TCP服务器监听端口 ", port);
+    logLine("等待客户端连接...");
+    bool accepted = acceptClient(lobby);
+    lobby.listener->close();
+    if (!accepted) {
+        lobby.hosting = false;
+        return;
+    }
+    logLine("客户端已连接");
+    lobby.connected = true;
+    lobby.hosting = false;
+    receiveLoop(lobby, *lobby.host_socket);
+}
+}  // namespace
+
+void startHosting(LanLobby& lobby) {
+    if (lobby.hosting || lobby.connected) return;
+    // The last beacon ended with its hosting; it must be gone before hosting is set again.
+    joinSlot(lobby.announce_thread);
+    startHostThread(lobby);
+    startBeacon(lobby);
+}
+
+void startHostThread(LanLobby& lobby) {
+    if (lobby.hosting || lobby.connected) return;
+    joinSlot(lobby.host_thread);  // finished: it failed, or its client's connection is gone
+    lobby.host_socket->disconnect();  // the old connection must not hold the port
+    lobby.is_host = true;
+    lobby.listening = false;
+    lobby.hosting = true;
+    lobby.listener->setBlocking(false);
+    lobby.host_socket->setBlocking(false);  // the accepted connection inherits it
+    lobby.host_thread = std::thread(runHostThread, std::ref(lobby));
+}
+
+bool connectToHost(LanLobby& lobby, const HostEntry& host) {
+    if (lobby.connected) return false;
+    joinSlot(lobby.receive_thread);  // its connection is gone, so it is ending
+    logLine("连接至 ", host.address.toString(), ":", host.port);
+    sf::TcpSocket& socket = *lobby.client_socket;
+    // A timed connect on a non-blocking socket would return at once.
+    socket.setBlocking(true);
+    // A refused connection reports Disconnected and a time-out NotReady: both fail.
+    if (socket.connect(host.address, host.port, sf::seconds(5)) != sf::Socket::Done) {
+        logLine("连接失败");
+        return false;
+    }
+    socket.setBlocking(false);
+    lobby.connected = true;
+    lobby.receive_thread = std::thread(receiveLoop, std::ref(lobby), std::ref(socket));
+    logLine("已连接到服务器");
+    return true;
+}

@@ -1,0 +1,47 @@
+#include "battle/battle_support.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// A rocket unit (fire reach 90, movement reach 50) facing one foe of the lane at an
+// edge distance; returns how far the unit moved along y in one pass of 0.1 s.
+float engagedMove(Game& game, bool player, float edge, float foe_range) {
+    game.player_turrets.clear();
+    game.enemy_turrets.clear();
+    float ahead = player ? -1.0f : 1.0f;
+    addUnit(game, !player, 1, {450, 500 + ahead * (24 + edge)}).range = foe_range;
+    addUnit(game, player, 1, {450, 500}, RocketLauncher);
+    if (player) updatePlayerTurrets(game, 0.1f);
+    else updateEnemyTurrets(game, 0.1f);
+    return (player ? game.player_turrets : game.enemy_turrets)[0].body.getPosition().y - 500;
+}
+}  // namespace
+
+TEST(Movement, FourCasesWhenEngagedAndTheirMirror) {
+    ManualClockSource clock;
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    game.player_projectile_speed = game.enemy_projectile_speed = 50;
+    EXPECT_NEAR(engagedMove(game, true, 70, 80), 5.5f, 1e-4f);    // outranged: back off
+    EXPECT_NEAR(engagedMove(game, true, 70, 60), 0, 1e-4f);       // a step would not bring it in
+    EXPECT_NEAR(engagedMove(game, true, 54, 40), -5.5f, 1e-4f);   // a step brings it in
+    EXPECT_NEAR(engagedMove(game, true, 40, 30), 0, 1e-4f);       // safe at reach
+    EXPECT_NEAR(engagedMove(game, true, 40, 60), -5.5f, 1e-4f);   // close in on the longer gun
+    EXPECT_NEAR(engagedMove(game, true, 40, 45), 3.85f, 1e-4f);   // ease back
+    EXPECT_NEAR(engagedMove(game, false, 70, 80), -5.5f, 1e-4f);
+    EXPECT_NEAR(engagedMove(game, false, 54, 40), 5.5f, 1e-4f);
+    EXPECT_NEAR(engagedMove(game, false, 40, 45), -3.85f, 1e-4f);
+}
+
+TEST(Movement, SteersAsideFromAnIncomingShell) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    addUnit(game, true, 1, {450, 500});
+    game.projectiles.push_back(makeShell({450, 400}, {0, 1}, false, sf::Color::Red, 200, 1));
+    game.projectiles.push_back(makeShell({450, 400}, {1, 0}, false, sf::Color::Red, 200, 1));  // passes by
+    game.projectiles.push_back(makeShell({450, 400}, {0, 1}, true, sf::Color::Red, 200, 1));   // own
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_FLOAT_EQ(game.player_turrets[0].body.getPosition().x, 454.4f);
+    EXPECT_FLOAT_EQ(game.player_turrets[0].body.getPosition().y, 494.5f);
+}

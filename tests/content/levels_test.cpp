@@ -1,0 +1,171 @@
+#include "app/game.h"
+#include "content/factions.h"
+#include "content/levels.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+#include <fstream>
+#include <set>
+#include <iterator>
+
+using nlohmann::json;
+
+namespace {
+// Loads a levels.json of the given content into a Game and returns what it printed.
+std::string loadOutput(GameFixture& fixture, const std::string& content) {
+    fixture.dir.write("levels.json", content);
+    fixture.game->all_levels.clear();
+    testing::internal::CaptureStdout();
+    loadLevels(*fixture.game, "levels.json");
+    return testing::internal::GetCapturedStdout();
+}
+
+std::string startOutput(Game& game, const json& level) {
+    testing::internal::CaptureStdout();
+    startLevel(game, level);
+    return testing::internal::GetCapturedStdout();
+}
+
+std::string utf8Of(const sf::Text& text) {
+    auto bytes = text.getString().toUtf8();
+    return std::string(bytes.begin(), bytes.end());
+}
+}  // namespace
+
+TEST(Levels, FileShapes) {
+    GameFixture fixture;  // no levels.json: the default level, silently
+    Game& game = *fixture.game;
+    ASSERT_EQ(game.all_levels.size(), 1u);
+    EXPECT_EQ(game.all_levels[0]["name"], "默认关卡");
+    EXPECT_EQ(game.all_levels[0]["waves"], json::array());
+
+    EXPECT_EQ(loadOutput(fixture, "\xEF\xBB\xBF{\"levels\": [{\"name\": \"甲\"}]}"), "");
+    ASSERT_EQ(game.all_levels.size(), 1u);
+    EXPECT_EQ(game.all_levels[0]["upgrades"], json::array());
+    EXPECT_EQ(loadOutput(fixture, "[{\"name\": \"甲\"}]"), "");
+    EXPECT_TRUE(game.all_levels.empty());
+    EXPECT_EQ(loadOutput(fixture, "{\"stages\": []}"), "");
+    EXPECT_TRUE(game.all_levels.empty());
+    std::string out = loadOutput(fixture, "{\"levels\": []} // all");
+    EXPECT_EQ(out.rfind("Error parsing JSON: [json.exception.parse_error.101]", 0), 0u) << out;
+    out = loadOutput(fixture, "{\"levels\": {\"name\": \"甲\"}}");
+    EXPECT_EQ(out.rfind("Error parsing JSON: [json.exception.type_error.302]", 0), 0u) << out;
+}
+
+TEST(Levels, OlderFormAndAnErrorThatStopsLoading) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    std::string out = loadOutput(fixture, R"({"levels": [
+        {"enemy_spawn_count": 3, "enemy_spawn_rate": 2.5},
+        {"enemy_spawn_count": 3},
+        {"waves": [{"lane": 2}], "enemy_spawn_count": 3, "enemy_spawn_rate": 1},
+        {"name": 5},
+        {"enemy_spawn_count": 1, "enemy_spawn_rate": 1}]})");
+    EXPECT_EQ(out, "Error parsing JSON: [json.exception.type_error.302] type must be string, but is number\n");
+    ASSERT_EQ(game.all_levels.size(), 5u);
+    const json& waves = game.all_levels[0]["waves"];
+    ASSERT_EQ(waves.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(waves[i]["time"].get<float>(), 2.5f * float(i + 1));
+        EXPECT_EQ(waves[i], json({{"time", waves[i]["time"]}, {"lane", -1}, {"count", 1}, {"interval", 0.5},
+                                  {"unit_type", "normal"}}));
+    }
+    EXPECT_EQ(game.all_levels[1]["waves"], json::array());  // a count without a rate
+    EXPECT_EQ(game.all_levels[2]["waves"], json::parse(R"([{"lane": 2}])"));
+    EXPECT_FALSE(game.all_levels[4].contains("waves"));  // never reached
+}
+
+TEST(Levels, StartLevelAppliesTheLevelInOrder) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    game.enemy_turrets.emplace_back(false, 0);
+    game.enemy_upgrades.levels[Income] = 4;
+    json level = json::parse(R"({"name": "边境", "description": "说明", "faction": "blue",
+        "enemy_initial_money": 321.5, "enemy_income": 7, "enemy_upgrade_level": 2,
+        "enemy_bonuses": {"range": 20, "dodge": 0.1}, "waves": [{"lane": 0}, {"lane": 2}], "upgrades": {}})");
+    EXPECT_EQ(startOutput(game, level),
+              "✅ Loaded 2 waves\n"
+              "❌ upgrades not found or not array!\n"
+              "Level enemy faction: blue\n"
+              "=== 开始关卡: 边境 ===\n"
+              "⚠️  enemy_presets 已完全忽略，敌方炮塔使用本地配置\n");
+    EXPECT_TRUE(game.enemy_turrets.empty());
+    EXPECT_EQ(game.level_name, "边境");
+    EXPECT_EQ(game.enemy_faction, Red);  // the faction's case must match exactly
+    EXPECT_EQ(game.enemy_money, 321.5f);
+    EXPECT_EQ(game.enemy_income, 7);
+    const UpgradeState& enemy = game.enemy_upgrades;
+    EXPECT_EQ(std::vector<int>(enemy.levels, enemy.levels + 6), std::vector<int>({2, 2, 2, 0, 0, 0}));
+    EXPECT_EQ(enemy.range_bonus, 20);
+    EXPECT_FLOAT_EQ(enemy.dodge_bonus, 0.1f);
+    EXPECT_TRUE(game.level_running);
+    EXPECT_FALSE(game.level_select_active);
+
+    EXPECT_EQ(utf8Of(game.level_title_text), "边境");
+    EXPECT_EQ(game.level_title_text.getCharacterSize(), 22u);
+    EXPECT_EQ(utf8Of(game.level_description_text), "说明");
+    EXPECT_EQ(game.level_description_text.getFillColor(), sf::Color(200, 200, 200));
+    EXPECT_EQ(utf8Of(game.level_status_text), "In Progress...");
+    EXPECT_EQ(game.level_status_text.getFillColor(), sf::Color(255, 255, 0));
+}
+
+TEST(Levels, EntriesAreNormalisedByTheStringToNumberRules) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    startOutput(game, json::parse(R"({"waves": [
+        {"count": 2.0, "lane": 1.0},
+        {"time": "12", "count": "3x", "interval": " 0.25s", "lane": " 2"},
+        {"time": "soon", "count": "99999999999", "interval": "fast", "lane": "left"}, null, 17],
+      "upgrades": [{"type": "projSpeed", "levels": "2"}, {"type": "5"}, {"type": "laser"}, {"type": 2.9},
+        {"type": -1.5, "levels": 1.5}, {"type": true, "time": "30"}, null]})"));
+    json defaults = json::parse(R"({"time": 0.0, "count": 1, "interval": 0.5, "lane": -1, "unit_type": "normal"})");
+    ASSERT_EQ(game.wave_list.size(), 4u);  // an entry that is neither object nor null is dropped
+    EXPECT_EQ(game.wave_list[0], defaults);
+    EXPECT_EQ(game.wave_list[1], json::parse(
+        R"({"time": 12.0, "count": 3, "interval": 0.25, "lane": 2, "unit_type": "normal"})"));
+    EXPECT_EQ(game.wave_list[2], defaults);
+    EXPECT_EQ(game.wave_list[3], defaults);
+
+    ASSERT_EQ(game.upgrade_schedule.size(), 7u);
+    const int types[] = {5, 5, 0, 2, -1, 0, 0};
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(game.upgrade_schedule[i]["type"], types[i]) << i;
+    EXPECT_EQ(game.upgrade_schedule[0]["levels"], 2);
+    EXPECT_EQ(game.upgrade_schedule[4]["levels"], 1);
+    EXPECT_EQ(game.upgrade_schedule[5]["time"], 30.0);
+    EXPECT_EQ(game.upgrade_schedule[6], json::parse(R"({"time": 0.0, "type": 0, "levels": 1})"));
+}
+
+TEST(Levels, WrongTypedValuesCountAsMissing) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    json level = json::parse(R"({"name": 5, "faction": ["White"], "description": false,
+        "enemy_initial_money": "lots", "enemy_income": null, "enemy_upgrade_level": "3", "enemy_bonuses": 4})");
+    std::string out;
+    ASSERT_NO_THROW(out = startOutput(game, level));
+    EXPECT_NE(out.find("Level enemy faction: Red\n=== 开始关卡: 未知 ===\n"), std::string::npos);
+    EXPECT_EQ(game.level_name, "未知关卡");
+    EXPECT_EQ(utf8Of(game.level_title_text), "关卡");
+    EXPECT_EQ(game.enemy_money, 200);
+    EXPECT_EQ(game.enemy_income, 5);
+    EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 0);
+    ASSERT_NO_THROW(startOutput(game, json(42)));  // a level that is not an object at all
+    EXPECT_EQ(game.level_name, "未知关卡");
+}
+
+TEST(Levels, ShippedLevelsLoadCleanly) {
+    TempDir dir;
+    std::ifstream shipped(TARVEX_SOURCE_DIR "/data/levels.json", std::ios::binary);
+    dir.write("levels.json", std::string(std::istreambuf_iterator<char>(shipped), {}));
+    testing::internal::CaptureStdout();
+    Game game;
+    EXPECT_EQ(testing::internal::GetCapturedStdout().find("Error parsing JSON"), std::string::npos);
+    ASSERT_GE(game.all_levels.size(), 8u);
+    ASSERT_LE(game.all_levels.size(), 10u);  // every level gets a card
+    std::set<std::string> factions;
+    for (const json& level : game.all_levels) {
+        EXPECT_TRUE(level["difficulty"] >= 1 && level["difficulty"] <= 5);
+        factions.insert(level["faction"].get<std::string>());
+        EXPECT_FALSE(level["waves"].empty());
+    }
+    EXPECT_EQ(factions, std::set<std::string>({"Red", "Yellow", "Blue", "Purple", "White"}));
+}

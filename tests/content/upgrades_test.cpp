@@ -1,0 +1,118 @@
+#include "battle/battle_support.h"
+#include "content/factions.h"
+#include "events.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// One left press and release over a panel button, as the loop samples them.
+void pressButton(Game& game, PanelButton button) {
+    game.input.mouse = {20, int(40 + game.upgrade_buttons[button].getPosition().y + 10)};
+    game.input.left_button = true;
+    upgradeButtonsStep(game);
+    upgradeButtonsStep(game);  // still held: no second purchase
+    game.input.left_button = false;
+    upgradeButtonsStep(game);
+}
+}  // namespace
+
+TEST(Upgrades, PricesByLevelAndFactionDiscounts) {
+    TempDir dir;
+    UpgradeState state;
+    const float fire_prices[] = {100, 150, 225, 337.5f};
+    for (int level = 0; level < 4; ++level) {
+        state.levels[FireRate] = level;
+        EXPECT_FLOAT_EQ(upgradePrice(FireRate, state), fire_prices[level]);
+    }
+    state.levels[ProjectileSpeed] = 1;
+    EXPECT_FLOAT_EQ(upgradePrice(ProjectileSpeed, state), 70);
+    EXPECT_FLOAT_EQ(factionDiscount(Range, Purple) + factionDiscount(Dodge, Purple), 1.0f);
+    EXPECT_FLOAT_EQ(factionDiscount(Dodge, White), 0.1f);
+    EXPECT_FLOAT_EQ(factionDiscount(Range, White) + factionDiscount(Dodge, Blue), 2.0f);
+    EXPECT_FLOAT_EQ(laserDamagePrice(Purple) + laserDamagePrice(White), 150);
+}
+
+TEST(Upgrades, PanelButtonsChargeAndRaisePlayerStats) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    game.player_faction = White;
+    game.panel_x = game.panel_shown_x;
+    Turret& unit = addUnit(game, true, 0, {380, 900});
+    pressButton(game, ButtonFireRate);
+    EXPECT_FLOAT_EQ(game.player_money, 900);
+    EXPECT_FLOAT_EQ(unit.fire_rate, 0.55f);
+    pressButton(game, ButtonProjectileSpeed);  // White may not, even with money
+    pressButton(game, ButtonDodge);            // a tenth for White
+    EXPECT_FLOAT_EQ(game.player_money, 890);
+    pressButton(game, ButtonMove);
+    pressButton(game, ButtonMove);
+    EXPECT_FLOAT_EQ(game.player_upgrades.move_speed_bonus, 20);
+    pressButton(game, ButtonIncome);
+    EXPECT_FLOAT_EQ(game.player_income, 15);
+    pressButton(game, ButtonLaserDamage);
+    pressButton(game, ButtonLaserDamage);
+    EXPECT_FLOAT_EQ(game.player_money, 890 - 250 - 100 - 200);
+    EXPECT_FLOAT_EQ(game.lasers.player_damage, 0.3f);
+}
+
+TEST(Upgrades, ComputerOpponentStepsBonusesAndProjectileSpeed) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    game.enemy_faction = Yellow;
+    game.enemy_upgrades.move_speed_bonus = 5;  // preset by a level
+    enemyBuyUpgrade(game, 3);
+    EXPECT_FLOAT_EQ(game.enemy_upgrades.move_speed_bonus, 20);
+    enemyBuyUpgrade(game, 4);
+    EXPECT_FLOAT_EQ(game.enemy_income, 15);  // no Yellow factor on this path
+    enemyBuyUpgrade(game, 5);
+    EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 520);
+    applyEnemyUpgrades(game);
+    EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 570);
+    enemyBuyUpgrade(game, 6);
+    EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 100 - 100 - 50);
+}
+
+TEST(Upgrades, NetworkOpponentAndKeysUseTheirOwnRules) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    game.enemy_faction = White;
+    EXPECT_TRUE(buyOpponentUpgrade(game, 3, true));   // old message: White's tenth
+    EXPECT_TRUE(buyOpponentUpgrade(game, 3, false));  // new message: full price
+    EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 10 - 160);
+    EXPECT_FLOAT_EQ(game.enemy_upgrades.dodge_bonus, 0.1f);
+    EXPECT_FALSE(buyOpponentUpgrade(game, 7, false));
+    buyOpponentUpgrade(game, 6, false);
+    buyOpponentUpgrade(game, 6, false);
+    EXPECT_FLOAT_EQ(game.enemy_upgrades.move_speed_bonus, 30);
+
+    game.enemy_faction = Yellow;
+    game.network_mode = true;
+    float money = game.enemy_money;
+    keyPress(game, sf::Keyboard::Semicolon);
+    EXPECT_FLOAT_EQ(game.enemy_income, 25);
+    keyPress(game, sf::Keyboard::L);  // a third dodge level, no tenth on this path
+    EXPECT_FLOAT_EQ(money - game.enemy_money, 100 + 256);
+}
+
+TEST(Upgrades, EnemyRestatAndLaserTiming) {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+    addUnit(game, false, 0, {380, 0});
+    addUnit(game, false, 1, {450, 0}, Laser).range = 300;  // a faction value the restat replaces
+    UpgradeState& enemy = game.enemy_upgrades;
+    enemy.range_bonus = 20;
+    enemy.fire_rate_bonus = 1.0f;
+    enemy.levels[ProjectileSpeed] = 4;
+    enemy.levels[FireRate] = 2;
+    applyEnemyUpgrades(game);
+    EXPECT_FLOAT_EQ(game.enemy_turrets[1].range, 110);
+    EXPECT_FLOAT_EQ(game.enemy_turrets[1].fire_rate, 0.08f);
+    EXPECT_FLOAT_EQ(game.enemy_turrets[0].fire_rate, 0.1f);  // the floor
+
+    updateLasers(game);
+    EXPECT_FLOAT_EQ(game.enemy_turrets[1].fire_rate, 0.09f);
+    applyEnemyLaserOverride(game);
+    EXPECT_FLOAT_EQ(game.enemy_turrets[1].fire_rate, 0.08f);
+    EXPECT_FLOAT_EQ(game.lasers.enemy_damage, 0.3f);
+}

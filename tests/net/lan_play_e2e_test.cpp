@@ -1,0 +1,76 @@
+#include "app/game_process.h"
+#include "net/net_support.h"
+#include "support.h"
+
+#include <SFML/Graphics/Image.hpp>
+#include <gtest/gtest.h>
+
+// Two copies of the game inside one private network namespace (CTest builds it) find
+// each other, connect, pick factions and start the match by the ready exchange.
+namespace {
+// Pixels of the Red hull colour in lane 0's column (x 570 on the screen) of the window.
+int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
+    runCommand("xdotool windowraise " + game.windowId() + " sleep 0.3; import -window " + game.windowId() + " " + png);
+    sf::Image shot;
+    if (!shot.loadFromFile(png)) return -1;
+    int count = 0;
+    for (unsigned y = 0; y < shot.getSize().y; ++y)
+        for (unsigned x = 545; x < 595 && x < shot.getSize().x; ++x) {
+            sf::Color pixel = shot.getPixel(x, y);
+            if (pixel.r >= 200 && pixel.g <= 60 && pixel.b <= 60) ++count;
+        }
+    return count;
+}
+
+void pickFaction(GameProcess& game, int card, const std::string& name) {
+    game.click(160 + 195 * card + 90, 360);
+    ASSERT_TRUE(game.waitForOutput("Selected " + name + "\n", 5)) << game.output();
+    game.click(900, 650);
+    ASSERT_TRUE(game.waitForOutput("Faction confirmed: " + std::to_string(card) + "\n", 5)) << game.output();
+}
+}  // namespace
+
+TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
+    REQUIRE_PRIVATE_NETWORK();
+    TempDir host_dir;
+    TempDir join_dir;
+    GameProcess host(host_dir.path());
+    ASSERT_TRUE(host.waitForWindow(15)) << host.output();
+    // Started once the host's window is known, so each takes its own window.
+    GameProcess join(join_dir.path());
+    ASSERT_TRUE(join.waitForWindow(15)) << join.output();
+
+    host.click(640, 440);  // network
+    host.click(300, 460);  // HOST
+    ASSERT_TRUE(host.waitForOutput("等待客户端连接...\n", 5)) << host.output();
+    join.click(640, 440);
+    join.click(600, 460);  // JOIN
+    ASSERT_TRUE(join.waitForOutput("发现主机: 10.77.0.1:55003\n", 8)) << join.output();
+    join.click(450, 210);  // the first row
+    ASSERT_TRUE(join.waitForOutput("已连接到服务器\n", 5)) << join.output();
+    ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
+
+    pickFaction(host, 0, "Red");
+    pickFaction(join, 2, "Blue");
+    ASSERT_TRUE(host.waitForOutput("=== GAME START! ===\n", 5)) << host.output();
+    ASSERT_TRUE(join.waitForOutput("=== GAME START! ===\n", 5)) << join.output();
+    EXPECT_TRUE(join.waitForOutput("Received handshake, enemy faction: 0\n", 5)) << join.output();
+    EXPECT_TRUE(host.waitForOutput("Received faction, enemy faction: 2\n", 5)) << host.output();
+
+    // The joining player looks at the top of the field, where the enemy comes from.
+    runCommand("xdotool windowraise " + join.windowId() + " mousemove --window " + join.windowId() +
+               " 640 360 click --repeat 5 --delay 50 4");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(redPixelsInLaneZero(join, join_dir.path() + "/before.png"), 0);
+
+    host.key("q");
+    ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << join.output();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_GT(redPixelsInLaneZero(join, join_dir.path() + "/after.png"), 100);
+
+    host.requestClose();
+    EXPECT_EQ(host.waitForExit(5), 0) << host.output();
+    EXPECT_TRUE(join.waitForOutput("连接已断开\n", 5)) << join.output();
+    join.requestClose();
+    EXPECT_EQ(join.waitForExit(5), 0) << join.output();
+}
