@@ -94,9 +94,12 @@ void drawEveryKind(Canvas& canvas, const sf::Texture& texture) {
         drawVertices(canvas, vertices, 6, types[t], moved);
     }
 
-    sf::CircleShape far_away(10);
+    sf::CircleShape far_away(10);  // dropped
     far_away.setPosition(900, -700);
     drawShape(canvas, far_away);
+    sf::CircleShape on_the_edge(10);  // kept: its right half shows
+    on_the_edge.setPosition(-10, 170);
+    drawShape(canvas, on_the_edge);
 }
 }  // namespace
 
