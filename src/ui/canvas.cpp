@@ -100,8 +100,8 @@ void appendVertices(Canvas& canvas, const sf::Vertex* v, std::size_t count, sf::
         case sf::TriangleStrip:
             for (std::size_t i = 2; i < count; ++i) put(v[i - 2]), put(v[i - 1]), put(v[i]);
             break;
-        case sf::TriangleFan:
-            for (std::size_t i = 2; i < count; ++i) put(v[0]), put(v[i - 1]), put(v[i]);
+        case sf::TriangleFan:  // in the order the renderer splits a fan, for the same interpolation
+            for (std::size_t i = 2; i < count; ++i) put(v[i - 1]), put(v[i]), put(v[0]);
             break;
         case sf::Quads:
             for (std::size_t i = 0; i + 3 < count; i += 4)
@@ -150,6 +150,8 @@ struct Paint {
 };
 
 // The fill: a fan around the centre of the bounding box, as independent triangles.
+// Each triangle lists its corners in the order the renderer splits a fan, so colours and
+// texture coordinates are interpolated exactly alike.
 void appendFill(Canvas& canvas, const Paint& paint, const float* m, sf::Vector2f centre, const Bounds& bounds,
                 const sf::RenderStates& states) {
     const std::vector<sf::Vector2f>& points = canvas.shape_points;
@@ -168,9 +170,9 @@ void appendFill(Canvas& canvas, const Paint& paint, const float* m, sf::Vector2f
     std::vector<sf::Vertex>& out = canvas.pending;
     for (std::size_t i = 1; i <= points.size(); ++i) {
         sf::Vertex next = i < points.size() ? sf::Vertex(transformed(m, points[i]), colour, texCoords(points[i])) : first;
-        out.push_back(middle);
         out.push_back(previous);
         out.push_back(next);
+        out.push_back(middle);
         previous = next;
     }
 }

@@ -134,10 +134,11 @@ void addShellWithSmoke(Game& game, sf::Vector2f at, sf::Vector2f direction, bool
     game.projectiles.push_back(shell);
 }
 
-// Both sides' art at many angles, shells and a rocket with smoke, beams, a selection,
+// The hex floor, both sides' art at many angles, shells and a rocket with smoke, beams, a selection,
 // the info box, the slid-out panel and, on request, the results overlay.
 void fillBusyMatch(Game& game, int player_faction, int enemy_faction, bool over) {
     showMatch(game, player_faction);
+    game.hex_grid_enabled = 1;
     game.enemy_faction = enemy_faction;
     for (int i = 0; i < 8; ++i) {
         Turret& mine = addUnit(game, true, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
@@ -166,8 +167,10 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         game.projectiles.clear();
         game.selection.clear();
         fillBusyMatch(game, pair[0], pair[1], pair[0] == White);
-        sf::Image batched = settledFrame(game);
-        game.canvas.batched = false;
+        renderedFrame(game);  // settles the panel labels
+        flame_phase = 0;      // each rocket drawn flickers its flame on
+        sf::Image batched = renderedFrame(game, true);
+        flame_phase = 0;
         sf::Image per_shape = renderedFrame(game, false);
         EXPECT_LE(differingPixels(batched, per_shape), 8) << pair[0] << " against " << pair[1];
     }
