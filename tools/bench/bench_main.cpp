@@ -59,6 +59,7 @@ sf::Image screenshot(Game& game, const BenchScene& scene) {
     texture.create(game.window.getSize().x, game.window.getSize().y);
     pickFactions(game, 0);
     restoreBenchScene(game, scene);
+    flame_phase = 0;  // the rockets' flames flicker from frame to frame
     game.canvas.target = &texture;
     render(game);
     texture.display();
