@@ -59,8 +59,9 @@ sf::Image screenshot(Game& game, const BenchScene& scene) {
     texture.create(game.window.getSize().x, game.window.getSize().y);
     pickFactions(game, 0);
     restoreBenchScene(game, scene);
-    flame_phase = 0;  // the rockets' flames flicker from frame to frame
     game.canvas.target = &texture;
+    render(game);     // the panel's labels show the previous frame's prices until redrawn
+    flame_phase = 0;  // the rockets' flames flicker from frame to frame
     render(game);
     texture.display();
     game.canvas.target = &game.window;
