@@ -19,6 +19,7 @@ struct Options {
     int frames = 300;
     int warmup = 20;
     std::string screenshots;  // directory for one picture per mode, empty for none
+    int antialiasing = -1;    // reopen the window with this anti-aliasing level; -1 keeps the game's
 };
 
 struct ModeResult {
@@ -37,6 +38,7 @@ Options parseOptions(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--frames")) options.frames = std::max(1, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--warmup")) options.warmup = std::max(0, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--screenshots")) options.screenshots = argv[i + 1];
+        if (!std::strcmp(argv[i], "--antialiasing")) options.antialiasing = std::max(0, std::atoi(argv[i + 1]));
     }
     return options;
 }
@@ -114,6 +116,12 @@ int main(int argc, char** argv) {
     Options options = parseOptions(argc, argv);
     ManualClockSource clock;
     Game game;
+    if (options.antialiasing >= 0) {
+        sf::ContextSettings settings;
+        settings.antialiasingLevel = unsigned(options.antialiasing);
+        game.window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
+                           settings);
+    }
     game.game_started = true;
     game.faction_confirmed = true;
     game.level_running = true;
