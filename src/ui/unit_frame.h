@@ -4,9 +4,6 @@
 #include <SFML/Graphics/Transformable.hpp>
 #include <cstddef>
 
-struct Game;
-struct Turret;
-
 // The frame a unit's art is drawn in: local x is lateral, local y axial, and local
 // (0, -1) is where the barrel points. A local point (a, u) lies at
 // position + (a cos θ - u sin θ, a sin θ + u cos θ).
