@@ -134,6 +134,7 @@ Game::Game() {
     window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
                   settings);
     canvas.target = &window;
+    canvas.batched = true;
     rng.seed(std::random_device{}());
     sounds.rng.seed(std::random_device{}());
 

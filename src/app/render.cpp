@@ -1,67 +1,50 @@
 #include "app/render.h"
 #include "app/game.h"
+#include "app/render_parts.h"
 #include "app/screen.h"
 #include "ui/faction_screen.h"
 
-namespace {
-void drawMainMenu(Game& game) {
-    Canvas& canvas = game.canvas;
-    if (game.hex_grid_enabled)
-        for (const sf::ConvexShape& hex : game.hex_shapes) drawShape(canvas, hex);
-    drawShape(canvas, game.single_button);
-    drawShape(canvas, game.network_button);
-    drawDirect(canvas, game.single_text);
-    drawDirect(canvas, game.network_text);
+#include <cmath>
+#include <cstdint>
+
+sf::Text uiText(const Game& game, const std::string& utf8, unsigned size, sf::Color colour, sf::Vector2f position) {
+    sf::Text text(sf::String::fromUtf8(utf8.begin(), utf8.end()), game.ui_font, size);
+    text.setFillColor(colour);
+    text.setPosition(position);
+    return text;
 }
 
-void drawLobby(Game& game) {
-    Canvas& canvas = game.canvas;
-    drawShape(canvas, game.lobby.host_button);
-    drawShape(canvas, game.lobby.join_button);
-    drawDirect(canvas, game.lobby.host_text);
-    drawDirect(canvas, game.lobby.join_text);
+std::string truncatedText(double value) {
+    if (std::isnan(value)) return "0";
+    const double limit = 9.2e18;
+    if (value >= limit) return std::to_string(INT64_MAX);
+    if (value <= -limit) return std::to_string(INT64_MIN);
+    return std::to_string(static_cast<std::int64_t>(value));
 }
 
-void drawLevelSelect(Game& game) {
-    Canvas& canvas = game.canvas;
-    drawShape(canvas, game.back_button);
-    drawDirect(canvas, game.back_text);
-    size_t cards = std::min<size_t>(game.shown_levels.size(), game.level_cards.size());
-    for (size_t i = 0; i < cards; ++i) {
-        sf::RectangleShape card = game.level_cards[i];
-        card.setFillColor(sf::Color(30, 30, 50));
-        card.setOutlineColor(sf::Color::White);
-        card.setOutlineThickness(2);
-        drawShape(canvas, card);
-    }
-}
+sf::RenderTarget& renderTarget(Game& game) { return *game.canvas.target; }
 
-void drawMatch(Game& game) {
-    Canvas& canvas = game.canvas;
-    game.window.setView(game.world_view);
-    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
-        for (const Turret& unit : *list) {
-            drawShape(canvas, unit.body);
-            drawShape(canvas, unit.barrel);
-        }
-    for (const Projectile& projectile : game.projectiles) drawShape(canvas, projectile.shape);
-    flushCanvas(canvas);
-    game.window.setView(game.window.getDefaultView());
-    drawDirect(canvas, game.status_text);
+void presentFrame(Game& game) {
+    flushCanvas(game.canvas);
+    // Any other target (an off-screen texture) is shown by whoever set it.
+    if (game.canvas.target == &game.window) game.window.display();
 }
-}  // namespace
 
 void render(Game& game) {
-    game.window.clear(sf::Color(30, 30, 50));
-    game.window.setView(game.window.getDefaultView());
+    sf::RenderTarget& target = renderTarget(game);
+    target.clear(sf::Color(30, 30, 50));
+    target.setView(target.getDefaultView());
     switch (currentScreen(game)) {
         case Screen::MainMenu: drawMainMenu(game); break;
-        case Screen::Lobby: drawLobby(game); break;
+        case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list
         case Screen::FactionSelect: drawFactionScreen(game); return;  // presents the frame itself
         case Screen::LevelSelect: drawLevelSelect(game); break;
         case Screen::Results:
-        case Screen::Match: drawMatch(game); break;
+        case Screen::Match:
+            drawMatchWorld(game);
+            drawHud(game);
+            if (game.game_over) drawResultsOverlay(game);
+            break;
     }
-    flushCanvas(game.canvas);
-    game.window.display();
+    presentFrame(game);
 }

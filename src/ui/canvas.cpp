@@ -1,12 +1,339 @@
 #include "ui/canvas.h"
 
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/ConvexShape.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The same arithmetic as sf::Transform::transformPoint, so a batched vertex lands where
+// the target would have put it.
+inline sf::Vector2f transformed(const float* m, sf::Vector2f p) {
+    return {m[0] * p.x + m[4] * p.y + m[12], m[1] * p.x + m[5] * p.y + m[13]};
+}
+
+// Lines and line strips stay one-pixel lines, points stay points; every filled primitive
+// becomes independent triangles.
+sf::PrimitiveType batchTypeOf(sf::PrimitiveType type) {
+    if (type == sf::Points) return sf::Points;
+    if (type == sf::Lines || type == sf::LineStrip) return sf::Lines;
+    return sf::Triangles;
+}
+
+// The part of the field the target's view shows, widened by two pixels for lines and
+// points that straddle its edge.
+sf::FloatRect visibleField(const sf::RenderTarget& target) {
+    const sf::View& view = target.getView();
+    sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
+    float radians = view.getRotation() * 3.14159265f / 180.0f;
+    float c = std::abs(std::cos(radians)), s = std::abs(std::sin(radians));
+    sf::Vector2f half((c * size.x + s * size.y) / 2, (s * size.x + c * size.y) / 2);
+    sf::Vector2u pixels = target.getSize();
+    sf::FloatRect viewport = view.getViewport();
+    float pixel = std::max(size.x / std::max(1.0f, viewport.width * float(pixels.x)),
+                           size.y / std::max(1.0f, viewport.height * float(pixels.y)));
+    half += sf::Vector2f(2 * pixel, 2 * pixel);
+    return {view.getCenter() - half, 2.0f * half};
+}
+
+// Drops the vertices appended since `start` when none of them can reach the screen.
+void dropIfOffView(Canvas& canvas, std::size_t start) {
+    std::vector<sf::Vertex>& out = canvas.pending;
+    if (start >= out.size()) return;
+    const sf::FloatRect& visible = canvas.visible;
+    float right = visible.left + visible.width, bottom = visible.top + visible.height;
+    bool left_of = true, right_of = true, above = true, below = true;
+    for (std::size_t i = start; i < out.size(); ++i) {
+        sf::Vector2f p = out[i].position;
+        left_of = left_of && p.x < visible.left;
+        right_of = right_of && p.x > right;
+        above = above && p.y < visible.top;
+        below = below && p.y > bottom;
+    }
+    if (left_of || right_of || above || below) out.resize(start);
+}
+
+// Readies the pending batch for primitives of this kind, drawing what it holds first
+// when that was of another kind.
+void beginBatch(Canvas& canvas, sf::PrimitiveType type, const sf::Texture* texture, const sf::BlendMode& blend) {
+    if (!canvas.pending.empty() &&
+        (canvas.pending_type != type || canvas.pending_texture != texture || canvas.pending_blend != blend))
+        flushCanvas(canvas);
+    canvas.pending_type = type;
+    canvas.pending_texture = texture;
+    canvas.pending_blend = blend;
+    if (!canvas.visible_known) {
+        canvas.visible = visibleField(*canvas.target);
+        canvas.visible_known = true;
+    }
+}
+
+// A transparent primitive under alpha blending leaves every pixel as it was.
+bool invisible(sf::Color colour, const sf::RenderStates& states) {
+    return colour.a == 0 && states.blendMode == sf::BlendAlpha;
+}
+
+void appendVertices(Canvas& canvas, const sf::Vertex* v, std::size_t count, sf::PrimitiveType type,
+                    const sf::RenderStates& states) {
+    beginBatch(canvas, batchTypeOf(type), states.texture, states.blendMode);
+    const float* m = states.transform.getMatrix();
+    std::vector<sf::Vertex>& out = canvas.pending;
+    std::size_t start = out.size();
+    auto put = [&](const sf::Vertex& vertex) {
+        out.emplace_back(transformed(m, vertex.position), vertex.color, vertex.texCoords);
+    };
+    switch (type) {
+        case sf::Points:
+            for (std::size_t i = 0; i < count; ++i) put(v[i]);
+            break;
+        case sf::Lines:
+            for (std::size_t i = 0; i + 1 < count; i += 2) put(v[i]), put(v[i + 1]);
+            break;
+        case sf::LineStrip:
+            for (std::size_t i = 1; i < count; ++i) put(v[i - 1]), put(v[i]);
+            break;
+        case sf::Triangles:
+            for (std::size_t i = 0; i + 2 < count; i += 3) put(v[i]), put(v[i + 1]), put(v[i + 2]);
+            break;
+        case sf::TriangleStrip:
+            for (std::size_t i = 2; i < count; ++i) put(v[i - 2]), put(v[i - 1]), put(v[i]);
+            break;
+        case sf::TriangleFan:  // in the order the renderer splits a fan, for the same interpolation
+            for (std::size_t i = 2; i < count; ++i) put(v[i - 1]), put(v[i]), put(v[0]);
+            break;
+        case sf::Quads:
+            for (std::size_t i = 0; i + 3 < count; i += 4)
+                put(v[i]), put(v[i + 1]), put(v[i + 2]), put(v[i]), put(v[i + 2]), put(v[i + 3]);
+            break;
+    }
+    dropIfOffView(canvas, start);
+}
+
+// Unit normal of the segment p1-p2, as the shape outline computes it.
+sf::Vector2f segmentNormal(sf::Vector2f p1, sf::Vector2f p2) {
+    sf::Vector2f normal(p1.y - p2.y, p2.x - p1.x);
+    float length = std::sqrt(normal.x * normal.x + normal.y * normal.y);
+    if (length != 0.f) normal /= length;
+    return normal;
+}
+
+struct Bounds {
+    float left, top, width, height;
+};
+
+// Bounding box of the points, compared exactly as a vertex array measures its bounds.
+Bounds boundsOf(const std::vector<sf::Vector2f>& points) {
+    float left = points[0].x, top = points[0].y, right = left, bottom = top;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        sf::Vector2f p = points[i];
+        if (p.x < left)
+            left = p.x;
+        else if (p.x > right)
+            right = p.x;
+        if (p.y < top)
+            top = p.y;
+        else if (p.y > bottom)
+            bottom = p.y;
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+// How a polygon in canvas.shape_points is painted.
+struct Paint {
+    sf::Color fill;
+    sf::Color outline;
+    float thickness = 0;
+    const sf::Texture* texture = nullptr;
+    sf::IntRect texture_rect;
+};
+
+// The fill: a fan around the centre of the bounding box, as independent triangles.
+// Each triangle lists its corners in the order the renderer splits a fan, so colours and
+// texture coordinates are interpolated exactly alike.
+void appendFill(Canvas& canvas, const Paint& paint, const float* m, sf::Vector2f centre, const Bounds& bounds,
+                const sf::RenderStates& states) {
+    const std::vector<sf::Vector2f>& points = canvas.shape_points;
+    beginBatch(canvas, sf::Triangles, paint.texture, states.blendMode);
+    sf::Color colour = paint.fill;
+    const sf::IntRect& rect = paint.texture_rect;
+    auto texCoords = [&](sf::Vector2f p) {
+        if (!paint.texture) return sf::Vector2f();
+        float x_ratio = bounds.width > 0 ? (p.x - bounds.left) / bounds.width : 0;
+        float y_ratio = bounds.height > 0 ? (p.y - bounds.top) / bounds.height : 0;
+        return sf::Vector2f(rect.left + rect.width * x_ratio, rect.top + rect.height * y_ratio);
+    };
+    sf::Vertex middle(transformed(m, centre), colour, texCoords(centre));
+    sf::Vertex first(transformed(m, points[0]), colour, texCoords(points[0]));
+    sf::Vertex previous = first;
+    std::vector<sf::Vertex>& out = canvas.pending;
+    for (std::size_t i = 1; i <= points.size(); ++i) {
+        sf::Vertex next = i < points.size() ? sf::Vertex(transformed(m, points[i]), colour, texCoords(points[i])) : first;
+        out.push_back(previous);
+        out.push_back(next);
+        out.push_back(middle);
+        previous = next;
+    }
+}
+
+// The outline: each point pushed out along the mean of its two edge normals, joined
+// point by point into a closed band of triangles.
+void appendOutline(Canvas& canvas, const Paint& paint, const float* m, sf::Vector2f centre,
+                   const sf::RenderStates& states) {
+    const std::vector<sf::Vector2f>& points = canvas.shape_points;
+    std::size_t count = points.size();
+    beginBatch(canvas, sf::Triangles, nullptr, states.blendMode);
+    auto bandPair = [&](std::size_t i, sf::Vertex& inner, sf::Vertex& outer) {
+        sf::Vector2f p0 = points[i == 0 ? count - 1 : i - 1];
+        sf::Vector2f p1 = points[i];
+        sf::Vector2f p2 = points[i + 1 == count ? 0 : i + 1];
+        sf::Vector2f n1 = segmentNormal(p0, p1);
+        sf::Vector2f n2 = segmentNormal(p1, p2);
+        sf::Vector2f towards_centre = centre - p1;
+        if (n1.x * towards_centre.x + n1.y * towards_centre.y > 0) n1 = -n1;
+        if (n2.x * towards_centre.x + n2.y * towards_centre.y > 0) n2 = -n2;
+        float factor = 1.f + (n1.x * n2.x + n1.y * n2.y);
+        sf::Vector2f normal = (n1 + n2) / factor;
+        inner = sf::Vertex(transformed(m, p1), paint.outline);
+        outer = sf::Vertex(transformed(m, p1 + normal * paint.thickness), paint.outline);
+    };
+    sf::Vertex first_inner, first_outer;
+    bandPair(0, first_inner, first_outer);
+    sf::Vertex inner = first_inner, outer = first_outer;
+    std::vector<sf::Vertex>& out = canvas.pending;
+    for (std::size_t i = 1; i <= count; ++i) {
+        sf::Vertex next_inner = first_inner, next_outer = first_outer;
+        if (i < count) bandPair(i, next_inner, next_outer);
+        out.push_back(inner);
+        out.push_back(outer);
+        out.push_back(next_inner);
+        out.push_back(outer);
+        out.push_back(next_inner);
+        out.push_back(next_outer);
+        inner = next_inner;
+        outer = next_outer;
+    }
+}
+
+// Appends the polygon held in canvas.shape_points as a shape would draw it: fill, then outline.
+void appendPolygon(Canvas& canvas, const Paint& paint, const sf::Transform& placement, const sf::RenderStates& states) {
+    if (canvas.shape_points.size() < 3) return;  // a shape with fewer points draws nothing
+    Bounds bounds = boundsOf(canvas.shape_points);
+    sf::Vector2f centre(bounds.left + bounds.width / 2, bounds.top + bounds.height / 2);
+    sf::Transform transform = states.transform * placement;
+    const float* m = transform.getMatrix();
+    if (!invisible(paint.fill, states)) {
+        appendFill(canvas, paint, m, centre, bounds, states);
+        dropIfOffView(canvas, canvas.pending.size() - 3 * canvas.shape_points.size());
+    }
+    if (paint.thickness != 0 && !invisible(paint.outline, states)) {
+        appendOutline(canvas, paint, m, centre, states);
+        dropIfOffView(canvas, canvas.pending.size() - 6 * canvas.shape_points.size());
+    }
+}
+
+void appendShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states) {
+    std::size_t count = shape.getPointCount();
+    std::vector<sf::Vector2f>& points = canvas.shape_points;
+    points.resize(count);
+    for (std::size_t i = 0; i < count; ++i) points[i] = shape.getPoint(i);
+    Paint paint{shape.getFillColor(), shape.getOutlineColor(), shape.getOutlineThickness(), shape.getTexture(),
+                shape.getTextureRect()};
+    appendPolygon(canvas, paint, shape.getTransform(), states);
+}
+
+Paint paintOf(const ShapeStyle& style) { return Paint{style.fill, style.outline, style.outline_thickness, nullptr, {}}; }
+
+// cos and sin of every corner of a circle with this many points, computed as the circle
+// shape computes them.
+const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_count) {
+    if (canvas.circle_tables.size() <= point_count) canvas.circle_tables.resize(point_count + 1);
+    std::vector<sf::Vector2f>& table = canvas.circle_tables[point_count];
+    if (table.empty()) {
+        static const float pi = 3.141592654f;
+        for (std::size_t i = 0; i < point_count; ++i) {
+            float angle = i * 2 * pi / point_count - pi / 2;
+            table.emplace_back(std::cos(angle), std::sin(angle));
+        }
+    }
+    return table;
+}
+
+void copyPlacement(sf::Transformable& shape, const sf::Transformable& placement) {
+    shape.setPosition(placement.getPosition());
+    shape.setRotation(placement.getRotation());
+    shape.setScale(placement.getScale());
+    shape.setOrigin(placement.getOrigin());
+}
+
+void styleShape(sf::Shape& shape, const sf::Transformable& placement, const ShapeStyle& style) {
+    copyPlacement(shape, placement);
+    shape.setFillColor(style.fill);
+    shape.setOutlineColor(style.outline);
+    shape.setOutlineThickness(style.outline_thickness);
+}
+}  // namespace
+
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states) {
+    if (canvas.batched && !states.shader) {
+        appendShape(canvas, shape, states);
+        return;
+    }
+    flushCanvas(canvas);
     canvas.target->draw(shape, states);
-    ++canvas.draw_calls;
+    canvas.draw_calls += shape.getOutlineThickness() != 0 ? 2 : 1;
+}
+
+void drawCircle(Canvas& canvas, float radius, std::size_t point_count, const sf::Transformable& placement,
+                const ShapeStyle& style, const sf::RenderStates& states) {
+    if (!canvas.batched || states.shader) {
+        sf::CircleShape circle(radius, point_count);
+        styleShape(circle, placement, style);
+        drawShape(canvas, circle, states);
+        return;
+    }
+    const std::vector<sf::Vector2f>& table = circleTable(canvas, point_count);
+    std::vector<sf::Vector2f>& points = canvas.shape_points;
+    points.resize(point_count);
+    for (std::size_t i = 0; i < point_count; ++i)
+        points[i] = sf::Vector2f(radius + table[i].x * radius, radius + table[i].y * radius);
+    appendPolygon(canvas, paintOf(style), placement.getTransform(), states);
+}
+
+void drawRectangle(Canvas& canvas, sf::Vector2f size, const sf::Transformable& placement, const ShapeStyle& style,
+                   const sf::RenderStates& states) {
+    if (!canvas.batched || states.shader) {
+        sf::RectangleShape rectangle(size);
+        styleShape(rectangle, placement, style);
+        drawShape(canvas, rectangle, states);
+        return;
+    }
+    canvas.shape_points.assign({{0, 0}, {size.x, 0}, {size.x, size.y}, {0, size.y}});
+    appendPolygon(canvas, paintOf(style), placement.getTransform(), states);
+}
+
+void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, const sf::Transformable& placement,
+                 const ShapeStyle& style, const sf::RenderStates& states) {
+    if (!canvas.batched || states.shader) {
+        sf::ConvexShape polygon(count);
+        for (std::size_t i = 0; i < count; ++i) polygon.setPoint(i, points[i]);
+        styleShape(polygon, placement, style);
+        drawShape(canvas, polygon, states);
+        return;
+    }
+    canvas.shape_points.assign(points, points + count);
+    appendPolygon(canvas, paintOf(style), placement.getTransform(), states);
 }
 
 void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type,
                   const sf::RenderStates& states) {
+    if (count == 0) return;
+    if (canvas.batched && !states.shader) {
+        appendVertices(canvas, vertices, count, type, states);
+        return;
+    }
+    flushCanvas(canvas);
     canvas.target->draw(vertices, count, type, states);
     ++canvas.draw_calls;
 }
@@ -23,10 +350,11 @@ void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderSt
 }
 
 void flushCanvas(Canvas& canvas) {
+    canvas.visible_known = false;  // the view may change before the next batch
     if (canvas.pending.empty()) return;
-    sf::RenderStates states;
+    sf::RenderStates states(canvas.pending_blend);
     states.texture = canvas.pending_texture;
-    canvas.target->draw(canvas.pending.data(), canvas.pending.size(), sf::Triangles, states);
+    canvas.target->draw(canvas.pending.data(), canvas.pending.size(), canvas.pending_type, states);
     canvas.pending.clear();
     ++canvas.draw_calls;
 }

@@ -1,23 +1,36 @@
 #pragma once
+#include <SFML/Graphics/BlendMode.hpp>
 #include <SFML/Graphics/PrimitiveType.hpp>
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Shape.hpp>
+#include <SFML/Graphics/Transformable.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 #include <cstddef>
 #include <vector>
 
 // Every piece of the picture goes through a Canvas. In batched mode shapes and vertex
-// arrays become triangles appended in drawing order and reach the target in as few
-// draw calls as possible; in per-shape mode each one is drawn on its own (the
-// reference picture). Texts and sprites always flush first and are drawn directly.
+// arrays become triangles (lines and points stay lines and points) appended in drawing
+// order, with their transforms applied, and reach the target in as few draw calls as
+// possible: a batch is only drawn when the texture, blend mode or primitive type has to
+// change. In per-shape mode each one is drawn on its own (the reference picture).
+// Texts and sprites always flush first and are drawn directly.
+// A batched primitive that lies wholly outside the view is dropped, as the target would
+// clip it away. The target's view is read for the pending batch, so flush before
+// changing the view.
 struct Canvas {
     sf::RenderTarget* target = nullptr;
     bool batched = false;
-    std::vector<sf::Vertex> pending;       // triangles not yet drawn
+    std::vector<sf::Vertex> pending;              // primitives not yet drawn, in world space
+    sf::PrimitiveType pending_type = sf::Triangles;  // Triangles, Lines or Points
     const sf::Texture* pending_texture = nullptr;
-    int draw_calls = 0;                    // since the last resetDrawCalls, for the benchmark
+    sf::BlendMode pending_blend = sf::BlendAlpha;
+    sf::FloatRect visible;                        // the view's field plus a margin, for the pending batch
+    bool visible_known = false;
+    std::vector<sf::Vector2f> shape_points;       // scratch for one shape's corners, reused
+    std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
+    int draw_calls = 0;                           // target draws since the count was last zeroed
 };
 
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states = sf::RenderStates::Default);
@@ -25,6 +38,24 @@ void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count,
                   const sf::RenderStates& states = sf::RenderStates::Default);
 void drawVertices(Canvas& canvas, const sf::VertexArray& vertices,
                   const sf::RenderStates& states = sf::RenderStates::Default);
+
+// Colours of a shape drawn from its parameters.
+struct ShapeStyle {
+    sf::Color fill = sf::Color::White;
+    sf::Color outline = sf::Color::White;
+    float outline_thickness = 0;
+};
+
+// Shapes given by their parameters and placement (position, rotation, origin of an
+// sf::Transformable). They draw exactly as the same sf::CircleShape, sf::RectangleShape or
+// sf::ConvexShape would, but in batched mode no shape object is built.
+void drawCircle(Canvas& canvas, float radius, std::size_t point_count, const sf::Transformable& placement,
+                const ShapeStyle& style, const sf::RenderStates& states = sf::RenderStates::Default);
+void drawRectangle(Canvas& canvas, sf::Vector2f size, const sf::Transformable& placement, const ShapeStyle& style,
+                   const sf::RenderStates& states = sf::RenderStates::Default);
+void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, const sf::Transformable& placement,
+                 const ShapeStyle& style, const sf::RenderStates& states = sf::RenderStates::Default);
+
 // Texts, sprites and anything else: flushes, then draws it directly.
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states = sf::RenderStates::Default);
 // Draws whatever is pending; call before changing the view and before display.

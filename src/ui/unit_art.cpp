@@ -1,13 +1,88 @@
 #include "ui/unit_art.h"
 #include "app/game.h"
+#include "content/factions.h"
+#include "ui/unit_frame.h"
+
+#include <cmath>
+
+UnitFrame::UnitFrame(sf::Vector2f unit_position, float theta_degrees) : position(unit_position), theta(theta_degrees) {
+    float radians = theta_degrees * 3.14159265f / 180.0f;
+    forward = {std::sin(radians), -std::cos(radians)};
+    lateral = {std::cos(radians), std::sin(radians)};
+    states.transform.translate(unit_position).rotate(theta_degrees);
+}
+
+sf::Transformable placed(sf::Vector2f position, float rotation, sf::Vector2f origin) {
+    sf::Transformable placement;
+    placement.setPosition(position);
+    placement.setRotation(rotation);
+    placement.setOrigin(origin);
+    return placement;
+}
+
+ShapeStyle filled(sf::Color fill) { return ShapeStyle{fill, sf::Color::White, 0}; }
+
+ShapeStyle outlined(sf::Color fill, sf::Color outline, float thickness) { return ShapeStyle{fill, outline, thickness}; }
+
+void drawDisc(Canvas& canvas, sf::Vector2f centre, float radius, std::size_t points, const ShapeStyle& style,
+              const sf::RenderStates& states) {
+    drawCircle(canvas, radius, points, placed(centre, 0, {radius, radius}), style, states);
+}
+
+void drawLine(Canvas& canvas, sf::Vector2f from, sf::Color from_colour, sf::Vector2f to, sf::Color to_colour,
+              const sf::RenderStates& states) {
+    const sf::Vertex line[2] = {sf::Vertex(from, from_colour), sf::Vertex(to, to_colour)};
+    drawVertices(canvas, line, 2, sf::Lines, states);
+}
+
+namespace {
+struct FactionArt {
+    void (*body)(Canvas&, const UnitFrame&);
+    void (*barrel)(Canvas&, const UnitFrame&);
+};
+
+// In faction order: Red, Yellow, Blue, Purple, White.
+const FactionArt kFactionArt[kFactionCount] = {
+    {drawRedBody, drawRedBarrel},       {drawYellowBody, drawYellowBarrel}, {drawBlueBody, drawBlueBarrel},
+    {drawPurpleBody, drawPurpleBarrel}, {drawWhiteBody, drawWhiteBarrel},
+};
+
+// A grey tube 3 x 20 from the centre; in the unit frame it spans local y 0 to 20.
+void drawDefaultBarrel(Canvas& canvas, const UnitFrame& frame) {
+    drawRectangle(canvas, {3, 20}, placed(frame.position, frame.theta, {1.5f, 0}),
+                  outlined(sf::Color(200, 200, 200), sf::Color(150, 150, 150), 0.5f));
+}
+
+void drawMinimapDots(Canvas& canvas, const std::vector<Turret>& units, const WorldBounds& bounds, float width,
+                     sf::Color colour) {
+    float span_x = bounds.max_x - bounds.min_x;
+    float span_y = bounds.max_y - bounds.min_y;
+    for (const Turret& unit : units) {
+        sf::Vector2f position = unit.body.getPosition();
+        float nx = (position.x - bounds.min_x) / span_x;
+        float ny = (position.y - bounds.min_y) / span_y;
+        // Nothing clamps the dot: a unit off the field shows off the map.
+        sf::Vector2f corner(width - 160 + 10 + 130 * nx - 2, 20 + 80 * ny - 2);
+        drawCircle(canvas, 2, 30, placed(corner), filled(colour));
+    }
+}
+}  // namespace
 
 void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
-    (void)game;
-    drawShape(canvas, unit.body);
-    drawShape(canvas, unit.barrel);
+    int faction = unit.is_player ? game.player_faction : game.enemy_faction;
+    UnitFrame frame(unit.body.getPosition(), unit.barrel.getRotation());
+    if (!isFaction(faction)) {
+        drawShape(canvas, unit.body);
+        drawDefaultBarrel(canvas, frame);
+        return;
+    }
+    kFactionArt[faction].body(canvas, frame);
+    kFactionArt[faction].barrel(canvas, frame);
 }
 
 void drawMinimap(Game& game, Canvas& canvas) {
-    (void)game;
-    (void)canvas;
+    float width = windowWidth(game);
+    drawRectangle(canvas, {150, 100}, placed({width - 160, 10}), filled(sf::Color(0, 0, 0, 180)));
+    drawMinimapDots(canvas, game.player_turrets, game.world_bounds, width, sf::Color(0, 255, 0));
+    drawMinimapDots(canvas, game.enemy_turrets, game.world_bounds, width, sf::Color(255, 0, 0));
 }

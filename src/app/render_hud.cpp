@@ -1,0 +1,95 @@
+#include "app/game.h"
+#include "app/render_parts.h"
+#include "content/factions.h"
+#include "content/upgrades.h"
+#include "ui/results.h"
+#include "ui/unit_art.h"
+
+namespace {
+// The stat each priced panel button buys, in PanelButton order; the laser button has none.
+const int kButtonStat[kPanelButtonCount] = {FireRate, Range, Dodge, ProjectileSpeed, MoveSpeed, Income, -1};
+
+// A White side cannot buy projectile speed, so its panel leaves that button out.
+bool buttonShown(const Game& game, int button) {
+    return button != ButtonProjectileSpeed || game.player_faction != White;
+}
+
+// The panel's own coordinates, placed at the panel's slide and scroll.
+sf::RenderStates panelStates(const Game& game) {
+    sf::RenderStates states;
+    states.transform.translate(game.panel_x, 40 - game.panel_scroll);
+    return states;
+}
+
+void drawLabel(Game& game, int button, const sf::RenderStates& states) {
+    sf::Text& label = game.button_labels[button];
+    label.setPosition(game.upgrade_buttons[button].getPosition() + sf::Vector2f(5, 5));
+    drawDirect(game.canvas, label, states);
+}
+
+void writePriceLabels(Game& game) {
+    for (int button = 0; button < kPanelButtonCount; ++button) {
+        if (!buttonShown(game, button)) continue;
+        std::string text;
+        if (button == ButtonLaserDamage) {
+            text = "LaserDmg $" + truncatedText(laserDamagePrice(game.player_faction));
+        } else {
+            UpgradeStat stat = static_cast<UpgradeStat>(kButtonStat[button]);
+            float price = upgradePrice(stat, game.player_upgrades) * factionDiscount(stat, game.player_faction);
+            text = kUpgradeKinds[stat].hud_label + truncatedText(price);
+        }
+        game.button_labels[button].setString(sf::String::fromUtf8(text.begin(), text.end()));
+    }
+}
+
+void drawPanel(Game& game) {
+    Canvas& canvas = game.canvas;
+    game.panel_background.setPosition(game.panel_x, 40);
+    drawShape(canvas, game.panel_background);
+    sf::RenderStates states = panelStates(game);
+    for (int button = 0; button < kPanelButtonCount; ++button) {
+        if (!buttonShown(game, button)) continue;
+        drawShape(canvas, game.upgrade_buttons[button], states);
+        drawLabel(game, button, states);
+    }
+    writePriceLabels(game);
+    if (buttonShown(game, ButtonProjectileSpeed)) drawLabel(game, ButtonProjectileSpeed, states);
+    // The priced labels are drawn once more over the buttons, now with this frame's prices.
+    for (int button = 0; button < kPanelButtonCount; ++button)
+        if (button != ButtonLaserDamage && buttonShown(game, button)) drawLabel(game, button, states);
+}
+
+// The running level's title, description and state, centred at the top of the window
+// between the status line and the minimap.
+void drawLevelHeader(Game& game) {
+    if (!game.level_running) return;
+    float centre = windowWidth(game) / 2;
+    float y = 8;
+    for (sf::Text* text : {&game.level_title_text, &game.level_description_text, &game.level_status_text}) {
+        if (text->getString().isEmpty()) continue;
+        sf::FloatRect bounds = text->getLocalBounds();
+        text->setPosition(centre - bounds.width / 2 - bounds.left, y);
+        drawDirect(game.canvas, *text);
+        y += float(text->getCharacterSize()) + 8;
+    }
+}
+}  // namespace
+
+void drawHud(Game& game) {
+    flushCanvas(game.canvas);
+    renderTarget(game).setView(renderTarget(game).getDefaultView());
+    drawMinimap(game, game.canvas);
+    drawPanel(game);
+    drawDirect(game.canvas, game.status_text);
+    drawLevelHeader(game);
+}
+
+void drawResultsOverlay(Game& game) {
+    Canvas& canvas = game.canvas;
+    drawRectangle(canvas, {900, 600}, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 180)});
+    sf::Transformable panel;
+    panel.setPosition(100, 100);
+    drawRectangle(canvas, {700, 400}, panel,
+                  ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
+    drawResultsText(game, canvas);
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/Vector2.hpp>
+#include <string>
+
+struct Game;
+
+// The pieces render() puts together, one per screen or layer group.
+void drawMainMenu(Game& game);
+void drawLobby(Game& game);
+void drawLevelSelect(Game& game);
+void drawMatchWorld(Game& game);   // in the world view
+void drawHud(Game& game);          // in the default view
+void drawResultsOverlay(Game& game);
+
+// Where the frame is drawn: the window, or an off-screen texture a test put in the canvas.
+sf::RenderTarget& renderTarget(Game& game);
+// Draws what is pending and, when the target is the window, shows the frame.
+void presentFrame(Game& game);
+// A text of the game's UI font.
+sf::Text uiText(const Game& game, const std::string& utf8, unsigned size, sf::Color colour, sf::Vector2f position);
+// A float written as an integer, truncated toward zero; values beyond any sensible
+// reading are held at the limits of a 64-bit integer and a NaN reads as 0.
+std::string truncatedText(double value);

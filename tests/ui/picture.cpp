@@ -1,0 +1,52 @@
+#include "picture.h"
+#include "app/game.h"
+#include "app/render.h"
+
+#include <cstdlib>
+
+sf::Image renderedFrame(Game& game, bool batched) {
+    sf::RenderTexture texture;
+    texture.create(game.window.getSize().x, game.window.getSize().y);
+    game.canvas.target = &texture;
+    game.canvas.batched = batched;
+    render(game);
+    texture.display();
+    game.canvas.target = &game.window;
+    return texture.getTexture().copyToImage();
+}
+
+bool near(sf::Color actual, sf::Color expected, int tolerance) {
+    return std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+           std::abs(actual.b - expected.b) <= tolerance;
+}
+
+int differingPixels(const sf::Image& a, const sf::Image& b, sf::IntRect area, int tolerance) {
+    sf::IntRect whole(0, 0, int(a.getSize().x), int(a.getSize().y));
+    if (!area.intersects(whole, area)) return 0;
+    int count = 0;
+    for (int y = area.top; y < area.top + area.height; ++y)
+        for (int x = area.left; x < area.left + area.width; ++x)
+            count += !near(a.getPixel(x, y), b.getPixel(x, y), tolerance);
+    return count;
+}
+
+int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance) {
+    return differingPixels(a, b, {0, 0, int(a.getSize().x), int(a.getSize().y)}, tolerance);
+}
+
+int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string& utf8, unsigned size,
+                 sf::Color colour, sf::Vector2f position, int draws) {
+    sf::Text text(sf::String::fromUtf8(utf8.begin(), utf8.end()), font, size);
+    text.setFillColor(colour);
+    text.setPosition(position);
+    sf::Vector2u frame_size = frame.getSize();
+    sf::RenderTexture texture;
+    texture.create(frame_size.x, frame_size.y);
+    texture.clear(frame.getPixel(unsigned(position.x), unsigned(position.y)));
+    for (int i = 0; i < draws; ++i) texture.draw(text);
+    texture.display();
+    sf::Image alone = texture.getTexture().copyToImage();
+    sf::FloatRect bounds = text.getGlobalBounds();
+    sf::IntRect area(int(bounds.left) - 1, int(bounds.top) - 1, int(bounds.width) + 3, int(bounds.height) + 3);
+    return differingPixels(frame, alone, area, 8);
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include <SFML/Graphics.hpp>
+#include <string>
+
+struct Game;
+
+// One frame of render() drawn into an off-screen texture of the window's size.
+sf::Image renderedFrame(Game& game, bool batched = true);
+
+// Pixels inside `area` whose colour differs from the other picture by more than
+// `tolerance` in some channel.
+int differingPixels(const sf::Image& a, const sf::Image& b, sf::IntRect area, int tolerance = 0);
+int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance = 0);
+
+// Pixels that differ between the frame and the given text drawn alone at that place
+// (`draws` times, as a label drawn more than once) over the frame's colour at the text's
+// position: 0 when the frame shows exactly that text there on a plain background.
+int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string& utf8, unsigned size,
+                 sf::Color colour, sf::Vector2f position, int draws = 1);
+
+bool near(sf::Color actual, sf::Color expected, int tolerance = 2);
