@@ -1,7 +1,9 @@
 #include "bench_scene.h"
+#include "battle/effects.h"
 #include "content/factions.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 namespace {
@@ -94,72 +96,39 @@ void addLaserBeams(BenchScene& scene, int count, SceneRandom& random) {
     }
 }
 
-EffectParticle particle(sf::Vector2f at, float size, sf::Color colour, sf::Color end, SceneRandom& random) {
-    EffectParticle p;
-    p.x = at.x + random.uniform(-20, 20);
-    p.y = at.y + random.uniform(-20, 20);
-    p.max_life = random.uniform(0.1f, 0.5f);
-    p.life = p.max_life * random.uniform(0.1f, 1);
-    p.size = size;
-    p.colour = colour;
-    p.end_colour = end;
-    return p;
-}
-
-// Twenty cannon shots' worth of sparks, smoke and flashes, five rocket bursts, and the
-// track marks of every unit that has been moving.
-void addEffects(BenchScene& scene, SceneRandom& random) {
+// The effects of ongoing fire, made by the game's own emitters from fixed seeds: twenty
+// cannon shots a few milliseconds apart (flash, sparks and smoke each), five rocket
+// bursts, and the track marks of every unit that has been driving.
+void addEffects(Game& game, BenchScene& scene, SceneRandom& random) {
+    Effects& effects = game.effects;
+    effects.rng.seed(20240611u);
+    std::srand(20240611u);
     for (int shot = 0; shot < 20; ++shot) {
         sf::Vector2f muzzle(random.uniform(0, 900), random.uniform(0, 600));
-        for (int i = 0; i < 80; ++i)
-            scene.particles.push_back(particle(muzzle, random.uniform(0.5f, 2.5f), sf::Color(255, 230, 150),
-                                               sf::Color(200, 50, 0), random));
-        for (int i = 0; i < 20; ++i)
-            scene.particles.push_back(particle(muzzle, random.uniform(3, 8), sf::Color(180, 160, 140, 120),
-                                               sf::Color(130, 110, 100, 0), random));
-        MuzzleFlash flash;
-        flash.x = muzzle.x;
-        flash.y = muzzle.y;
-        flash.size = random.uniform(5, 22);
-        flash.max_life = 0.08f;
-        flash.life = random.uniform(0.01f, 0.08f);
-        flash.colour = sf::Color(255, 220, 100, 180);
-        scene.muzzle_flashes.push_back(flash);
+        float direction = random.uniform(0, 360);
+        addMuzzleFlash(effects, muzzle);
+        emitMuzzleSparks(effects, muzzle, effects.muzzle_particle_count, direction);
+        emitMuzzleSmoke(effects, muzzle, effects.muzzle_particle_count / 4, direction);
+        updateEffects(effects, 0.002f);
     }
     for (int burst = 0; burst < 5; ++burst) {
-        Explosion explosion;
-        explosion.x = random.uniform(100, 800);
-        explosion.y = random.uniform(50, 550);
-        explosion.size = 60;
-        explosion.life = random.uniform(0.2f, 0.8f);
-        for (int i = 0; i < 40; ++i)
-            explosion.debris.push_back(particle({explosion.x, explosion.y}, random.uniform(1, 4),
-                                                sf::Color(255, 150, 50), sf::Color(100, 30, 0, 0), random));
-        for (int ring = 0; ring < 2; ++ring) {
-            sf::CircleShape shape(30, 32);
-            shape.setOrigin(30, 30);
-            shape.setPosition(explosion.x, explosion.y);
-            shape.setFillColor(sf::Color::Transparent);
-            shape.setOutlineColor(sf::Color(255, 200, 100, sf::Uint8(150 - 50 * ring)));
-            shape.setOutlineThickness(2.0f - 0.5f * ring);
-            explosion.rings.push_back(shape);
-        }
-        scene.explosions.push_back(explosion);
+        spawnExplosion(effects, {random.uniform(100, 800), random.uniform(50, 550)}, 60);
+        updateEffects(effects, 0.002f);
     }
     for (const auto* units : {&scene.player_turrets, &scene.enemy_turrets})
-        for (const Turret& unit : *units)
+        for (const Turret& unit : *units) {
+            sf::Vector2f at = unit.body.getPosition();
+            int faction = random.below(5);
             for (int i = 0; i < 27; ++i) {
-                TrackMark mark;
-                sf::Vector2f at = unit.body.getPosition();
-                mark.x = at.x + random.uniform(-2, 2);
-                mark.y = at.y + (unit.is_player ? 1.0f : -1.0f) * float(i);
-                mark.max_life = random.uniform(0.35f, 0.75f);
-                mark.life = mark.max_life * float(27 - i) / 27;
-                mark.size = random.uniform(2, 6);
-                mark.colour = factionColour(random.below(5));
-                mark.colour.a = 140;
-                scene.track_marks.push_back(mark);
+                sf::Vector2f behind(0, (unit.is_player ? 1.0f : -1.0f) * float(i));
+                addTrackMark(effects, at + behind, factionColour(faction), unit.barrel.getRotation());
             }
+        }
+    updateEffects(effects, 0.01f);
+    scene.particles = effects.particles;
+    scene.muzzle_flashes = effects.muzzle_flashes;
+    scene.explosions = effects.explosions;
+    scene.track_marks = effects.track_marks;
 }
 }  // namespace
 
@@ -172,7 +141,7 @@ BenchScene buildBenchScene(Game& game, int units_per_side, int shells, int rocke
     addShells(game, scene, shells, random);
     addRockets(scene, rockets, random);
     addLaserBeams(scene, 12, random);
-    addEffects(scene, random);
+    addEffects(game, scene, random);
     return scene;
 }
 
