@@ -38,11 +38,16 @@ std::string ladderLevels() {
 char mark(Outcome outcome) { return outcome == Outcome::Victory ? 'W' : outcome == Outcome::Defeat ? 'L' : '-'; }
 }  // namespace
 
+// A new player's first match has an income of 10, every later match 5.
 TEST(LevelPlaytest, NoviceWinsTheFirstLevelWithEveryFaction) {
-    for (int faction = 0; faction < kFactionCount; ++faction) {
-        PlaytestResult result = playLevel(shippedLevel(0, faction, PlayerScript::Novice));
-        EXPECT_EQ(result.outcome, Outcome::Victory) << factionLevelName(faction);
-        EXPECT_LT(result.seconds, 120) << factionLevelName(faction);
+    for (float income : {10.0f, 5.0f}) {
+        for (int faction = 0; faction < kFactionCount; ++faction) {
+            Playtest test = shippedLevel(0, faction, PlayerScript::Novice);
+            test.player_income = income;
+            PlaytestResult result = playLevel(test);
+            EXPECT_EQ(result.outcome, Outcome::Victory) << factionLevelName(faction) << " " << income;
+            EXPECT_LT(result.seconds, 120) << factionLevelName(faction) << " " << income;
+        }
     }
 }
 
