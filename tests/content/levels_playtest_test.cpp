@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
+#include <vector>
 
 namespace {
 using nlohmann::json;
@@ -96,9 +99,10 @@ TEST(LevelPlaytest, DISABLED_DifficultyLadder) {
     std::map<int, std::map<PlayerScript, int>> wins_by_grade;
     std::vector<std::map<PlayerScript, int>> wins(levels.size());
     for (size_t index = 0; index < levels.size(); ++index) {
-        std::printf("%zu %s (%s, %d)\n          Red       Yellow    Blue      Purple    White\n", index,
-                    levels[index].value("name", "").c_str(), levels[index].value("faction", "Red").c_str(),
-                    levels[index].value("difficulty", 1));
+        std::printf("%zu %s (%s, %d)\n%9s", index, levels[index].value("name", "").c_str(),
+                    levels[index].value("faction", "Red").c_str(), levels[index].value("difficulty", 1), "");
+        for (int faction = 0; faction < kFactionCount; ++faction) std::printf(" %-8s", factionLevelName(faction));
+        std::printf("\n");
         for (int s = 0; s < kPlayerScriptCount; ++s) {
             PlayerScript script = PlayerScript(s);
             std::printf("  %-7s", scriptName(script));
