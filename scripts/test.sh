@@ -10,7 +10,9 @@ export ALSOFT_DRIVERS=null
 export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
 export ASAN_OPTIONS="detect_leaks=1"
 export TSAN_OPTIONS="suppressions=$(pwd)/tests/tsan.supp"
-xvfb="xvfb-run -a -s '-screen 0 1600x1000x24'"
+# -noreset: the virtual display would otherwise restart whenever its last window closes,
+# refusing a test that opens one at that moment.
+xvfb="xvfb-run -a -s '-screen 0 1600x1000x24 -noreset'"
 
 scripts/build.sh build
 eval "$xvfb ctest --test-dir build --output-on-failure -j2"
