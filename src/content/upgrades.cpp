@@ -201,7 +201,7 @@ void buyEnemyUpgradeByKey(Game& game, int kind) {
 
 void applyEnemyUpgrades(Game& game) {
     const UpgradeState& state = game.enemy_upgrades;
-    // Cumulative by design: every run adds the bonus again.
+    // Cumulative: every run adds the bonus again, until the next enemy spawn resets the speed.
     game.enemy_projectile_speed += state.projectile_speed_bonus;
     setEnemyLaserFromUpgrades(game);
     pushLaserInterval(game, false);
