@@ -3,18 +3,20 @@
 #include "app/loop.h"
 
 // Synthetic window events, handled exactly as the loop handles real ones.
-inline void press(Game& game, int x, int y, sf::Mouse::Button button = sf::Mouse::Left) {
+template <typename Fill>
+void sendEvent(Game& game, sf::Event::EventType type, Fill fill) {
     sf::Event event;
-    event.type = sf::Event::MouseButtonPressed;
-    event.mouseButton = {button, x, y};
+    event.type = type;
+    fill(event);
     handleEvent(game, event);
 }
 
+inline void press(Game& game, int x, int y, sf::Mouse::Button button = sf::Mouse::Left) {
+    sendEvent(game, sf::Event::MouseButtonPressed, [&](sf::Event& e) { e.mouseButton = {button, x, y}; });
+}
+
 inline void release(Game& game, int x, int y, sf::Mouse::Button button = sf::Mouse::Left) {
-    sf::Event event;
-    event.type = sf::Event::MouseButtonReleased;
-    event.mouseButton = {button, x, y};
-    handleEvent(game, event);
+    sendEvent(game, sf::Event::MouseButtonReleased, [&](sf::Event& e) { e.mouseButton = {button, x, y}; });
 }
 
 inline void click(Game& game, int x, int y, sf::Mouse::Button button = sf::Mouse::Left) {
@@ -23,22 +25,14 @@ inline void click(Game& game, int x, int y, sf::Mouse::Button button = sf::Mouse
 }
 
 inline void move(Game& game, int x, int y) {
-    sf::Event event;
-    event.type = sf::Event::MouseMoved;
-    event.mouseMove = {x, y};
-    handleEvent(game, event);
+    sendEvent(game, sf::Event::MouseMoved, [&](sf::Event& e) { e.mouseMove = {x, y}; });
 }
 
 inline void wheel(Game& game, int x, int y, float delta) {
-    sf::Event event;
-    event.type = sf::Event::MouseWheelScrolled;
-    event.mouseWheelScroll = {sf::Mouse::VerticalWheel, delta, x, y};
-    handleEvent(game, event);
+    sendEvent(game, sf::Event::MouseWheelScrolled,
+              [&](sf::Event& e) { e.mouseWheelScroll = {sf::Mouse::VerticalWheel, delta, x, y}; });
 }
 
 inline void keyPress(Game& game, sf::Keyboard::Key key) {
-    sf::Event event;
-    event.type = sf::Event::KeyPressed;
-    event.key = {key, false, false, false, false};
-    handleEvent(game, event);
+    sendEvent(game, sf::Event::KeyPressed, [&](sf::Event& e) { e.key = {key, false, false, false, false}; });
 }

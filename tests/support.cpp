@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -38,13 +37,6 @@ TempDir::~TempDir() {
 void TempDir::write(const std::string& name, const std::string& content) const {
     std::ofstream file(dir + "/" + name, std::ios::binary);
     file << content;
-}
-
-std::string TempDir::read(const std::string& name) const {
-    std::ifstream file(dir + "/" + name, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
 }
 
 GameFixture::GameFixture(const std::string& config_json, const std::string& levels_json) {

@@ -15,7 +15,6 @@ public:
 
     const std::string& path() const { return dir; }
     void write(const std::string& name, const std::string& content) const;
-    std::string read(const std::string& name) const;
 
 private:
     std::string dir;

@@ -3,9 +3,9 @@
 #include <X11/Xlib.h>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -23,30 +23,20 @@ std::string capture(const std::string& command) {
     return result;
 }
 
-// The game's windows carry no process id, so with two games running each process
-// takes the window the other has not claimed.
-std::set<std::string>& claimedWindows() {
-    static std::set<std::string> claimed;
-    return claimed;
-}
-
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-// Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.
-void sendDeleteRequest(unsigned long window) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-    XCloseDisplay(display);
+bool waitUntil(double seconds, int poll_ms, const std::function<bool()>& done) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done()) return true;
+        pause(poll_ms);
+    }
+    return false;
 }
+
+// The game's windows carry no process id, so with two games running each process
+// takes the window the other has not claimed.
+std::set<std::string> claimed_windows;
 }  // namespace
 
 GameProcess::GameProcess(const std::string& working_dir, const std::string& binary) : dir(working_dir) {
@@ -63,7 +53,7 @@ GameProcess::GameProcess(const std::string& working_dir, const std::string& bina
 }
 
 GameProcess::~GameProcess() {
-    if (!window_id.empty()) claimedWindows().erase(window_id);
+    claimed_windows.erase(window_id);
     if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
@@ -71,25 +61,19 @@ GameProcess::~GameProcess() {
 }
 
 bool GameProcess::waitForWindow(double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
+    bool found = waitUntil(seconds, 100, [&] {
         std::istringstream ids(capture("xdotool search --pid " + std::to_string(pid) + " --name '^Tarvex$' 2>/dev/null"));
-        std::string id;
-        while (ids >> id && claimedWindows().count(id)) {}
-        if (!id.empty() && !claimedWindows().count(id)) {
-            window_id = id;
-            claimedWindows().insert(id);
-            pause(300);  // let the first frames draw
-            return true;
-        }
-        pause(100);
-    }
-    return false;
+        for (std::string id; ids >> id;)
+            if (claimed_windows.insert(id).second) return window_id = id, true;
+        return false;
+    });
+    if (found) pause(300);  // let the first frames draw
+    return found;
 }
 
 void GameProcess::click(int x, int y) {
-    capture("xdotool windowraise " + window_id + " mousemove --window " + window_id + " " + std::to_string(x) + " " + std::to_string(y) +
-            " sleep 0.1 click 1");
+    capture("xdotool windowraise " + window_id + " mousemove --window " + window_id + " " + std::to_string(x) + " " +
+            std::to_string(y) + " sleep 0.1 click 1");
     pause(250);
 }
 
@@ -100,31 +84,32 @@ void GameProcess::key(const std::string& name) {
 
 std::string GameProcess::output() const {
     std::ifstream file(dir + "/stdout.txt");
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 bool GameProcess::waitForOutput(const std::string& text, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (output().find(text) != std::string::npos) return true;
-        pause(100);
-    }
-    return false;
+    return waitUntil(seconds, 100, [&] { return output().find(text) != std::string::npos; });
 }
 
-void GameProcess::requestClose() { sendDeleteRequest(std::stoul(window_id)); }
+// Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.
+void GameProcess::requestClose() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window_id);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+}
 
 int GameProcess::waitForExit(double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        pause(50);
-    }
-    return -1;
+    int status = 0;
+    if (!waitUntil(seconds, 50, [&] { return waitpid(pid, &status, WNOHANG) == pid; })) return -1;
+    pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

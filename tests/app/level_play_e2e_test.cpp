@@ -36,8 +36,6 @@ TEST(EndToEnd, PlayALevelToItsResultAndBackToTheLevelSelection) {
 
     ASSERT_TRUE(game.waitForOutput("游戏结束，显示结算画面\n", 20)) << game.output();
     ASSERT_TRUE(game.waitForOutput("🔄 返回关卡选择界面，所有状态已重置\n", 10)) << game.output();
-    std::string output = game.output();
-    EXPECT_LT(output.find("=== 开始关卡: 速战 ==="), output.find("游戏结束，显示结算画面"));
 
     game.requestClose();
     EXPECT_EQ(game.waitForExit(5), 0) << game.output();
