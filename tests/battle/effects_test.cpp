@@ -42,7 +42,7 @@ TEST(Effects, MuzzleFlashPeaksHalfwayAndExplosionsCarryRingsAndDebris) {
 
 using Tracks = BattleTest;
 
-TEST_F(Tracks, FollowMovementInTheSideColour) {
+TEST_F(Tracks, FollowMovementInTheSideColourAndFreezeWhenSwitchedOff) {
     game.enemy_faction = Blue;
     Turret& player = addUnit(game, true, 0, {100, 100});
     Turret& enemy = addUnit(game, false, 0, {300, 100});
@@ -60,18 +60,14 @@ TEST_F(Tracks, FollowMovementInTheSideColour) {
     layTracks(game);
     ASSERT_EQ(marks.size(), 5u);
     EXPECT_EQ(marks[3].colour, sf::Color(0, 0, 255, 200));
-}
 
-TEST(Effects, DisabledTrailsFreezeExistingMarks) {
-    GameFixture fixture(R"({"visual": {"trail": {"enabled": false}}})");
-    Game& game = *fixture.game;
-    Effects& effects = game.effects;
-    effects.track_marks.push_back({10, 10, 0.5f, 0.5f, 4, sf::Color::Green, 0, 1});
-    Turret& unit = addUnit(game, true, 0, {0, 0});
-    unit.body.setPosition(50, 0);
+    // Trails switched off: no new marks, and the ones laid stand still.
+    game.effects.trail_enabled = 0;
+    player.body.setPosition(150, 100);
     layTracks(game);
-    updateEffects(effects, 1.0f);
-    ASSERT_EQ(effects.track_marks.size(), 1u);
-    EXPECT_EQ(effects.track_marks[0].life, 0.5f);
-    EXPECT_EQ(effects.track_marks[0].y, 10.0f);
+    TrackMark first = marks[0];
+    updateEffects(game.effects, 1.0f);
+    ASSERT_EQ(marks.size(), 5u);
+    EXPECT_EQ(marks[0].life, first.life);
+    EXPECT_EQ(marks[0].y, first.y);
 }
