@@ -22,7 +22,7 @@ TEST(Effects, MuzzleFlashPeaksHalfwayAndExplosionsCarryRingsAndDebris) {
     addMuzzleFlash(effects, {5, 6});
     updateEffects(effects, 0.02f);
     updateEffects(effects, 0.02f);
-    EXPECT_NEAR(effects.muzzle_flashes[0].size, 22.5f, 1e-3);
+    EXPECT_NEAR(effects.muzzle_flashes.at(0).size, 22.5f, 1e-3);
     updateEffects(effects, 0.04f);
     EXPECT_TRUE(effects.muzzle_flashes.empty());
 
