@@ -1,13 +1,27 @@
 #pragma once
+#include "app/clock.h"
 #include "app/game.h"
 #include "battle/combat.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+// A real game in a fresh directory; time stands still until the test advances the clock.
+struct BattleTest : testing::Test {
+    ManualClockSource clock;
+    GameFixture fixture;
+    Game& game = *fixture.game;
+};
 
 // A unit of the side's generic stats placed at a point, as a spawn would give it an id.
+// Room for 64 keeps the references the tests hold valid.
 inline Turret& addUnit(Game& game, bool player, int lane, sf::Vector2f position, int weapon = Cannon) {
     auto& list = player ? game.player_turrets : game.enemy_turrets;
-    list.emplace_back(player, lane);
-    list.back().id = game.next_unit_id++;
-    list.back().weapon = weapon;
-    placeUnit(list.back(), position);
-    return list.back();
+    list.reserve(64);
+    Turret& unit = list.emplace_back(player, lane);
+    unit.id = game.next_unit_id++;
+    unit.weapon = weapon;
+    unit.last_track_pos = position;
+    placeUnit(unit, position);
+    return unit;
 }

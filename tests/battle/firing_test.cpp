@@ -1,14 +1,12 @@
 #include "battle/battle_support.h"
 #include "content/factions.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>
 
-TEST(Firing, CannonShellAndSeededRecoil) {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using Firing = BattleTest;
+
+TEST_F(Firing, CannonShellAndSeededRecoil) {
     game.player_faction = Purple;
     game.player_projectile_speed = 300;
     game.player_projectile_lifetime = 0.7f;
@@ -30,10 +28,7 @@ TEST(Firing, CannonShellAndSeededRecoil) {
     EXPECT_NEAR(game.player_turrets[0].body.getPosition().y, 500 + 6 * k, 1e-3f);  // pushed back
 }
 
-TEST(Firing, BaseChargePacedAndBlueSuffersATwentieth) {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Firing, BaseChargePacedAndBlueSuffersATwentieth) {
     game.enemy_faction = Blue;
     addUnit(game, true, 1, {450, -540});
     clock.advance(0.6f);
@@ -49,10 +44,7 @@ TEST(Firing, BaseChargePacedAndBlueSuffersATwentieth) {
     EXPECT_FLOAT_EQ(game.enemy_money, 998.95f);
 }
 
-TEST(Firing, RocketLaunchDrawsAndCooldown) {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Firing, RocketLaunchDrawsAndCooldown) {
     addUnit(game, false, 1, {450, 420});
     Turret& unit = addUnit(game, true, 1, {450, 500}, RocketLauncher);
     unit.fire_rate = 0.5f;
@@ -68,17 +60,13 @@ TEST(Firing, RocketLaunchDrawsAndCooldown) {
     EXPECT_EQ(rocket.velocity, sf::Vector2f(0, -50));
     EXPECT_FLOAT_EQ(rocket.wobble_frequency, frequency);
     EXPECT_FLOAT_EQ(rocket.wobble_amplitude, amplitude);
-    EXPECT_EQ(rocket.target, sf::Vector2f(450, 420));
     EXPECT_FLOAT_EQ(unit.rocket_cooldown, 0.6f);
     clock.advance(0.55f);
     fireAt(game, unit, {450, 420});  // ready by fire_rate, held by the cooldown
     EXPECT_EQ(game.projectiles.size(), 1u);
 }
 
-TEST(Firing, LaserPacedByThePlayersIntervalTicksAtItsOwn) {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Firing, LaserPacedByThePlayersIntervalTicksAtItsOwn) {
     game.player_upgrades.levels[FireRate] = 4;
     updateLasers(game);
     Turret& laser = addUnit(game, false, 1, {450, 0}, Laser);

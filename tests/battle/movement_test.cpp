@@ -1,7 +1,7 @@
 #include "battle/battle_support.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
 
 namespace {
 // A rocket unit (fire reach 90, movement reach 50) facing one foe of the lane at an
@@ -18,10 +18,10 @@ float engagedMove(Game& game, bool player, float edge, float foe_range) {
 }
 }  // namespace
 
-TEST(Movement, FourCasesWhenEngagedAndTheirMirror) {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using Movement = BattleTest;
+using Push = BattleTest;
+
+TEST_F(Movement, FourCasesWhenEngagedAndTheirMirror) {
     game.player_projectile_speed = game.enemy_projectile_speed = 50;
     EXPECT_NEAR(engagedMove(game, true, 70, 80), 5.5f, 1e-4f);    // outranged: back off
     EXPECT_NEAR(engagedMove(game, true, 70, 60), 0, 1e-4f);       // a step would not bring it in
@@ -34,9 +34,7 @@ TEST(Movement, FourCasesWhenEngagedAndTheirMirror) {
     EXPECT_NEAR(engagedMove(game, false, 40, 45), -3.85f, 1e-4f);
 }
 
-TEST(Movement, SteersAsideFromAnIncomingShell) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Movement, SteersAsideFromAnIncomingShell) {
     addUnit(game, true, 1, {450, 500});
     game.projectiles.push_back(makeShell({450, 400}, {0, 1}, false, sf::Color::Red, 200, 1));
     game.projectiles.push_back(makeShell({450, 400}, {1, 0}, false, sf::Color::Red, 200, 1));  // passes by
@@ -44,4 +42,29 @@ TEST(Movement, SteersAsideFromAnIncomingShell) {
     updatePlayerTurrets(game, 0.1f);
     EXPECT_FLOAT_EQ(game.player_turrets[0].body.getPosition().x, 454.4f);
     EXPECT_FLOAT_EQ(game.player_turrets[0].body.getPosition().y, 494.5f);
+}
+
+TEST_F(Push, StackedUnitsSeparateAndTheSturdierMovesLess) {
+    Turret& sturdy = addUnit(game, true, 1, {450, 500});
+    Turret& light = addUnit(game, true, 1, {450, 500});
+    sturdy.hp = 300;
+    light.hp = 100;
+    std::srand(3);
+    pushPhysics(game, 0.1f);
+    sf::Vector2f start(450, 500);
+    EXPECT_GT(vectorLength(light.body.getPosition() - start), 0.5f);
+    EXPECT_NEAR(vectorLength(sturdy.body.getPosition() - start) * 2, vectorLength(light.body.getPosition() - start), 1e-3f);
+    for (int frame = 0; frame < 200; ++frame) pushPhysics(game, 0.016f);
+    EXPECT_GE(vectorLength(sturdy.body.getPosition() - light.body.getPosition()), game.push_radius - 1);
+}
+
+TEST_F(Push, UnitsLeaveTheBaseTheyAttackTowardsTheField) {
+    addUnit(game, true, 0, {450, -590}).push_velocity = {0, -80};
+    addUnit(game, true, 0, {-100, -585});
+    addUnit(game, false, 2, {900, 1175});
+    pushPhysics(game, 0.016f);
+    EXPECT_EQ(game.player_turrets[0].body.getPosition(), sf::Vector2f(450, -563));
+    EXPECT_EQ(game.player_turrets[0].push_velocity, sf::Vector2f(0, 0));
+    EXPECT_EQ(game.player_turrets[1].body.getPosition(), sf::Vector2f(-100, -563));
+    EXPECT_EQ(game.enemy_turrets[0].body.getPosition(), sf::Vector2f(900, 1163));
 }

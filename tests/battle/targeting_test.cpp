@@ -1,11 +1,10 @@
 #include "battle/battle_support.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 
-TEST(Targeting, ReachOfEachWeapon) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using Targeting = BattleTest;
+
+TEST_F(Targeting, ReachOfEachWeapon) {
     game.player_projectile_speed = 50;
     Turret& unit = addUnit(game, true, 1, {450, 500});
     Turret& target = addUnit(game, false, 1, {450, 500 - 24 - 90});
@@ -17,10 +16,8 @@ TEST(Targeting, ReachOfEachWeapon) {
     EXPECT_FALSE(canReach(game, unit, target));
 }
 
-TEST(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
-    ManualClockSource clock;  // no unit is ready to fire: the aim and the move show the choice
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
+    // Time stands still, so no unit fires: the aim and the move show the choice.
     game.player_projectile_speed = 1000;
     addUnit(game, false, 1, {450, 400}).range = 40;
     addUnit(game, true, 0, {390, 450});
@@ -36,9 +33,7 @@ TEST(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
     EXPECT_LT(moved.body.getPosition().y, 450);
 }
 
-TEST(Targeting, BlockedProbeStopsTheUnitAndBasesBlock) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Targeting, BlockedProbeStopsTheUnitAndBasesBlock) {
     addUnit(game, true, 1, {450, 490});
     addUnit(game, true, 1, {450, 500});
     updatePlayerTurrets(game, 0.1f);

@@ -1,13 +1,12 @@
 #include "battle/battle_support.h"
 #include "content/factions.h"
 #include "events.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 
-TEST(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using Units = BattleTest;
+
+TEST_F(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
     const int weapons[kFactionCount] = {Cannon, RocketLauncher, Cannon, Cannon, Laser};
     for (int faction = 0; faction < kFactionCount; ++faction) {
         game.player_faction = faction;
@@ -28,9 +27,7 @@ TEST(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
     EXPECT_FLOAT_EQ(game.player_money, 12.4f);
 }
 
-TEST(Units, EnemySpawnPaysEvenWhenBlockedAndIsFreeOnTheNetwork) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Units, EnemySpawnPaysEvenWhenBlockedAndIsFreeOnTheNetwork) {
     game.enemy_faction = Red;
     keyPress(game, sf::Keyboard::I);
     game.enemy_turrets[0].body.setPosition(450, -586);  // 14 pixels from the spawn point
@@ -45,9 +42,7 @@ TEST(Units, EnemySpawnPaysEvenWhenBlockedAndIsFreeOnTheNetwork) {
     EXPECT_EQ(game.enemy_turrets[1].body.getPosition(), sf::Vector2f(450, -600));
 }
 
-TEST(Units, PlayerBonusesAreAddedAgainOnEverySpawnWithinBounds) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Units, PlayerBonusesAreAddedAgainOnEverySpawnWithinBounds) {
     spawnPlayerTurret(game, 0);
     game.player_upgrades.range_bonus = 10;
     game.player_upgrades.dodge_bonus = 0.5f;
