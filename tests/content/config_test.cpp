@@ -19,10 +19,8 @@ TEST(Config, MissingFileGivesEveryDefaultSilently) {
     Turret unit(true, 0);
     EXPECT_EQ(Config::instance().getFloat("/gameplay/player_start_money", 1000), 1000);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(unit.hp, 1);
-    EXPECT_EQ(unit.range, 90);
-    EXPECT_FLOAT_EQ(unit.fire_rate, 0.6f);
-    EXPECT_EQ(unit.move_speed, 55);
+    EXPECT_EQ(std::vector<float>({unit.hp, unit.range, unit.fire_rate, unit.move_speed}),
+              std::vector<float>({1, 90, 0.6f, 55}));
     // The default body colour array is [0, 0, 0]: bodies are black, barrels white.
     EXPECT_EQ(unit.body.getFillColor(), sf::Color::Black);
     EXPECT_EQ(unit.barrel.getFillColor(), sf::Color::White);
