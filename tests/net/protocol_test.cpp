@@ -84,6 +84,7 @@ TEST(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
     EXPECT_FALSE(game.level_running);  // the local faction is not confirmed yet
     game.opponent_ready = false;
     deliver(game, {{1, 0, 1, 2}});
+    EXPECT_EQ(game.enemy_faction, 2);
     EXPECT_FALSE(game.opponent_ready);
 
     game.lobby.is_host = false;
