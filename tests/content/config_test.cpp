@@ -3,63 +3,49 @@
 #include "support.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
-int countOccurrences(const std::string& text, const std::string& needle) {
+int countOf(const std::string& text, const std::string& needle) {
     int count = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
     return count;
 }
-
-bool sameColour(sf::Color a, sf::Color b) { return a == b; }
 }  // namespace
 
 TEST(Config, MissingFileGivesEveryDefaultSilently) {
     TempDir dir;
     testing::internal::CaptureStderr();
-    Turret player(true, 0);
-    Turret enemy(false, 2);
+    Turret unit(true, 0);
     EXPECT_EQ(Config::instance().getFloat("/gameplay/player_start_money", 1000), 1000);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-
-    EXPECT_EQ(player.hp, 1);
-    EXPECT_EQ(player.range, 90);
-    EXPECT_EQ(player.damage, 1);
-    EXPECT_FLOAT_EQ(player.fire_rate, 0.6f);
-    EXPECT_EQ(player.dodge, 0);
-    EXPECT_EQ(player.move_speed, 55);
-    EXPECT_EQ(enemy.lane, 2);
-    EXPECT_EQ(enemy.is_player, 0);
+    EXPECT_EQ(std::vector<float>({unit.hp, unit.range, unit.fire_rate, unit.move_speed}),
+              std::vector<float>({1, 90, 0.6f, 55}));
     // The default body colour array is [0, 0, 0]: bodies are black, barrels white.
-    EXPECT_TRUE(sameColour(player.body.getFillColor(), sf::Color::Black));
-    EXPECT_TRUE(sameColour(player.barrel.getFillColor(), sf::Color::White));
-    EXPECT_EQ(player.body.getRadius(), 12);
-    EXPECT_EQ(player.body.getPointCount(), 30u);
-    EXPECT_EQ(player.barrel.getOrigin(), sf::Vector2f(2, 20));
+    EXPECT_EQ(unit.body.getFillColor(), sf::Color::Black);
+    EXPECT_EQ(unit.barrel.getFillColor(), sf::Color::White);
 }
 
-TEST(Config, ShortColourArraysFallBackPerKey) {
+TEST(Config, ColoursKeepTheLowEightBitsAndFallBackPerKeyWhenShort) {
     TempDir dir;
     dir.write("config.json", R"({"turret": {
         "player": {"body_color": [10, 20], "body_outline_color": [1], "barrel": {"color": [], "outline_color": [7, 8]}},
-        "enemy": {"body_color": [10, 20]}}})");
-    EXPECT_TRUE(sameColour(turretColor(true, "body_color"), sf::Color(80, 180, 255)));
-    EXPECT_TRUE(sameColour(turretColor(false, "body_color"), sf::Color(255, 90, 70)));
-    EXPECT_TRUE(sameColour(turretColor(true, "body_outline_color"), sf::Color(50, 50, 50)));
-    EXPECT_TRUE(sameColour(turretColor(true, "barrel/color"), sf::Color::White));
-    EXPECT_TRUE(sameColour(turretColor(true, "barrel/outline_color"), sf::Color(100, 100, 100)));
-}
-
-TEST(Config, ColoursKeepOnlyTheLowEightBits) {
-    TempDir dir;
-    dir.write("config.json", R"({"turret": {"player": {"body_color": [256, -1, 300, 77]}},
+        "enemy": {"body_color": [10, 20], "body_outline_color": [256, -1, 300, 77]}},
         "ui": {"colors": {"four": [1, 2, 3, 4], "three": [1, 2, 3], "empty": [], "wide": [511, 0, 0, 256]}}})");
-    EXPECT_TRUE(sameColour(turretColor(true, "body_color"), sf::Color(0, 255, 44, 255)));  // fourth entry ignored
-    EXPECT_TRUE(sameColour(uiColor("four"), sf::Color(1, 2, 3, 4)));
-    EXPECT_TRUE(sameColour(uiColor("three"), sf::Color(1, 2, 3, 255)));
-    EXPECT_TRUE(sameColour(uiColor("empty"), sf::Color(255, 255, 255, 255)));
-    EXPECT_TRUE(sameColour(uiColor("wide"), sf::Color(255, 0, 0, 0)));
-    EXPECT_TRUE(sameColour(uiColor("missing"), sf::Color(255, 255, 255, 255)));
+    const std::pair<sf::Color, sf::Color> cases[] = {
+        {turretColor(true, "body_color"), sf::Color(80, 180, 255)},
+        {turretColor(true, "body_outline_color"), sf::Color(50, 50, 50)},
+        {turretColor(true, "barrel/color"), sf::Color::White},
+        {turretColor(true, "barrel/outline_color"), sf::Color(100, 100, 100)},
+        {turretColor(false, "body_color"), sf::Color(255, 90, 70)},
+        {turretColor(false, "body_outline_color"), sf::Color(0, 255, 44, 255)},  // a fourth entry is ignored
+        {uiColor("four"), sf::Color(1, 2, 3, 4)},
+        {uiColor("three"), sf::Color(1, 2, 3, 255)},
+        {uiColor("empty"), sf::Color::White},
+        {uiColor("wide"), sf::Color(255, 0, 0, 0)},
+        {uiColor("missing"), sf::Color::White},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
 
 TEST(Config, WrongTypesWarnWithTheFullPath) {
@@ -67,19 +53,17 @@ TEST(Config, WrongTypesWarnWithTheFullPath) {
     dir.write("config.json", R"({"turret": {"player": {"body_color": "red", "hp": "lots",
         "red": {"range": "far"}}}, "visual": {"trail": {"enabled": 0}}, "ui": {"colors": {"text": [1, "x", 3]}}})");
     testing::internal::CaptureStderr();
-    EXPECT_TRUE(sameColour(turretColor(true, "body_color"), sf::Color::Black));
+    EXPECT_EQ(turretColor(true, "body_color"), sf::Color::Black);
     EXPECT_EQ(turretInt(true, "hp", 1), 1);
     EXPECT_EQ(factionStat(true, "red", "range", 90), 90);
     EXPECT_TRUE(Config::instance().getBool("/visual/trail/enabled", true));
-    EXPECT_TRUE(sameColour(uiColor("text"), sf::Color::White));
+    EXPECT_EQ(uiColor("text"), sf::Color::White);
     std::string errors = testing::internal::GetCapturedStderr();
-    const std::string prefix = "Warning: Could not get config value for: ";
-    EXPECT_EQ(countOccurrences(errors, prefix + "/turret/player/body_color\n"), 1);
-    EXPECT_EQ(countOccurrences(errors, prefix + "/turret/player/hp\n"), 1);
-    // The per-faction stats are read twice, so a bad one warns twice.
-    EXPECT_EQ(countOccurrences(errors, prefix + "/turret/player/red/range\n"), 2);
-    EXPECT_EQ(countOccurrences(errors, prefix + "/visual/trail/enabled\n"), 1);
-    EXPECT_EQ(countOccurrences(errors, prefix + "/ui/colors/text\n"), 1);
+    const std::pair<const char*, int> warnings[] = {{"/turret/player/body_color", 1}, {"/turret/player/hp", 1},
+                                                    {"/turret/player/red/range", 2},  // per-faction stats read twice
+                                                    {"/visual/trail/enabled", 1}, {"/ui/colors/text", 1}};
+    for (auto [path, times] : warnings)
+        EXPECT_EQ(countOf(errors, std::string("Warning: Could not get config value for: ") + path + "\n"), times);
 }
 
 TEST(Config, NumbersConvertLikeTheGettersPromise) {
@@ -100,18 +84,14 @@ TEST(Config, NumbersConvertLikeTheGettersPromise) {
 }
 
 TEST(Config, UnparseableFileIsReportedOnceThenDefaultsApply) {
-    TempDir dir;
-    dir.write("config.json", "{\"turret\": {\"player\": {\"hp\": 5,}}");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(turretInt(true, "hp", 1), 1);
-    EXPECT_EQ(turretFloat(true, "range", 90), 90);
-    std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(countOccurrences(errors, "Error parsing config.json: "), 1);
-    EXPECT_EQ(countOccurrences(errors, "\n"), 1);
-
-    TempDir empty_dir;
-    empty_dir.write("config.json", "");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(Config::instance().getFloat("/gameplay/enemy_start_money", 1000), 1000);
-    EXPECT_EQ(countOccurrences(testing::internal::GetCapturedStderr(), "Error parsing config.json: "), 1);
+    for (const char* content : {"{\"turret\": {\"player\": {\"hp\": 5,}}", ""}) {
+        TempDir dir;
+        dir.write("config.json", content);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(turretInt(true, "hp", 1), 1);
+        EXPECT_EQ(turretFloat(true, "range", 90), 90);
+        std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(errors.rfind("Error parsing config.json: ", 0), 0u) << errors;
+        EXPECT_EQ(countOf(errors, "\n"), 1);
+    }
 }

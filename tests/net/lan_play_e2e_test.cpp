@@ -53,10 +53,8 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
 
     pickFaction(host, 0, "Red");
     pickFaction(join, 2, "Blue");
-    ASSERT_TRUE(host.waitForOutput("=== GAME START! ===\n", 5)) << host.output();
-    ASSERT_TRUE(join.waitForOutput("=== GAME START! ===\n", 5)) << join.output();
-    EXPECT_TRUE(join.waitForOutput("Received handshake, enemy faction: 0\n", 5)) << join.output();
-    EXPECT_TRUE(host.waitForOutput("Received faction, enemy faction: 2\n", 5)) << host.output();
+    for (GameProcess* game : {&host, &join})
+        ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
 
     // The joining player looks at the top of the field, where the enemy comes from.
     runCommand("xdotool windowraise " + join.windowId() + " mousemove --window " + join.windowId() +
@@ -64,7 +62,7 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     std::this_thread::sleep_for(std::chrono::seconds(1));
     // The enemy base's red outline crosses the column too; the unit adds to it.
     int before = redPixelsInLaneZero(join, join_dir.path() + "/before.png");
-    EXPECT_GE(before, 0);  // the picture was taken
+    ASSERT_GE(before, 0);  // the picture was taken
 
     host.key("q");
     ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << join.output();

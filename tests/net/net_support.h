@@ -21,11 +21,6 @@ bool waitUntil(Condition condition, double seconds) {
     return true;
 }
 
-inline std::vector<Message> queuedMessages(LanLobby& lobby) {
-    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
-    return lobby.message_queue;
-}
-
 inline size_t countOf(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
@@ -57,42 +52,3 @@ inline bool insidePrivateNetwork() {
         if (std::getenv("TARVEX_PRIVATE_NET")) FAIL() << "the private network is not set up"; \
         GTEST_SKIP() << "broadcasts only inside a private network namespace (run through ctest)"; \
     } while (0)
-
-// The test's end of a game connection on 127.0.0.1, on a port the system picks.
-struct LoopbackPeer {
-    sf::TcpListener listener;
-    sf::TcpSocket socket;
-
-    // The game joins this peer as a client, through its real connect and receive thread.
-    bool acceptGameAsClient(LanLobby& lobby) {
-        if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
-        if (!connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()})) return false;
-        return listener.accept(socket) == sf::Socket::Done;
-    }
-
-    // The game plays the host of this peer; nothing receives on the game's side.
-    bool connectToGameAsHost(LanLobby& lobby) {
-        if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
-        if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Done) return false;
-        if (listener.accept(*lobby.host_socket) != sf::Socket::Done) return false;
-        lobby.is_host = true;
-        lobby.connected = true;
-        return true;
-    }
-
-    // Every packet that arrives within `seconds`, as byte vectors.
-    std::vector<Message> receive(double seconds) {
-        std::vector<Message> messages;
-        sf::SocketSelector selector;
-        selector.add(socket);
-        while (selector.wait(sf::seconds(float(seconds)))) {
-            sf::Packet packet;
-            if (socket.receive(packet) != sf::Socket::Done) break;
-            auto* data = static_cast<const std::uint8_t*>(packet.getData());
-            messages.emplace_back(data, data + packet.getDataSize());
-        }
-        return messages;
-    }
-
-    void sendRaw(const std::vector<std::uint8_t>& bytes) { socket.send(bytes.data(), bytes.size()); }
-};

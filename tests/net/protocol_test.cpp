@@ -11,48 +11,62 @@ namespace {
 std::string deliver(Game& game, const std::vector<Message>& messages) {
     {
         std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
-        for (const Message& message : messages) game.lobby.message_queue.push_back(message);
+        game.lobby.message_queue.insert(game.lobby.message_queue.end(), messages.begin(), messages.end());
     }
     testing::internal::CaptureStdout();
     processMessages(game);
     return testing::internal::GetCapturedStdout();
 }
 
-Turret& addUnit(std::vector<Turret>& list, bool player, int lane, float hp) {
-    list.emplace_back(player, lane);
-    list.back().hp = hp;
-    return list.back();
-}
+void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
 
-void enterNetworkGame(Game& game) {
-    game.game_started = game.network_mode = game.lobby_active = true;
-}
+// The test's end of a game connection on 127.0.0.1, on a port the system picks.
+struct LoopbackPeer {
+    sf::TcpListener listener;
+    sf::TcpSocket socket;
+
+    // The game is the client, with its real connect and receive thread; or it plays the
+    // host, with nothing receiving on its side.
+    bool connect(LanLobby& lobby, bool game_hosts) {
+        if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
+        if (!game_hosts) return connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()}) &&
+                                listener.accept(socket) == sf::Socket::Done;
+        if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Done) return false;
+        lobby.is_host = lobby.connected = true;
+        return listener.accept(*lobby.host_socket) == sf::Socket::Done;
+    }
+
+    // Every packet that arrives within 0.3 s.
+    std::vector<Message> receive() {
+        std::vector<Message> messages;
+        sf::SocketSelector selector;
+        selector.add(socket);
+        sf::Packet packet;
+        while (selector.wait(sf::seconds(0.3f)) && socket.receive(packet) == sf::Socket::Done) {
+            auto* data = static_cast<const std::uint8_t*>(packet.getData());
+            messages.emplace_back(data, data + packet.getDataSize());
+        }
+        return messages;
+    }
+};
 }  // namespace
 
 TEST(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {
     GameFixture fixture;
     Game& game = *fixture.game;
     game.enemy_faction = 2;
-    std::string log = deliver(game, {{},
-                                     {1, 0, 4},        // handshake without its faction byte
-                                     {3},              // faction without its byte
-                                     {0}, {7, 1}, {9, 1, 2}, {12, 1}, {255},
-                                     {5, 2, 1},        // unknown spawn source
-                                     {11, 0},          // ready must carry 1
-                                     {1, 0, 0, 5},     // faction 5 does not exist
-                                     {3, 200},
-                                     {5, 0, 3},        // lane 3 does not exist
-                                     {2, 9},
-                                     {8, 0, 3}});
-    EXPECT_EQ(log,
-              "Received msg type: 1\nReceived msg type: 3\nReceived msg type: 0\nReceived msg type: 7\n"
-              "Received msg type: 9\nReceived msg type: 12\nReceived msg type: 255\nReceived msg type: 5\n"
-              "Received msg type: 11\nReceived msg type: 1\nReceived msg type: 3\nReceived msg type: 5\n"
-              "Received msg type: 2\nReceived msg type: 8\n");
+    const std::vector<Message> ignored = {{}, {1, 0, 4}, {3}, {0}, {7, 1}, {9, 1, 2}, {12, 1}, {255},
+                                          {5, 2, 1},                // unknown spawn source
+                                          {11, 0},                  // ready must carry 1
+                                          {1, 0, 0, 5}, {3, 200},   // no such faction
+                                          {5, 0, 3}, {2, 9}, {8, 0, 3}};  // no such lane
+    std::string expected;
+    for (const Message& message : ignored)
+        if (!message.empty()) expected += "Received msg type: " + std::to_string(message[0]) + "\n";
+    EXPECT_EQ(deliver(game, ignored), expected);
     EXPECT_EQ(game.enemy_faction, 2);
     EXPECT_FALSE(game.opponent_ready);
-    EXPECT_EQ(game.handshake_received, 0);
-    EXPECT_EQ(game.faction_received, 0);
+    EXPECT_EQ(game.handshake_received + game.faction_received, 0);
     EXPECT_TRUE(game.enemy_turrets.empty());
 }
 
@@ -62,14 +76,12 @@ TEST(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
     game.lobby.is_host = true;
     std::string log = deliver(game, {{1, 0x12, 0x34, 3}, {3, 4}});
     EXPECT_EQ(game.handshake_value, 0x1234);
-    EXPECT_EQ(game.handshake_received, 1);
-    EXPECT_EQ(game.faction_received, 1);
+    EXPECT_EQ(game.handshake_received + game.faction_received, 2);
     EXPECT_EQ(game.enemy_faction, 4);
-    EXPECT_NE(log.find("Received handshake, enemy faction: 3\n"), std::string::npos);
-    EXPECT_NE(log.find("Received faction, enemy faction: 4\n"), std::string::npos);
-    EXPECT_TRUE(game.opponent_ready);  // the client's MsgFaction, not the handshake
+    EXPECT_NE(log.find("Received handshake, enemy faction: 3\nReceived msg type: 3\n"
+                       "Received faction, enemy faction: 4\n"), std::string::npos) << log;
+    EXPECT_TRUE(game.opponent_ready);  // by the client's MsgFaction, not the handshake
     EXPECT_FALSE(game.level_running);  // the local faction is not confirmed yet
-
     game.opponent_ready = false;
     deliver(game, {{1, 0, 1, 2}});
     EXPECT_EQ(game.enemy_faction, 2);
@@ -81,57 +93,40 @@ TEST(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
     EXPECT_FALSE(game.opponent_ready);
     game.faction_confirmed = true;
     log = deliver(game, {{1, 0, 1, 0}});
-    EXPECT_TRUE(game.opponent_ready);
-    EXPECT_TRUE(game.level_running);
+    EXPECT_TRUE(game.opponent_ready && game.level_running);
     EXPECT_NE(log.find("=== GAME START! ===\n"), std::string::npos);
-}
-
-TEST(ProtocolReceive, ReadyStartsTheMatchOnceTheFactionIsConfirmed) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
-    ManualClockSource clock;
-    std::string log = deliver(game, {{11, 1}});
-    EXPECT_EQ(log, "Received msg type: 11\nOpponent is ready!\n");
-    EXPECT_TRUE(game.opponent_ready);
-    EXPECT_FALSE(game.level_running);
-
-    game.faction_confirmed = true;
-    clock.advance(5);
-    log = deliver(game, {{11, 1}});
-    EXPECT_EQ(log, "Received msg type: 11\nOpponent is ready!\n=== GAME START! ===\n");
-    EXPECT_TRUE(game.level_running);
-    EXPECT_EQ(game.match_clock.elapsedSeconds(), 0.0f);
-    EXPECT_EQ(game.income_clock.elapsedSeconds(), 0.0f);
 }
 
 // Both peers confirmed their factions and wait on the level selection: the frame update
 // itself hears the peer's ready message and starts the match.
-TEST(ProtocolReceive, WaitingNetworkGameHearsTheReadyExchange) {
+TEST(ProtocolReceive, ReadyStartsTheMatchOnceTheFactionIsConfirmed) {
     GameFixture fixture;
     Game& game = *fixture.game;
+    ManualClockSource clock;
     enterNetworkGame(game);
-    game.faction_confirmed = game.level_select_active = true;
-    game.lobby.connected = true;
-    {
-        std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
-        game.lobby.message_queue.push_back({11, 1});
-    }
+    game.level_select_active = true;
+    EXPECT_EQ(deliver(game, {{11, 1}}), "Received msg type: 11\nOpponent is ready!\n");
+    EXPECT_TRUE(game.opponent_ready);
+    EXPECT_FALSE(game.level_running);
+
+    game.faction_confirmed = game.lobby.connected = true;
+    clock.advance(5);
+    game.lobby.message_queue.push_back({11, 1});
     testing::internal::CaptureStdout();
     update(game, 0.016f);
     std::string log = testing::internal::GetCapturedStdout();
     game.lobby.connected = false;
+    EXPECT_NE(log.find("Received msg type: 11\nOpponent is ready!\n=== GAME START! ===\n"), std::string::npos);
     EXPECT_TRUE(game.level_running);
-    EXPECT_NE(log.find("=== GAME START! ===\n"), std::string::npos);
+    EXPECT_EQ(game.match_clock.elapsedSeconds() + game.income_clock.elapsedSeconds(), 0.0f);
 }
 
 TEST(ProtocolReceive, MoneySyncAndTurretDeath) {
     GameFixture fixture;
     Game& game = *fixture.game;
-    addUnit(game.player_turrets, true, 1, 0);
-    addUnit(game.player_turrets, true, 1, 1);
-    addUnit(game.player_turrets, true, 0, -1);
-    addUnit(game.player_turrets, true, 1, -2);
-    addUnit(game.enemy_turrets, false, 1, 0);
+    const std::pair<int, float> units[] = {{1, 0}, {1, 1}, {0, -1}, {1, -2}};  // lane, hp
+    for (auto [lane, hp] : units) game.player_turrets.emplace_back(true, lane).hp = hp;
+    game.enemy_turrets.emplace_back(false, 1).hp = 0;
     std::string log = deliver(game, {{6, 17, 112, 99}, {8, 0, 1}});
     EXPECT_EQ(game.enemy_money, 4464.0f);
     EXPECT_NE(log.find("RECEIVED: Money sync - eMoney=4464\n"), std::string::npos);
@@ -144,45 +139,34 @@ TEST(ProtocolReceive, MoneySyncAndTurretDeath) {
     EXPECT_TRUE(game.enemy_turrets.empty());
 }
 
-TEST(ProtocolReceive, SpawnsAndPurchasesMirrorThePeer) {
+// Money travels as 16 truncated bits: 70000 as [6][17][112], 299.9 as [6][1][43].
+TEST(ProtocolReceive, SpawnsAndPurchasesMirrorThePeerAndEachPurchaseIsAnsweredWithMoney) {
     GameFixture fixture;
     Game& game = *fixture.game;
-    enterNetworkGame(game);
     LoopbackPeer peer;
-    ASSERT_TRUE(peer.acceptGameAsClient(game.lobby));
+    ASSERT_TRUE(peer.connect(game.lobby, false));
+    game.player_money = 70000;
+    sendMoneySync(game);  // not a network game: nothing goes out
+    enterNetworkGame(game);
+    sendMoneySync(game);
+    game.player_money = 299.9f;
     game.enemy_money = 150;
-    game.player_money = 1234;
     std::string log = deliver(game, {{5, 0, 0}, {5, 1, 2}, {10, 1}, {10, 2}, {10, 7}, {4, 4}});
     EXPECT_NE(log.find("RECEIVED: Enemy spawn (from player) at lane 0\n"), std::string::npos);
     EXPECT_NE(log.find("RECEIVED: Enemy spawn (from AI) at lane 2\n"), std::string::npos);
+    EXPECT_NE(log.find("RECEIVED: Enemy upgrade type 7\n"), std::string::npos);
     ASSERT_EQ(game.enemy_turrets.size(), 2u);
     EXPECT_EQ(game.enemy_turrets[0].lane, 0);
     EXPECT_EQ(game.enemy_turrets[0].body.getPosition().y, game.enemy_spawn_y);
     EXPECT_EQ(game.enemy_turrets[1].lane, 2);
     // The peer paid for its units itself; the mirror pays 100 for one fire-rate level
     // and cannot afford range or the old-message income after that; kind 7 buys nothing.
-    EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 1);
-    EXPECT_EQ(game.enemy_upgrades.levels[Range], 0);
-    EXPECT_EQ(game.enemy_upgrades.levels[Income], 0);
-    EXPECT_EQ(game.enemy_upgrades.laser_upgrades, 0);
+    const UpgradeState& bought = game.enemy_upgrades;
+    EXPECT_EQ(std::vector<int>(bought.levels, bought.levels + 6), std::vector<int>({1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(bought.laser_upgrades, 0);
     EXPECT_EQ(game.enemy_money, 50);
-    EXPECT_NE(log.find("RECEIVED: Enemy upgrade type 7\n"), std::string::npos);
     // Every MsgUpgrade is answered with one money sync, bought or not.
-    EXPECT_EQ(peer.receive(0.3), (std::vector<Message>{{6, 4, 210}, {6, 4, 210}, {6, 4, 210}}));
-}
-
-TEST(ProtocolSend, MoneySyncTravelsAsSixteenTruncatedBits) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
-    LoopbackPeer peer;
-    ASSERT_TRUE(peer.acceptGameAsClient(game.lobby));
-    game.player_money = 70000;
-    sendMoneySync(game);  // not a network game: nothing goes out
-    enterNetworkGame(game);
-    sendMoneySync(game);
-    game.player_money = 299.9f;
-    sendMoneySync(game);
-    EXPECT_EQ(peer.receive(0.3), (std::vector<Message>{{6, 17, 112}, {6, 1, 43}}));
+    EXPECT_EQ(peer.receive(), (std::vector<Message>{{6, 17, 112}, {6, 1, 43}, {6, 1, 43}, {6, 1, 43}}));
 }
 
 TEST(ProtocolSend, FactionConfirmationAnnouncesReadyThenTheFaction) {
@@ -190,19 +174,14 @@ TEST(ProtocolSend, FactionConfirmationAnnouncesReadyThenTheFaction) {
         GameFixture fixture;
         Game& game = *fixture.game;
         LoopbackPeer peer;
-        ASSERT_TRUE(as_host ? peer.connectToGameAsHost(game.lobby) : peer.acceptGameAsClient(game.lobby));
+        ASSERT_TRUE(peer.connect(game.lobby, as_host));
         enterNetworkGame(game);
         click(game, 160 + 195 * 3 + 90, 270 + 90);  // Purple
         click(game, 5, 5);
-        std::vector<Message> sent = peer.receive(0.3);
+        std::vector<Message> sent = peer.receive();
         ASSERT_EQ(sent.size(), 2u);
         EXPECT_EQ(sent[0], (Message{11, 1}));
-        if (as_host) {
-            ASSERT_EQ(sent[1].size(), 4u);
-            EXPECT_EQ(sent[1][0], 1);
-            EXPECT_EQ(sent[1][3], 3);
-        } else {
-            EXPECT_EQ(sent[1], (Message{3, 3}));
-        }
+        if (as_host) EXPECT_TRUE(sent[1].size() == 4 && sent[1][0] == 1 && sent[1][3] == 3);
+        else EXPECT_EQ(sent[1], (Message{3, 3}));
     }
 }
