@@ -25,6 +25,16 @@ const EffectVoice kClick{true, false, 200, true, false, 1.2f};
 const EffectVoice kSpawn{true, true, 5000, true, true, 0.95f};
 
 constexpr size_t kVoiceCap = 3;
+// The audio device has a fixed number of voices (OpenAL Soft: 256, the music's stream
+// among them). A crowded battle starts more rockets, explosions and deaths than that;
+// past it new sounds fail, flood standard error and can take the music's stream with
+// them, so the oldest voice gives way to the newest well before the device runs out.
+constexpr size_t kVoiceLimit = 128;
+
+void evictOldest(SoundBank& bank) {
+    bank.voices.front()->stop();
+    bank.voices.erase(bank.voices.begin());
+}
 
 // p in [-1, 1] from the event's x across the window's width.
 float panOf(float x, float width) {
@@ -37,10 +47,8 @@ float panOf(float x, float width) {
 void playEffect(SoundBank& bank, const sf::SoundBuffer& buffer, const EffectVoice& effect, float x, float width) {
     if (!bank.sounds_loaded) return;
     dropFinished(bank);
-    if (effect.capped && bank.voices.size() >= kVoiceCap) {
-        bank.voices.front()->stop();
-        bank.voices.erase(bank.voices.begin());
-    }
+    if (effect.capped && bank.voices.size() >= kVoiceCap) evictOldest(bank);
+    if (bank.voices.size() >= kVoiceLimit) evictOldest(bank);
     float p = effect.positioned ? panOf(x, width) : 0;
     float centre_weight = std::max(1 - std::abs(p), 0.5f);
 

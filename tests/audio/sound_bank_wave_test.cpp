@@ -141,3 +141,22 @@ TEST(SoundHeard, AMissingEffectSilencesEffectsWhileTheMusicPlaysOnceItsFileAppea
     EXPECT_GE(music, 0.4);  // silent until the music, 0.5 s after the effects were asked for
     EXPECT_GT(mix.loudness(0, music, music + 0.6), 300);
 }
+
+// A crowded battle starts far more rockets, explosions and deaths than the audio device
+// has voices for; the bank must never ask for more, or new sounds fail and the music's
+// stream is lost with them.
+TEST(SoundHeard, AHeavyBattleStaysWithinTheDeviceVoicesAndTheMusicPlaysOn) {
+    LoadedBank loaded;
+    SoundBank& bank = loaded.bank;
+    playBgm(bank);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 400; ++i) playExplosion(bank, float(i % 1280), 1280);
+    playDeath(bank, 640, 1280);
+    std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors, "");
+    EXPECT_LE(bank.voices.size(), 128u);
+    EXPECT_EQ(bank.voices.back()->getBuffer(), &bank.dead);
+    EXPECT_EQ(bank.voices.back()->getStatus(), sf::Sound::Playing);
+    wait(0.3);
+    EXPECT_EQ(bank.bgm.getStatus(), sf::Music::Playing);
+}
