@@ -15,11 +15,7 @@ struct WaveRun {
     Game& game = *fixture.game;
     int frame = 0;
 
-    explicit WaveRun(const std::string& level) {
-        testing::internal::CaptureStdout();
-        startLevel(game, nlohmann::json::parse(level));
-        testing::internal::GetCapturedStdout();
-    }
+    explicit WaveRun(const std::string& level) { stdoutOf([&] { startLevel(game, nlohmann::json::parse(level)); }); }
     void step() {
         clock.advance(0.016f);
         ++frame;

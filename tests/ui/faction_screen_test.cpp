@@ -37,9 +37,8 @@ TEST(FactionScreen, GlowFollowsTheNearestSeedUnlessACardIsHovered) {
 
 TEST(FactionScreen, PicturesLoadInOrderThenCardsAndThePanelShowThem) {
     TempDir dir;
-    testing::internal::CaptureStdout();
-    std::unique_ptr<Game> game = startWithPictures(dir, "red_hover.png");
-    std::string out = testing::internal::GetCapturedStdout();
+    std::unique_ptr<Game> game;
+    std::string out = stdoutOf([&] { game = startWithPictures(dir, "red_hover.png"); });
     size_t previous = 0;  // each line in the designed order
     for (std::string name : {"blue", "yellow", "red", "white", "purple"})
         for (std::string file : {name + "_normal.png", name + "_hover.png"}) {

@@ -27,10 +27,10 @@ sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true)
 }
 }  // namespace
 
+using UnitArt = GameTest;
+
 // TARVEX_UPDATE_REFERENCES=1 rewrites the pictures after an intended change of the art.
-TEST(UnitArt, EachFactionMatchesItsReferencePicture) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(UnitArt, EachFactionMatchesItsReferencePicture) {
     const char* const names[kFactionCount] = {"red", "yellow", "blue", "purple", "white"};
     for (int faction = 0; faction < kFactionCount; ++faction) {
         std::string path = std::string(TARVEX_SOURCE_DIR) + "/tests/ui/reference/" + names[faction] + ".png";
