@@ -1,7 +1,5 @@
-#include "app/game.h"
 #include "battle/battle_support.h"
 #include "content/factions.h"
-#include "support.h"
 #include "ui/picture.h"
 
 #include <gtest/gtest.h>
@@ -52,14 +50,10 @@ using HudDrawing = GameTest;
 TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
     game.hex_grid_enabled = 0;
     sf::Image frame = renderedFrame(game);
-    struct Button {
-        unsigned x, y;
-        sf::Color fill;
-    };
-    for (Button b : {Button{440, 215, sf::Color(60, 180, 60, 220)}, Button{440, 375, sf::Color(60, 100, 220, 220)}}) {
-        EXPECT_TRUE(near(frame.getPixel(b.x, b.y), over(b.fill))) << b.x << "," << b.y;
-        EXPECT_TRUE(near(frame.getPixel(b.x + 399, b.y + 129), over(b.fill)));
-        for (sf::Vector2u outside : {sf::Vector2u(b.x - 1, b.y), {b.x, b.y - 1}, {b.x + 400, b.y + 129}, {b.x + 399, b.y + 130}})
+    // Both buttons span 400 x 130 from x 440: single player from y 215, network from y 375.
+    for (auto [y, fill] : {std::pair(215u, sf::Color(60, 180, 60, 220)), std::pair(375u, sf::Color(60, 100, 220, 220))}) {
+        EXPECT_TRUE(near(frame.getPixel(440, y), over(fill)) && near(frame.getPixel(839, y + 129), over(fill))) << y;
+        for (sf::Vector2u outside : {sf::Vector2u(439, y), {440, y - 1}, {840, y + 129}, {839, y + 130}})
             EXPECT_TRUE(near(frame.getPixel(outside.x, outside.y), kBackground)) << outside.x << "," << outside.y;
     }
     EXPECT_EQ(textMismatch(frame, game.ui_font, "单人\nvs AI", 24, kWhite, game.single_text.getPosition()), 0);
