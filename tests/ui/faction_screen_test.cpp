@@ -8,17 +8,11 @@
 namespace {
 const sf::Vector2f kWindow(1280, 720);
 
-// Draws the screen into an image instead of the window, with the mouse at a window point.
+// A frame of the faction screen with the mouse at a window point.
 sf::Image drawScreen(Game& game, sf::Vector2i mouse) {
-    sf::RenderTexture target;
-    target.create(1280, 720);
-    game.canvas.target = &target;
+    game.game_started = true;
     game.input.mouse = mouse;
-    target.clear(sf::Color(30, 30, 50));
-    drawFactionScreen(game);
-    game.canvas.target = &game.window;
-    target.display();
-    return target.getTexture().copyToImage();
+    return renderedFrame(game);
 }
 
 bool isDark(sf::Color c) { return c.r < 60 && c.g < 60 && c.b < 70; }
