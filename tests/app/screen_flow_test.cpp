@@ -1,8 +1,6 @@
-#include "app/game.h"
-#include "battle/battle_support.h"
 #include "app/screen.h"
+#include "battle/battle_support.h"
 #include "events.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,3 @@
-#include "app/game.h"
 #include "support.h"
 #include "ui/faction_screen.h"
 #include "ui/picture.h"

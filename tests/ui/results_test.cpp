@@ -1,4 +1,3 @@
-#include "app/game.h"
 #include "content/factions.h"
 #include "support.h"
 #include "ui/picture.h"
