@@ -21,7 +21,6 @@ void showMatch(Game& game, int player_faction) {
     game.panel_x = 0;  // slid out
 }
 
-
 // The panel's labels show last frame's prices until this frame's are written, so a
 // second frame shows every label with the current prices.
 sf::Image settledFrame(Game& game) {
