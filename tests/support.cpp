@@ -1,5 +1,4 @@
 #include "support.h"
-#include "app/game.h"
 #include "content/config.h"
 
 #include <cstdlib>

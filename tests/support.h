@@ -1,8 +1,11 @@
 #pragma once
+#include "app/game.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
-
-struct Game;
+#include <thread>
 
 // A fresh temporary directory that is the working directory while the object lives.
 // The config holder is dropped on entry and exit so each test reads its own files.
@@ -30,5 +33,41 @@ struct GameFixture {
     std::unique_ptr<Game> game;
 };
 
+// A test on a real game with the default files.
+struct GameTest : testing::Test {
+    GameFixture fixture;
+    Game& game = *fixture.game;
+};
+
 // Runs a shell command and returns its exit status.
 int runCommand(const std::string& command);
+
+// What a call printed to standard output.
+template <typename Call>
+std::string stdoutOf(Call call) {
+    testing::internal::CaptureStdout();
+    call();
+    return testing::internal::GetCapturedStdout();
+}
+
+inline std::string utf8Of(const sf::Text& text) {
+    auto bytes = text.getString().toUtf8();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+inline size_t countOf(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+// Polls a condition every poll_ms for up to `seconds`; returns whether it came true.
+template <typename Condition>
+bool waitUntil(Condition condition, double seconds, int poll_ms = 5) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(poll_ms));
+    }
+    return true;
+}

@@ -1,11 +1,11 @@
 #include "app/game_process.h"
+#include "support.h"
 
 #include <X11/Xlib.h>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -24,15 +24,6 @@ std::string capture(const std::string& command) {
 }
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-bool waitUntil(double seconds, int poll_ms, const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (done()) return true;
-        pause(poll_ms);
-    }
-    return false;
-}
 
 // The game's windows carry no process id, so with two games running each process
 // takes the window the other has not claimed.
@@ -61,12 +52,12 @@ GameProcess::~GameProcess() {
 }
 
 bool GameProcess::waitForWindow(double seconds) {
-    bool found = waitUntil(seconds, 100, [&] {
+    bool found = waitUntil([&] {
         std::istringstream ids(capture("xdotool search --pid " + std::to_string(pid) + " --name '^Tarvex$' 2>/dev/null"));
         for (std::string id; ids >> id;)
             if (claimed_windows.insert(id).second) return window_id = id, true;
         return false;
-    });
+    }, seconds, 100);
     if (found) pause(300);  // let the first frames draw
     return found;
 }
@@ -88,7 +79,7 @@ std::string GameProcess::output() const {
 }
 
 bool GameProcess::waitForOutput(const std::string& text, double seconds) {
-    return waitUntil(seconds, 100, [&] { return output().find(text) != std::string::npos; });
+    return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds, 100);
 }
 
 // Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.
@@ -109,7 +100,7 @@ void GameProcess::requestClose() {
 
 int GameProcess::waitForExit(double seconds) {
     int status = 0;
-    if (!waitUntil(seconds, 50, [&] { return waitpid(pid, &status, WNOHANG) == pid; })) return -1;
+    if (!waitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, seconds, 50)) return -1;
     pid = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

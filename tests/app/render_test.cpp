@@ -1,6 +1,5 @@
-#include "app/game.h"
+#include "battle/battle_support.h"
 #include "content/factions.h"
-#include "support.h"
 #include "ui/picture.h"
 
 #include <gtest/gtest.h>
@@ -20,13 +19,6 @@ void showMatch(Game& game, int player_faction) {
     game.player_faction = player_faction;
     game.hex_grid_enabled = 0;
     game.panel_x = 0;  // slid out
-}
-
-Turret& addUnit(Game& game, bool player, sf::Vector2f position) {
-    auto& list = player ? game.player_turrets : game.enemy_turrets;
-    list.emplace_back(player, 0).id = game.next_unit_id++;
-    list.back().body.setPosition(position);
-    return list.back();
 }
 
 // The panel's labels show last frame's prices until this frame's are written, so a
@@ -51,19 +43,16 @@ void addShellWithSmoke(Game& game, sf::Vector2f at, sf::Vector2f direction, bool
 }
 }  // namespace
 
-TEST(MenuDrawing, MainMenuButtonsAndTheLobby) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using MenuDrawing = GameTest;
+using HudDrawing = GameTest;
+
+TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
     game.hex_grid_enabled = 0;
     sf::Image frame = renderedFrame(game);
-    struct Button {
-        unsigned x, y;
-        sf::Color fill;
-    };
-    for (Button b : {Button{440, 215, sf::Color(60, 180, 60, 220)}, Button{440, 375, sf::Color(60, 100, 220, 220)}}) {
-        EXPECT_TRUE(near(frame.getPixel(b.x, b.y), over(b.fill))) << b.x << "," << b.y;
-        EXPECT_TRUE(near(frame.getPixel(b.x + 399, b.y + 129), over(b.fill)));
-        for (sf::Vector2u outside : {sf::Vector2u(b.x - 1, b.y), {b.x, b.y - 1}, {b.x + 400, b.y + 129}, {b.x + 399, b.y + 130}})
+    // Both buttons span 400 x 130 from x 440: single player from y 215, network from y 375.
+    for (auto [y, fill] : {std::pair(215u, sf::Color(60, 180, 60, 220)), std::pair(375u, sf::Color(60, 100, 220, 220))}) {
+        EXPECT_TRUE(near(frame.getPixel(440, y), over(fill)) && near(frame.getPixel(839, y + 129), over(fill))) << y;
+        for (sf::Vector2u outside : {sf::Vector2u(439, y), {440, y - 1}, {840, y + 129}, {839, y + 130}})
             EXPECT_TRUE(near(frame.getPixel(outside.x, outside.y), kBackground)) << outside.x << "," << outside.y;
     }
     EXPECT_EQ(textMismatch(frame, game.ui_font, "单人\nvs AI", 24, kWhite, game.single_text.getPosition()), 0);
@@ -78,9 +67,7 @@ TEST(MenuDrawing, MainMenuButtonsAndTheLobby) {
     EXPECT_EQ(textMismatch(frame, game.ui_font, "127.0.0.1:55003", 16, kWhite, {300, 200}), 0);
 }
 
-TEST(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
     game.game_started = game.faction_confirmed = game.level_select_active = true;
     game.player_faction = Purple;
     enterLevelSelection(game);
@@ -111,9 +98,7 @@ TEST(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
     EXPECT_TRUE(near(frame.getPixel(339, 640), kBackground));
 }
 
-TEST(HudDrawing, PanelPricesFollowThePlayersFaction) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     showMatch(game, White);
     sf::Image frame = settledFrame(game);
     // The dodge label is drawn with the buttons and once more with the fresh prices.
@@ -130,15 +115,13 @@ TEST(HudDrawing, PanelPricesFollowThePlayersFaction) {
     EXPECT_EQ(textMismatch(frame, game.ui_font, "ProjSp $25", 14, kWhite, {15, 40 + 195 + 5 - 20}, 3), 0);
 }
 
-TEST(HudDrawing, MinimapDotsAndTheInfoBox) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
     showMatch(game, Blue);
     game.panel_x = game.panel_hidden_x;
     const WorldBounds& bounds = game.world_bounds;
-    addUnit(game, true, {bounds.min_x, bounds.min_y});
-    addUnit(game, false, {bounds.min_x - 0.2f * (bounds.max_x - bounds.min_x), bounds.max_y});
-    Turret& unit = addUnit(game, true, {150, 500});
+    addUnit(game, true, 0, {bounds.min_x, bounds.min_y});
+    addUnit(game, false, 0, {bounds.min_x - 0.2f * (bounds.max_x - bounds.min_x), bounds.max_y});
+    Turret& unit = addUnit(game, true, 0, {150, 500});
     unit.hp = 2.7f;
     unit.range = 95.5f;
     unit.fire_rate = 0.5f;
@@ -171,9 +154,9 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         game.hex_grid_enabled = 1;
         game.enemy_faction = pair[1];
         for (int i = 0; i < 8; ++i) {
-            Turret& mine = addUnit(game, true, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
+            Turret& mine = addUnit(game, true, 0, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
             mine.barrel.setRotation(-40.0f + 11 * float(i));
-            addUnit(game, false, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel.setRotation(160.0f + 9 * float(i));
+            addUnit(game, false, 0, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel.setRotation(160.0f + 9 * float(i));
             game.selection.push_back(mine.id);
         }
         for (int i = 0; i < 6; ++i) addShellWithSmoke(game, {200.0f + 80 * float(i), 300}, {0.6f, i % 2 ? 0.8f : -0.8f}, i % 2);

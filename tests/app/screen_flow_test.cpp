@@ -1,30 +1,22 @@
-#include "app/game.h"
 #include "app/screen.h"
+#include "battle/battle_support.h"
 #include "events.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-Turret& addUnit(Game& game, bool player, sf::Vector2f position) {
-    auto& list = player ? game.player_turrets : game.enemy_turrets;
-    list.emplace_back(player, 0).id = game.next_unit_id++;
-    list.back().body.setPosition(position);
-    return list.back();
-}
-
 // Clicks a battlefield point: the view starts centred on (450, 300) in the 1280 x 720 window.
 void clickField(Game& game, float x, float y, sf::Mouse::Button button = sf::Mouse::Left) {
     click(game, int(x) + 190, int(y) + 60, button);
 }
 }  // namespace
 
-TEST(ScreenFlow, MenuToFactionToTheTenthLevelCard) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using ScreenFlow = GameTest;
+using BattlefieldInput = GameTest;
+
+TEST_F(ScreenFlow, MenuToFactionToTheTenthLevelCard) {
     game.all_levels.clear();
     for (int i = 0; i < 12; ++i) game.all_levels.push_back({{"name", "L" + std::to_string(i)}});
-    EXPECT_EQ(game.window.getSize(), sf::Vector2u(1280, 720));
     click(game, 100, 100);  // beside both buttons
     EXPECT_EQ(currentScreen(game), Screen::MainMenu);
     click(game, 450, 220);
@@ -39,22 +31,18 @@ TEST(ScreenFlow, MenuToFactionToTheTenthLevelCard) {
     click(game, 1000, 10, sf::Mouse::Right);  // any click anywhere confirms
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Selected Blue\nFaction confirmed: 2\n"), std::string::npos) << out;
-    EXPECT_EQ(game.player_faction, 2);
     EXPECT_TRUE(game.enemy_faction != 2 && game.enemy_faction >= 0 && game.enemy_faction <= 4) << game.enemy_faction;
     EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
     ASSERT_EQ(game.shown_levels.size(), 12u);
     click(game, 90 + 250 * 2 + 5, 110 + 150 * 3 + 5);  // where a twelfth card would be
     click(game, 90 + 250 + 5, 110 + 150 * 3 + 5);      // where the eleventh would be
     EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
-    testing::internal::CaptureStdout();
-    click(game, 90 + 5, 110 + 150 * 3 + 5);  // the tenth card
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Starting level: 9 - L9\n"), std::string::npos);
+    out = stdoutOf([&] { click(game, 90 + 5, 110 + 150 * 3 + 5); });  // the tenth card
+    EXPECT_NE(out.find("Starting level: 9 - L9\n"), std::string::npos);
     EXPECT_EQ(currentScreen(game), Screen::Match);
 }
 
-TEST(ScreenFlow, LobbyAndTheScreenRuleFirstMatchWins) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(ScreenFlow, LobbyAndTheScreenRuleFirstMatchWins) {
     click(game, 640, 440, sf::Mouse::Middle);  // any button
     EXPECT_EQ(currentScreen(game), Screen::Lobby);
     EXPECT_TRUE(game.network_mode && game.lobby_active);
@@ -73,18 +61,15 @@ TEST(ScreenFlow, LobbyAndTheScreenRuleFirstMatchWins) {
     EXPECT_EQ(currentScreen(game), Screen::Lobby);
 }
 
-TEST(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     game.game_started = game.faction_confirmed = game.level_running = true;
-    UnitId first_id = addUnit(game, true, {400, 500}).id;
-    addUnit(game, true, {420, 520});
-    addUnit(game, true, {700, 500});
-    UnitId enemy_id = addUnit(game, false, {450, 100}).id;
-    addUnit(game, false, {720, 500});
+    UnitId first_id = addUnit(game, true, 0, {400, 500}).id;
+    addUnit(game, true, 0, {420, 520});
+    addUnit(game, true, 0, {700, 500});
+    UnitId enemy_id = addUnit(game, false, 0, {450, 100}).id;
+    addUnit(game, false, 0, {720, 500});
 
     press(game, 380 + 190, 480 + 60);
-    EXPECT_TRUE(game.box_selecting);
     move(game, 440 + 190, 540 + 60);
     EXPECT_EQ(game.selection_box.getSize(), sf::Vector2f(60, 60));
     release(game, 440 + 190, 540 + 60);

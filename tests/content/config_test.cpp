@@ -5,14 +5,6 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
-namespace {
-int countOf(const std::string& text, const std::string& needle) {
-    int count = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
-    return count;
-}
-}  // namespace
-
 TEST(Config, MissingFileGivesEveryDefaultSilently) {
     TempDir dir;
     testing::internal::CaptureStderr();
@@ -59,7 +51,7 @@ TEST(Config, WrongTypesWarnWithTheFullPath) {
     EXPECT_TRUE(Config::instance().getBool("/visual/trail/enabled", true));
     EXPECT_EQ(uiColor("text"), sf::Color::White);
     std::string errors = testing::internal::GetCapturedStderr();
-    const std::pair<const char*, int> warnings[] = {{"/turret/player/body_color", 1}, {"/turret/player/hp", 1},
+    const std::pair<const char*, size_t> warnings[] = {{"/turret/player/body_color", 1}, {"/turret/player/hp", 1},
                                                     {"/turret/player/red/range", 2},  // per-faction stats read twice
                                                     {"/visual/trail/enabled", 1}, {"/ui/colors/text", 1}};
     for (auto [path, times] : warnings)
@@ -92,6 +84,6 @@ TEST(Config, UnparseableFileIsReportedOnceThenDefaultsApply) {
         EXPECT_EQ(turretFloat(true, "range", 90), 90);
         std::string errors = testing::internal::GetCapturedStderr();
         EXPECT_EQ(errors.rfind("Error parsing config.json: ", 0), 0u) << errors;
-        EXPECT_EQ(countOf(errors, "\n"), 1);
+        EXPECT_EQ(countOf(errors, "\n"), 1u);
     }
 }

@@ -1,5 +1,4 @@
 #include "app/clock.h"
-#include "app/game.h"
 #include "app/update.h"
 #include "content/factions.h"
 #include "events.h"

@@ -1,4 +1,3 @@
-#include "app/game.h"
 #include "content/factions.h"
 #include "content/levels.h"
 #include "support.h"
@@ -11,51 +10,38 @@
 using nlohmann::json;
 
 namespace {
-// Loads a levels.json of the given content into a Game and returns what it printed.
-std::string loadOutput(GameFixture& fixture, const std::string& content) {
-    fixture.dir.write("levels.json", content);
-    fixture.game->all_levels.clear();
-    testing::internal::CaptureStdout();
-    loadLevels(*fixture.game, "levels.json");
-    return testing::internal::GetCapturedStdout();
-}
-
-std::string startOutput(Game& game, const json& level) {
-    testing::internal::CaptureStdout();
-    startLevel(game, level);
-    return testing::internal::GetCapturedStdout();
-}
-
-std::string utf8Of(const sf::Text& text) {
-    auto bytes = text.getString().toUtf8();
-    return std::string(bytes.begin(), bytes.end());
-}
+struct Levels : GameTest {
+    // Loads a levels.json of the given content and returns what it printed.
+    std::string load(const std::string& content) {
+        fixture.dir.write("levels.json", content);
+        game.all_levels.clear();
+        return stdoutOf([&] { loadLevels(game, "levels.json"); });
+    }
+    std::string start(const json& level) { return stdoutOf([&] { startLevel(game, level); }); }
+};
 }  // namespace
 
-TEST(Levels, FileShapes) {
-    GameFixture fixture;  // no levels.json: the default level, silently
-    Game& game = *fixture.game;
+TEST_F(Levels, FileShapes) {
+    // No levels.json: the default level, silently.
     ASSERT_EQ(game.all_levels.size(), 1u);
     EXPECT_EQ(game.all_levels[0]["name"], "默认关卡");
     EXPECT_EQ(game.all_levels[0]["waves"], json::array());
 
-    EXPECT_EQ(loadOutput(fixture, "\xEF\xBB\xBF{\"levels\": [{\"name\": \"甲\"}]}"), "");
+    EXPECT_EQ(load("\xEF\xBB\xBF{\"levels\": [{\"name\": \"甲\"}]}"), "");
     ASSERT_EQ(game.all_levels.size(), 1u);
     EXPECT_EQ(game.all_levels[0]["upgrades"], json::array());
     for (const char* nothing : {"[{\"name\": \"甲\"}]", "{\"stages\": []}"}) {
-        EXPECT_EQ(loadOutput(fixture, nothing), "");
+        EXPECT_EQ(load(nothing), "");
         EXPECT_TRUE(game.all_levels.empty()) << nothing;
     }
-    std::string out = loadOutput(fixture, "{\"levels\": []} // all");
+    std::string out = load("{\"levels\": []} // all");
     EXPECT_EQ(out.rfind("Error parsing JSON: [json.exception.parse_error.101]", 0), 0u) << out;
-    out = loadOutput(fixture, "{\"levels\": {\"name\": \"甲\"}}");
+    out = load("{\"levels\": {\"name\": \"甲\"}}");
     EXPECT_EQ(out.rfind("Error parsing JSON: [json.exception.type_error.302]", 0), 0u) << out;
 }
 
-TEST(Levels, OlderFormAndAnErrorThatStopsLoading) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
-    std::string out = loadOutput(fixture, R"({"levels": [
+TEST_F(Levels, OlderFormAndAnErrorThatStopsLoading) {
+    std::string out = load(R"({"levels": [
         {"enemy_spawn_count": 3, "enemy_spawn_rate": 2.5},
         {"enemy_spawn_count": 3},
         {"waves": [{"lane": 2}], "enemy_spawn_count": 3, "enemy_spawn_rate": 1},
@@ -75,15 +61,13 @@ TEST(Levels, OlderFormAndAnErrorThatStopsLoading) {
     EXPECT_FALSE(game.all_levels[4].contains("waves"));  // never reached
 }
 
-TEST(Levels, StartLevelAppliesTheLevelInOrder) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Levels, StartLevelAppliesTheLevelInOrder) {
     game.enemy_turrets.emplace_back(false, 0);
     game.enemy_upgrades.levels[Income] = 4;
     json level = json::parse(R"({"name": "边境", "description": "说明", "faction": "blue",
         "enemy_initial_money": 321.5, "enemy_income": 7, "enemy_upgrade_level": 2,
         "enemy_bonuses": {"range": 20, "dodge": 0.1}, "waves": [{"lane": 0}, {"lane": 2}], "upgrades": {}})");
-    EXPECT_EQ(startOutput(game, level),
+    EXPECT_EQ(start(level),
               "✅ Loaded 2 waves\n"
               "❌ upgrades not found or not array!\n"
               "Level enemy faction: blue\n"
@@ -104,10 +88,8 @@ TEST(Levels, StartLevelAppliesTheLevelInOrder) {
               "边境说明In Progress...");
 }
 
-TEST(Levels, EntriesAreNormalisedByTheStringToNumberRules) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
-    startOutput(game, json::parse(R"({"waves": [
+TEST_F(Levels, EntriesAreNormalisedByTheStringToNumberRules) {
+    start(json::parse(R"({"waves": [
         {"count": 2.0, "lane": 1.0},
         {"time": "12", "count": "3x", "interval": " 0.25s", "lane": " 2"},
         {"time": "soon", "count": "99999999999", "interval": "fast", "lane": "left"}, null, 17],
@@ -123,29 +105,24 @@ TEST(Levels, EntriesAreNormalisedByTheStringToNumberRules) {
         {"time": 0, "type": -1, "levels": 1}, {"time": 30, "type": 0, "levels": 1}, {"time": 0, "type": 0, "levels": 1}])"));
 }
 
-TEST(Levels, WrongTypedValuesCountAsMissing) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Levels, WrongTypedValuesCountAsMissing) {
     json level = json::parse(R"({"name": 5, "faction": ["White"], "description": false,
         "enemy_initial_money": "lots", "enemy_income": null, "enemy_upgrade_level": "3", "enemy_bonuses": 4})");
     std::string out;
-    ASSERT_NO_THROW(out = startOutput(game, level));
+    ASSERT_NO_THROW(out = start(level));
     EXPECT_NE(out.find("Level enemy faction: Red\n=== 开始关卡: 未知 ===\n"), std::string::npos);
     EXPECT_EQ(game.level_name, "未知关卡");
     EXPECT_EQ(utf8Of(game.level_title_text), "关卡");
     EXPECT_EQ(game.enemy_money, 200);
     EXPECT_EQ(game.enemy_income, 5);
     EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 0);
-    ASSERT_NO_THROW(startOutput(game, json(42)));  // a level that is not an object at all
-    EXPECT_EQ(game.level_name, "未知关卡");
+    ASSERT_NO_THROW(start(json(42)));  // a level that is not an object at all
 }
 
-TEST(Levels, ShippedLevelsLoadCleanly) {
+TEST_F(Levels, ShippedLevelsLoadCleanly) {
     std::ifstream shipped(TARVEX_SOURCE_DIR "/data/levels.json", std::ios::binary);
-    testing::internal::CaptureStdout();
-    GameFixture fixture("", std::string(std::istreambuf_iterator<char>(shipped), {}));
-    EXPECT_EQ(testing::internal::GetCapturedStdout().find("Error parsing JSON"), std::string::npos);
-    const std::vector<json>& levels = fixture.game->all_levels;
+    EXPECT_EQ(load(std::string(std::istreambuf_iterator<char>(shipped), {})).find("Error parsing JSON"), std::string::npos);
+    const std::vector<json>& levels = game.all_levels;
     ASSERT_TRUE(levels.size() >= 8 && levels.size() <= 10);  // every level gets a card
     std::set<std::string> factions;
     for (const json& level : levels) {

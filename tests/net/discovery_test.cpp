@@ -69,8 +69,7 @@ TEST(DiscoveryNetns, TakenDiscoveryPortEndsTheScanAtOnce) {
     sf::UdpSocket holder;
     ASSERT_EQ(holder.bind(55002), sf::Socket::Done);
     Scanner scanner;
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(scanner.scan(1).empty());
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("无法绑定UDP发现端口 55002\n"), std::string::npos);
+    std::string log = stdoutOf([&] { EXPECT_TRUE(scanner.scan(1).empty()); });
+    EXPECT_NE(log.find("无法绑定UDP发现端口 55002\n"), std::string::npos);
     scanner.scan(1);  // JOIN again: the ended scan's slot is reused
 }

@@ -1,31 +1,11 @@
 #pragma once
-#include "app/game.h"
 #include "net/lan_lobby.h"
+#include "support.h"
 
 #include <SFML/Network.hpp>
-#include <chrono>
 #include <cstdlib>
-#include <gtest/gtest.h>
 #include <ifaddrs.h>
 #include <netinet/in.h>
-#include <thread>
-
-// Polls a condition for up to `seconds`; returns whether it came true.
-template <typename Condition>
-bool waitUntil(Condition condition, double seconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
-inline size_t countOf(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
 
 // Broadcasts must never leave the machine: only loopback and the test's own veth pair
 // (10.77.0.0/24, both ends inside the namespace) may carry an IPv4 address.

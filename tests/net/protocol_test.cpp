@@ -13,9 +13,7 @@ std::string deliver(Game& game, const std::vector<Message>& messages) {
         std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
         game.lobby.message_queue.insert(game.lobby.message_queue.end(), messages.begin(), messages.end());
     }
-    testing::internal::CaptureStdout();
-    processMessages(game);
-    return testing::internal::GetCapturedStdout();
+    return stdoutOf([&] { processMessages(game); });
 }
 
 void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
@@ -51,9 +49,9 @@ struct LoopbackPeer {
 };
 }  // namespace
 
-TEST(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using ProtocolReceive = GameTest;
+
+TEST_F(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {
     game.enemy_faction = 2;
     const std::vector<Message> ignored = {{}, {1, 0, 4}, {3}, {0}, {7, 1}, {9, 1, 2}, {12, 1}, {255},
                                           {5, 2, 1},                // unknown spawn source
@@ -70,9 +68,7 @@ TEST(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {
     EXPECT_TRUE(game.enemy_turrets.empty());
 }
 
-TEST(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
     game.lobby.is_host = true;
     std::string log = deliver(game, {{1, 0x12, 0x34, 3}, {3, 4}});
     EXPECT_EQ(game.handshake_value, 0x1234);
@@ -99,9 +95,7 @@ TEST(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
 
 // Both peers confirmed their factions and wait on the level selection: the frame update
 // itself hears the peer's ready message and starts the match.
-TEST(ProtocolReceive, ReadyStartsTheMatchOnceTheFactionIsConfirmed) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(ProtocolReceive, ReadyStartsTheMatchOnceTheFactionIsConfirmed) {
     ManualClockSource clock;
     enterNetworkGame(game);
     game.level_select_active = true;
@@ -112,18 +106,14 @@ TEST(ProtocolReceive, ReadyStartsTheMatchOnceTheFactionIsConfirmed) {
     game.faction_confirmed = game.lobby.connected = true;
     clock.advance(5);
     game.lobby.message_queue.push_back({11, 1});
-    testing::internal::CaptureStdout();
-    update(game, 0.016f);
-    std::string log = testing::internal::GetCapturedStdout();
+    std::string log = stdoutOf([&] { update(game, 0.016f); });
     game.lobby.connected = false;
     EXPECT_NE(log.find("Received msg type: 11\nOpponent is ready!\n=== GAME START! ===\n"), std::string::npos);
     EXPECT_TRUE(game.level_running);
     EXPECT_EQ(game.match_clock.elapsedSeconds() + game.income_clock.elapsedSeconds(), 0.0f);
 }
 
-TEST(ProtocolReceive, MoneySyncAndTurretDeath) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(ProtocolReceive, MoneySyncAndTurretDeath) {
     const std::pair<int, float> units[] = {{1, 0}, {1, 1}, {0, -1}, {1, -2}};  // lane, hp
     for (auto [lane, hp] : units) game.player_turrets.emplace_back(true, lane).hp = hp;
     game.enemy_turrets.emplace_back(false, 1).hp = 0;
@@ -140,9 +130,7 @@ TEST(ProtocolReceive, MoneySyncAndTurretDeath) {
 }
 
 // Money travels as 16 truncated bits: 70000 as [6][17][112], 299.9 as [6][1][43].
-TEST(ProtocolReceive, SpawnsAndPurchasesMirrorThePeerAndEachPurchaseIsAnsweredWithMoney) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(ProtocolReceive, SpawnsAndPurchasesMirrorThePeerAndEachPurchaseIsAnsweredWithMoney) {
     LoopbackPeer peer;
     ASSERT_TRUE(peer.connect(game.lobby, false));
     game.player_money = 70000;

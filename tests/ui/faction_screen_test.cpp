@@ -1,4 +1,3 @@
-#include "app/game.h"
 #include "support.h"
 #include "ui/faction_screen.h"
 #include "ui/picture.h"
@@ -8,17 +7,11 @@
 namespace {
 const sf::Vector2f kWindow(1280, 720);
 
-// Draws the screen into an image instead of the window, with the mouse at a window point.
+// A frame of the faction screen with the mouse at a window point.
 sf::Image drawScreen(Game& game, sf::Vector2i mouse) {
-    sf::RenderTexture target;
-    target.create(1280, 720);
-    game.canvas.target = &target;
+    game.game_started = true;
     game.input.mouse = mouse;
-    target.clear(sf::Color(30, 30, 50));
-    drawFactionScreen(game);
-    game.canvas.target = &game.window;
-    target.display();
-    return target.getTexture().copyToImage();
+    return renderedFrame(game);
 }
 
 bool isDark(sf::Color c) { return c.r < 60 && c.g < 60 && c.b < 70; }
@@ -37,9 +30,8 @@ TEST(FactionScreen, GlowFollowsTheNearestSeedUnlessACardIsHovered) {
 
 TEST(FactionScreen, PicturesLoadInOrderThenCardsAndThePanelShowThem) {
     TempDir dir;
-    testing::internal::CaptureStdout();
-    std::unique_ptr<Game> game = startWithPictures(dir, "red_hover.png");
-    std::string out = testing::internal::GetCapturedStdout();
+    std::unique_ptr<Game> game;
+    std::string out = stdoutOf([&] { game = startWithPictures(dir, "red_hover.png"); });
     size_t previous = 0;  // each line in the designed order
     for (std::string name : {"blue", "yellow", "red", "white", "purple"})
         for (std::string file : {name + "_normal.png", name + "_hover.png"}) {

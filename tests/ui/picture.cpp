@@ -1,5 +1,4 @@
 #include "picture.h"
-#include "app/game.h"
 #include "app/render.h"
 #include "support.h"
 

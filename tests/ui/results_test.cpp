@@ -1,4 +1,3 @@
-#include "app/game.h"
 #include "content/factions.h"
 #include "support.h"
 #include "ui/picture.h"
@@ -7,22 +6,15 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::string utf8Of(const sf::Text& text) {
-    auto bytes = text.getString().toUtf8();
-    return std::string(bytes.begin(), bytes.end());
-}
-
 std::string checkOutput(Game& game) {
     game.game_over = false;
-    testing::internal::CaptureStdout();
-    checkMatchEnd(game);
-    return testing::internal::GetCapturedStdout();
+    return stdoutOf([&] { checkMatchEnd(game); });
 }
 }  // namespace
 
-TEST(Results, VictoryAndDefeatTextsAndTheStatusLine) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+using Results = GameTest;
+
+TEST_F(Results, VictoryAndDefeatTextsAndTheStatusLine) {
     game.player_faction = Red;
     game.enemy_faction = Blue;
     game.player_money = 12.9f;
@@ -71,9 +63,7 @@ TEST(Results, VictoryAndDefeatTextsAndTheStatusLine) {
 }
 
 // The CJK font has no trophy: the results show the symbol font's trophy in its place.
-TEST(Results, TheTrophyIsDrawnFromTheSymbolFont) {
-    GameFixture fixture;
-    Game& game = *fixture.game;
+TEST_F(Results, TheTrophyIsDrawnFromTheSymbolFont) {
     game.game_started = game.faction_confirmed = game.level_running = true;
     game.hex_grid_enabled = 0;
     game.player_faction = Blue;
