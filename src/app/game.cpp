@@ -6,6 +6,7 @@
 #include "ui/textures.h"
 
 #include <SFML/Audio/Listener.hpp>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -122,6 +123,15 @@ void readStartMoney(Game& game) {
     game.enemy_money = enemy;
     game.start_money = {player, enemy};
 }
+
+// SFML 2.5 on X11 places a new window from the screen's width alone, so on a
+// 1920 x 1080 desktop the bottom of the field would open off the screen.
+void centreWindow(sf::Window& window) {
+    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    sf::Vector2u size = window.getSize();
+    window.setPosition({std::max(0, (int(desktop.width) - int(size.x)) / 2),
+                        std::max(0, (int(desktop.height) - int(size.y)) / 2)});
+}
 }  // namespace
 
 Game::Game() {
@@ -133,6 +143,7 @@ Game::Game() {
     settings.antialiasingLevel = 8;
     window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
                   settings);
+    centreWindow(window);
     canvas.target = &window;
     canvas.batched = true;
     rng.seed(std::random_device{}());
