@@ -1,5 +1,6 @@
 #include "ui/faction_screen.h"
 #include "app/game.h"
+#include "app/render_parts.h"
 #include "content/factions.h"
 
 #include <algorithm>
@@ -122,13 +123,6 @@ void drawHexField(Canvas& canvas, sf::Vector2f window_size, const FieldGlow& glo
     }
 }
 
-sf::Text makeText(const Game& game, const char* utf8, unsigned size, sf::Color colour) {
-    std::string bytes(utf8);
-    sf::Text text(sf::String::fromUtf8(bytes.begin(), bytes.end()), game.ui_font, size);
-    text.setFillColor(colour);
-    return text;
-}
-
 // Centres a text horizontally by its local width, with its top at y.
 void placeCentred(sf::Text& text, float left, float width, float y) {
     text.setPosition(left + (width - text.getLocalBounds().width) / 2, y);
@@ -164,14 +158,14 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
     drawPicture(canvas, game.faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
 
     // The motto hangs below the card, one character per line.
-    sf::Text motto = makeText(game, data.vertical_motto, 15, sf::Color(180, 180, 210, 255));
+    sf::Text motto = uiText(game, data.vertical_motto, 15, sf::Color(180, 180, 210, 255), {0, 0});
     placeCentred(motto, corner.x, kCardSize, corner.y + kCardSize - 32);
     drawDirect(canvas, motto);
 }
 
 void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
     Canvas& canvas = game.canvas;
-    sf::Text title = makeText(game, "CHOOSE YOUR FACTION", 40, sf::Color::White);
+    sf::Text title = uiText(game, "CHOOSE YOUR FACTION", 40, sf::Color::White, {0, 0});
     title.setOutlineColor(sf::Color(0, 0, 0, 180));
     title.setOutlineThickness(2);
     placeCentred(title, 0, window_size.x, 30);
@@ -179,7 +173,7 @@ void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
 
     for (int faction = 0; faction < kFactionCount; ++faction) drawCard(game, faction, window_size, faction == hovered_card);
 
-    sf::Text hint = makeText(game, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
+    sf::Text hint = uiText(game, "点击选择阵营", 18, sf::Color(150, 150, 180, 255), {0, 0});
     placeCentred(hint, 0, window_size.x, window_size.y - 35);
     drawDirect(canvas, hint);
 }
@@ -200,7 +194,7 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     separator.setFillColor(colour);
     drawShape(canvas, separator);
 
-    sf::Text motto = makeText(game, kCards[faction].full_motto, 24, sf::Color::White);
+    sf::Text motto = uiText(game, kCards[faction].full_motto, 24, sf::Color::White, {0, 0});
     motto.setLineSpacing(1.5f);
     placeCentred(motto, 0, window_size.x, panel_corner.y + 120);
     drawDirect(canvas, motto);
