@@ -17,8 +17,11 @@ xvfb="xvfb-run -a -s '-screen 0 1600x1000x24 -noreset'"
 scripts/build.sh build
 eval "$xvfb ctest --test-dir build --output-on-failure -j2"
 
-scripts/build.sh build-asan -DTARVEX_SANITIZE=ON
+# The sanitizer build is made with clang so that the same build also holds the fuzz
+# targets; each fuzzer then runs for a short budget.
+scripts/build.sh build-asan -DTARVEX_SANITIZE=ON -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 eval "$xvfb ctest --test-dir build-asan --output-on-failure -j2"
+eval "$xvfb scripts/fuzz.sh 20 build-asan"
 
 scripts/build.sh build-tsan -DTARVEX_TSAN=ON
 eval "$xvfb ctest --test-dir build-tsan --output-on-failure -j2 -R 'Lan|Net|Protocol|Discovery'"

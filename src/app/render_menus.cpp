@@ -79,7 +79,10 @@ void drawLobby(Game& game) {
     std::string status = lobby.scanning ? std::string("Scanning LAN for hosts...")
                                         : "Found hosts: " + std::to_string(lobby.found_hosts.size());
     drawDirect(canvas, uiText(game, status, 18, sf::Color::White, {300, 150}));
-    for (size_t i = 0; i < lobby.found_hosts.size(); ++i) {
+    if (lobby.opponent_left)
+        drawDirect(canvas, uiText(game, "对手已离开，对局结束", 20, sf::Color(255, 180, 80), {300, 110}));
+    size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
+    for (size_t i = 0; i < rows; ++i) {
         const HostEntry& host = lobby.found_hosts[i];
         std::string row = host.address.toString() + ":" + std::to_string(host.port);
         drawDirect(canvas, uiText(game, row, 16, sf::Color::White, {300, 200 + 28 * float(i)}));

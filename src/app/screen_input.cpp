@@ -99,7 +99,8 @@ void lobbyInput(Game& game, const sf::Event& event) {
     }
     // The list stays locked through the connect so the scan cannot change the picked row.
     std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
-    for (size_t i = 0; i < lobby.found_hosts.size(); ++i) {
+    size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
+    for (size_t i = 0; i < rows; ++i) {
         if (!sf::FloatRect(300, 200 + 28 * float(i), 300, 20).contains(click)) continue;
         connectToHost(game, lobby.found_hosts[i]);
         break;

@@ -138,6 +138,7 @@ void clampView(Game& game) {
 }
 
 void update(Game& game, float dt) {
+    followConnection(game);
     if (!game.faction_confirmed) {
         game.match_clock.restart();
         game.income_clock.restart();
@@ -155,7 +156,9 @@ void update(Game& game, float dt) {
     runFrameSteps(game, dt);
 }
 
-void resetAfterResults(Game& game) {
+namespace {
+// Units, shots, money, upgrades, incomes, schedules and clocks back to a new match's.
+void clearMatchState(Game& game) {
     game.game_over = false;
     game.results_timer = 0;
     game.player_turrets.clear();
@@ -177,9 +180,46 @@ void resetAfterResults(Game& game) {
     game.match_clock.restart();
     game.income_clock.restart();
     game.level_running = false;
+    if (game.sounds.bgm_playing) stopBgm(game.sounds);
+}
+
+// The opponent is gone: its match ends for good and the lobby says so. The next
+// connection starts again from the faction selection.
+void endGameWithoutOpponent(Game& game) {
+    clearMatchState(game);
+    game.level_select_active = false;
+    game.faction_confirmed = false;
+    game.hovered_faction = -1;
+    game.opponent_ready = false;
+    game.handshake_received = game.faction_received = 0;
+    game.inspected_unit = -1;
+    game.box_selecting = false;
+    {
+        std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
+        game.lobby.message_queue.clear();
+    }
+    game.lobby.opponent_left = true;
+    logLine("⚠️ 对手已离开，对局结束");
+}
+}  // namespace
+
+void followConnection(Game& game) {
+    LanLobby& lobby = game.lobby;
+    bool connected = lobby.connected;
+    unsigned serial = lobby.connection_serial;
+    bool lost = lobby.peer_was_connected && (!connected || serial != lobby.seen_serial);
+    lobby.peer_was_connected = connected;
+    lobby.seen_serial = serial;
+    if (lost && game.network_mode) endGameWithoutOpponent(game);
+    if (!connected) return;
+    lobby.opponent_left = false;
+    flushOutbox(lobby);
+}
+
+void resetAfterResults(Game& game) {
+    clearMatchState(game);
     game.level_select_active = true;
     game.faction_confirmed = true;
     enterLevelSelection(game);
-    if (game.sounds.bgm_playing) stopBgm(game.sounds);
     logLine("🔄 返回关卡选择界面，所有状态已重置");
 }

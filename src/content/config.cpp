@@ -1,14 +1,45 @@
 #include "content/config.h"
 #include "content/files.h"
 
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
+#include <limits>
+#include <type_traits>
 
 namespace {
 Config* holder = nullptr;
 
 void warnConfig(const std::string& path) {
     std::cerr << "Warning: Could not get config value for: " << path << std::endl;
+}
+
+// A number an int cannot hold (or an array holding one) would convert with undefined
+// results; it counts as a value that cannot be converted.
+bool fitsInt(const nlohmann::json& value) {
+    if (value.is_array()) {
+        for (const nlohmann::json& entry : value)
+            if (!fitsInt(entry)) return false;
+        return true;
+    }
+    if (value.is_number_unsigned()) return value.get<std::uint64_t>() <= std::uint64_t(INT_MAX);
+    if (value.is_number_integer()) return value.get<std::int64_t>() >= INT_MIN && value.get<std::int64_t>() <= INT_MAX;
+    if (value.is_number_float()) return value.get<double>() > double(INT_MIN) - 1 && value.get<double>() < double(INT_MAX) + 1;
+    return true;
+}
+
+// Every float the game uses must be finite: an overflowing number gives the default.
+bool fitsFloat(const nlohmann::json& value) {
+    return !value.is_number() || std::abs(value.get<double>()) <= double(std::numeric_limits<float>::max());
+}
+
+template <typename T>
+bool fits(const nlohmann::json& value) {
+    if constexpr (std::is_same_v<T, float>) return fitsFloat(value);
+    else if constexpr (std::is_same_v<T, bool>) return true;
+    else return fitsInt(value);
 }
 
 // Reads one value by JSON pointer; the default when absent, the default and a
@@ -18,7 +49,12 @@ T readValue(const nlohmann::json& document, const std::string& path, const T& fa
     try {
         nlohmann::json::json_pointer pointer(path);
         if (!document.contains(pointer)) return fallback;
-        return document.at(pointer).get<T>();
+        const nlohmann::json& value = document.at(pointer);
+        if (!fits<T>(value)) {
+            warnConfig(path);
+            return fallback;
+        }
+        return value.get<T>();
     } catch (const nlohmann::json::exception&) {
         warnConfig(path);
         return fallback;

@@ -17,6 +17,49 @@ using nlohmann::json;
 namespace {
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
+// Limits on what a level file may ask for. Far above any playable level, they keep a
+// hostile or mistyped file from taking the start-up's time and memory.
+constexpr std::size_t kMaxLevels = 100;
+constexpr std::size_t kMaxEntries = 1000;     // waves or schedule entries of one level
+constexpr long long kMaxOldFormSpawns = 1000; // the older form's enemy_spawn_count
+constexpr long long kMaxWaveCount = 1000;     // units in one wave
+constexpr long long kMaxScheduleLevels = kMaxUpgradeLevel;
+constexpr std::size_t kMaxTextBytes = 256;    // a level's name or description
+
+void warnCapped(const char* what, const std::string& asked, long long kept) {
+    logLine("⚠️ levels.json: ", what, " ", asked, " is too large, using ", kept);
+}
+
+// Cuts a text to at most kMaxTextBytes without splitting a UTF-8 character.
+void capText(json& level, const char* key) {
+    auto found = level.find(key);
+    if (found == level.end() || !found->is_string()) return;
+    std::string& text = found->get_ref<std::string&>();
+    if (text.size() <= kMaxTextBytes) return;
+    std::size_t cut = kMaxTextBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    warnCapped(key, "length " + std::to_string(text.size()), static_cast<long long>(cut));
+    text.resize(cut);
+}
+
+void capEntries(json& level, const char* key) {
+    auto found = level.find(key);
+    if (found == level.end() || !found->is_array() || found->size() <= kMaxEntries) return;
+    warnCapped(key, "count " + std::to_string(found->size()), static_cast<long long>(kMaxEntries));
+    found->erase(found->begin() + static_cast<std::ptrdiff_t>(kMaxEntries), found->end());
+}
+
+// Holds an integer entry within [low, high], with one warning when it had to change.
+void capInteger(json& entry, const char* key, long long low, long long high, const char* what) {
+    auto found = entry.find(key);
+    if (found == entry.end() || !found->is_number()) return;
+    long long value = levelInteger(entry, key, 0);
+    if (value >= low && value <= high && !found->is_number_float()) return;
+    long long kept = std::clamp(value, low, high);
+    if (value != kept) warnCapped(what, found->dump(), kept);
+    *found = kept;
+}
+
 // Schedule "type" names, by level-file code.
 const char* const kUpgradeTypeNames[] = {"fire", "range", "dodge", "move", "income", "projSpeed"};
 
@@ -34,7 +77,6 @@ long long truncateToInteger(double value) {
     return static_cast<long long>(value);
 }
 
-int clampToInt(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 // The standard string-to-number rules: leading space skipped, the longest valid prefix
 // taken ("3x" is 3); no digits or a value out of range fails. Only text converts.
@@ -64,6 +106,7 @@ int upgradeCodeByName(const std::string& name) {
 
 // The older level form: one one-unit wave in a random lane every "enemy_spawn_rate" seconds.
 void buildWavesFromOldForm(json& level) {
+    capInteger(level, "enemy_spawn_count", LLONG_MIN, kMaxOldFormSpawns, "enemy_spawn_count");
     int count = level.value("enemy_spawn_count", 0);
     float rate = level.value("enemy_spawn_rate", 1.0f);
     json waves = json::array();
@@ -81,6 +124,10 @@ void buildWavesFromOldForm(json& level) {
 void prepareLoadedLevel(json& level) {
     (void)level.value("name", std::string());
     (void)level.value("faction", std::string());
+    capText(level, "name");
+    capText(level, "description");
+    capEntries(level, "waves");
+    capEntries(level, "upgrades");
     bool has_waves = level.contains("waves") && level["waves"].is_array();
     if (!has_waves) {
         if (level.contains("enemy_spawn_count") && level.contains("enemy_spawn_rate"))
@@ -111,7 +158,8 @@ void presetEnemy(Game& game, const json& level) {
 
     UpgradeState& enemy = game.enemy_upgrades;
     enemy = UpgradeState();
-    int start_level = clampToInt(levelInteger(level, "enemy_upgrade_level", 0));
+    int start_level = static_cast<int>(std::clamp<long long>(levelInteger(level, "enemy_upgrade_level", 0), 0,
+                                                             kMaxUpgradeLevel));
     enemy.levels[FireRate] = enemy.levels[Range] = enemy.levels[Dodge] = start_level;
 
     const json* bonuses = findKey(level, "enemy_bonuses");
@@ -144,6 +192,7 @@ bool normaliseWave(json& wave) {
     if (!interval.is_number()) interval = textToFloat(interval).value_or(0.5f);
     json& lane = wave["lane"];
     if (!lane.is_number_integer()) lane = textToInteger(lane).value_or(-1);
+    capInteger(wave, "count", LLONG_MIN, kMaxWaveCount, "wave count");
     return true;
 }
 
@@ -164,6 +213,7 @@ bool normaliseScheduleEntry(json& entry) {
         type = 0;
     json& levels = entry["levels"];
     if (!levels.is_number_integer()) levels = textToInteger(levels).value_or(1);
+    capInteger(entry, "levels", LLONG_MIN, kMaxScheduleLevels, "upgrade levels");
     return true;
 }
 
@@ -237,7 +287,12 @@ void loadLevels(Game& game, const std::string& file_name) {
     try {
         json root = json::parse(text);  // strict: no comments, nothing after the value
         if (!root.is_object() || !root.contains("levels")) return;
-        game.all_levels = root["levels"].get<std::vector<json>>();
+        json& levels = root["levels"];
+        if (levels.is_array() && levels.size() > kMaxLevels) {
+            warnCapped("level", "count " + std::to_string(levels.size()), static_cast<long long>(kMaxLevels));
+            levels.erase(levels.begin() + static_cast<std::ptrdiff_t>(kMaxLevels), levels.end());
+        }
+        game.all_levels = levels.get<std::vector<json>>();
         for (json& level : game.all_levels) prepareLoadedLevel(level);
     } catch (const json::exception& error) {
         // The levels prepared before the error stay loaded.

@@ -87,6 +87,7 @@ float opponentCost(const Game& game, UpgradeStat stat, bool white_dodge_discount
 // A network opponent's level: the bonus is set from the level, and a Yellow side's
 // income step is tripled.
 bool buyOpponentStat(Game& game, UpgradeStat stat, bool white_dodge_discount) {
+    if (game.enemy_upgrades.levels[stat] >= kMaxUpgradeLevel) return false;
     if (!pay(game.enemy_money, opponentCost(game, stat, white_dodge_discount))) return false;
     UpgradeState& state = game.enemy_upgrades;
     int level = ++state.levels[stat];
@@ -140,6 +141,7 @@ bool buyPlayerUpgrade(Game& game, PanelButton button) {
     } else {
         UpgradeStat stat = kButtonStats[button];
         if (stat == ProjectileSpeed && game.player_faction == White) return false;
+        if (state.levels[stat] >= kMaxUpgradeLevel) return false;
         if (!pay(game.player_money, factionDiscount(stat, game.player_faction) * upgradePrice(stat, state))) return false;
         int level = ++state.levels[stat];
         if (stat == Income) {
@@ -174,6 +176,7 @@ void enemyBuyUpgrade(Game& game, int level_code) {
     if (found < 0) return;
     UpgradeStat stat = UpgradeStat(found);
     UpgradeState& state = game.enemy_upgrades;
+    if (state.levels[stat] >= kMaxUpgradeLevel) return;
     if (!pay(game.enemy_money, factionDiscount(stat, game.enemy_faction) * upgradePrice(stat, state))) return;
     ++state.levels[stat];
     if (stat == Income) {

@@ -6,6 +6,9 @@ struct Turret;
 // The six priced stats, indexing UpgradeState::levels.
 enum UpgradeStat : int { FireRate = 0, Range = 1, Dodge = 2, Income = 3, MoveSpeed = 4, ProjectileSpeed = 5 };
 constexpr int kUpgradeStatCount = 6;
+// No side ever holds more levels of one stat: far beyond what any price allows, and it
+// keeps every level-driven sum (laser damage, prices) finite and free of overflow.
+constexpr int kMaxUpgradeLevel = 100;
 
 // One row per stat: the three numberings of an upgrade kind live here and nowhere else.
 struct UpgradeKind {

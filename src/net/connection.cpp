@@ -16,17 +16,24 @@ struct SocketHandleOf : sf::TcpSocket {
     static sf::SocketHandle of(const sf::TcpSocket& socket) { return (socket.*&SocketHandleOf::getHandle)(); }
 };
 
-void queueMessages(LanLobby& lobby, std::vector<Message>& messages) {
-    if (messages.empty()) return;
+// Returns false, queuing nothing, when the messages would overrun the queue's bound.
+bool queueMessages(LanLobby& lobby, std::vector<Message>& messages) {
+    if (messages.empty()) return true;
     std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+    if (lobby.message_queue.size() + messages.size() > kMaxQueuedMessages) return false;
     for (Message& message : messages) lobby.message_queue.push_back(std::move(message));
     messages.clear();
+    return true;
 }
 
-// The connection is lost: the loop ends and sending stops.
-void loseConnection(LanLobby& lobby, const char* line) {
-    logLine(line);
-    lobby.connected = false;
+// A new connection starts clean: nothing an earlier peer sent may be handled for this one.
+void beginConnection(LanLobby& lobby) {
+    {
+        std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+        lobby.message_queue.clear();
+    }
+    lobby.connection_serial += 1;
+    lobby.connected = true;
 }
 
 // Turns the peer's stream into whole messages until the connection is lost or the game
@@ -44,11 +51,12 @@ void receiveLoop(LanLobby& lobby, sf::TcpSocket& socket) {
         if (status == sf::Socket::Error) return loseConnection(lobby, "Socket错误");
         if (status == sf::Socket::Done) {
             bool sound = readPackets(reader, buffer.data(), received, complete);
-            queueMessages(lobby, complete);
+            if (!queueMessages(lobby, complete)) {
+                shutDownSocket(socket);
+                return loseConnection(lobby, "⚠️ 对方发送的消息过多，连接已断开");
+            }
             if (!sound) {
-                // Shutting down (not closing) keeps the handle valid for a send the main
-                // thread may be making; the peer sees the connection end.
-                ::shutdown(SocketHandleOf::of(socket), SHUT_RDWR);
+                shutDownSocket(socket);
                 return loseConnection(lobby, "Socket错误");
             }
         }
@@ -74,7 +82,7 @@ bool bindListener(LanLobby& lobby) {
 bool acceptClient(LanLobby& lobby) {
     sf::SocketSelector selector;
     selector.add(*lobby.listener);
-    while (lobby.threads_running) {
+    while (lobby.threads_running && !lobby.stop_hosting) {
         if (!selector.wait(sf::milliseconds(kAcceptPollMs))) continue;
         sf::Socket::Status status = lobby.listener->accept(*lobby.host_socket);
         if (status == sf::Socket::Done) return true;
@@ -97,19 +105,34 @@ void runHostThread(LanLobby& lobby) {
     logLine("等待客户端连接...");
     bool accepted = acceptClient(lobby);
     lobby.listener->close();
-    if (!accepted) {
+    if (!accepted || lobby.stop_hosting) {
+        // Hosting was given up (the player joins instead): a client that came at the
+        // last moment is turned away.
+        if (accepted) lobby.host_socket->disconnect();
         lobby.hosting = false;
         return;
     }
     logLine("客户端已连接");
-    lobby.connected = true;
+    // Connected before hosting clears: whoever sees hosting end also sees the client.
+    beginConnection(lobby);
     lobby.hosting = false;
     receiveLoop(lobby, *lobby.host_socket);
 }
 }  // namespace
 
+void shutDownSocket(sf::TcpSocket& socket) {
+    // Shutting down (not closing) keeps the handle valid for a send another thread may be
+    // making; the peer sees the connection end.
+    ::shutdown(SocketHandleOf::of(socket), SHUT_RDWR);
+}
+
+void loseConnection(LanLobby& lobby, const char* line) {
+    if (lobby.connected.exchange(false)) logLine(line);
+}
+
 void startHosting(LanLobby& lobby) {
     if (lobby.hosting || lobby.connected) return;
+    lobby.opponent_left = false;
     // The last beacon ended with its hosting; it must be gone before hosting is set again.
     joinSlot(lobby.announce_thread);
     startHostThread(lobby);
@@ -120,6 +143,7 @@ void startHostThread(LanLobby& lobby) {
     if (lobby.hosting || lobby.connected) return;
     joinSlot(lobby.host_thread);  // finished: it failed, or its client's connection is gone
     lobby.host_socket->disconnect();  // the old connection must not hold the port
+    lobby.stop_hosting = false;
     lobby.is_host = true;
     lobby.listening = false;
     lobby.hosting = true;
@@ -128,7 +152,19 @@ void startHostThread(LanLobby& lobby) {
     lobby.host_thread = std::thread(runHostThread, std::ref(lobby));
 }
 
+// The host thread sets `connected` before it clears `hosting`, so once hosting reads clear
+// either a client is connected or the thread is ending and can be joined.
+void stopHosting(LanLobby& lobby) {
+    if (lobby.hosting) {
+        lobby.stop_hosting = true;
+        while (lobby.hosting && !lobby.connected) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!lobby.connected) joinSlot(lobby.host_thread);
+    joinSlot(lobby.announce_thread);  // it stops with hosting or with a connection
+}
+
 bool connectToHost(LanLobby& lobby, const HostEntry& host) {
+    stopHosting(lobby);
     if (lobby.connected) return false;
     joinSlot(lobby.receive_thread);  // its connection is gone, so it is ending
     logLine("连接至 ", host.address.toString(), ":", host.port);
@@ -141,7 +177,8 @@ bool connectToHost(LanLobby& lobby, const HostEntry& host) {
         return false;
     }
     socket.setBlocking(false);
-    lobby.connected = true;
+    lobby.is_host = false;
+    beginConnection(lobby);
     lobby.receive_thread = std::thread(receiveLoop, std::ref(lobby), std::ref(socket));
     logLine("已连接到服务器");
     return true;

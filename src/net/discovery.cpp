@@ -35,17 +35,20 @@ void runBeacon(LanLobby& lobby) {
     }
 }
 
-// A beacon is [9][port high][port low]; anything else is skipped.
-bool readBeacon(sf::Packet& packet, unsigned short& port) {
+// A beacon is [9][port high][port low] with a port a host can bind; anything else is skipped.
+bool readBeacon(const LanLobby& lobby, sf::Packet& packet, unsigned short& port) {
     sf::Uint8 type = 0;
     sf::Uint16 tcp_port = 0;
     if (!(packet >> type) || type != kBeacon || !(packet >> tcp_port)) return false;
+    if (tcp_port < lobby.base_port || tcp_port >= lobby.base_port + kHostPortsTried) return false;
     port = tcp_port;
     return true;
 }
 
+// The list holds only as many hosts as the lobby can show and a click can reach.
 void rememberHost(LanLobby& lobby, const HostEntry& host) {
     std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
+    if (lobby.found_hosts.size() >= kMaxListedHosts) return;
     if (std::find(lobby.found_hosts.begin(), lobby.found_hosts.end(), host) != lobby.found_hosts.end()) return;
     lobby.found_hosts.push_back(host);
     logLine("发现主机: ", host.address.toString(), ":", host.port);
@@ -75,7 +78,7 @@ void runScan(LanLobby& lobby) {
         unsigned short sender_port = 0;
         unsigned short tcp_port = 0;
         if (socket.receive(packet, sender, sender_port) == sf::Socket::Done && sender != sf::IpAddress::None &&
-            readBeacon(packet, tcp_port))
+            readBeacon(lobby, packet, tcp_port))
             rememberHost(lobby, {sender, tcp_port});
         std::this_thread::sleep_for(std::chrono::milliseconds(kListenPollMs));
     }
@@ -89,6 +92,9 @@ void startBeacon(LanLobby& lobby) {
 }
 
 void startScan(LanLobby& lobby) {
+    // Joining and hosting exclude each other: a host still waiting for its client stops.
+    stopHosting(lobby);
+    lobby.opponent_left = false;
     // A scan still running holds the discovery port: stop it and let it go first.
     lobby.scanning = false;
     joinSlot(lobby.scan_thread);
@@ -97,6 +103,6 @@ void startScan(LanLobby& lobby) {
         lobby.found_hosts.clear();
     }
     lobby.scanning = true;
-    lobby.is_host = false;
+    if (!lobby.connected) lobby.is_host = false;
     lobby.scan_thread = std::thread(runScan, std::ref(lobby));
 }

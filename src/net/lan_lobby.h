@@ -25,6 +25,15 @@ inline bool operator==(const HostEntry& a, const HostEntry& b) { return a.addres
 
 using Message = std::vector<std::uint8_t>;
 
+// Hosts bind a TCP port from base_port on; beacons announcing any other port are not ours.
+constexpr int kHostPortsTried = 21;
+// Whole messages waiting for the main thread; a peer that sends more is flooding.
+constexpr std::size_t kMaxQueuedMessages = 4096;
+// Rows of discovered hosts that fit between the lobby's status line and its buttons.
+constexpr std::size_t kMaxListedHosts = 8;
+// A peer that leaves our bytes waiting this long is gone.
+constexpr std::chrono::milliseconds kSendStallLimit{2000};
+
 // The LAN link: sockets, the background threads and what they share with the main
 // thread. Flags are atomics: each is written by one thread and polled by others.
 // Every thread slot is joined before it is reused and at teardown; no thread is
@@ -39,12 +48,24 @@ struct LanLobby {
     std::atomic<bool> listening{false};        // the host thread has bound listen_port; the beacon waits for it
     std::atomic<bool> scanning{false};         // a discovery scan runs; clearing it ends the scan
     std::atomic<bool> threads_running{true};   // cleared first at teardown
+    std::atomic<bool> stop_hosting{false};     // the host thread gives up its wait for a client
+    std::atomic<unsigned> connection_serial{0};  // counts connections made, so stale state is noticed
     unsigned short discovery_port = 55002;
     unsigned short base_port = 55003;
     std::atomic<unsigned short> listen_port{55003};
 
     std::vector<Message> message_queue;        // whole received messages, oldest first
     std::mutex queue_mutex;
+
+    // Main thread only: framed packets the socket has not taken yet, for the connection
+    // numbered outbox_serial, and since when the outbox has not been empty.
+    std::vector<std::uint8_t> outbox;
+    unsigned outbox_serial = 0;
+    std::chrono::steady_clock::time_point outbox_waiting_since;
+    std::vector<Message> draining;             // the queue as taken for one drain
+    bool peer_was_connected = false;           // as seen at the last frame
+    unsigned seen_serial = 0;
+    bool opponent_left = false;                // the lobby says the last opponent left
     std::vector<HostEntry> found_hosts;        // in order of discovery
     std::mutex hosts_mutex;
 
@@ -67,10 +88,14 @@ void shutdownLanLobby(LanLobby& lobby);
 
 // HOST: binds a port from 55003 in a background thread, accepts one client, and
 // broadcasts a beacon with the bound port meanwhile. Ignored while hosting or connected.
+// One role at a time: joining stops a host that has no client yet.
 void startHosting(Game& game);
 void startHosting(LanLobby& lobby);
 // The host thread alone, without the beacon.
 void startHostThread(LanLobby& lobby);
+// Ends a host that is still waiting for its client, with its beacon. A client accepted
+// meanwhile wins: the connection stays up and is_host stays set.
+void stopHosting(LanLobby& lobby);
 // The beacon alone: once the host thread has bound, broadcasts its port every second.
 void startBeacon(LanLobby& lobby);
 
@@ -80,11 +105,24 @@ void startScan(Game& game);
 void startScan(LanLobby& lobby);
 
 // Connects the client socket (5 s timeout) and starts its receive thread; returns success.
+// Refused while connected; stops hosting first.
 bool connectToHost(Game& game, const HostEntry& host);
 bool connectToHost(LanLobby& lobby, const HostEntry& host);
 
 // The socket messages go out on: host_socket for the host, else client_socket.
 sf::TcpSocket* peerSocket(LanLobby& lobby);
+// Ends the connection on our side: the peer sees it close and our receive loop ends.
+void shutDownSocket(sf::TcpSocket& socket);
+// Clears `connected`, logging the line only if this call is the one that cleared it, so a
+// connection lost on two threads at once is reported once.
+void loseConnection(LanLobby& lobby, const char* line);
+
+// Frames one message (SFML's 4-byte size, then the bytes) onto the outbox and sends what
+// the socket takes now. Never waits: what is left goes with the next flush.
+void queueOutgoing(LanLobby& lobby, const Message& bytes);
+// Sends as much of the outbox as the socket takes without waiting. A peer that has left
+// bytes waiting for kSendStallLimit is dropped as lost.
+void flushOutbox(LanLobby& lobby);
 
 // Sleeps up to `milliseconds` in short steps while keep_going() holds, so a background
 // thread notices a stop request promptly. Returns keep_going() at the end.

@@ -11,8 +11,6 @@
 #include <limits>
 
 namespace {
-constexpr int kRetryPauseMs = 1;
-
 // Bytes each type needs; 0 for types nobody understands.
 std::size_t messageLength(std::uint8_t type) {
     switch (type) {
@@ -139,22 +137,13 @@ void handleMessage(Game& game, const Message& message) {
 }
 }  // namespace
 
-// A non-blocking send can take only part of a packet, or none; the same packet is sent
-// again until it is through, as anything else would corrupt the stream.
+// Never waits on the peer: what the socket cannot take now goes with a later flush.
 void sendMessage(Game& game, const std::vector<std::uint8_t>& bytes) {
     LanLobby& lobby = game.lobby;
     if (bytes.empty() || !lobby.connected) return;
     if (isMatchMessage(bytes[0]) && !game.network_mode) return;
-    sf::TcpSocket* socket = peerSocket(lobby);
-    if (!socket) return;
-    sf::Packet packet;
-    for (std::uint8_t byte : bytes) packet << sf::Uint8(byte);
-    for (;;) {
-        sf::Socket::Status status = socket->send(packet);
-        if (status != sf::Socket::Partial && status != sf::Socket::NotReady) return;
-        if (!lobby.connected || !lobby.threads_running) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
-    }
+    if (!peerSocket(lobby)) return;
+    queueOutgoing(lobby, bytes);
 }
 
 bool canSendMatchMessages(const Game& game) { return game.network_mode && game.lobby.connected; }
@@ -165,10 +154,15 @@ void sendMoneySync(Game& game) {
     sendMessage(game, {MsgMoneySync, std::uint8_t((money >> 8) & 0xFF), std::uint8_t(money & 0xFF)});
 }
 
+// The queue is taken whole under the lock and handled after it, so the receive thread
+// never waits on our handling, and the replies it makes, to queue the next message.
 void processMessages(Game& game) {
     LanLobby& lobby = game.lobby;
-    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
-    for (const Message& message : lobby.message_queue)
+    {
+        std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+        lobby.draining.swap(lobby.message_queue);
+    }
+    for (const Message& message : lobby.draining)
         if (!message.empty()) handleMessage(game, message);
-    lobby.message_queue.clear();
+    lobby.draining.clear();
 }

@@ -131,3 +131,38 @@ TEST_F(Levels, ShippedLevelsLoadCleanly) {
     }
     EXPECT_EQ(factions, std::set<std::string>({"Red", "Yellow", "Blue", "Purple", "White"}));
 }
+
+// A hostile or mistyped file loads at once: every count, length and upgrade level it asks
+// for is held at a playable limit, with one warning line for each value that was cut.
+TEST_F(Levels, OversizedCountsLengthsAndLevelsAreCapped) {
+    std::string name;
+    for (int i = 0; i < 200; ++i) name += "关";  // 600 bytes of three-byte characters
+    json waves = json::array();
+    for (int i = 0; i < 1500; ++i) waves.push_back({{"time", i}, {"count", 1}});
+    waves[0]["count"] = 1000000000000LL;
+    json levels = json::array();
+    levels.push_back({{"name", name}, {"enemy_spawn_count", 2000000000}, {"enemy_spawn_rate", 1},
+                      {"enemy_upgrade_level", 2147483647}});
+    levels.push_back({{"waves", waves}, {"upgrades", {{{"time", 0}, {"type", 0}, {"levels", 1000000000}}}},
+                      {"enemy_upgrade_level", -5}});
+    for (int i = 0; i < 150; ++i) levels.push_back({{"name", "x"}});
+    std::string log = load(json({{"levels", levels}}).dump());
+
+    ASSERT_EQ(game.all_levels.size(), 100u);
+    EXPECT_EQ(game.all_levels[0]["waves"].size(), 1000u);
+    EXPECT_EQ(game.all_levels[1]["waves"].size(), 1000u);
+    const std::string& kept = game.all_levels[0]["name"].get_ref<const std::string&>();
+    EXPECT_EQ(kept, name.substr(0, 255));  // 85 whole characters
+    for (const char* line : {"level count 152 is too large, using 100", "name length 600 is too large, using 255",
+                             "enemy_spawn_count 2000000000 is too large, using 1000",
+                             "waves count 1500 is too large, using 1000"})
+        EXPECT_EQ(countOf(log, line), 1u) << line << "\n" << log;
+
+    start(game.all_levels[0]);
+    for (int stat : {FireRate, Range, Dodge}) EXPECT_EQ(game.enemy_upgrades.levels[stat], kMaxUpgradeLevel);
+    std::string started = start(game.all_levels[1]);
+    EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 0);
+    EXPECT_EQ(game.wave_list[0]["count"], 1000);
+    EXPECT_EQ(game.upgrade_schedule[0]["levels"], kMaxUpgradeLevel);
+    EXPECT_EQ(countOf(started, "is too large"), 2u) << started;
+}

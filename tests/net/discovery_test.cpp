@@ -24,6 +24,8 @@ struct Scanner {
 };
 }  // namespace
 
+// Only beacons for a host port (55003..55023) count, each address and port once, and
+// no more hosts than the lobby has rows for above its buttons.
 TEST(DiscoveryNetns, DistinctBeaconsAreListedOnceAndOthersIgnored) {
     REQUIRE_PRIVATE_NETWORK();
     Scanner scanner;
@@ -33,17 +35,22 @@ TEST(DiscoveryNetns, DistinctBeaconsAreListedOnceAndOthersIgnored) {
         EXPECT_TRUE(scanner.lobby.scanning);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         sf::UdpSocket sender;
-        sf::Packet only8, only9, first, second;
-        only8 << sf::Uint8(8);
-        only9 << sf::Uint8(9);
-        first << sf::Uint8(9) << sf::Uint16(55003);
-        second << sf::Uint8(9) << sf::Uint16(55010);
-        for (sf::Packet* beacon : {&only8, &only9, &first, &first, &first, &first, &first, &second})
-            sender.send(*beacon, sf::IpAddress::Broadcast, 55002);
+        auto send = [&sender](std::initializer_list<int> fields) {
+            sf::Packet packet;
+            packet << sf::Uint8(*fields.begin());
+            if (fields.size() > 1) packet << sf::Uint16(sf::Uint16(*(fields.begin() + 1)));
+            sender.send(packet, sf::IpAddress::Broadcast, 55002);
+        };
+        for (auto fields : {std::initializer_list<int>{8}, {9}, {9, 80}, {9, 55002}, {9, 55024}, {9, 55023}})
+            send(fields);
+        for (int i = 0; i < 5; ++i) send({9, 55003});
+        for (int port = 55010; port < 55020; ++port) send({9, port});
     });
     std::string log = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(hosts, (std::vector<HostEntry>{{kSender, 55003}, {kSender, 55010}}));
-    EXPECT_EQ(countOf(log, "发现主机: "), 2u);
+    std::vector<HostEntry> expected = {{kSender, 55023}, {kSender, 55003}};
+    for (unsigned short port = 55010; expected.size() < kMaxListedHosts; ++port) expected.push_back({kSender, port});
+    EXPECT_EQ(hosts, expected);
+    EXPECT_EQ(countOf(log, "发现主机: "), kMaxListedHosts);
     EXPECT_NE(log.find("发现主机: 10.77.0.1:55003\n"), std::string::npos);
 }
 

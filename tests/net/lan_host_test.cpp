@@ -1,4 +1,5 @@
 #include "net/net_support.h"
+#include "net/protocol.h"
 
 #include <gtest/gtest.h>
 #include <list>
@@ -119,4 +120,45 @@ TEST(LanHostNetns, OversizedPacketDisconnectsThePeer) {
     ASSERT_TRUE(waitUntil([&] { return !link.host.connected && !link.client.connected; }, 2));
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Socket错误\n"), std::string::npos);
     EXPECT_TRUE(queued(link.host).empty());
+}
+
+// One role at a time: picking a host while hosting stops the host (its port is free
+// again and nobody can join it), and messages go out on the client connection.
+TEST(LanHostNetns, JoiningWhileHostingStopsTheHost) {
+    REQUIRE_PRIVATE_NETWORK();
+    LanLobby lobby;
+    initLanLobby(lobby);
+    startHosting(lobby);
+    ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
+    unsigned short hosted_port = lobby.listen_port;
+    LoopbackPeer peer;
+    ASSERT_EQ(peer.listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost), sf::Socket::Done);
+    ASSERT_TRUE(connectToHost(lobby, {sf::IpAddress::LocalHost, peer.listener.getLocalPort()}));
+    ASSERT_EQ(peer.listener.accept(peer.socket), sf::Socket::Done);
+    EXPECT_FALSE(lobby.hosting || lobby.is_host);
+    EXPECT_FALSE(lobby.host_thread.joinable() || lobby.announce_thread.joinable());
+    sf::TcpSocket late;
+    EXPECT_NE(late.connect(sf::IpAddress::LocalHost, hosted_port, sf::seconds(1)), sf::Socket::Done);
+    sf::TcpListener again;
+    EXPECT_EQ(again.listen(hosted_port), sf::Socket::Done);
+
+    queueOutgoing(lobby, {MsgReady, 1});
+    EXPECT_EQ(peer.receive(), (std::vector<Message>{{MsgReady, 1}}));
+    shutdownLanLobby(lobby);
+}
+
+// JOIN while hosting gives the hosting up too; HOST then works again.
+TEST(LanHostNetns, JoinStopsHostingAndHostWorksAgain) {
+    REQUIRE_PRIVATE_NETWORK();
+    LanLobby lobby;
+    initLanLobby(lobby);
+    startHosting(lobby);
+    ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
+    startScan(lobby);
+    EXPECT_FALSE(lobby.hosting || lobby.is_host);
+    lobby.scanning = false;
+    startHosting(lobby);
+    EXPECT_TRUE(lobby.is_host);
+    EXPECT_TRUE(waitUntil([&] { return lobby.listening.load() && lobby.hosting; }, 5));
+    shutdownLanLobby(lobby);
 }

@@ -18,35 +18,6 @@ std::string deliver(Game& game, const std::vector<Message>& messages) {
 
 void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
 
-// The test's end of a game connection on 127.0.0.1, on a port the system picks.
-struct LoopbackPeer {
-    sf::TcpListener listener;
-    sf::TcpSocket socket;
-
-    // The game is the client, with its real connect and receive thread; or it plays the
-    // host, with nothing receiving on its side.
-    bool connect(LanLobby& lobby, bool game_hosts) {
-        if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
-        if (!game_hosts) return connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()}) &&
-                                listener.accept(socket) == sf::Socket::Done;
-        if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Done) return false;
-        lobby.is_host = lobby.connected = true;
-        return listener.accept(*lobby.host_socket) == sf::Socket::Done;
-    }
-
-    // Every packet that arrives within 0.3 s.
-    std::vector<Message> receive() {
-        std::vector<Message> messages;
-        sf::SocketSelector selector;
-        selector.add(socket);
-        sf::Packet packet;
-        while (selector.wait(sf::seconds(0.3f)) && socket.receive(packet) == sf::Socket::Done) {
-            auto* data = static_cast<const std::uint8_t*>(packet.getData());
-            messages.emplace_back(data, data + packet.getDataSize());
-        }
-        return messages;
-    }
-};
 }  // namespace
 
 using ProtocolReceive = GameTest;

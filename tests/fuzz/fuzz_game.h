@@ -1,0 +1,58 @@
+#pragma once
+#include "app/game.h"
+#include "app/update.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+// One real Game for the whole fuzzing run (a window on the virtual display), started in
+// a scratch folder so the inputs written as data files never touch the shipped ones.
+// The game's log lines go nowhere: only the fuzzer's own report matters.
+inline Game& fuzzGame() {
+    static Game* game = [] {
+        char folder[] = "/tmp/tarvex-fuzz-XXXXXX";
+        if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
+        if (!std::freopen("/dev/null", "w", stdout)) std::abort();
+        return new Game();
+    }();
+    return *game;
+}
+
+inline void writeDataFile(const char* name, const std::uint8_t* data, std::size_t size) {
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+}
+
+// Back to an empty field between inputs, so one input's units cannot pile up over a run.
+inline void clearField(Game& game) {
+    game.player_turrets.clear();
+    game.enemy_turrets.clear();
+    game.projectiles.clear();
+    game.laser_beams.clear();
+    game.selection.clear();
+    game.inspected_unit = -1;
+    game.effects.particles.clear();
+    game.effects.muzzle_flashes.clear();
+    game.effects.explosions.clear();
+    game.effects.track_marks.clear();
+    game.player_upgrades = game.enemy_upgrades = UpgradeState();
+    game.player_money = game.enemy_money = 1000;
+}
+
+// A match in progress: both factions chosen, nothing waiting for a peer.
+inline void enterMatch(Game& game, int player_faction, int enemy_faction, bool network) {
+    game.game_started = true;
+    game.network_mode = game.lobby_active = network;
+    game.faction_confirmed = game.level_running = true;
+    game.level_select_active = game.game_over = false;
+    game.player_faction = player_faction;
+    game.enemy_faction = enemy_faction;
+}
+
+inline void stepFrames(Game& game, int frames, float dt) {
+    for (int frame = 0; frame < frames; ++frame) update(game, dt);
+}
