@@ -1,6 +1,7 @@
 #include "app/update.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "app/pause.h"
 #include "battle/combat.h"
 #include "battle/hits.h"
 #include "content/factions.h"
@@ -89,6 +90,17 @@ void runResultsCountdown(Game& game, float dt) {
     if (game.results_timer >= game.results_duration) resetAfterResults(game);
 }
 
+// A paused match stands still; only the view and the panel follow the player, and a
+// press of the left button made now is not taken as a fresh press after the resume.
+void runPausedFrame(Game& game, float dt) {
+    if (game.sounds.sounds_loaded) dropFinished(game.sounds);
+    moveCameraByKeys(game);
+    easeCamera(game, dt);
+    clampView(game);
+    slidePanel(game, dt);
+    game.left_was_pressed = game.input.left_button;
+}
+
 void runFrameSteps(Game& game, float dt) {
     runMusic(game);
     flyAll(game, dt, true);
@@ -152,10 +164,15 @@ void update(Game& game, float dt) {
         runResultsCountdown(game, dt);
         return;
     }
+    if (game.paused) {
+        runPausedFrame(game, dt);
+        return;
+    }
     runFrameSteps(game, dt);
 }
 
-void resetAfterResults(Game& game) {
+void clearMatch(Game& game) {
+    resumeMatch(game);
     game.game_over = false;
     game.results_timer = 0;
     game.player_turrets.clear();
@@ -177,9 +194,13 @@ void resetAfterResults(Game& game) {
     game.match_clock.restart();
     game.income_clock.restart();
     game.level_running = false;
+    if (game.sounds.bgm_playing) stopBgm(game.sounds);
+}
+
+void resetAfterResults(Game& game) {
+    clearMatch(game);
     game.level_select_active = true;
     game.faction_confirmed = true;
     enterLevelSelection(game);
-    if (game.sounds.bgm_playing) stopBgm(game.sounds);
     logLine("🔄 返回关卡选择界面，所有状态已重置");
 }

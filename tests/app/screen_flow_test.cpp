@@ -1,5 +1,6 @@
 #include "app/screen.h"
 #include "battle/battle_support.h"
+#include "battle/turret.h"
 #include "events.h"
 
 #include <gtest/gtest.h>
@@ -115,4 +116,79 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     EXPECT_EQ(game.camera_target.y, 100);
     wheel(game, 600, 300, -2.0f);
     EXPECT_EQ(game.camera_target.y, 500);
+}
+
+TEST_F(ScreenFlow, EscStepsBackOneScreenAndNeverPastTheMainMenu) {
+    auto esc = [&] { return stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); }); };
+    esc();
+    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
+    EXPECT_TRUE(game.window.isOpen());
+
+    click(game, 450, 380);  // network
+    ASSERT_EQ(currentScreen(game), Screen::Lobby);
+    esc();
+    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
+    EXPECT_FALSE(game.game_started || game.network_mode || game.lobby_active);
+
+    click(game, 450, 220);  // single player
+    click(game, 160 + 90, 360);  // picks Red
+    ASSERT_EQ(game.hovered_faction, 0);
+    esc();
+    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
+    EXPECT_EQ(game.hovered_faction, -1);  // a fresh visit picks anew
+
+    click(game, 450, 220);
+    stdoutOf([&] {
+        click(game, 160 + 195 + 90, 360);
+        click(game, 900, 650);
+    });
+    ASSERT_EQ(currentScreen(game), Screen::LevelSelect);
+    esc();  // as the back button
+    EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
+    EXPECT_EQ(game.hovered_faction, -1);
+    stdoutOf([&] {
+        click(game, 160 + 195 + 90, 360);
+        click(game, 900, 650);
+        click(game, 90 + 5, 110 + 5);  // the first level
+    });
+    ASSERT_EQ(currentScreen(game), Screen::Match);
+    spawnPlayerTurret(game, 0);
+    EXPECT_NE(esc().find("🔄 返回关卡选择界面，所有状态已重置\n"), std::string::npos);  // the match is abandoned
+    EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
+    EXPECT_TRUE(game.player_turrets.empty());
+
+    game.level_running = game.game_over = true;  // results showing
+    game.results_timer = 0.5f;
+    esc();  // at once, not after the three seconds
+    EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
+    EXPECT_FALSE(game.game_over);
+}
+
+TEST_F(ScreenFlow, EscInANetworkGameDropsTheConnectionButNotARunningMatch) {
+    click(game, 450, 380);
+    game.lobby.connected = true;  // the flag alone: no socket is open
+    game.opponent_ready = true;
+    ASSERT_EQ(currentScreen(game), Screen::FactionSelect);
+    keyPress(game, sf::Keyboard::Escape);
+    EXPECT_EQ(currentScreen(game), Screen::Lobby);  // the connection is dropped
+    EXPECT_TRUE(game.network_mode && game.lobby_active);
+    EXPECT_FALSE(game.lobby.connected || game.opponent_ready);
+
+    game.lobby.connected = true;
+    game.faction_confirmed = game.level_running = true;
+    ASSERT_EQ(currentScreen(game), Screen::Match);
+    keyPress(game, sf::Keyboard::Escape);
+    EXPECT_EQ(currentScreen(game), Screen::Match);
+    EXPECT_TRUE(game.lobby.connected);
+
+    // The opponent left mid-match: the lobby shows over the old match, and Esc leaves
+    // both behind, so single player starts from the faction selection.
+    game.lobby.connected = false;
+    spawnPlayerTurret(game, 1);
+    ASSERT_EQ(currentScreen(game), Screen::Lobby);
+    stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); });
+    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
+    EXPECT_TRUE(game.player_turrets.empty());
+    click(game, 450, 220);
+    EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
 }
