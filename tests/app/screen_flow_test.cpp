@@ -118,52 +118,6 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     EXPECT_EQ(game.camera_target.y, 500);
 }
 
-TEST_F(ScreenFlow, EscStepsBackOneScreenAndNeverPastTheMainMenu) {
-    auto esc = [&] { return stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); }); };
-    esc();
-    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
-    EXPECT_TRUE(game.window.isOpen());
-
-    click(game, 450, 380);  // network
-    ASSERT_EQ(currentScreen(game), Screen::Lobby);
-    esc();
-    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
-    EXPECT_FALSE(game.game_started || game.network_mode || game.lobby_active);
-
-    click(game, 450, 220);  // single player
-    click(game, 160 + 90, 360);  // picks Red
-    ASSERT_EQ(game.hovered_faction, 0);
-    esc();
-    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
-    EXPECT_EQ(game.hovered_faction, -1);  // a fresh visit picks anew
-
-    click(game, 450, 220);
-    stdoutOf([&] {
-        click(game, 160 + 195 + 90, 360);
-        click(game, 900, 650);
-    });
-    ASSERT_EQ(currentScreen(game), Screen::LevelSelect);
-    esc();  // as the back button
-    EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
-    EXPECT_EQ(game.hovered_faction, -1);
-    stdoutOf([&] {
-        click(game, 160 + 195 + 90, 360);
-        click(game, 900, 650);
-        click(game, 90 + 5, 110 + 5);  // the first level
-    });
-    ASSERT_EQ(currentScreen(game), Screen::Match);
-    spawnPlayerTurret(game, 0);
-    EXPECT_NE(esc().find("🔄 返回关卡选择界面，所有状态已重置\n"), std::string::npos);  // the match is abandoned
-    EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
-    EXPECT_TRUE(game.player_turrets.empty());
-
-    game.level_running = game.game_over = true;  // results showing
-    game.results_timer = 0.5f;
-    esc();  // at once, not after the three seconds
-    EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
-    EXPECT_FALSE(game.game_over);
-}
-
 TEST_F(ScreenFlow, EscInANetworkGameDropsTheConnectionButNotARunningMatch) {
     click(game, 450, 380);
     game.lobby.connected = true;  // the flag alone: no socket is open
