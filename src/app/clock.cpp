@@ -5,6 +5,8 @@
 
 namespace {
 std::function<std::int64_t()> source;
+std::int64_t paused_us = 0;      // source time spent in pauses that have ended
+std::int64_t held_since_us = -1; // source time the running pause began, -1 none
 
 std::int64_t wallMicroseconds() {
     using namespace std::chrono;
@@ -12,18 +14,43 @@ std::int64_t wallMicroseconds() {
 }
 }  // namespace
 
-std::int64_t clockNowMicroseconds() { return source ? source() : wallMicroseconds(); }
+std::int64_t realNowMicroseconds() { return source ? source() : wallMicroseconds(); }
 
-void setClockSource(std::function<std::int64_t()> new_source) { source = std::move(new_source); }
+std::int64_t clockNowMicroseconds() {
+    std::int64_t now = held_since_us >= 0 ? held_since_us : realNowMicroseconds();
+    return now - paused_us;
+}
 
-Clock::Clock() : start_us(clockNowMicroseconds()) {}
+void holdMatchClocks() {
+    if (held_since_us < 0) held_since_us = realNowMicroseconds();
+}
 
-std::int64_t Clock::elapsedMicroseconds() const { return clockNowMicroseconds() - start_us; }
+void releaseMatchClocks() {
+    if (held_since_us < 0) return;
+    paused_us += realNowMicroseconds() - held_since_us;
+    held_since_us = -1;
+}
+
+bool matchClocksHeld() { return held_since_us >= 0; }
+
+void setClockSource(std::function<std::int64_t()> new_source) {
+    source = std::move(new_source);
+    paused_us = 0;
+    held_since_us = -1;
+}
+
+namespace {
+std::int64_t nowFor(Clock::Time time) { return time == Clock::Real ? realNowMicroseconds() : clockNowMicroseconds(); }
+}  // namespace
+
+Clock::Clock(Time time) : time(time), start_us(nowFor(time)) {}
+
+std::int64_t Clock::elapsedMicroseconds() const { return nowFor(time) - start_us; }
 
 float Clock::elapsedSeconds() const { return static_cast<float>(elapsedMicroseconds()) / 1000000.0f; }
 
 float Clock::restart() {
-    std::int64_t now = clockNowMicroseconds();
+    std::int64_t now = nowFor(time);
     float elapsed = static_cast<float>(now - start_us) / 1000000.0f;
     start_us = now;
     return elapsed;

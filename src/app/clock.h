@@ -6,21 +6,38 @@
 // frame clock) work like sf::Clock but read one process-wide time source. The game
 // runs on the steady wall clock; a test can install a manual source and step a whole
 // match at a fixed dt with every clock advancing exactly as if that time had passed.
+//
+// Match time is that source less the time a paused match has spent standing still:
+// while the match clocks are held every match clock reads the same, and after the
+// release they go on as if the pause never happened. Only the frame clock reads real
+// time, so the camera and the panel still move while a match is paused.
 class Clock {
 public:
-    Clock();
+    enum Time { Match, Real };
+
+    explicit Clock(Time time = Match);
     float elapsedSeconds() const;
     std::int64_t elapsedMicroseconds() const;
     float restart();  // returns the seconds elapsed before the restart
 
 private:
+    Time time;
     std::int64_t start_us;
 };
 
-// Microseconds of the current time source.
+// Microseconds of match time: the time source less every pause so far.
 std::int64_t clockNowMicroseconds();
+// Microseconds of the time source itself, pauses included.
+std::int64_t realNowMicroseconds();
+
+// Match time stands still from hold to release. Holding twice, or releasing clocks
+// that are not held, changes nothing.
+void holdMatchClocks();
+void releaseMatchClocks();
+bool matchClocksHeld();
 
 // Tests only: replace the time source (an empty function restores the wall clock).
+// Any hold ends and the pauses of the old source are forgotten.
 void setClockSource(std::function<std::int64_t()> source);
 
 // Tests only: a manual time source for the lifetime of this object.

@@ -183,7 +183,10 @@ Game::Game() {
     level_select_active = false;
 }
 
-Game::~Game() { shutdownLanLobby(lobby); }
+Game::~Game() {
+    shutdownLanLobby(lobby);
+    if (paused) releaseMatchClocks();  // the hold is process-wide; a later Game must not inherit it
+}
 
 float windowWidth(const Game& game) { return static_cast<float>(game.window.getSize().x); }
 

@@ -70,6 +70,7 @@ struct Game {
     bool level_running = false;
     bool opponent_ready = false;     // the network opponent said it is ready
     bool game_over = false;          // results are showing
+    bool paused = false;             // P in a single-player match: nothing moves, the match clocks are held
     float results_timer = 0.0f;      // seconds since the results appeared
     float results_duration = 3.0f;
 

@@ -1,5 +1,6 @@
 #include "app/loop.h"
 #include "app/game.h"
+#include "app/pause.h"
 #include "app/render.h"
 #include "app/screen.h"
 #include "app/screen_input.h"
@@ -84,7 +85,7 @@ void leftPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
     if (!inspectAt(game, field, 15, true)) game.inspected_unit = -1;
 
     sf::Vector2f click(float(button.x), float(button.y));
-    if (onPanel(game, click) || !game.faction_confirmed) return;
+    if (onPanel(game, click) || !game.faction_confirmed || game.paused) return;
     if (pickUnit(game.player_turrets, field, 10, true) < 0) clearOrders(game);
     game.box_selecting = true;
     game.box_start = field;
@@ -93,7 +94,7 @@ void leftPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
 }
 
 void rightPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
-    if (!game.faction_confirmed) return;
+    if (!game.faction_confirmed || game.paused) return;
     sf::Vector2f field = toField(game, button.x, button.y);
     int enemy = pickUnit(game.enemy_turrets, field, 10, true);
     for (UnitId id : game.selection) {
@@ -134,6 +135,8 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
     static const sf::Keyboard::Key enemy_lanes[] = {sf::Keyboard::U, sf::Keyboard::I, sf::Keyboard::O};
     static const sf::Keyboard::Key enemy_upgrades[] = {sf::Keyboard::J, sf::Keyboard::K, sf::Keyboard::L,
                                                        sf::Keyboard::Semicolon};
+    if (key == sf::Keyboard::P) togglePause(game);
+    if (game.paused) return;  // nothing that changes the match while it stands still
     for (int lane = 0; lane < 3; ++lane) {
         if (key == player_lanes[lane]) spawnPlayerTurret(game, lane);
         if (key != enemy_lanes[lane]) continue;
@@ -163,6 +166,10 @@ void handleEvent(Game& game, const sf::Event& event) {
         default: break;
     }
 
+    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) {
+        stepBack(game);
+        return;
+    }
     switch (currentScreen(game)) {
         case Screen::MainMenu: mainMenuInput(game, event); break;
         case Screen::Lobby: lobbyInput(game, event); break;
@@ -186,7 +193,7 @@ void sampleInput(Game& game) {
 
 void run(Game& game) {
     if (!game.window.isOpen()) return;
-    Clock frame_clock;
+    Clock frame_clock(Clock::Real);  // a pause holds the match clocks, never the frame time
     while (game.window.isOpen()) {
         sf::Event event;
         while (game.window.pollEvent(event)) {

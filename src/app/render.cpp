@@ -44,6 +44,7 @@ void render(Game& game) {
             drawMatchWorld(game);
             drawHud(game);
             if (game.game_over) drawResultsOverlay(game);
+            if (game.paused) drawPauseOverlay(game);
             break;
     }
     presentFrame(game);

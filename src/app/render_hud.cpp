@@ -5,6 +5,8 @@
 #include "ui/results.h"
 #include "ui/unit_art.h"
 
+#include <cmath>
+
 namespace {
 // The stat each priced panel button buys, in PanelButton order; the laser button has none.
 const int kButtonStat[kPanelButtonCount] = {FireRate, Range, Dodge, ProjectileSpeed, MoveSpeed, Income, -1};
@@ -92,4 +94,19 @@ void drawResultsOverlay(Game& game) {
     drawRectangle(canvas, {700, 400}, panel,
                   ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
     drawResultsText(game, canvas);
+}
+
+void drawPauseOverlay(Game& game) {
+    Canvas& canvas = game.canvas;
+    sf::Vector2f size(windowWidth(game), float(game.window.getSize().y));
+    drawRectangle(canvas, size, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
+    sf::Text label = uiText(game, "已暂停 — P 继续", 36, sf::Color::White, {0, 0});
+    sf::FloatRect bounds = label.getLocalBounds();
+    sf::Vector2f panel_size(bounds.width + 80, bounds.height + 50);
+    sf::Transformable panel;
+    panel.setPosition(std::floor((size.x - panel_size.x) / 2), std::floor((size.y - panel_size.y) / 2));
+    drawRectangle(canvas, panel_size, panel, ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
+    label.setPosition(std::floor((size.x - bounds.width) / 2 - bounds.left),
+                      std::floor((size.y - bounds.height) / 2 - bounds.top));
+    drawDirect(canvas, label);
 }

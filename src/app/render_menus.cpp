@@ -31,6 +31,14 @@ sf::Color cardColour(const std::string& faction_name) {
     return sf::Color::White;
 }
 
+// The hint sits at y 570, inside the fourth row of cards; when that row holds the
+// tenth card (y 560 to 690) the hint moves just below it.
+float levelHintY(size_t cards) {
+    constexpr size_t kCardsAboveHint = 9;
+    if (cards <= kCardsAboveHint) return 570;
+    return 110 + 150 * 3 + 130 + 8;
+}
+
 int starCount(const nlohmann::json& level) {
     double difficulty = levelNumber(level, "difficulty", 1);
     if (!(difficulty >= 1)) return 0;
@@ -101,7 +109,7 @@ void drawLevelSelect(Game& game) {
     size_t cards = std::min(game.shown_levels.size(), game.level_cards.size());
     for (size_t i = 0; i < cards; ++i) drawLevelCard(game, game.shown_levels[i], i);
 
-    sf::Text hint = uiText(game, "点击关卡开始游戏 | 点击返回按钮回到阵营选择", 14, sf::Color(100, 100, 130), {0, 570});
-    hint.setPosition((900 - hint.getLocalBounds().width) / 2, 570);
+    sf::Text hint = uiText(game, "点击关卡开始游戏 | 点击返回按钮回到阵营选择", 14, sf::Color(100, 100, 130), {0, 0});
+    hint.setPosition((900 - hint.getLocalBounds().width) / 2, levelHintY(cards));
     drawDirect(canvas, hint);
 }

@@ -15,6 +15,7 @@ void drawLevelSelect(Game& game);
 void drawMatchWorld(Game& game);   // in the world view
 void drawHud(Game& game);          // in the default view
 void drawResultsOverlay(Game& game);
+void drawPauseOverlay(Game& game);   // "已暂停 — P 继续" over a dimmed match
 
 // Where the frame is drawn: the window, or an off-screen texture a test put in the canvas.
 sf::RenderTarget& renderTarget(Game& game);

@@ -1,6 +1,8 @@
 #include "app/screen_input.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "app/screen.h"
+#include "app/update.h"
 #include "content/levels.h"
 #include "net/protocol.h"
 #include "audio/sound_bank.h"
@@ -65,6 +67,31 @@ void confirmFaction(Game& game) {
     enterLevelSelection(game);
 }
 
+void backToFactionSelect(Game& game) {
+    playClick(game.sounds);
+    game.faction_confirmed = false;
+    game.level_select_active = false;
+    game.hovered_faction = -1;
+}
+
+// The connection and everything the handshake learnt go; the lobby can host or join again.
+void dropConnection(Game& game) {
+    stopNetworking(game.lobby);
+    game.opponent_ready = false;
+    game.handshake_received = game.faction_received = 0;
+}
+
+// No network, no match, nothing chosen. A match that was reached (a lost connection
+// shows the lobby over it) is cleared as after its results; a visit that never got
+// that far leaves the start values as they are.
+void backToMainMenu(Game& game) {
+    dropConnection(game);
+    if (game.faction_confirmed || game.level_running || game.game_over) clearMatch(game);
+    game.game_started = game.network_mode = game.lobby_active = false;
+    game.faction_confirmed = game.level_select_active = false;
+    game.hovered_faction = -1;
+}
+
 std::string levelNameForLog(const nlohmann::json& level) {
     auto name = level.find("name");
     return name != level.end() && name->is_string() ? name->get<std::string>() : "Unknown";
@@ -126,10 +153,7 @@ void levelSelectInput(Game& game, const sf::Event& event) {
     if (!isPress(event) || event.mouseButton.button != sf::Mouse::Left) return;
     sf::Vector2f click = pressPoint(event);
     if (game.back_button.getGlobalBounds().contains(click)) {
-        playClick(game.sounds);
-        game.faction_confirmed = false;
-        game.level_select_active = false;
-        game.hovered_faction = -1;
+        backToFactionSelect(game);
         return;
     }
     size_t cards = std::min<size_t>(game.shown_levels.size(), 10);
@@ -141,5 +165,31 @@ void levelSelectInput(Game& game, const sf::Event& event) {
         game.level_select_active = false;
         logLine("Starting level: ", i, " - ", levelNameForLog(game.shown_levels[i]));
         return;
+    }
+}
+
+void stepBack(Game& game) {
+    switch (currentScreen(game)) {
+        case Screen::MainMenu: return;  // never out of the game: closing the window quits
+        case Screen::Lobby:
+            playClick(game.sounds);
+            backToMainMenu(game);
+            return;
+        case Screen::FactionSelect:
+            playClick(game.sounds);
+            if (game.network_mode) {
+                dropConnection(game);  // the lobby shows again
+                game.hovered_faction = -1;
+            } else {
+                backToMainMenu(game);
+            }
+            return;
+        case Screen::LevelSelect: backToFactionSelect(game); return;
+        case Screen::Results: resetAfterResults(game); return;
+        case Screen::Match:
+            // A network match is left only by closing the window or by the opponent leaving.
+            if (game.network_mode) return;
+            resetAfterResults(game);  // the match is abandoned
+            return;
     }
 }

@@ -1,6 +1,7 @@
 #include "app/update.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "app/pause.h"
 #include "battle/combat.h"
 #include "battle/hits.h"
 #include "content/factions.h"
@@ -89,6 +90,17 @@ void runResultsCountdown(Game& game, float dt) {
     if (game.results_timer >= game.results_duration) resetAfterResults(game);
 }
 
+// A paused match stands still; only the view and the panel follow the player, and a
+// press of the left button made now is not taken as a fresh press after the resume.
+void runPausedFrame(Game& game, float dt) {
+    if (game.sounds.sounds_loaded) dropFinished(game.sounds);
+    moveCameraByKeys(game);
+    easeCamera(game, dt);
+    clampView(game);
+    slidePanel(game, dt);
+    game.left_was_pressed = game.input.left_button;
+}
+
 void runFrameSteps(Game& game, float dt) {
     runMusic(game);
     flyAll(game, dt, true);
@@ -153,12 +165,15 @@ void update(Game& game, float dt) {
         runResultsCountdown(game, dt);
         return;
     }
+    if (game.paused) {
+        runPausedFrame(game, dt);
+        return;
+    }
     runFrameSteps(game, dt);
 }
 
-namespace {
-// Units, shots, money, upgrades, incomes, schedules and clocks back to a new match's.
-void clearMatchState(Game& game) {
+void clearMatch(Game& game) {
+    resumeMatch(game);
     game.game_over = false;
     game.results_timer = 0;
     game.player_turrets.clear();
@@ -183,10 +198,11 @@ void clearMatchState(Game& game) {
     if (game.sounds.bgm_playing) stopBgm(game.sounds);
 }
 
+namespace {
 // The opponent is gone: its match ends for good and the lobby says so. The next
 // connection starts again from the faction selection.
 void endGameWithoutOpponent(Game& game) {
-    clearMatchState(game);
+    clearMatch(game);
     game.level_select_active = false;
     game.faction_confirmed = false;
     game.hovered_faction = -1;
@@ -217,7 +233,7 @@ void followConnection(Game& game) {
 }
 
 void resetAfterResults(Game& game) {
-    clearMatchState(game);
+    clearMatch(game);
     game.level_select_active = true;
     game.faction_confirmed = true;
     enterLevelSelection(game);

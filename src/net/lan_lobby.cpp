@@ -46,6 +46,30 @@ void shutdownLanLobby(LanLobby& lobby) {
     lobby.listening = false;
 }
 
+void stopNetworking(LanLobby& lobby) {
+    shutdownLanLobby(lobby);
+    // A socket that was connected or listened once is replaced rather than reused, so
+    // the next HOST or JOIN starts exactly as on a fresh start.
+    lobby.listener = std::make_unique<sf::TcpListener>();
+    lobby.host_socket = std::make_unique<sf::TcpSocket>();
+    lobby.client_socket = std::make_unique<sf::TcpSocket>();
+    lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
+    lobby.stop_hosting = false;
+    lobby.listen_port = lobby.base_port;
+    // The player left on purpose: no "opponent left" notice, and nothing more goes out.
+    lobby.peer_was_connected = lobby.opponent_left = false;
+    lobby.outbox.clear();
+    {
+        std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+        lobby.message_queue.clear();
+    }
+    {
+        std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
+        lobby.found_hosts.clear();
+    }
+    lobby.threads_running = true;
+}
+
 void startHosting(Game& game) { startHosting(game.lobby); }
 
 void startScan(Game& game) { startScan(game.lobby); }

@@ -85,6 +85,10 @@ struct LanLobby {
 void initLanLobby(LanLobby& lobby);
 // Ends every background thread promptly and closes the sockets; safe when nothing ever started.
 void shutdownLanLobby(LanLobby& lobby);
+// Leaving the lobby: ends every thread and closes the sockets as teardown does, then
+// leaves the lobby as a fresh start has it (new sockets, flags clear, nothing queued or
+// found), so HOST and JOIN work again.
+void stopNetworking(LanLobby& lobby);
 
 // HOST: binds a port from 55003 in a background thread, accepts one client, and
 // broadcasts a beacon with the bound port meanwhile. Ignored while hosting or connected.

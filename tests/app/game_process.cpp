@@ -82,6 +82,15 @@ bool GameProcess::waitForOutput(const std::string& text, double seconds) {
     return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds, 100);
 }
 
+int GameProcess::threadCount() const {
+    if (pid <= 0) return -1;
+    std::string listing = capture("ls /proc/" + std::to_string(pid) + "/task 2>/dev/null");
+    std::istringstream ids(listing);
+    int count = 0;
+    for (std::string id; ids >> id;) ++count;
+    return count > 0 ? count : -1;
+}
+
 // Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.
 void GameProcess::requestClose() {
     Display* display = XOpenDisplay(nullptr);

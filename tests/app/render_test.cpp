@@ -98,6 +98,48 @@ TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
     EXPECT_TRUE(near(frame.getPixel(339, 640), kBackground));
 }
 
+TEST_F(MenuDrawing, TheHintMovesBelowTheTenthCardOnly) {
+    game.game_started = game.faction_confirmed = game.level_select_active = true;
+    enterLevelSelection(game);
+    const std::string hint = "点击关卡开始游戏 | 点击返回按钮回到阵营选择";
+    sf::Text text(sf::String::fromUtf8(hint.begin(), hint.end()), game.ui_font, 14);
+    float x = (900 - text.getLocalBounds().width) / 2;
+    const sf::Color grey(100, 100, 130);
+    game.shown_levels.assign(9, nlohmann::json{{"name", "L"}});
+    EXPECT_EQ(textMismatch(renderedFrame(game), game.ui_font, hint, 14, grey, {x, 570}), 0);
+
+    game.shown_levels.assign(10, nlohmann::json{{"name", "L"}});
+    EXPECT_EQ(textMismatch(renderedFrame(game), game.ui_font, hint, 14, grey, {x, 698}), 0);
+    // Below the tenth card (y 560 to 690) and still inside the 720-pixel window.
+    text.setPosition(x, 698);
+    EXPECT_GT(text.getGlobalBounds().top, 690);
+    EXPECT_LT(text.getGlobalBounds().top + text.getGlobalBounds().height, 720);
+}
+
+TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
+    showMatch(game, Blue);
+    sf::Image running = renderedFrame(game);
+    game.paused = true;
+    sf::Image paused = renderedFrame(game);
+    // The field's plain background darkens everywhere, the HUD included.
+    for (sf::Vector2u at : {sf::Vector2u(1000, 600), sf::Vector2u(100, 700)}) {
+        sf::Color before = running.getPixel(at.x, at.y), after = paused.getPixel(at.x, at.y);
+        EXPECT_LT(after.r + after.g + after.b, (before.r + before.g + before.b) / 2) << at.x << "," << at.y;
+    }
+    const std::string line = "已暂停 — P 继续";
+    sf::Text text(sf::String::fromUtf8(line.begin(), line.end()), game.ui_font, 36);
+    sf::FloatRect box = text.getLocalBounds();
+    auto whitePixels = [&](const sf::Image& frame) {
+        int count = 0;
+        for (unsigned y = unsigned(360 - box.height / 2); y < unsigned(360 + box.height / 2); ++y)
+            for (unsigned x = unsigned(640 - box.width / 2); x < unsigned(640 + box.width / 2); ++x)
+                if (near(frame.getPixel(x, y), kWhite, 10)) ++count;
+        return count;
+    };
+    EXPECT_EQ(whitePixels(running), 0);
+    EXPECT_GT(whitePixels(paused), 200);
+}
+
 TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     showMatch(game, White);
     sf::Image frame = settledFrame(game);

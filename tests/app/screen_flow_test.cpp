@@ -1,5 +1,6 @@
 #include "app/screen.h"
 #include "battle/battle_support.h"
+#include "battle/turret.h"
 #include "events.h"
 
 #include <gtest/gtest.h>
@@ -115,4 +116,33 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     EXPECT_EQ(game.camera_target.y, 100);
     wheel(game, 600, 300, -2.0f);
     EXPECT_EQ(game.camera_target.y, 500);
+}
+
+TEST_F(ScreenFlow, EscInANetworkGameDropsTheConnectionButNotARunningMatch) {
+    click(game, 450, 380);
+    game.lobby.connected = true;  // the flag alone: no socket is open
+    game.opponent_ready = true;
+    ASSERT_EQ(currentScreen(game), Screen::FactionSelect);
+    keyPress(game, sf::Keyboard::Escape);
+    EXPECT_EQ(currentScreen(game), Screen::Lobby);  // the connection is dropped
+    EXPECT_TRUE(game.network_mode && game.lobby_active);
+    EXPECT_FALSE(game.lobby.connected || game.opponent_ready);
+
+    game.lobby.connected = true;
+    game.faction_confirmed = game.level_running = true;
+    ASSERT_EQ(currentScreen(game), Screen::Match);
+    keyPress(game, sf::Keyboard::Escape);
+    EXPECT_EQ(currentScreen(game), Screen::Match);
+    EXPECT_TRUE(game.lobby.connected);
+
+    // The opponent left mid-match: the lobby shows over the old match, and Esc leaves
+    // both behind, so single player starts from the faction selection.
+    game.lobby.connected = false;
+    spawnPlayerTurret(game, 1);
+    ASSERT_EQ(currentScreen(game), Screen::Lobby);
+    stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); });
+    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
+    EXPECT_TRUE(game.player_turrets.empty());
+    click(game, 450, 220);
+    EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
 }

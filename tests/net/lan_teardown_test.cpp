@@ -38,3 +38,45 @@ TEST(LanTeardownNetns, ClosingTheWindowEndsEveryNetworkThreadAtOnce) {
         EXPECT_TRUE(!peer.getLocalPort() || peer.receive(&byte, 1, received) == sf::Socket::Disconnected);
     }
 }
+
+// Esc out of the lobby stops the network as closing the window would, but the lobby
+// stays usable: HOST works again, on the very port it had when no client came. (A
+// connection the host closed keeps its port in the system's TIME_WAIT for a while; the
+// port search then takes the next one.)
+TEST(LanTeardownNetns, StoppingTheNetworkFreesThePortAndLeavesNoThread) {
+    REQUIRE_PRIVATE_NETWORK();
+    for (const char* scene : {"hosting", "scanning", "connected"}) {
+        GameFixture fixture;
+        LanLobby& lobby = fixture.game->lobby;
+        sf::TcpSocket peer;
+        if (scene == std::string("scanning")) {
+            startScan(lobby);
+        } else {
+            startHosting(lobby);
+            ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
+        }
+        if (scene == std::string("connected")) {
+            ASSERT_EQ(peer.connect(sf::IpAddress::LocalHost, lobby.listen_port), sf::Socket::Done);
+            ASSERT_TRUE(waitUntil([&] { return lobby.connected.load(); }, 5));
+        }
+        unsigned short first_port = lobby.listen_port;
+        lobby.found_hosts = {{sf::IpAddress::LocalHost, 55003}};
+        auto start = std::chrono::steady_clock::now();
+        stopNetworking(lobby);
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0) << scene;
+        for (std::thread* slot : {&lobby.host_thread, &lobby.receive_thread, &lobby.scan_thread, &lobby.announce_thread})
+            EXPECT_FALSE(slot->joinable()) << scene;
+        EXPECT_FALSE(lobby.connected || lobby.hosting || lobby.listening || lobby.scanning || lobby.is_host) << scene;
+        EXPECT_TRUE(lobby.threads_running) << scene;
+        EXPECT_TRUE(lobby.found_hosts.empty()) << scene;
+        char byte;
+        std::size_t received = 0;
+        EXPECT_TRUE(!peer.getLocalPort() || peer.receive(&byte, 1, received) == sf::Socket::Disconnected) << scene;
+
+        stdoutOf([&] {
+            startHosting(lobby);
+            EXPECT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5)) << scene;
+        });
+        if (scene == std::string("hosting")) EXPECT_EQ(lobby.listen_port, first_port);
+    }
+}

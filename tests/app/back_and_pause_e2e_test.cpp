@@ -1,0 +1,68 @@
+#include "app/game_process.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Fast units, the player's sturdier: once the player sends three, the match ends in
+// seconds; until then it runs on for as long as the test needs it.
+const char* const kQuickConfig = R"({"turret": {
+    "player": {"blue": {"move_speed": 300, "hp": 6}},
+    "enemy": {"red": {"move_speed": 300, "hp": 1}}}})";
+
+// Two cheap Red units spend all but one of the enemy's money.
+const char* const kCalmLevel = R"({"levels": [{
+    "name": "静候", "faction": "Red", "enemy_initial_money": 26, "enemy_income": 0,
+    "waves": [{"time": 0, "lane": 1, "count": 2, "interval": 0.2}]}]})";
+
+void pickFaction(GameProcess& game, int card, const std::string& name) {
+    game.click(160 + 195 * card + 90, 360);
+    ASSERT_TRUE(game.waitForOutput("Selected " + name + "\n", 5)) << game.output();
+    game.click(900, 650);
+    ASSERT_TRUE(game.waitForOutput("Faction confirmed: " + std::to_string(card) + "\n", 5)) << game.output();
+}
+}  // namespace
+
+// Esc on every screen of a single-player visit, and P around a running match, through
+// the real window.
+TEST(EndToEnd, EscBacksOutOfEveryScreenAndPPausesTheMatch) {
+    TempDir dir;
+    dir.write("config.json", kQuickConfig);
+    dir.write("levels.json", kCalmLevel);
+    GameProcess game(dir.path());
+    ASSERT_TRUE(game.waitForWindow(15)) << game.output();
+
+    game.click(640, 440);  // network: the lobby
+    game.key("Escape");    // back to the main menu, whose single-player button works again
+    game.key("Escape");    // the main menu stays
+    game.click(640, 280);
+    game.click(160 + 90, 360);
+    ASSERT_TRUE(game.waitForOutput("Selected Red\n", 5)) << game.output();
+    game.key("Escape");  // the faction selection back to the main menu, the pick forgotten
+    game.click(640, 280);
+    ASSERT_NO_FATAL_FAILURE(pickFaction(game, 1, "Yellow"));
+    EXPECT_EQ(game.output().find("Faction confirmed: 0"), std::string::npos) << game.output();
+
+    game.key("Escape");  // the level selection back to the faction selection
+    ASSERT_NO_FATAL_FAILURE(pickFaction(game, 2, "Blue"));
+    game.click(90 + 110, 110 + 65);
+    ASSERT_TRUE(game.waitForOutput("Starting level: 0 - 静候\n", 5)) << game.output();
+    game.key("p");
+    ASSERT_TRUE(game.waitForOutput("⏸ 游戏已暂停\n", 5)) << game.output();
+    game.key("p");
+    ASSERT_TRUE(game.waitForOutput("▶ 游戏继续\n", 5)) << game.output();
+    game.key("Escape");  // the match is abandoned for the level selection
+    ASSERT_TRUE(game.waitForOutput("🔄 返回关卡选择界面，所有状态已重置\n", 5)) << game.output();
+    game.click(90 + 110, 110 + 65);
+    ASSERT_TRUE(waitUntil([&] { return countOf(game.output(), "Starting level: 0 - 静候\n") == 2; }, 5, 100))
+        << game.output();
+
+    for (const char* lane_key : {"q", "w", "e"}) game.key(lane_key);
+    ASSERT_TRUE(game.waitForOutput("游戏结束，显示结算画面\n", 20)) << game.output();
+    game.key("Escape");  // the results give way at once, well before their three seconds
+    EXPECT_TRUE(waitUntil([&] { return countOf(game.output(), "🔄 返回关卡选择界面，所有状态已重置\n") == 2; },
+                          1.5, 50)) << game.output();
+
+    game.requestClose();
+    EXPECT_EQ(game.waitForExit(5), 0) << game.output();
+}
