@@ -87,3 +87,23 @@ TEST(Config, UnparseableFileIsReportedOnceThenDefaultsApply) {
         EXPECT_EQ(countOf(errors, "\n"), 1u);
     }
 }
+
+// A number the game's int or float cannot hold converts to nothing sound: it gives the
+// default with the usual warning, like a value of the wrong type.
+TEST(Config, NumbersOutOfRangeGiveTheDefaultWithAWarning) {
+    TempDir dir;
+    dir.write("config.json", R"({"a": 1e300, "b": 3000000000, "c": -3e9, "d": [1, 1e20], "e": 2147483647,
+                                 "f": 1e38, "g": 12.9})");
+    const Config& config = Config::instance();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(config.getFloat("/a", 5), 5);
+    EXPECT_EQ(config.getInt("/b", 6), 6);
+    EXPECT_EQ(config.getInt("/c", 7), 7);
+    EXPECT_EQ(config.getIntArray("/d", {8}), std::vector<int>{8});
+    std::string warnings = testing::internal::GetCapturedStderr();
+    for (const char* path : {"/a\n", "/b\n", "/c\n", "/d\n"})
+        EXPECT_NE(warnings.find(std::string("Warning: Could not get config value for: ") + path), std::string::npos) << path;
+    EXPECT_EQ(config.getInt("/e", 0), 2147483647);
+    EXPECT_EQ(config.getFloat("/f", 0), 1e38f);
+    EXPECT_EQ(config.getInt("/g", 0), 12);
+}
