@@ -98,3 +98,45 @@ TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     EXPECT_EQ(game.player_upgrades.levels[Range] + int(game.wave_index), 0);
     EXPECT_EQ(game.shown_levels, game.all_levels);
 }
+
+// The easing step is d x k x dt x 2 with k up to 10: past 0.05 s a frame it would carry
+// the view beyond its target, and at 0.1 s swing it about the target for ever.
+TEST_F(MatchFrame, CameraEasesOntoItsTargetAtAnyFrameRate) {
+    startMatch(game);
+    const sf::Vector2f start = game.world_view.getCenter();
+    const sf::Vector2f target = start + sf::Vector2f(0, 200);
+    game.camera_target = target;
+    step(game, clock, 1.0f / 60);  // as it always was: a third of the way at k = 10
+    EXPECT_NEAR(game.world_view.getCenter().y, start.y + 200.0f / 3, 1e-3f);
+
+    for (float dt : {0.04f, 0.1f, 0.5f}) {
+        game.world_view.setCenter(start);
+        for (int frame = 0; frame < 20; ++frame) {
+            step(game, clock, dt);
+            ASSERT_LE(game.world_view.getCenter().y, target.y) << dt << " frame " << frame;
+        }
+        EXPECT_NEAR(game.world_view.getCenter().y, target.y, 1.0f) << dt;
+    }
+    game.world_view.setCenter(target - sf::Vector2f(0, 3));  // near the target k = 2 L
+    step(game, clock, 0.1f);
+    EXPECT_EQ(game.world_view.getCenter(), target);
+}
+
+// A step of 27.5 pixels at 0.5 s would pass a point 20 pixels away and swing about it
+// without ever coming within the 5 pixels that end the order.
+TEST_F(MatchFrame, AMoveOrderArrivesAtLowFrameRates) {
+    startMatch(game);
+    for (float dt : {0.1f, 0.5f}) {
+        game.player_turrets.clear();
+        Turret& unit = addUnit(game, true, 1, {450, 500});
+        unit.move_target = {450, 480};
+        unit.move_order = 1;
+        int frames = 0;
+        for (; frames < 10 && game.player_turrets[0].move_order; ++frames) {
+            step(game, clock, dt);
+            if (game.player_turrets[0].move_order) ASSERT_GE(game.player_turrets[0].body.getPosition().y, 480) << dt;
+        }
+        EXPECT_LE(frames, 4) << dt;
+        EXPECT_EQ(game.player_turrets[0].move_order, 0) << dt;
+    }
+}
