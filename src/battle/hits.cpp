@@ -216,8 +216,11 @@ void resolveHits(Game& game) {
 void updateLaserBeams(Game& game, float dt) {
     for (LaserBeam& beam : game.laser_beams) {
         if (!beam.active) continue;
+        // A beam its owner refreshed in this frame burns through the frame even when the
+        // frame outlasts its life (below 5 frames a second), or lasers would never land a tick.
+        bool refreshed = beam.life == beam.max_life;
         beam.life -= dt;
-        if (beam.life <= 0) {
+        if (beam.life <= 0 && !refreshed) {
             beam.active = 0;
             continue;
         }

@@ -134,9 +134,35 @@ TEST_F(MatchFrame, AMoveOrderArrivesAtLowFrameRates) {
         int frames = 0;
         for (; frames < 10 && game.player_turrets[0].move_order; ++frames) {
             step(game, clock, dt);
-            if (game.player_turrets[0].move_order) ASSERT_GE(game.player_turrets[0].body.getPosition().y, 480) << dt;
+            if (game.player_turrets[0].move_order) {
+                ASSERT_GE(game.player_turrets[0].body.getPosition().y, 480) << dt;
+            }
         }
         EXPECT_LE(frames, 4) << dt;
         EXPECT_EQ(game.player_turrets[0].move_order, 0) << dt;
     }
+}
+
+// From 0.2 s a frame a beam used to live out its 0.2 s in the frame that fired it, before
+// its first tick: lasers never hurt anyone.
+TEST_F(MatchFrame, LasersBurnAtLowFrameRates) {
+    startMatch(game);
+    for (float dt : {0.1f, 0.5f}) {
+        game.player_turrets.clear();
+        game.enemy_turrets.clear();
+        game.laser_beams.clear();
+        // Two units standing still, each in the other's range.
+        Turret& mine = addUnit(game, true, 1, {450, 500}, Laser);
+        Turret& enemy = addUnit(game, false, 1, {450, 440}, Laser);
+        mine.hp = enemy.hp = 100;
+        mine.move_speed = enemy.move_speed = 0;
+        for (int frame = 0; frame < 3; ++frame) step(game, clock, dt);
+        EXPECT_LT(enemy.hp, 100 - 0.15f) << dt;  // at least two ticks of 0.1
+        EXPECT_LT(mine.hp, 100 - 0.15f) << dt;
+    }
+    game.player_turrets.clear();  // with no one to refresh them the beams go in the next frame
+    game.enemy_turrets.clear();
+    ASSERT_FALSE(game.laser_beams.empty());
+    step(game, clock, 0.5f);
+    EXPECT_TRUE(game.laser_beams.empty());
 }
