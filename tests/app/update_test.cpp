@@ -166,3 +166,28 @@ TEST_F(MatchFrame, LasersBurnAtLowFrameRates) {
     step(game, clock, 0.5f);
     EXPECT_TRUE(game.laser_beams.empty());
 }
+
+// Two flight steps of a frame carry a shell 96 pixels at 10 frames a second, far more
+// than the 28 across which a unit is struck: it used to fly through most targets.
+TEST_F(MatchFrame, ShellsStrikeAtLowFrameRates) {
+    startMatch(game);
+    game.player_income = game.enemy_income = 0;
+    for (float dt : {1.0f / 60, 0.05f, 0.1f, 0.2f}) {
+        for (float gap : {40.0f, 55.0f, 70.0f, 85.0f, 100.0f}) {
+            game.player_turrets.clear();
+            game.enemy_turrets.clear();
+            game.projectiles.clear();
+            // A gun standing still before a target standing still that never fires back.
+            Turret& gun = addUnit(game, true, 1, {450, 500});
+            Turret& target = addUnit(game, false, 1, {450, 500 - gap});
+            gun.move_speed = target.move_speed = 0;
+            gun.recoil_distance = 0;
+            target.fire_rate = 1e9f;
+            target.hp = 100;
+            game.player_projectile_speed = 480;
+            game.player_projectile_lifetime = 1;
+            for (float time = 0; time < 2.0f; time += dt) step(game, clock, dt);  // shots at 0.6, 1.2 and 1.8 s
+            EXPECT_FLOAT_EQ(target.hp, 100 - 3) << "dt " << dt << " gap " << gap;
+        }
+    }
+}
