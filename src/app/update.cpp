@@ -39,12 +39,17 @@ void moveCameraByKeys(Game& game) {
     clampView(game);
 }
 
+// Below 20 frames a second a full step would carry the view past its target and set it
+// swinging, so a step never goes further than the target itself.
 void easeCamera(Game& game, float dt) {
     sf::Vector2f d = game.camera_target - game.world_view.getCenter();
     float length = std::hypot(d.x, d.y);
     if (length <= 1) return;
     float k = std::min(2 * length, 10.0f);
-    game.world_view.setCenter(game.world_view.getCenter() + d * k * dt * 2.0f);
+    if (k * dt * 2.0f >= 1.0f)
+        game.world_view.setCenter(game.camera_target);
+    else
+        game.world_view.setCenter(game.world_view.getCenter() + d * k * dt * 2.0f);
 }
 
 void slidePanel(Game& game, float dt) {

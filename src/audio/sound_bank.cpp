@@ -105,7 +105,8 @@ void playSpawn(SoundBank& bank, float x, float width) { playEffect(bank, bank.cr
 
 void playClick(SoundBank& bank) { playEffect(bank, bank.press, kClick, 0, 0); }
 
-// A missing music file is tried again on the next call.
+// A missing music file is tried again on the next call, silently: the match calls this
+// every frame, and SFML would report each failed open on standard error.
 void playBgm(SoundBank& bank) {
     if (bank.bgm_playing) return;
     if (bank.bgm_opened) {
@@ -113,7 +114,8 @@ void playBgm(SoundBank& bank) {
         bank.bgm_playing = 1;
         return;
     }
-    if (!bank.bgm.openFromFile(findDataFile("bgm.wav"))) return;
+    std::string path = findDataFile("bgm.wav");
+    if (!isReadable(path) || !bank.bgm.openFromFile(path)) return;
     bank.bgm.setLoop(true);
     bank.bgm.setVolume(500);
     bank.bgm.play();

@@ -7,6 +7,11 @@
 #include <cmath>
 
 namespace {
+// Pixels between two hit tests of a shell: under the 28 across which a unit of the usual
+// hull radius 12 is struck, and more than a shell of any faction's speed moves in a frame
+// at 60 frames a second, so such frames test only the shell's position, as always.
+constexpr float kMaxHitGap = 24.0f;
+
 float distance(sf::Vector2f a, sf::Vector2f b) { return vectorLength(a - b); }
 
 // Zero for a point inside the rectangle.
@@ -102,21 +107,32 @@ void resolveRocket(Game& game, Projectile& rocket) {
 }
 
 // A shell strikes one unit at most; a base only when it struck no unit.
-void resolveShell(Game& game, Projectile& shell) {
+bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
     Opposition opposition = opposingSide(game, shell.is_player);
-    sf::Vector2f p = shell.shape.getPosition();
     if (Turret* unit = firstUnitTouching(opposition.units, p, 2)) {
         unit->hp -= shell.damage_amount;
         shell.hit = 1;
         // Either side's kill is heard, so the player also hears the loss of a unit.
         if (unit->hp <= 0) playDeath(game.sounds, unit->body.getPosition().x, windowWidth(game));
-        return;
+        return true;
     }
     float base_margin = shell.is_player ? 5.0f : 10.0f;
-    if (distanceToRect(opposition.base, p) < base_margin) {
-        opposition.money -= shell.damage_amount;
-        shell.hit = 1;
-    }
+    if (distanceToRect(opposition.base, p) >= base_margin) return false;
+    opposition.money -= shell.damage_amount;
+    shell.hit = 1;
+    return true;
+}
+
+// At low frame rates a shell moves further between two hit tests than a unit is wide and
+// would fly through it; it is then also tested at points along the way it came, no
+// further apart than kMaxHitGap, as shorter frames would have tested it.
+void resolveShell(Game& game, Projectile& shell) {
+    sf::Vector2f p = shell.shape.getPosition();
+    sf::Vector2f path = shell.velocity * shell.unchecked_flight;
+    shell.unchecked_flight = 0;
+    int points = std::max(1, int(std::ceil(vectorLength(path) / kMaxHitGap)));
+    for (int i = points - 1; i >= 0; --i)  // earliest first; the last is the shell's position
+        if (strikeAt(game, shell, p - path * (float(i) / float(points)))) return;
 }
 
 float laserDamageOf(const Game& game, bool owner_is_player) {
@@ -216,8 +232,11 @@ void resolveHits(Game& game) {
 void updateLaserBeams(Game& game, float dt) {
     for (LaserBeam& beam : game.laser_beams) {
         if (!beam.active) continue;
+        // A beam its owner refreshed in this frame burns through the frame even when the
+        // frame outlasts its life (below 5 frames a second), or lasers would never land a tick.
+        bool refreshed = beam.life == beam.max_life;
         beam.life -= dt;
-        if (beam.life <= 0) {
+        if (beam.life <= 0 && !refreshed) {
             beam.active = 0;
             continue;
         }

@@ -17,6 +17,7 @@ void flyShell(Projectile& shell, float dt) {
     shell.life_remaining -= dt;
     if (shell.life_remaining <= 0) return;
     shell.shape.move(shell.velocity * dt);
+    shell.unchecked_flight += dt;
     shell.life_remaining -= dt;
 }
 

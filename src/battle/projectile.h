@@ -23,6 +23,7 @@ struct Projectile {
     float lifetime = 0;             // flight time given at creation
     std::uint8_t is_player = 0;     // fired by a player unit
     float life_remaining = 0;       // only shells spend it
+    float unchecked_flight = 0;     // seconds a shell has moved since its last hit test
     sf::Color smoke_colour = sf::Color(0, 0, 0, 255);
     std::uint8_t is_rocket = 0;
     float rotation_deg = 0;         // a rocket's heading, 0 towards +x

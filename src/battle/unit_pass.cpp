@@ -158,10 +158,14 @@ void updateUnit(Game& game, const PassSide& side, Turret& unit, const std::vecto
     if (unit.move_order) {
         sf::Vector2f d = unit.move_target - unit.body.getPosition();
         float distance = vectorLength(d);
-        if (distance > kArrivalDistance)
-            placeUnit(unit, unit.body.getPosition() + d / distance * unit.move_speed * dt);
-        else
+        // A long frame ends the drive on the point: a step past it would swing the unit
+        // about the point without ever coming within the arrival distance.
+        if (distance <= kArrivalDistance)
             unit.move_order = 0;
+        else if (unit.move_speed * dt >= distance)
+            placeUnit(unit, unit.move_target);
+        else
+            placeUnit(unit, unit.body.getPosition() + d / distance * unit.move_speed * dt);
     }
     if (unit.rocket_cooldown > 0) unit.rocket_cooldown -= dt;
 

@@ -12,7 +12,7 @@ std::string executableDir() {
     return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-static bool isReadable(const std::string& path) {
+bool isReadable(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return file.good();
 }

@@ -6,5 +6,8 @@
 // anywhere. Returns the path to open (the bare name when neither place has the file).
 std::string findDataFile(const std::string& name);
 
+// Whether a file exists there and can be opened for reading.
+bool isReadable(const std::string& path);
+
 // Directory of the running executable, with a trailing slash ("" when unknown).
 std::string executableDir();

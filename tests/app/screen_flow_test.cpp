@@ -116,6 +116,32 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     EXPECT_EQ(game.camera_target.y, 100);
     wheel(game, 600, 300, -2.0f);
     EXPECT_EQ(game.camera_target.y, 500);
+    // Over the panel a notch scrolls it, but its start content fits: it stays at the top.
+    wheel(game, 10, 300, -1.0f);
+    EXPECT_EQ(game.panel_scroll, 0);
+    EXPECT_EQ(game.camera_target.y, 500);
+}
+
+TEST_F(BattlefieldInput, ARightClickWithNothingSelectedChangesNothing) {
+    game.game_started = game.faction_confirmed = game.level_running = true;
+    Turret& ordered = addUnit(game, true, 0, {400, 500});  // ordered while it was selected
+    ordered.move_target = {400, 300};
+    ordered.move_order = 1;
+    addUnit(game, true, 1, {450, 500});
+    addUnit(game, false, 0, {450, 100});
+    for (sf::Vector2f point : {sf::Vector2f(455, 105), sf::Vector2f(600, 200)}) {  // on the enemy, on the ground
+        clickField(game, point.x, point.y, sf::Mouse::Right);
+        EXPECT_TRUE(game.selection.empty());
+        EXPECT_FALSE(game.box_selecting);
+        EXPECT_EQ(game.inspected_unit, -1);
+        for (const Turret& unit : game.player_turrets) {
+            EXPECT_EQ(unit.attack_target, kNoUnit);
+            EXPECT_EQ(unit.attack_order, 0);
+        }
+        EXPECT_EQ(game.player_turrets[0].move_order, 1);
+        EXPECT_EQ(game.player_turrets[0].move_target, sf::Vector2f(400, 300));
+        EXPECT_EQ(game.player_turrets[1].move_order, 0);
+    }
 }
 
 TEST_F(ScreenFlow, EscInANetworkGameDropsTheConnectionButNotARunningMatch) {

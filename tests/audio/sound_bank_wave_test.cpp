@@ -103,6 +103,17 @@ TEST(SoundHeard, AnEventAtTheLeftEdgeIsHeardOnTheLeftOneInTheMiddleBalanced) {
     EXPECT_NEAR(left / right, 1.0, 0.05);
 }
 
+TEST(SoundPan, AnEventFarRightOfTheWindowIsPannedFullyRight) {
+    LoadedBank loaded;
+    playCannonFire(loaded.bank, 2 * 1280, 1280);
+    playCannonFire(loaded.bank, 0, 1280);
+    const sf::Sound& right = *loaded.bank.voices[0];
+    EXPECT_EQ(right.getPosition(), sf::Vector3f(10, 0, 0));
+    EXPECT_EQ(loaded.bank.voices[1]->getPosition(), sf::Vector3f(-10, 0, 0));
+    EXPECT_GE(right.getVolume(), 60 * 0.85f * 0.5f - 1e-3f);  // centre weight 0.5
+    EXPECT_LT(right.getVolume(), 60 * 0.5f);
+}
+
 TEST(SoundHeard, ACannonFireEvictsOnlyTheOldestOfFiveVoices) {
     LoadedBank loaded;
     SoundBank& bank = loaded.bank;
@@ -127,14 +138,19 @@ TEST(SoundHeard, AMissingEffectSilencesEffectsWhileTheMusicPlaysOnceItsFileAppea
         playDeath(bank, 640, 1280);
         playClick(bank);
         EXPECT_TRUE(bank.voices.empty());
-        playBgm(bank);
+        testing::internal::CaptureStderr();
+        for (int frame = 0; frame < 3; ++frame) playBgm(bank);  // every frame of a match, and not a word
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_EQ(bank.bgm_opened, 0);
         wait(0.5);
         copyMedia();
         playBgm(bank);  // tried again
         EXPECT_TRUE(bank.bgm_playing && bank.bgm.getLoop());
         EXPECT_EQ(bank.bgm.getVolume(), 500);
-        wait(1.0);
+        wait(0.5);
+        playBgm(bank);  // while it plays: no restart from the beginning
+        EXPECT_GE(bank.bgm.getPlayingOffset().asSeconds(), 0.4f);
+        wait(0.5);
     }
     Mix mix;
     double music = mix.onset(0);

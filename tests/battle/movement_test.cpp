@@ -45,6 +45,25 @@ TEST_F(Movement, SteersAsideFromAnIncomingShell) {
     EXPECT_FLOAT_EQ(game.player_turrets[0].body.getPosition().y, 494.5f);
 }
 
+// The order ends within 5 pixels of its point; the unit fires on its way and after.
+TEST_F(Movement, AMoveOrderKeepsFiringAndEndsWithinFivePixels) {
+    addUnit(game, false, 1, {450, 440}).range = 30;  // in reach, out of its own reach: no reason to move
+    Turret& unit = addUnit(game, true, 1, {450, 500});
+    unit.recoil_distance = 0;  // keeps the distances exact
+    unit.move_target = {460.5f, 500};
+    unit.move_order = 1;
+    clock.advance(1);
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_EQ(unit.body.getPosition(), sf::Vector2f(455.5f, 500));  // 5.5 pixels on, 5 to go
+    EXPECT_EQ(unit.move_order, 1);
+    EXPECT_EQ(game.projectiles.size(), 1u);
+    clock.advance(1);
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_EQ(unit.move_order, 0);
+    EXPECT_EQ(unit.body.getPosition(), sf::Vector2f(455.5f, 500));
+    EXPECT_EQ(game.projectiles.size(), 2u);
+}
+
 TEST_F(Push, StackedUnitsSeparateAndTheSturdierMovesLess) {
     Turret& sturdy = addUnit(game, true, 1, {450, 500});
     Turret& light = addUnit(game, true, 1, {450, 500});
@@ -101,9 +120,12 @@ TEST_F(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
 TEST_F(Targeting, BlockedProbeStopsTheUnitAndBasesBlock) {
     addUnit(game, true, 1, {450, 490});
     addUnit(game, true, 1, {450, 500});
+    // A shell coming at both: the front unit steps aside as it advances, the blocked one not at all.
+    game.projectiles.push_back(makeShell({450, 400}, {0, 1}, false, sf::Color::Red, 200, 1));
     updatePlayerTurrets(game, 0.1f);
     EXPECT_EQ(game.player_turrets[1].body.getPosition(), sf::Vector2f(450, 500));
     EXPECT_FLOAT_EQ(game.player_turrets[0].body.getPosition().y, 484.5f);
+    EXPECT_GT(game.player_turrets[0].body.getPosition().x, 450);
 
     const Turret& unit = game.player_turrets[0];
     EXPECT_TRUE(isBlocked(game, {0, -580 + 11.9f}, 2, &unit));  // inside the grown enemy base

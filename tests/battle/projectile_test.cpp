@@ -1,4 +1,8 @@
 #include "battle/projectile.h"
+#include "battle/rocket_draw.h"
+#include "ui/canvas.h"
+
+#include <SFML/Graphics/RenderTexture.hpp>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -39,10 +43,34 @@ TEST(ProjectileFlight, RocketTurnsAtMostTenRadiansPerSecondAtItsEntrySpeed) {
         EXPECT_NEAR(rocket.rotation_deg, turned * 180 / 3.14159f, 1e-3f);
         EXPECT_EQ(rocket.life_remaining, 99999.0f);
     }
-    // Within a pixel of its target it only accelerates: 100 + 300 x 0.02.
-    Projectile rocket = rocketAt({10, 10}, {0, -100}, {10.5f, 10});
+    // Within a pixel of its target it only accelerates, 100 + 300 x 0.02, and its wobble waits.
+    Projectile rocket = rocketAt({10, 10}, {0, -100}, {10.5f, 10.5f});
+    rocket.wobble_phase = 0.25f;
+    rocket.rotation_deg = -90;
     flyProjectile(rocket, 0.02f);
     EXPECT_EQ(rocket.velocity, sf::Vector2f(0, -106));
+    EXPECT_EQ(rocket.wobble_phase, 0.25f);
+    EXPECT_EQ(rocket.rotation_deg, -90);
+}
+
+// Every rocket drawn advances the flame, so two rockets of one frame flicker differently.
+TEST(RocketDrawing, TwoRocketsInOneFrameAdvanceTheFlameTwice) {
+    sf::RenderTexture texture;
+    ASSERT_TRUE(texture.create(200, 200));
+    Canvas canvas;
+    canvas.target = &texture;
+    canvas.batched = true;
+    Projectile rocket = rocketAt({100, 100}, {0, -100}, {100, 0});
+    flame_phase = 1.0f;
+    drawRocket(canvas, rocket);
+    size_t one = canvas.pending.size();
+    drawRocket(canvas, rocket);
+    EXPECT_FLOAT_EQ(flame_phase, 1.3f);
+    ASSERT_EQ(canvas.pending.size(), 2 * one);
+    int differing = 0;
+    for (size_t i = 0; i < one; ++i)
+        if (canvas.pending[i].position != canvas.pending[one + i].position) ++differing;
+    EXPECT_GT(differing, 0);  // the same rocket at the same place: only the flames differ
 }
 
 TEST(RocketSmoke, PuffsPerSpeedIncludingAtRestAndOnlyTheNewest2000Remain) {

@@ -40,6 +40,8 @@ TEST_F(Upgrades, PanelButtonsChargeAndRaisePlayerStats) {
     pressButton(game, ButtonProjectileSpeed);  // White may not, even with money
     pressButton(game, ButtonDodge);            // a tenth for White
     EXPECT_FLOAT_EQ(game.player_money, 890);
+    pressButton(game, ButtonRange);            // but the full price for range
+    EXPECT_FLOAT_EQ(game.player_money, 790);
     pressButton(game, ButtonMove);
     pressButton(game, ButtonMove);
     EXPECT_FLOAT_EQ(game.player_upgrades.move_speed_bonus, 20);
@@ -47,7 +49,7 @@ TEST_F(Upgrades, PanelButtonsChargeAndRaisePlayerStats) {
     EXPECT_FLOAT_EQ(game.player_income, 15);
     pressButton(game, ButtonLaserDamage);
     pressButton(game, ButtonLaserDamage);
-    EXPECT_FLOAT_EQ(game.player_money, 890 - 250 - 100 - 200);
+    EXPECT_FLOAT_EQ(game.player_money, 790 - 250 - 100 - 200);
     EXPECT_FLOAT_EQ(game.lasers.player_damage, 0.3f);
 }
 
@@ -64,6 +66,25 @@ TEST_F(Upgrades, ComputerOpponentStepsBonusesAndProjectileSpeed) {
     EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 570);
     enemyBuyUpgrade(game, 6);
     EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 100 - 100 - 50);
+}
+
+// Only a White player is refused projectile speed; a White opponent buys it, at full price,
+// and the next enemy spawn sets the speed back to the faction's own.
+TEST_F(Upgrades, AWhiteOpponentBuysProjectileSpeedUntilTheNextEnemySpawn) {
+    game.enemy_faction = White;
+    enemyBuyUpgrade(game, 5);
+    EXPECT_EQ(game.enemy_upgrades.levels[ProjectileSpeed], 1);
+    EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 420 + 50 + 50);
+    EXPECT_TRUE(buyOpponentUpgrade(game, 4, false));
+    EXPECT_EQ(game.enemy_upgrades.levels[ProjectileSpeed], 2);
+    EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 420 + 100 + 100);
+    enemyBuyUpgrade(game, 1);  // range at full price
+    EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 50 - 70 - 100);
+    EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 420 + 100 + 100 + 100);  // every apply adds the bonus again
+
+    spawnEnemyTurret(game, 0);
+    EXPECT_FLOAT_EQ(game.enemy_projectile_speed, 1000);  // White's own speed: the default, no config.json here
+    EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 50 - 70 - 100 - 50);
 }
 
 TEST_F(Upgrades, NetworkOpponentAndKeysUseTheirOwnRules) {
