@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs each fuzz target for a time budget: scripts/fuzz.sh [SECONDS] [BUILD_DIR]
-# (defaults: 20 seconds each, build-asan, built with clang and -DTARVEX_FUZZ=ON). The game
+# (defaults: 20 seconds each, build-asan, built with clang and -DTARVEX_FUZZ=ON; the seed is
+# fixed so a run can be repeated, FUZZ_SEED=N picks another). The game
 # opens a window, so run it under a display (scripts/test.sh uses xvfb-run). An input
 # that crashes is saved in BUILD_DIR/fuzz-findings; keep it under tests/fuzz/corpus/
 # once the fault is fixed, so every later test run plays it again.
@@ -13,7 +14,7 @@ mkdir -p "$findings"
 for target in messages config levels; do
   scratch=$(mktemp -d)
   echo "Fuzzing $target for $seconds s"
-  ALSOFT_DRIVERS=null "$build/tests/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
+  ALSOFT_DRIVERS=null "$build/tests/fuzz_$target" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -print_final_stats=1 \
     -artifact_prefix="$findings/$target-" "$scratch" "tests/fuzz/corpus/$target" 2>"$findings/$target.log" || {
     tail -n 60 "$findings/$target.log"
     rm -rf "$scratch"
