@@ -178,6 +178,8 @@ Game::Game() {
     loadEffectSettings(effects);
     for (const char* name : {"blue", "yellow", "red", "white", "purple"}) loadFactionPictures(*this, name);
     loadLevels(*this, "levels.json");
+    progress.file = progressFilePath();
+    loadProgress(progress);
 
     faction_confirmed = false;
     level_select_active = false;

@@ -6,6 +6,7 @@
 #include "battle/hex_grid.h"
 #include "battle/projectile.h"
 #include "battle/turret.h"
+#include "content/progress.h"
 #include "content/upgrades.h"
 #include "net/lan_lobby.h"
 #include "ui/canvas.h"
@@ -164,6 +165,7 @@ struct Game {
     std::uint64_t schedule_index = 0;
     float spawn_timer = 0.0f;        // seconds counted towards the current wave's interval
     int wave_spawned = 0;            // spawn attempts the current wave has made
+    Progress progress;               // levels won, kept across runs
 
     // Network handshake
     int handshake_value = 0;
