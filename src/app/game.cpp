@@ -1,4 +1,5 @@
 #include "app/game.h"
+#include "app/display.h"
 #include "app/log.h"
 #include "content/config.h"
 #include "content/levels.h"
@@ -123,15 +124,6 @@ void readStartMoney(Game& game) {
     game.enemy_money = enemy;
     game.start_money = {player, enemy};
 }
-
-// SFML 2.5 on X11 places a new window from the screen's width alone, so on a
-// 1920 x 1080 desktop the bottom of the field would open off the screen.
-void centreWindow(sf::Window& window) {
-    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    sf::Vector2u size = window.getSize();
-    window.setPosition({std::max(0, (int(desktop.width) - int(size.x)) / 2),
-                        std::max(0, (int(desktop.height) - int(size.y)) / 2)});
-}
 }  // namespace
 
 Game::Game() {
@@ -187,7 +179,8 @@ Game::Game() {
 
 Game::~Game() { shutdownLanLobby(lobby); }
 
-float windowWidth(const Game& game) { return static_cast<float>(game.window.getSize().x); }
+// The picture is always laid out 1280 wide, whatever the window's size (see display.h).
+float windowWidth(const Game&) { return kLayoutWidth; }
 
 void enterLevelSelection(Game& game) {
     game.shown_levels = game.all_levels;

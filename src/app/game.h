@@ -51,6 +51,7 @@ struct Game {
     // Window and views
     sf::RenderWindow window;
     Canvas canvas;                           // all drawing goes through it
+    bool fullscreen = false;                 // F11 switches; the picture stays 1280 x 720, letterboxed
     sf::View world_view;                     // battlefield camera
     sf::Vector2f camera_target{450, 300};    // the camera eases towards it
     float camera_key_speed = 500.0f;         // field units per second for Up/Down
@@ -173,7 +174,7 @@ struct Game {
     std::uint8_t faction_received = 0;
 };
 
-// Window width as a float, the x scale of positional sounds.
+// Width of the laid-out picture (1280), the x scale of positional sounds and the HUD.
 float windowWidth(const Game& game);
 // Rebuilds shown_levels from all_levels and lays out the back button.
 void enterLevelSelection(Game& game);
