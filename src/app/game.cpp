@@ -2,6 +2,7 @@
 #include "app/display.h"
 #include "app/log.h"
 #include "content/config.h"
+#include "content/files.h"
 #include "content/levels.h"
 #include "ui/results.h"
 #include "ui/textures.h"
@@ -172,6 +173,7 @@ Game::Game() {
     loadLevels(*this, "levels.json");
     progress.file = progressFilePath();
     loadProgress(progress);
+    logDataFiles();
 
     faction_confirmed = false;
     level_select_active = false;
