@@ -15,15 +15,20 @@ const bool gl_driver_pinned = [] {
     return dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_NODELETE) != nullptr;
 }();
 
-// No test, nor a game a test starts, ever reads or writes the real user's saved progress.
-const bool user_data_hidden = [] {
-    char name_template[] = "/tmp/tarvex-home-XXXXXX";
-    const char* home = mkdtemp(name_template);
-    if (!home) return false;
-    setenv("HOME", home, 1);
-    setenv("XDG_DATA_HOME", (std::string(home) + "/.local/share").c_str(), 1);
-    return true;
-}();
+// No test, nor a game a test starts, ever reads or writes the real user's saved progress:
+// HOME and XDG_DATA_HOME point into a folder of this process, removed when it ends.
+struct HiddenUserData {
+    std::string home;
+    HiddenUserData() {
+        char name_template[] = "/tmp/tarvex-home-XXXXXX";
+        if (!mkdtemp(name_template)) throw std::runtime_error("mkdtemp failed");
+        home = name_template;
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
+    }
+    ~HiddenUserData() { (void)std::system(("rm -rf '" + home + "'").c_str()); }
+};
+const HiddenUserData hidden_user_data;
 }  // namespace
 
 TempDir::TempDir() {
