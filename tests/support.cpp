@@ -14,6 +14,21 @@ namespace {
 const bool gl_driver_pinned = [] {
     return dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_NODELETE) != nullptr;
 }();
+
+// No test, nor a game a test starts, ever reads or writes the real user's saved progress:
+// HOME and XDG_DATA_HOME point into a folder of this process, removed when it ends.
+struct HiddenUserData {
+    std::string home;
+    HiddenUserData() {
+        char name_template[] = "/tmp/tarvex-home-XXXXXX";
+        if (!mkdtemp(name_template)) throw std::runtime_error("mkdtemp failed");
+        home = name_template;
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
+    }
+    ~HiddenUserData() { (void)std::system(("rm -rf '" + home + "'").c_str()); }
+};
+const HiddenUserData hidden_user_data;
 }  // namespace
 
 TempDir::TempDir() {
@@ -23,11 +38,15 @@ TempDir::TempDir() {
     char cwd[4096];
     previous = getcwd(cwd, sizeof(cwd)) ? cwd : "/tmp";
     if (chdir(dir.c_str()) != 0) throw std::runtime_error("chdir failed");
+    const char* data_home = std::getenv("XDG_DATA_HOME");
+    previous_data_home = data_home ? data_home : "";
+    setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
     Config::forget();
 }
 
 TempDir::~TempDir() {
     Config::forget();
+    setenv("XDG_DATA_HOME", previous_data_home.c_str(), 1);
     if (chdir(previous.c_str()) != 0) return;
     std::string command = "rm -rf '" + dir + "'";
     (void)std::system(command.c_str());

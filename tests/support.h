@@ -8,7 +8,8 @@
 #include <thread>
 
 // A fresh temporary directory that is the working directory while the object lives.
-// The config holder is dropped on entry and exit so each test reads its own files.
+// The config holder is dropped on entry and exit so each test reads its own files, and
+// the user's data folder (saved progress) points inside it.
 class TempDir {
 public:
     TempDir();
@@ -22,6 +23,7 @@ public:
 private:
     std::string dir;
     std::string previous;
+    std::string previous_data_home;
 };
 
 // A real Game (window under Xvfb) started in a fresh working directory that holds the

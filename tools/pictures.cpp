@@ -442,6 +442,24 @@ const FactionPicture kPictures[] = {
     {"white", sf::Color(185, 185, 210), drawWhite, 2.9f, {0, 9}},
 };
 
+// The game's icon for desktop menus: the field from above with its three lanes, both
+// bases, a blue unit firing at a red one.
+void drawIcon(Brush& b) {
+    polygon(b, rectangle(-124, -124, 124, 124), sf::Color(30, 30, 50), 6, sf::Color(120, 120, 170));
+    for (float x : {-55.0f, 0.0f, 55.0f}) line(b, {x, -96}, {x, 96}, 8, sf::Color(180, 180, 180, 90));
+    line(b, {-112, 0}, {112, 0}, 4, sf::Color(255, 200, 100, 170));
+    polygon(b, rectangle(-108, -112, 108, -98), sf::Color(200, 0, 0, 200), 2, sf::Color(255, 0, 0));
+    polygon(b, rectangle(-108, 98, 108, 112), sf::Color(0, 200, 0, 200), 2, sf::Color(0, 255, 0));
+    line(b, {0, 52}, {0, 18}, 8, sf::Color(230, 230, 230));
+    disc(b, {0, 58}, 20, sf::Color(80, 180, 255));
+    ring(b, {0, 58}, 20, 3, sf::Color(40, 40, 40));
+    line(b, {-55, -52}, {-55, -20}, 8, sf::Color(230, 230, 230));
+    disc(b, {-55, -58}, 20, sf::Color(255, 90, 70));
+    ring(b, {-55, -58}, 20, 3, sf::Color(40, 40, 40));
+    line(b, {-8, 2}, {-40, -30}, 5, sf::Color(255, 230, 120, 40), sf::Color(255, 240, 160));
+    disc(b, {-42, -32}, 6, sf::Color(255, 250, 200));
+}
+
 sf::Image toImage(const Picture& picture) {
     sf::Image image;
     image.create(kSize, kSize, sf::Color::Transparent);
@@ -468,5 +486,8 @@ bool writePictures(const std::string& directory) {
             if (!toImage(picture).saveToFile(file)) return false;
         }
     }
-    return true;
+    Picture icon;
+    Brush brush{icon, {kSize / 2.0f, kSize / 2.0f}, 1.0f, {0, 0}, false};
+    drawIcon(brush);
+    return toImage(icon).saveToFile(directory + "tarvex.png");
 }

@@ -1,6 +1,8 @@
 #include "app/game.h"
+#include "app/display.h"
 #include "app/log.h"
 #include "content/config.h"
+#include "content/files.h"
 #include "content/levels.h"
 #include "ui/results.h"
 #include "ui/textures.h"
@@ -123,15 +125,6 @@ void readStartMoney(Game& game) {
     game.enemy_money = enemy;
     game.start_money = {player, enemy};
 }
-
-// SFML 2.5 on X11 places a new window from the screen's width alone, so on a
-// 1920 x 1080 desktop the bottom of the field would open off the screen.
-void centreWindow(sf::Window& window) {
-    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    sf::Vector2u size = window.getSize();
-    window.setPosition({std::max(0, (int(desktop.width) - int(size.x)) / 2),
-                        std::max(0, (int(desktop.height) - int(size.y)) / 2)});
-}
 }  // namespace
 
 Game::Game() {
@@ -178,6 +171,9 @@ Game::Game() {
     loadEffectSettings(effects);
     for (const char* name : {"blue", "yellow", "red", "white", "purple"}) loadFactionPictures(*this, name);
     loadLevels(*this, "levels.json");
+    progress.file = progressFilePath();
+    loadProgress(progress);
+    logDataFiles();
 
     faction_confirmed = false;
     level_select_active = false;
@@ -188,7 +184,8 @@ Game::~Game() {
     if (paused) releaseMatchClocks();  // the hold is process-wide; a later Game must not inherit it
 }
 
-float windowWidth(const Game& game) { return static_cast<float>(game.window.getSize().x); }
+// The picture is always laid out 1280 wide, whatever the window's size (see display.h).
+float windowWidth(const Game&) { return kLayoutWidth; }
 
 void enterLevelSelection(Game& game) {
     game.shown_levels = game.all_levels;

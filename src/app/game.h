@@ -6,6 +6,7 @@
 #include "battle/hex_grid.h"
 #include "battle/projectile.h"
 #include "battle/turret.h"
+#include "content/progress.h"
 #include "content/upgrades.h"
 #include "net/lan_lobby.h"
 #include "ui/canvas.h"
@@ -50,6 +51,7 @@ struct Game {
     // Window and views
     sf::RenderWindow window;
     Canvas canvas;                           // all drawing goes through it
+    bool fullscreen = false;                 // F11 switches; the picture stays 1280 x 720, letterboxed
     sf::View world_view;                     // battlefield camera
     sf::Vector2f camera_target{450, 300};    // the camera eases towards it
     float camera_key_speed = 500.0f;         // field units per second for Up/Down
@@ -165,6 +167,7 @@ struct Game {
     std::uint64_t schedule_index = 0;
     float spawn_timer = 0.0f;        // seconds counted towards the current wave's interval
     int wave_spawned = 0;            // spawn attempts the current wave has made
+    Progress progress;               // levels won, kept across runs
 
     // Network handshake
     int handshake_value = 0;
@@ -172,7 +175,7 @@ struct Game {
     std::uint8_t faction_received = 0;
 };
 
-// Window width as a float, the x scale of positional sounds.
+// Width of the laid-out picture (1280), the x scale of positional sounds and the HUD.
 float windowWidth(const Game& game);
 // Rebuilds shown_levels from all_levels and lays out the back button.
 void enterLevelSelection(Game& game);

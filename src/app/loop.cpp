@@ -1,6 +1,8 @@
 #include "app/loop.h"
+#include "app/display.h"
 #include "app/game.h"
 #include "app/pause.h"
+#include "app/settings_keys.h"
 #include "app/render.h"
 #include "app/screen.h"
 #include "app/screen_input.h"
@@ -13,8 +15,9 @@
 #include <cmath>
 
 namespace {
+// x, y: a point of the 1280 x 720 layout.
 sf::Vector2f toField(const Game& game, int x, int y) {
-    return game.window.mapPixelToCoords({x, y}, game.world_view);
+    return layoutToView(game.world_view, sf::Vector2f(float(x), float(y)));
 }
 
 float distance(sf::Vector2f a, sf::Vector2f b) { return std::hypot(a.x - b.x, a.y - b.y); }
@@ -150,7 +153,9 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
 }
 }  // namespace
 
-void handleEvent(Game& game, const sf::Event& event) {
+void handleEvent(Game& game, const sf::Event& window_event) {
+    handleSettingsKeys(game, window_event);
+    const sf::Event event = toLayoutEvent(game, window_event);
     switch (event.type) {
         case sf::Event::Closed: game.window.close(); break;
         case sf::Event::MouseWheelScrolled: scrollWheel(game, event.mouseWheelScroll); break;
@@ -185,7 +190,7 @@ void handleEvent(Game& game, const sf::Event& event) {
 }
 
 void sampleInput(Game& game) {
-    game.input.mouse = sf::Mouse::getPosition(game.window);
+    game.input.mouse = toLayout(game.window.getSize(), sf::Mouse::getPosition(game.window));
     game.input.left_button = sf::Mouse::isButtonPressed(sf::Mouse::Left);
     game.input.key_up = sf::Keyboard::isKeyPressed(sf::Keyboard::Up);
     game.input.key_down = sf::Keyboard::isKeyPressed(sf::Keyboard::Down);

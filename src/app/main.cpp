@@ -1,10 +1,12 @@
+#include "app/command_line.h"
 #include "app/game.h"
 #include "app/loop.h"
 
 #include <exception>
 #include <iostream>
 
-int main() {
+int main(int argc, char** argv) {
+    if (std::optional<int> status = runCommandLine(argc, argv, std::cout, std::cerr)) return *status;
     Game game;
     try {
         run(game);

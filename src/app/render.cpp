@@ -1,4 +1,5 @@
 #include "app/render.h"
+#include "app/display.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "app/screen.h"
@@ -32,8 +33,12 @@ void presentFrame(Game& game) {
 
 void render(Game& game) {
     sf::RenderTarget& target = renderTarget(game);
-    target.clear(sf::Color(30, 30, 50));
-    target.setView(target.getDefaultView());
+    const sf::Color background(30, 30, 50);
+    sf::View screen = screenView(target.getSize());
+    bool bars = screen.getViewport() != sf::FloatRect(0, 0, 1, 1);
+    target.clear(bars ? sf::Color::Black : background);
+    target.setView(screen);
+    if (bars) drawRectangle(game.canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{background});
     switch (currentScreen(game)) {
         case Screen::MainMenu: drawMainMenu(game); break;
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list

@@ -1,3 +1,4 @@
+#include "app/display.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "content/factions.h"
@@ -79,7 +80,7 @@ void drawLevelHeader(Game& game) {
 
 void drawHud(Game& game) {
     flushCanvas(game.canvas);
-    renderTarget(game).setView(renderTarget(game).getDefaultView());
+    renderTarget(game).setView(screenView(renderTarget(game).getSize()));
     drawMinimap(game, game.canvas);
     drawPanel(game);
     drawDirect(game.canvas, game.status_text);

@@ -1,3 +1,4 @@
+#include "app/display.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "battle/effects_draw.h"
@@ -109,7 +110,7 @@ void drawInfoBox(Game& game) {
 void drawMatchWorld(Game& game) {
     Canvas& canvas = game.canvas;
     flushCanvas(canvas);
-    renderTarget(game).setView(game.world_view);
+    renderTarget(game).setView(letterboxed(game.world_view, renderTarget(game).getSize()));
     if (game.hex_grid_enabled)
         for (const sf::ConvexShape& hex : game.hex_shapes) drawShape(canvas, hex);
     drawSelectionRings(game);

@@ -2,8 +2,11 @@
 #include "app/render_parts.h"
 #include "battle/turret.h"
 #include "content/factions.h"
+#include "content/levels.h"
+#include "content/progress.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -51,6 +54,29 @@ std::string stars(int count) {
     return text;
 }
 
+// One stroke of the check mark: a quad of the given thickness from a to b.
+void drawStroke(Canvas& canvas, sf::Vector2f a, sf::Vector2f b, float thickness, sf::Color colour) {
+    sf::Vector2f along = b - a;
+    float length = std::hypot(along.x, along.y);
+    sf::Vector2f side(-along.y / length * thickness / 2, along.x / length * thickness / 2);
+    const sf::Vector2f quad[4] = {a + side, b + side, b - side, a - side};
+    drawPolygon(canvas, quad, 4, sf::Transformable(), ShapeStyle{colour});
+}
+
+// A won level carries a badge with a check mark and the words "已通关", so the mark
+// reads without telling colours apart.
+void drawWonBadge(Game& game, sf::Vector2f corner) {
+    Canvas& canvas = game.canvas;
+    sf::Transformable badge;
+    badge.setPosition(corner.x + 118, corner.y + 98);
+    drawRectangle(canvas, {94, 24}, badge, ShapeStyle{sf::Color(40, 110, 50), sf::Color(150, 230, 150), 1});
+    sf::Vector2f at = badge.getPosition();
+    const sf::Color mark(235, 255, 235);
+    drawStroke(canvas, at + sf::Vector2f(6, 12), at + sf::Vector2f(11, 18), 3.5f, mark);
+    drawStroke(canvas, at + sf::Vector2f(10, 18), at + sf::Vector2f(20, 5), 3.5f, mark);
+    drawDirect(canvas, uiText(game, "已通关", 14, mark, at + sf::Vector2f(28, 2)));
+}
+
 void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
     Canvas& canvas = game.canvas;
     const sf::RectangleShape& card = game.level_cards[index];
@@ -62,6 +88,7 @@ void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
     drawDirect(canvas, uiText(game, stars(starCount(level)), 14, sf::Color(255, 255, 0), {x, corner.y + 55}));
     std::string bonus = "+$" + truncatedText(levelNumber(level, "player_bonus", 0));
     drawDirect(canvas, uiText(game, bonus, 12, sf::Color(100, 200, 100), {x, corner.y + 80}));
+    if (isLevelWon(game.progress, levelText(level, "name", "未知关卡"))) drawWonBadge(game, corner);
 }
 }  // namespace
 

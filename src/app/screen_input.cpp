@@ -1,4 +1,5 @@
 #include "app/screen_input.h"
+#include "app/display.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "app/screen.h"
@@ -21,9 +22,8 @@ const char* const kSelectedLines[] = {"Selected Red", "Selected Yellow", "Select
                                       "Selected White"};
 
 void pickFactionCard(Game& game, sf::Vector2f click) {
-    sf::Vector2u size = game.window.getSize();
-    float x0 = (float(size.x) - 960) / 2;
-    float y0 = (float(size.y) - 180) / 2;
+    float x0 = (kLayoutWidth - 960) / 2;
+    float y0 = (kLayoutHeight - 180) / 2;
     for (int i = 0; i < 5; ++i) {
         if (!sf::FloatRect(x0 + 195 * float(i), y0, 180, 180).contains(click)) continue;
         playClick(game.sounds);

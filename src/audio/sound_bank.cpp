@@ -1,5 +1,6 @@
 #include "audio/sound_bank.h"
 #include "app/log.h"
+#include "content/config.h"
 #include "content/files.h"
 
 #include <SFML/Audio/Listener.hpp>
@@ -60,10 +61,16 @@ void playEffect(SoundBank& bank, const sf::SoundBuffer& buffer, const EffectVoic
     float volume = effect.volume_factor;
     if (effect.volume_drawn) volume = bank.volume_range(bank.rng) * volume;
     if (effect.centre_weighted) volume *= centre_weight;
+    volume *= bank.effects_volume;
     float pitch = bank.pitch_range(bank.rng) * effect.pitch_factor;
     sound.setVolume(volume);
     sound.setPitch(pitch);
     sound.play();
+}
+
+// A volume of 0..100 from config.json as a factor; 100, the default, is the game's own loudness.
+float volumeFactor(const char* path) {
+    return float(std::clamp(Config::instance().getInt(path, 100), 0, 100)) / 100.0f;
 }
 }  // namespace
 
@@ -78,6 +85,8 @@ void setUpListener() {
 }
 
 void loadSounds(SoundBank& bank) {
+    bank.music_volume = volumeFactor("/audio/music_volume");
+    bank.effects_volume = volumeFactor("/audio/effects_volume");
     logLine("=== Loading Sound Files ===");
     struct Named {
         sf::SoundBuffer& buffer;
@@ -108,7 +117,7 @@ void playClick(SoundBank& bank) { playEffect(bank, bank.press, kClick, 0, 0); }
 // A missing music file is tried again on the next call, silently: the match calls this
 // every frame, and SFML would report each failed open on standard error.
 void playBgm(SoundBank& bank) {
-    if (bank.bgm_playing) return;
+    if (bank.bgm_playing || !bank.music_on) return;
     if (bank.bgm_opened) {
         bank.bgm.play();
         bank.bgm_playing = 1;
@@ -117,7 +126,7 @@ void playBgm(SoundBank& bank) {
     std::string path = findDataFile("bgm.wav");
     if (!isReadable(path) || !bank.bgm.openFromFile(path)) return;
     bank.bgm.setLoop(true);
-    bank.bgm.setVolume(500);
+    bank.bgm.setVolume(500 * bank.music_volume);
     bank.bgm.play();
     bank.bgm_opened = 1;
     bank.bgm_playing = 1;
@@ -126,6 +135,12 @@ void playBgm(SoundBank& bank) {
 void stopBgm(SoundBank& bank) {
     bank.bgm.stop();
     bank.bgm_playing = 0;
+}
+
+void toggleMusic(SoundBank& bank) {
+    bank.music_on = !bank.music_on;
+    if (!bank.music_on && bank.bgm_playing) stopBgm(bank);
+    logLine(bank.music_on ? "Music on" : "Music off");
 }
 
 void dropFinished(SoundBank& bank) {

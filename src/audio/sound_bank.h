@@ -12,6 +12,9 @@ struct SoundBank {
     std::uint8_t sounds_loaded = 0;  // all six buffers loaded; effects are silent while clear
     std::uint8_t bgm_opened = 0;
     std::uint8_t bgm_playing = 0;    // cleared by whoever stops the music
+    bool music_on = true;            // M turns the music off for the rest of the run
+    float music_volume = 1.0f;       // config.json's 0..100 as a factor of the music's own loudness
+    float effects_volume = 1.0f;     // the same for every effect
     sf::SoundBuffer rocket;
     sf::SoundBuffer dead;
     sf::SoundBuffer press;
@@ -27,6 +30,7 @@ struct SoundBank {
 
 // Sets the listener as the game expects it: at the origin, facing +y, full volume.
 void setUpListener();
+// Loads the six effects and reads the two volumes from config.json.
 void loadSounds(SoundBank& bank);
 void playCannonFire(SoundBank& bank, float x, float width);
 void playRocket(SoundBank& bank, float x, float width);
@@ -36,4 +40,6 @@ void playSpawn(SoundBank& bank, float x, float width);
 void playClick(SoundBank& bank);
 void playBgm(SoundBank& bank);
 void stopBgm(SoundBank& bank);
+// Turns the music off (stopping it) or back on (it starts again where the match plays it).
+void toggleMusic(SoundBank& bank);
 void dropFinished(SoundBank& bank);

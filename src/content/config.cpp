@@ -1,9 +1,11 @@
 #include "content/config.h"
+#include "content/config_keys.h"
 #include "content/files.h"
 
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -101,19 +103,29 @@ bool Config::contains(const std::string& path) const {
     }
 }
 
+void Config::noteRead(const std::string& path) const {
+    if (findConfigKey(path)) return;
+    if (std::find(unlisted_reads.begin(), unlisted_reads.end(), path) == unlisted_reads.end())
+        unlisted_reads.push_back(path);
+}
+
 float Config::getFloat(const std::string& path, float fallback) const {
+    noteRead(path);
     return readValue<float>(document, path, fallback);
 }
 
 int Config::getInt(const std::string& path, int fallback) const {
+    noteRead(path);
     return readValue<int>(document, path, fallback);
 }
 
 bool Config::getBool(const std::string& path, bool fallback) const {
+    noteRead(path);
     return readValue<bool>(document, path, fallback);
 }
 
 std::vector<int> Config::getIntArray(const std::string& path, const std::vector<int>& fallback) const {
+    noteRead(path);
     return readValue<std::vector<int>>(document, path, fallback);
 }
 

@@ -10,6 +10,7 @@
 struct Config {
     nlohmann::json document;            // stays null when the file cannot be opened
     std::string file_name = "config.json";
+    mutable std::vector<std::string> unlisted_reads;  // paths read that the key table lacks; each once
 
     static Config& instance();          // created and loaded on first use, never freed
     static void forget();               // tests only: the next instance() loads the file again
@@ -21,6 +22,11 @@ struct Config {
     int getInt(const std::string& path, int fallback) const;
     bool getBool(const std::string& path, bool fallback) const;
     std::vector<int> getIntArray(const std::string& path, const std::vector<int>& fallback) const;
+
+private:
+    // Every read is checked against the key table (config_keys.h), which the data
+    // checker trusts to name every key the game reads.
+    void noteRead(const std::string& path) const;
 };
 
 // Path builders: "/turret/<side>/<key>" and friends. side is "player" or "enemy".

@@ -1,5 +1,7 @@
 #include "content/files.h"
 
+#include "app/log.h"
+
 #include <fstream>
 #include <unistd.h>
 
@@ -19,7 +21,19 @@ bool isReadable(const std::string& path) {
 
 std::string findDataFile(const std::string& name) {
     if (isReadable(name)) return name;
-    std::string beside = executableDir() + name;
-    if (!beside.empty() && isReadable(beside)) return beside;
+    std::string dir = executableDir();
+    if (dir.empty()) return name;
+    for (const std::string& candidate : {dir + name, dir + "../share/tarvex/" + name})
+        if (isReadable(candidate)) return candidate;
     return name;
+}
+
+void logDataFiles() {
+    for (const char* name : {"config.json", "levels.json"}) {
+        std::string path = findDataFile(name);
+        if (isReadable(path))
+            logLine("Data file ", name, ": ", path);
+        else
+            logLine("Data file ", name, ": not found, using the built-in defaults");
+    }
 }

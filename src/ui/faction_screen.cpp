@@ -1,4 +1,5 @@
 #include "ui/faction_screen.h"
+#include "app/display.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "content/factions.h"
@@ -233,9 +234,9 @@ sf::Vector2i factionHexGrid(sf::Vector2f window_size) {
 
 void drawFactionScreen(Game& game) {
     sf::RenderTarget& target = *game.canvas.target;
-    target.setView(target.getDefaultView());
-    sf::Vector2f window_size(target.getSize());
-    sf::Vector2f mouse = target.mapPixelToCoords(game.input.mouse);
+    target.setView(screenView(target.getSize()));
+    const sf::Vector2f window_size(kLayoutWidth, kLayoutHeight);
+    sf::Vector2f mouse(game.input.mouse);
     FactionHover hover = findFactionHover(mouse, window_size);
     // Only a real faction opens the panel; any other value shows the cards again.
     int picked = isFaction(game.hovered_faction) ? game.hovered_faction : -1;

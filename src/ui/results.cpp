@@ -2,6 +2,7 @@
 #include "app/game.h"
 #include "app/log.h"
 #include "content/factions.h"
+#include "content/progress.h"
 
 #include <cmath>
 #include <cstdio>
@@ -121,4 +122,5 @@ void checkMatchEnd(Game& game) {
     game.results_duration = 3.0f;
     if (game.sounds.bgm_playing) stopBgm(game.sounds);
     logLine("游戏结束，显示结算画面");
+    if (victory && !game.network_mode && game.level_running) recordLevelWon(game.progress, game.level_name);
 }

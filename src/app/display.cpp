@@ -1,0 +1,80 @@
+#include "app/display.h"
+#include "app/game.h"
+#include "app/log.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+void mapPoint(const Game& game, int& x, int& y) {
+    sf::Vector2i layout = toLayout(game.window.getSize(), {x, y});
+    x = layout.x;
+    y = layout.y;
+}
+}  // namespace
+
+// SFML 2.5 on X11 places a new window from the screen's width alone, so on a
+// 1920 x 1080 desktop the bottom of the field would open off the screen.
+void centreWindow(sf::Window& window) {
+    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    sf::Vector2u size = window.getSize();
+    window.setPosition({std::max(0, (int(desktop.width) - int(size.x)) / 2),
+                        std::max(0, (int(desktop.height) - int(size.y)) / 2)});
+}
+
+sf::FloatRect letterboxViewport(sf::Vector2u target_size) {
+    if (target_size.x == 0 || target_size.y == 0) return {0, 0, 1, 1};
+    float width = float(target_size.x), height = float(target_size.y);
+    float scale = std::min(width / kLayoutWidth, height / kLayoutHeight);
+    float shown_width = kLayoutWidth * scale / width;
+    float shown_height = kLayoutHeight * scale / height;
+    return {(1 - shown_width) / 2, (1 - shown_height) / 2, shown_width, shown_height};
+}
+
+sf::View screenView(sf::Vector2u target_size) {
+    return letterboxed(sf::View(sf::FloatRect(0, 0, kLayoutWidth, kLayoutHeight)), target_size);
+}
+
+sf::View letterboxed(sf::View view, sf::Vector2u target_size) {
+    view.setViewport(letterboxViewport(target_size));
+    return view;
+}
+
+sf::Vector2i toLayout(sf::Vector2u target_size, sf::Vector2i pixel) {
+    if (target_size.x == 0 || target_size.y == 0) return pixel;
+    double width = target_size.x, height = target_size.y;
+    double scale = std::min(width / kLayoutWidth, height / kLayoutHeight);
+    double left = (width - kLayoutWidth * scale) / 2, top = (height - kLayoutHeight * scale) / 2;
+    return {int(std::floor((pixel.x - left) / scale)), int(std::floor((pixel.y - top) / scale))};
+}
+
+sf::Vector2f layoutToView(const sf::View& view, sf::Vector2f layout_point) {
+    sf::Vector2f normalised(-1 + 2 * layout_point.x / kLayoutWidth, 1 - 2 * layout_point.y / kLayoutHeight);
+    return view.getInverseTransform().transformPoint(normalised);
+}
+
+sf::Event toLayoutEvent(const Game& game, const sf::Event& event) {
+    sf::Event mapped = event;
+    switch (event.type) {
+        case sf::Event::MouseButtonPressed:
+        case sf::Event::MouseButtonReleased: mapPoint(game, mapped.mouseButton.x, mapped.mouseButton.y); break;
+        case sf::Event::MouseMoved: mapPoint(game, mapped.mouseMove.x, mapped.mouseMove.y); break;
+        case sf::Event::MouseWheelScrolled: mapPoint(game, mapped.mouseWheelScroll.x, mapped.mouseWheelScroll.y); break;
+        default: break;
+    }
+    return mapped;
+}
+
+void toggleFullscreen(Game& game) {
+    sf::ContextSettings settings = game.window.getSettings();
+    game.fullscreen = !game.fullscreen;
+    if (game.fullscreen) {
+        game.window.create(sf::VideoMode::getDesktopMode(), "Tarvex", sf::Style::Fullscreen, settings);
+    } else {
+        game.window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
+                           sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
+        centreWindow(game.window);
+    }
+    sf::Vector2u size = game.window.getSize();
+    logLine(game.fullscreen ? "Fullscreen: " : "Windowed: ", size.x, "x", size.y);
+}

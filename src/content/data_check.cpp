@@ -1,0 +1,184 @@
+#include "content/data_check.h"
+#include "content/data_check_parts.h"
+#include "content/files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+using nlohmann::json;
+
+namespace {
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// "parse error at line 3, column 0: syntax error ..." -> "syntax error ..."; the library's
+// column is not reliable, so the position is computed from its byte offset instead.
+std::string syntaxMessage(const std::string& what) {
+    std::size_t column = what.find("column ");
+    std::size_t colon = what.find(": ", column == std::string::npos ? 0 : column);
+    return colon == std::string::npos ? what : what.substr(colon + 2);
+}
+
+// The library reports the last character it read, the end of the offending token; the
+// fault is shown where that token begins.
+std::size_t tokenStart(const std::string& text, std::size_t end) {
+    if (end >= text.size()) return text.size();
+    auto word = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+'; };
+    if (word(text[end])) {
+        while (end > 0 && word(text[end - 1])) --end;
+        return end;
+    }
+    if (text[end] == '"') {
+        std::size_t open = end;
+        while (open > 0) {
+            --open;
+            if (text[open] == '"' && (open == 0 || text[open - 1] != '\\')) return open;
+            if (text[open] == '\n') break;
+        }
+    }
+    return end;
+}
+
+std::string dataPath(const std::string& directory, const std::string& name) {
+    if (directory.empty()) return findDataFile(name);
+    return directory.back() == '/' ? directory + name : directory + "/" + name;
+}
+
+// Checks one file and prints its problems; returns how many there were.
+std::size_t checkFile(const std::string& path, std::vector<DataProblem> (*check)(const std::string&),
+                      std::ostream& out) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        out << path << ": cannot be opened; the game would run on its built-in defaults\n";
+        return 1;
+    }
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<DataProblem> problems = check(text);
+    for (const DataProblem& problem : problems)
+        out << path << ":" << problem.at.line << ":" << problem.at.column << ": " << problem.message << "\n";
+    return problems.size();
+}
+}  // namespace
+
+void ProblemList::atKey(const std::string& pointer, const std::string& message) {
+    auto found = locations.find(pointer);
+    problems.push_back({found == locations.end() ? TextPosition() : found->second.key, message});
+}
+
+void ProblemList::atValue(const std::string& pointer, const std::string& message) {
+    auto found = locations.find(pointer);
+    problems.push_back({found == locations.end() ? TextPosition() : found->second.value, message});
+}
+
+std::optional<json> parseChecked(const std::string& text, ProblemList& list) {
+    try {
+        json document = json::parse(text);
+        list.locations = locateJsonValues(text);
+        return document;
+    } catch (const json::parse_error& error) {
+        std::size_t offset = tokenStart(text, error.byte > 0 ? error.byte - 1 : 0);
+        list.problems.push_back({positionOfOffset(text, offset), syntaxMessage(error.what())});
+        return std::nullopt;
+    }
+}
+
+std::vector<DataProblem> inFileOrder(std::vector<DataProblem> problems) {
+    std::stable_sort(problems.begin(), problems.end(), [](const DataProblem& a, const DataProblem& b) {
+        return a.at.line != b.at.line ? a.at.line < b.at.line : a.at.column < b.at.column;
+    });
+    return problems;
+}
+
+std::string nearestName(const std::string& name, const std::vector<std::string>& candidates) {
+    std::string best;
+    std::size_t best_distance = std::string::npos;
+    for (const std::string& candidate : candidates) {
+        std::size_t distance = editDistance(name, candidate);
+        if (distance < best_distance) {
+            best = candidate;
+            best_distance = distance;
+        }
+    }
+    return best;
+}
+
+void reportUnknownKey(ProblemList& list, const std::string& pointer, const std::string& shown,
+                      const std::vector<std::string>& candidates) {
+    std::string message = "unknown key \"" + shown + "\": the game never reads it";
+    if (!candidates.empty()) message += "; did you mean \"" + nearestName(shown, candidates) + "\"?";
+    list.atKey(pointer, message);
+}
+
+std::string shownValue(const json& value) {
+    if (value.is_object()) return "an object";
+    if (value.is_array()) return "an array";
+    if (value.is_null()) return "null";
+    std::string text = value.dump();
+    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+}
+
+bool expectNumber(ProblemList& list, const std::string& pointer, const std::string& name, const json& value) {
+    if (value.is_number()) return true;
+    list.atValue(pointer, name + " must be a number, found " + shownValue(value));
+    return false;
+}
+
+bool expectWholeNumber(ProblemList& list, const std::string& pointer, const std::string& name, const json& value) {
+    if (value.is_number_integer()) return true;
+    list.atValue(pointer, name + " must be a whole number, found " + shownValue(value));
+    return false;
+}
+
+bool expectText(ProblemList& list, const std::string& pointer, const std::string& name, const json& value) {
+    if (value.is_string()) return true;
+    list.atValue(pointer, name + " must be a text in quotes, found " + shownValue(value));
+    return false;
+}
+
+namespace {
+std::string shownNumber(double value) {
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+}  // namespace
+
+void expectAtLeast(ProblemList& list, const std::string& pointer, const std::string& name, double value,
+                   double minimum) {
+    if (value >= minimum) return;
+    std::string bound = minimum == 0 ? "must not be negative" : "must be at least " + shownNumber(minimum);
+    list.atValue(pointer, name + " " + bound + ", found " + shownNumber(value));
+}
+
+void expectAbove(ProblemList& list, const std::string& pointer, const std::string& name, double value,
+                 double minimum) {
+    if (value > minimum) return;
+    list.atValue(pointer, name + " must be above " + shownNumber(minimum) + ", found " + shownNumber(value));
+}
+
+int checkDataFiles(const std::string& directory, std::ostream& out) {
+    std::string config = dataPath(directory, "config.json");
+    std::string levels = dataPath(directory, "levels.json");
+    std::size_t problems = checkFile(config, checkConfigText, out) + checkFile(levels, checkLevelsText, out);
+    if (problems == 0)
+        out << "No problems found in " << config << " and " << levels << ".\n";
+    else
+        out << problems << (problems == 1 ? " problem" : " problems") << " found in " << config << " and " << levels
+            << ".\n";
+    return problems == 0 ? 0 : 1;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstddef>
+#include <map>
+#include <string>
+
+// Where something stands in a text file: 1-based line, and 1-based column counted in
+// characters (a UTF-8 sequence is one column; a byte-order mark takes none).
+struct TextPosition {
+    int line = 1;
+    int column = 1;
+};
+
+// Where one value of a JSON document was written: its key (for an object member) and
+// the value itself. An array element's key position is that of its value.
+struct JsonLocation {
+    TextPosition key;
+    TextPosition value;
+};
+
+// The position of a byte offset in the text (an offset past the end is the end).
+TextPosition positionOfOffset(const std::string& text, std::size_t offset);
+
+// Every value of a valid JSON document by its JSON pointer ("" is the root, "/levels/0/name"
+// a member of the first level). For a duplicated key the last one counts, as the parser keeps it.
+std::map<std::string, JsonLocation> locateJsonValues(const std::string& text);
+
+// "a/b~c" -> "a~1b~0c": a key as one step of a JSON pointer.
+std::string pointerStep(const std::string& key);

@@ -1,0 +1,51 @@
+#include "app/command_line.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+struct Outcome {
+    std::optional<int> status;
+    std::string out;
+    std::string errors;
+};
+
+Outcome run(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "tarvex");
+    std::ostringstream out, errors;
+    std::optional<int> status = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
+    return {status, out.str(), errors.str()};
+}
+}  // namespace
+
+TEST(CommandLine, HelpVersionAndRefusals) {
+    EXPECT_EQ(run({}).status, std::nullopt);  // no option starts the game
+    for (const char* help : {"--help", "-h"}) {
+        Outcome outcome = run({help});
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.out.rfind("Usage: tarvex [OPTION]\n", 0), 0u);
+        EXPECT_NE(outcome.out.find("--check-data [DIR]"), std::string::npos);
+    }
+    for (const char* version : {"--version", "-V"}) EXPECT_EQ(run({version}).out, "tarvex " TARVEX_VERSION_TEXT "\n");
+    Outcome unknown = run({"--fly"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.errors, "tarvex: unrecognised option '--fly'\nTry 'tarvex --help' for more information.\n");
+    EXPECT_EQ(run({"--check-data", "a", "b"}).status, 2);
+}
+
+// The three answer without a display or a sound device: the real binary with no X display.
+TEST(CommandLine, TheRealBinaryAnswersWithoutADisplay) {
+    TempDir dir;
+    dir.write("levels.json", R"({"levels": [{"faction": "Grey"}]})");
+    const std::string binary = "env -u DISPLAY '" TARVEX_BINARY "'";
+    EXPECT_EQ(runCommand(binary + " --version > version.txt"), 0);
+    EXPECT_EQ(runCommand(binary + " --help > /dev/null"), 0);
+    EXPECT_EQ(runCommand(binary + " --check-data '" TARVEX_SOURCE_DIR "/data' > shipped.txt"), 0);
+    EXPECT_EQ(runCommand(binary + " --check-data > here.txt"), 1);
+    EXPECT_EQ(runCommand("grep -qx 'tarvex " TARVEX_VERSION_TEXT "' version.txt"), 0);
+    EXPECT_EQ(runCommand("grep -q '^No problems found in ' shipped.txt"), 0);
+    // Without DIR the game's own lookup: levels.json here, config.json beside the binary.
+    EXPECT_EQ(runCommand("grep -qx 'levels.json:1:25: faction \"Grey\" is none of .*' here.txt"), 0);
+}

@@ -1,0 +1,123 @@
+#include "content/levels.h"
+#include "content/progress.h"
+#include "ui/picture.h"
+#include "ui/results.h"
+#include "support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace {
+std::string contentsOf(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// Sets an environment variable for the life of the object, then puts the old value back.
+struct ScopedVariable {
+    std::string name;
+    std::string old;
+    bool had;
+    ScopedVariable(const char* variable, const char* value) : name(variable), had(std::getenv(variable)) {
+        if (had) old = std::getenv(variable);
+        if (value)
+            setenv(variable, value, 1);
+        else
+            unsetenv(variable);
+    }
+    ~ScopedVariable() {
+        if (had)
+            setenv(name.c_str(), old.c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+};
+}  // namespace
+
+TEST(Progress, KeptInTheXdgDataFolderElseUnderHome) {
+    ScopedVariable home("HOME", "/home/player");
+    {
+        ScopedVariable data("XDG_DATA_HOME", "/data/player");
+        EXPECT_EQ(progressFilePath(), "/data/player/tarvex/progress.json");
+    }
+    for (const char* ignored : {"relative/data", "", static_cast<const char*>(nullptr)}) {
+        ScopedVariable data("XDG_DATA_HOME", ignored);
+        EXPECT_EQ(progressFilePath(), "/home/player/.local/share/tarvex/progress.json");
+    }
+    ScopedVariable data("XDG_DATA_HOME", nullptr);
+    ScopedVariable no_home("HOME", nullptr);
+    EXPECT_EQ(progressFilePath(), "");
+}
+
+TEST(Progress, WinsAreWrittenAtomicallyAndReadBack) {
+    TempDir dir;
+    Progress progress{progressFilePath(), {}};
+    ASSERT_EQ(progress.file, dir.path() + "/data/tarvex/progress.json");
+    std::string log = stdoutOf([&] {
+        EXPECT_TRUE(recordLevelWon(progress, "第一关"));
+        EXPECT_TRUE(recordLevelWon(progress, "Two"));
+    });
+    EXPECT_EQ(countOf(log, "✅ Progress saved: level won: "), 2u);
+    EXPECT_EQ(contentsOf(progress.file), "{\n  \"won_levels\": [\n    \"Two\",\n    \"第一关\"\n  ]\n}\n");
+    EXPECT_FALSE(std::filesystem::exists(progress.file + ".tmp"));
+
+    Progress again{progress.file, {"stale"}};
+    EXPECT_EQ(stdoutOf([&] { loadProgress(again); }), "");
+    EXPECT_EQ(again.won_levels, std::set<std::string>({"Two", "第一关"}));
+    EXPECT_TRUE(isLevelWon(again, "Two"));
+    EXPECT_FALSE(isLevelWon(again, "Three"));
+}
+
+TEST(Progress, AFileThatDoesNotParseIsMovedAsideAndPlayGoesOn) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() + "/data/tarvex");
+    for (const char* broken : {"{\"won_levels\": [\"One\"", "[\"One\"]", "{\"won_levels\": \"One\"}"}) {
+        Progress progress{progressFilePath(), {}};
+        dir.write("data/tarvex/progress.json", broken);
+        std::string log = stdoutOf([&] { loadProgress(progress); });
+        EXPECT_EQ(countOf(log, "\n"), 1u) << log;
+        EXPECT_EQ(countOf(log, "moved aside to " + progress.file + ".bad"), 1u) << log;
+        EXPECT_TRUE(progress.won_levels.empty());
+        EXPECT_FALSE(std::filesystem::exists(progress.file));
+        EXPECT_EQ(contentsOf(progress.file + ".bad"), broken);
+        EXPECT_TRUE(recordLevelWon(progress, "One"));  // and the next win writes a good file
+        EXPECT_EQ(countOf(contentsOf(progress.file), "\"One\""), 1u);
+    }
+}
+
+TEST(Progress, AnUnwritableFolderCostsOneLogLineNeverTheMatch) {
+    TempDir dir;
+    dir.write("data", "a file where the data folder should be");  // root may write anywhere else
+    Progress progress{progressFilePath(), {}};
+    std::string log = stdoutOf([&] { EXPECT_FALSE(recordLevelWon(progress, "One")); });
+    EXPECT_EQ(countOf(log, "\n"), 1u);
+    EXPECT_EQ(log.rfind("⚠️ Progress not saved to " + progress.file + ": ", 0), 0u) << log;
+    EXPECT_TRUE(isLevelWon(progress, "One"));  // the mark holds for this run
+}
+
+// A won level is recorded at the end of its match and marked on its card in the next run.
+TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
+    GameFixture fixture("", R"({"levels": [{"name": "One"}, {"name": "Two"}]})");
+    Game& first = *fixture.game;
+    startLevel(first, first.all_levels[0]);
+    first.enemy_money = -1;
+    stdoutOf([&] { checkMatchEnd(first); });
+    startLevel(first, first.all_levels[1]);  // a lost level is not recorded
+    first.game_over = false;
+    first.player_money = -1;
+    first.enemy_money = 100;
+    stdoutOf([&] { checkMatchEnd(first); });
+
+    fixture.game = std::make_unique<Game>();
+    Game& next = *fixture.game;
+    EXPECT_EQ(next.progress.won_levels, std::set<std::string>({"One"}));
+    next.game_started = next.faction_confirmed = next.level_select_active = true;
+    enterLevelSelection(next);
+    sf::Image frame = renderedFrame(next);
+    // The badge lies in the bottom right of the first card; the second card is plain there.
+    EXPECT_EQ(frame.getPixel(298, 229), sf::Color(40, 110, 50));
+    EXPECT_EQ(frame.getPixel(298 + 250, 229), sf::Color(30, 30, 50));
+}
