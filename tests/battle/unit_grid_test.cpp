@@ -118,6 +118,8 @@ void addArmy(Game& game, bool player, int count, float spacing) {
 }
 }  // namespace
 
+using GridQueries = BattleTest;
+
 // Seeded levels played by a script on both sides for 60 s of game time: spawns in every
 // lane, upgrades, a move order; the level's waves and extra spawns for the enemy.
 TEST(UnitGridReplay, SeededMatchesEndBitForBitTheSameWithAndWithoutTheGrid) {
@@ -144,7 +146,7 @@ TEST(UnitGridReplay, SeededMatchesEndBitForBitTheSameWithAndWithoutTheGrid) {
 }
 
 // Units exactly on cell borders, beyond the field, stacked, and queried from such points.
-TEST_F(BattleTest, GridQueriesAnswerAsTheListWalkOnBordersAndBeyondTheField) {
+TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
     const WorldBounds& b = game.world_bounds;
     std::vector<sf::Vector2f> points = {{b.min_x, b.min_y}, {b.min_x + 32, b.min_y + 64}, {b.min_x + 64, 300},
                                         {450, 300}, {450, 300}, {451, 316}, {-900, 300}, {450, 5000},
@@ -178,7 +180,7 @@ TEST_F(BattleTest, GridQueriesAnswerAsTheListWalkOnBordersAndBeyondTheField) {
     EXPECT_EQ(answers(), walked);
 }
 
-TEST_F(BattleTest, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
+TEST_F(GridQueries, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
     Turret& unit = addUnit(game, true, 0, {-100, -500});
     GridStep grid(game);
     EXPECT_TRUE(isBlocked(game, {-100, -490}, 0, nullptr));
