@@ -6,6 +6,7 @@
 #include "battle/hex_grid.h"
 #include "battle/projectile.h"
 #include "battle/turret.h"
+#include "battle/unit_grid.h"
 #include "content/progress.h"
 #include "content/upgrades.h"
 #include "net/lan_lobby.h"
@@ -103,6 +104,8 @@ struct Game {
     std::vector<LaserBeam> laser_beams;
     std::vector<UnitId> selection;       // selected player units
     UnitId next_unit_id = 1;
+    bool use_spatial_grid = true;        // battle queries look at nearby cells; off: they walk whole lists
+    UnitGrids unit_grids;                // built and dropped by each battle step that queries
 
     // Push-apart parameters
     float push_force = 200.0f;

@@ -77,13 +77,6 @@ void tickIncome(Game& game) {
     if (canSendMatchMessages(game)) sendMoneySync(game);
 }
 
-void pushAllApart(Game& game) {
-    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
-    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
-    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
-    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
-}
-
 void repairInspectedUnit(Game& game) {
     if (game.inspected_unit == -1) return;
     const auto& list = game.inspected_side ? game.player_turrets : game.enemy_turrets;

@@ -38,6 +38,8 @@ void collectThreats(const Game& game, sf::Vector2f position, float radius, bool 
 void fireAt(Game& game, Turret& unit, sf::Vector2f aim);
 
 void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float radius);
+// The four push-apart passes of a frame: each side against itself, then against the other.
+void pushAllApart(Game& game);
 void clampToField(const Game& game, Turret& unit);
 void pushPhysics(Game& game, float dt);
 

@@ -1,6 +1,7 @@
 #include "app/game.h"
 #include "battle/combat.h"
 #include "battle/effects.h"
+#include "battle/unit_grid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,18 +55,14 @@ void fireLaser(Game& game, Turret& unit, sf::Vector2f aim) {
 // The opponent nearest to the muzzle within range, else the unit's nearest base point.
 void aimRocket(const Game& game, const Turret& unit, Projectile& rocket) {
     sf::Vector2f muzzle = rocket.shape.getPosition();
-    float best = 0;
-    const Turret* nearest = nullptr;
-    for (const Turret& opponent : opponentsOf(game, unit)) {
-        float distance = vectorLength(opponent.body.getPosition() - muzzle);
-        if (distance <= unit.range && (!nearest || distance < best)) {
-            nearest = &opponent;
-            best = distance;
-        }
-    }
+    const std::vector<Turret>& opponents = opponentsOf(game, unit);
+    int nearest = nearestNear(game, opponents, muzzle, 0, unit.range, INFINITY, [&](int i, float& distance) {
+        distance = vectorLength(opponents[size_t(i)].body.getPosition() - muzzle);
+        return distance <= unit.range;
+    });
     rocket.has_target = 1;
-    if (nearest) {
-        rocket.target = nearest->body.getPosition();
+    if (nearest >= 0) {
+        rocket.target = opponents[size_t(nearest)].body.getPosition();
         rocket.target_is_base = 0;
     } else {
         rocket.target = nearestBasePoint(game, unit);
@@ -114,9 +111,13 @@ void fireRocket(Game& game, Turret& unit, sf::Vector2f aim) {
 }
 
 bool anotherUnitNear(const Game& game, const Turret& unit, sf::Vector2f point, float clearance) {
-    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
-        for (const Turret& other : *list)
-            if (&other != &unit && vectorLength(other.body.getPosition() - point) < clearance) return true;
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
+        bool crowded = anyNear(game, *list, point, clearance, [&](int i) {
+            const Turret& other = (*list)[size_t(i)];
+            return &other != &unit && vectorLength(other.body.getPosition() - point) < clearance;
+        });
+        if (crowded) return true;
+    }
     return false;
 }
 

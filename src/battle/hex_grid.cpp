@@ -1,6 +1,7 @@
 #include "battle/hex_grid.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "battle/unit_grid.h"
 #include "content/factions.h"
 
 #include <algorithm>
@@ -35,12 +36,12 @@ sf::Color enemyTerritoryColour(const Game& game) {
     return isFaction(game.enemy_faction) ? kSameFactionEnemy[game.enemy_faction] : kSameFactionEnemy[White];
 }
 
-int unitsNear(const std::vector<Turret>& units, sf::Vector2f centre, float reach) {
+int unitsNear(const Game& game, const std::vector<Turret>& units, sf::Vector2f centre, float reach) {
     int count = 0;
-    for (const Turret& unit : units) {
-        sf::Vector2f d = unit.body.getPosition() - centre;
+    forEachNear(game, units, centre, reach, [&](int i) {
+        sf::Vector2f d = units[size_t(i)].body.getPosition() - centre;
         if (std::hypot(d.x, d.y) < reach) ++count;
-    }
+    });
     return count;
 }
 
@@ -118,6 +119,7 @@ void updateHexTerritory(Game& game) {
     bool players = !game.player_turrets.empty();
     bool enemies = !game.enemy_turrets.empty();
     float contest_reach = 3 * game.hex_radius;
+    GridStep grid(game);
 
     for (HexCell& cell : game.hex_cells) {
         sf::Vector2f p = cell.centre;
@@ -134,8 +136,8 @@ void updateHexTerritory(Game& game) {
         if (enemies && bounds.min_y <= p.y && p.y <= enemy_front) {
             if (owner == 1.0f) {
                 // Both fronts reach this cell: the side with more units close by holds it.
-                int near_players = unitsNear(game.player_turrets, p, contest_reach);
-                int near_enemies = unitsNear(game.enemy_turrets, p, contest_reach);
+                int near_players = unitsNear(game, game.player_turrets, p, contest_reach);
+                int near_enemies = unitsNear(game, game.enemy_turrets, p, contest_reach);
                 if (near_players > near_enemies) {
                     owner = 1.0f;
                     colour = player_colour;

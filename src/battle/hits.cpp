@@ -1,6 +1,7 @@
 #include "battle/hits.h"
 #include "app/game.h"
 #include "battle/combat.h"
+#include "battle/unit_grid.h"
 #include "net/protocol.h"
 
 #include <algorithm>
@@ -30,30 +31,27 @@ Opposition opposingSide(Game& game, bool fired_by_player) {
 }
 
 // The unit of the list whose centre is nearest to p (ties keep the earlier), or null.
-const Turret* nearestUnit(const std::vector<Turret>& units, sf::Vector2f p) {
-    const Turret* nearest = nullptr;
-    float best = 1e9f;
-    for (const Turret& unit : units) {
-        float d = distance(unit.body.getPosition(), p);
-        if (d < best) {
-            best = d;
-            nearest = &unit;
-        }
-    }
-    return nearest;
+const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf::Vector2f p) {
+    int nearest = nearestNear(game, units, p, 0, INFINITY, 1e9f, [&](int i, float& d) {
+        d = distance(units[size_t(i)].body.getPosition(), p);
+        return true;
+    });
+    return nearest >= 0 ? &units[size_t(nearest)] : nullptr;
 }
 
 // The first unit in list order whose centre lies closer to p than its hull radius + margin.
-Turret* firstUnitTouching(std::vector<Turret>& units, sf::Vector2f p, float margin) {
-    for (Turret& unit : units)
-        if (distance(unit.body.getPosition(), p) < unit.body.getRadius() + margin) return &unit;
-    return nullptr;
+Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vector2f p, float margin) {
+    int first = firstNear(game, units, p, gridHullRadius(game, units) + margin, [&](int i) {
+        const Turret& unit = units[size_t(i)];
+        return distance(unit.body.getPosition(), p) < unit.body.getRadius() + margin;
+    });
+    return first >= 0 ? &units[size_t(first)] : nullptr;
 }
 
 void chooseRocketTarget(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
     sf::Vector2f position = rocket.shape.getPosition();
-    if (const Turret* nearest = nearestUnit(opposition.units, position)) {
+    if (const Turret* nearest = nearestUnit(game, opposition.units, position)) {
         rocket.target = nearest->body.getPosition();
         rocket.has_target = 1;
         rocket.target_is_base = 0;
@@ -90,11 +88,12 @@ void detonateRocket(Game& game, Projectile& rocket) {
     sf::Vector2f p = rocket.shape.getPosition();
     spawnExplosion(game.effects, p, 60);
     playExplosion(game.sounds, p.x, windowWidth(game));
-    for (Turret& unit : opposition.units) {
-        if (distance(unit.body.getPosition(), p) >= 60) continue;
+    forEachNearInOrder(game, opposition.units, p, 60, [&](int i) {
+        Turret& unit = opposition.units[size_t(i)];
+        if (distance(unit.body.getPosition(), p) >= 60) return;
         unit.hp -= rocket.damage_amount;
         if (unit.hp <= 0) playDeath(game.sounds, unit.body.getPosition().x, windowWidth(game));
-    }
+    });
     if (distanceToRect(opposition.base, p) < 60) opposition.money -= rocket.damage_amount;
     rocket.hit = 1;
 }
@@ -102,14 +101,14 @@ void detonateRocket(Game& game, Projectile& rocket) {
 void resolveRocket(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
     sf::Vector2f p = rocket.shape.getPosition();
-    bool touches_unit = firstUnitTouching(opposition.units, p, 5) != nullptr;
+    bool touches_unit = firstUnitTouching(game, opposition.units, p, 5) != nullptr;
     if (touches_unit || distanceToRect(opposition.base, p) < 30) detonateRocket(game, rocket);
 }
 
 // A shell strikes one unit at most; a base only when it struck no unit.
 bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
     Opposition opposition = opposingSide(game, shell.is_player);
-    if (Turret* unit = firstUnitTouching(opposition.units, p, 2)) {
+    if (Turret* unit = firstUnitTouching(game, opposition.units, p, 2)) {
         unit->hp -= shell.damage_amount;
         shell.hit = 1;
         // Either side's kill is heard, so the player also hears the loss of a unit.
@@ -142,7 +141,7 @@ float laserDamageOf(const Game& game, bool owner_is_player) {
 void tickLaserBeam(Game& game, LaserBeam& beam) {
     Opposition opposition = opposingSide(game, beam.owner_is_player);
     float damage = laserDamageOf(game, beam.owner_is_player);
-    if (Turret* unit = firstUnitTouching(opposition.units, beam.end, 5)) {
+    if (Turret* unit = firstUnitTouching(game, opposition.units, beam.end, 5)) {
         unit->hp -= damage;
         return;
     }
@@ -153,7 +152,7 @@ void tickLaserBeam(Game& game, LaserBeam& beam) {
 
 void followTarget(Game& game, LaserBeam& beam) {
     Opposition opposition = opposingSide(game, beam.owner_is_player);
-    if (const Turret* nearest = nearestUnit(opposition.units, beam.start))
+    if (const Turret* nearest = nearestUnit(game, opposition.units, beam.start))
         beam.end = nearest->body.getPosition();
     else
         beam.end = clampIntoRect(beam.start, opposition.base);
@@ -206,6 +205,7 @@ void sweepProjectiles(Game& game, Predicate finished) {
 }  // namespace
 
 void retargetRockets(Game& game, float dt) {
+    GridStep grid(game);
     for (Projectile& rocket : game.projectiles) {
         if (!rocket.is_rocket || !rocket.homing || rocket.hit) continue;
         float speed = vectorLength(rocket.velocity);
@@ -220,6 +220,7 @@ void retargetRockets(Game& game, float dt) {
 }
 
 void resolveHits(Game& game) {
+    GridStep grid(game);
     for (Projectile& projectile : game.projectiles) {
         if (projectile.hit) continue;
         if (projectile.is_rocket)
@@ -230,6 +231,7 @@ void resolveHits(Game& game) {
 }
 
 void updateLaserBeams(Game& game, float dt) {
+    GridStep grid(game);
     for (LaserBeam& beam : game.laser_beams) {
         if (!beam.active) continue;
         // A beam its owner refreshed in this frame burns through the frame even when the

@@ -1,5 +1,6 @@
 #include "app/game.h"
 #include "battle/combat.h"
+#include "battle/unit_grid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,9 +46,19 @@ void pushPair(Game& game, Turret& a, Turret& b) {
     b.push_velocity -= n * ha / (ha + hb);
 }
 
+// Pairs are taken in the order of a walk over both lists (i before j), which fixes the
+// float sums and the random draws of stacked units.
 void pushPairsWithin(Game& game, std::vector<Turret>& units) {
     for (size_t i = 0; i < units.size(); ++i)
-        for (size_t j = i + 1; j < units.size(); ++j) pushPair(game, units[i], units[j]);
+        forEachNearInOrder(game, units, units[i].body.getPosition(), game.push_radius, [&](int j) {
+            if (size_t(j) > i) pushPair(game, units[i], units[size_t(j)]);
+        });
+}
+
+void pushPairsAcross(Game& game) {
+    for (Turret& player : game.player_turrets)
+        forEachNearInOrder(game, game.enemy_turrets, player.body.getPosition(), game.push_radius,
+                           [&](int j) { pushPair(game, player, game.enemy_turrets[size_t(j)]); });
 }
 
 void integratePush(Game& game, Turret& unit, float dt) {
@@ -69,22 +80,35 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
     sf::Vector2f position = unit.body.getPosition();
     sf::Vector2f total;
     int count = 0;
-    for (const Turret& other : list) {
-        if (&other == &unit) continue;
+    forEachNearInOrder(game, list, position, radius, [&](int i) {
+        const Turret& other = list[size_t(i)];
+        if (&other == &unit) return;
         sf::Vector2f d = position - other.body.getPosition();
         float distance = vectorLength(d);
-        if (distance <= 0.001f || distance >= radius) continue;
+        if (distance <= 0.001f || distance >= radius) return;
         total += d / distance * (radius - distance) * 0.5f;
         ++count;
-    }
-    if (count > 0) placeUnit(unit, clampIntoField(game, position + total / float(count)));
+    });
+    if (count == 0) return;
+    placeUnit(unit, clampIntoField(game, position + total / float(count)));
+    syncUnit(game, unit);
+}
+
+void pushAllApart(Game& game) {
+    GridStep grid(game);
+    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
 }
 
 void pushPhysics(Game& game, float dt) {
-    pushPairsWithin(game, game.player_turrets);
-    pushPairsWithin(game, game.enemy_turrets);
-    for (Turret& player : game.player_turrets)
-        for (Turret& enemy : game.enemy_turrets) pushPair(game, player, enemy);
+    {
+        GridStep grid(game);
+        pushPairsWithin(game, game.player_turrets);
+        pushPairsWithin(game, game.enemy_turrets);
+        pushPairsAcross(game);
+    }
     for (auto* list : {&game.player_turrets, &game.enemy_turrets})
         for (Turret& unit : *list) excludeFromBase(game, unit);
     for (auto* list : {&game.player_turrets, &game.enemy_turrets})

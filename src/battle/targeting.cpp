@@ -1,5 +1,6 @@
 #include "app/game.h"
 #include "battle/combat.h"
+#include "battle/unit_grid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,11 +63,14 @@ bool canReach(const Game& game, const Turret& attacker, const Turret& target) {
 }
 
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit) {
-    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
-        for (const Turret& other : *list)
-            if (&other != unit && other.lane == lane &&
-                vectorLength(other.body.getPosition() - point) < kLaneClearance)
-                return true;
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
+        bool taken = anyNear(game, *list, point, kLaneClearance, [&](int i) {
+            const Turret& other = (*list)[size_t(i)];
+            return &other != unit && other.lane == lane &&
+                   vectorLength(other.body.getPosition() - point) < kLaneClearance;
+        });
+        if (taken) return true;
+    }
     if (!unit) return false;
     const Rect& base = opposingBase(game, *unit);
     float r = unit->body.getRadius();

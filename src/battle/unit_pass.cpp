@@ -1,5 +1,6 @@
 #include "app/game.h"
 #include "battle/combat.h"
+#include "battle/unit_grid.h"
 #include "content/factions.h"
 
 #include <algorithm>
@@ -23,28 +24,36 @@ struct PassSide {
 // For every opponent, how many own units of its lane can reach it.
 void countAttackers(const Game& game, const PassSide& side, std::vector<int>& counts) {
     counts.assign(side.opponents.size(), 0);
-    for (size_t i = 0; i < side.opponents.size(); ++i)
-        for (const Turret& unit : side.own)
-            if (unit.lane == side.opponents[i].lane && canReach(game, unit, side.opponents[i])) ++counts[i];
+    float opponent_radius = gridHullRadius(game, side.opponents);
+    for (const Turret& unit : side.own) {
+        // canReach fails beyond the firing reach past both hulls.
+        float reach = fireReach(game, unit);
+        float radius = (reach > 0 ? reach : 0) + unit.body.getRadius() + opponent_radius;
+        forEachNear(game, side.opponents, unit.body.getPosition(), radius, [&](int i) {
+            const Turret& opponent = side.opponents[size_t(i)];
+            if (unit.lane == opponent.lane && canReach(game, unit, opponent)) ++counts[size_t(i)];
+        });
+    }
 }
 
 // The nearest opponent by edge distance among those in the lane and those of other lanes
 // that are not yet covered by enough attackers; -1 with none.
 int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, const std::vector<int>& counts) {
-    float best = kNoTarget;
-    int target = -1;
-    for (size_t i = 0; i < side.opponents.size(); ++i) {
-        const Turret& opponent = side.opponents[i];
-        bool candidate = opponent.lane == unit.lane ||
-                         (counts[i] < int(float(opponent.armor) + opponent.hp) && canReach(game, unit, opponent));
-        if (!candidate) continue;
-        float edge = edgeDistance(unit, opponent);
-        if (edge < best) {
-            best = edge;
-            target = int(i);
-        }
+    // With nobody in the lane only opponents within firing reach can be chosen.
+    float limit = INFINITY;
+    if (unitsInLane(game, side.opponents, unit.lane) == 0) {
+        float reach = fireReach(game, unit);
+        limit = reach > 0 ? reach : 0;
     }
-    return target;
+    return nearestNear(game, side.opponents, unit.body.getPosition(), unit.body.getRadius(), limit, kNoTarget,
+                       [&](int i, float& edge) {
+                           const Turret& opponent = side.opponents[size_t(i)];
+                           bool candidate = opponent.lane == unit.lane ||
+                                            (counts[size_t(i)] < int(float(opponent.armor) + opponent.hp) &&
+                                             canReach(game, unit, opponent));
+                           if (candidate) edge = edgeDistance(unit, opponent);
+                           return candidate;
+                       });
 }
 
 void turnBarrel(Turret& unit, sf::Vector2f aim) {
@@ -98,27 +107,29 @@ bool engagedStep(const Game& game, const PassSide& side, const Turret& unit, con
 }
 
 // Towards the nearest opponent of the lane, else of any lane, else straight ahead.
-bool freeStep(const PassSide& side, const Turret& unit, sf::Vector2f steer, float step, sf::Vector2f& next) {
+bool freeStep(const Game& game, const PassSide& side, const Turret& unit, sf::Vector2f steer, float step,
+              sf::Vector2f& next) {
     sf::Vector2f position = unit.body.getPosition();
-    const Turret* nearest = nullptr;
-    float best = 0;
-    for (bool same_lane : {true, false}) {
-        for (const Turret& opponent : side.opponents) {
-            if (same_lane && opponent.lane != unit.lane) continue;
-            float distance = vectorLength(opponent.body.getPosition() - position);
-            if (!nearest || distance < best) {
-                nearest = &opponent;
-                best = distance;
-            }
-        }
-        if (nearest) break;
-    }
-    if (!nearest) {
+    auto distanceTo = [&](int i) { return vectorLength(side.opponents[size_t(i)].body.getPosition() - position); };
+    int nearest = -1;
+    if (unitsInLane(game, side.opponents, unit.lane) != 0)
+        nearest = nearestNear(game, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
+            if (side.opponents[size_t(i)].lane != unit.lane) return false;
+            distance = distanceTo(i);
+            return true;
+        });
+    if (nearest < 0)
+        nearest = nearestNear(game, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
+            distance = distanceTo(i);
+            return true;
+        });
+    if (nearest < 0) {
         next = position + steer + sf::Vector2f(0, side.forward * step);
         return true;
     }
+    float best = distanceTo(nearest);
     if (best <= 1) return false;
-    next = position + steer + (nearest->body.getPosition() - position) / best * step;
+    next = position + steer + (side.opponents[size_t(nearest)].body.getPosition() - position) / best * step;
     return true;
 }
 
@@ -139,7 +150,7 @@ void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret
         float v = 0;
         if (!engagedStep(game, side, unit, *target, probe, step, v)) return;
         next = position + steer + sf::Vector2f(0, v);
-    } else if (!freeStep(side, unit, steer, step, next)) {
+    } else if (!freeStep(game, side, unit, steer, step, next)) {
         return;
     }
     next = clampIntoField(game, next);
@@ -190,8 +201,13 @@ void updateUnit(Game& game, const PassSide& side, Turret& unit, const std::vecto
 void runPass(Game& game, const PassSide& side, float dt) {
     std::vector<int> counts;
     std::vector<Threat> threats;
+    GridStep grid(game);
+    ThreatStep incoming(game, &side.own == &game.player_turrets);
     countAttackers(game, side, counts);
-    for (Turret& unit : side.own) updateUnit(game, side, unit, counts, dt, threats);
+    for (Turret& unit : side.own) {
+        updateUnit(game, side, unit, counts, dt, threats);
+        syncUnit(game, unit);
+    }
 }
 }  // namespace
 
@@ -201,31 +217,4 @@ void updatePlayerTurrets(Game& game, float dt) {
 
 void updateEnemyTurrets(Game& game, float dt) {
     runPass(game, {game.enemy_turrets, game.player_turrets, game.player_money, game.player_faction, +1.0f}, dt);
-}
-
-void collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player,
-                    std::vector<Threat>& threats) {
-    threats.clear();
-    for (const Projectile& projectile : game.projectiles) {
-        if (bool(projectile.is_player) == is_player || projectile.hit) continue;
-        float speed = vectorLength(projectile.velocity);
-        if (speed < 1) continue;
-        sf::Vector2f shot = projectile.shape.getPosition();
-        sf::Vector2f d = position - shot;
-        if (vectorLength(d) > 300) continue;
-        sf::Vector2f dir = projectile.velocity / speed;
-        float along = dir.x * d.x + dir.y * d.y;
-        if (along < -50) continue;
-        float perp = vectorLength(d - dir * along);
-        if (perp > radius + 15 + 30) continue;
-        float t = along / speed;
-        if (t > 1.5f || t < -0.5f) continue;
-        bool close = perp < radius + 15 + 20;
-        if (t < 0) {
-            if (!close) continue;
-            t = 0.1f;
-        }
-        threats.push_back({shot.x, shot.y, dir.x, dir.y, speed, std::max(t, 0.01f), radius + 15,
-                           projectile.is_player});
-    }
 }

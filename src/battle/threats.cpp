@@ -1,0 +1,126 @@
+#include "app/game.h"
+#include "battle/combat.h"
+#include "battle/unit_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr float kWatchDistance = 300;  // shots farther from the unit are ignored
+constexpr float kBehind = 50;          // a shot this far past the unit still counts
+constexpr float kDangerMargin = 15;    // the danger radius is the hull radius + this
+constexpr float kSideReach = 30;       // shots passing beyond danger radius + this are ignored
+constexpr float kCloseReach = 20;      // a shot already past counts when it passes this close
+constexpr float kAheadSeconds = 1.5f;  // arrival time window of a threat
+constexpr float kPastSeconds = -0.5f;
+constexpr float kThreatCell = 64;
+
+// Whether a shot threatens a unit of a side at a position, and as what threat.
+bool threatFrom(const Projectile& projectile, sf::Vector2f position, float radius, bool is_player, Threat& threat) {
+    if (bool(projectile.is_player) == is_player || projectile.hit) return false;
+    float speed = vectorLength(projectile.velocity);
+    if (speed < 1) return false;
+    sf::Vector2f shot = projectile.shape.getPosition();
+    sf::Vector2f d = position - shot;
+    if (vectorLength(d) > kWatchDistance) return false;
+    sf::Vector2f dir = projectile.velocity / speed;
+    float along = dir.x * d.x + dir.y * d.y;
+    if (along < -kBehind) return false;
+    float perp = vectorLength(d - dir * along);
+    if (perp > radius + kDangerMargin + kSideReach) return false;
+    float t = along / speed;
+    if (t > kAheadSeconds || t < kPastSeconds) return false;
+    bool close = perp < radius + kDangerMargin + kCloseReach;
+    if (t < 0) {
+        if (!close) return false;
+        t = 0.1f;
+    }
+    threat = {shot.x, shot.y, dir.x, dir.y, speed, std::max(t, 0.01f), radius + kDangerMargin, projectile.is_player};
+    return true;
+}
+
+int threatColumn(const ThreatCells& cells, float x) {
+    return cellIndex(x, cells.origin_x, cells.inverse_cell, cells.columns);
+}
+
+int threatRow(const ThreatCells& cells, float y) { return cellIndex(y, cells.origin_y, cells.inverse_cell, cells.rows); }
+
+// The cells of the box around the stretch of a shot's path from which a unit of the
+// indexed side could count it (along -50..300 and -0.5..1.5 s, danger radius + 30 aside);
+// false for a shot that threatens nobody.
+bool threatBox(const ThreatCells& cells, const Projectile& projectile, std::array<int, 4>& box) {
+    if (bool(projectile.is_player) == cells.for_player || projectile.hit) return false;
+    float speed = vectorLength(projectile.velocity);
+    if (speed < 1) return false;
+    sf::Vector2f dir = projectile.velocity / speed;
+    sf::Vector2f shot = projectile.shape.getPosition();
+    sf::Vector2f from = shot + dir * std::max(-kBehind, kPastSeconds * speed);
+    sf::Vector2f to = shot + dir * std::min(kWatchDistance, kAheadSeconds * speed);
+    float aside = cells.radius + kDangerMargin + kSideReach + kGridSlack;
+    box = {threatColumn(cells, std::min(from.x, to.x) - aside), threatColumn(cells, std::max(from.x, to.x) + aside),
+           threatRow(cells, std::min(from.y, to.y) - aside), threatRow(cells, std::max(from.y, to.y) + aside)};
+    return true;
+}
+
+template <typename Visit>
+void forEachBoxCell(const ThreatCells& cells, const std::array<int, 4>& box, Visit visit) {
+    for (int row = box[2]; row <= box[3]; ++row)
+        for (int column = box[0]; column <= box[1]; ++column) visit(row * cells.columns + column);
+}
+
+// Counting sort of the shots into their cells. Filling from the last shot backwards leaves
+// each cell's shots in list order and start[cell] at the cell's first entry.
+void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles) {
+    size_t cell_count = size_t(cells.columns * cells.rows);
+    cells.start.assign(cell_count + 1, 0);
+    cells.boxes.resize(projectiles.size());
+    for (size_t i = 0; i < projectiles.size(); ++i) {
+        std::array<int, 4>& box = cells.boxes[i];
+        if (!threatBox(cells, projectiles[i], box)) box = {0, -1, 0, -1};
+        forEachBoxCell(cells, box, [&](int cell) { ++cells.start[size_t(cell)]; });
+    }
+    for (size_t cell = 1; cell < cell_count; ++cell) cells.start[cell] += cells.start[cell - 1];
+    cells.start[cell_count] = cells.start[cell_count - 1];
+    cells.shots.resize(size_t(cells.start[cell_count]));
+    for (size_t i = projectiles.size(); i-- > 0;)
+        forEachBoxCell(cells, cells.boxes[i], [&](int cell) { cells.shots[size_t(--cells.start[size_t(cell)])] = int(i); });
+}
+}  // namespace
+
+ThreatStep::ThreatStep(Game& game_, bool for_player) : game(game_) {
+    ThreatCells& cells = game.unit_grids.threats;
+    if (!game.use_spatial_grid || cells.built) return;
+    const WorldBounds& bounds = game.world_bounds;
+    cells.for_player = for_player;
+    cells.radius = 0;
+    for (const Turret& unit : for_player ? game.player_turrets : game.enemy_turrets)
+        cells.radius = std::max(cells.radius, unit.body.getRadius());
+    cells.origin_x = bounds.min_x;
+    cells.origin_y = bounds.min_y;
+    cells.inverse_cell = 1.0f / kThreatCell;
+    cells.columns = std::max(1, int(std::ceil((bounds.max_x - bounds.min_x) / kThreatCell)));
+    cells.rows = std::max(1, int(std::ceil((bounds.max_y - bounds.min_y) / kThreatCell)));
+    indexThreats(cells, game.projectiles);
+    cells.built = owner = true;
+}
+
+ThreatStep::~ThreatStep() {
+    if (owner) game.unit_grids.threats.built = false;
+}
+
+void collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player,
+                    std::vector<Threat>& threats) {
+    threats.clear();
+    Threat threat;
+    const ThreatCells& cells = game.unit_grids.threats;
+    if (cells.built && cells.for_player == is_player && radius <= cells.radius) {
+        size_t cell = size_t(threatRow(cells, position.y) * cells.columns + threatColumn(cells, position.x));
+        for (int k = cells.start[cell]; k < cells.start[cell + 1]; ++k) {
+            const Projectile& projectile = game.projectiles[size_t(cells.shots[size_t(k)])];
+            if (threatFrom(projectile, position, radius, is_player, threat)) threats.push_back(threat);
+        }
+        return;
+    }
+    for (const Projectile& projectile : game.projectiles)
+        if (threatFrom(projectile, position, radius, is_player, threat)) threats.push_back(threat);
+}

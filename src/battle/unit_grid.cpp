@@ -1,0 +1,112 @@
+#include "battle/unit_grid.h"
+#include "app/game.h"
+
+#include <functional>
+
+namespace {
+// About the spacing of a crowded lane: a blocking or push query looks at 2 x 2 cells.
+constexpr float kCellSize = 32.0f;
+
+int cellAt(const UnitGrid& grid, sf::Vector2f p) { return gridRow(grid, p.y) * grid.columns + gridColumn(grid, p.x); }
+
+void link(UnitGrid& grid, int unit, int cell) {
+    int first = grid.head[size_t(cell)];
+    grid.prev[size_t(unit)] = -1;
+    grid.next[size_t(unit)] = first;
+    if (first >= 0) grid.prev[size_t(first)] = unit;
+    grid.head[size_t(cell)] = unit;
+    grid.cell_of[size_t(unit)] = cell;
+    ++grid.row_count[size_t(cell / grid.columns)];
+}
+
+void unlink(UnitGrid& grid, int unit) {
+    int cell = grid.cell_of[size_t(unit)];
+    int before = grid.prev[size_t(unit)], after = grid.next[size_t(unit)];
+    if (before >= 0)
+        grid.next[size_t(before)] = after;
+    else
+        grid.head[size_t(cell)] = after;
+    if (after >= 0) grid.prev[size_t(after)] = before;
+    --grid.row_count[size_t(cell / grid.columns)];
+}
+
+void buildGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
+    grid.cell_size = kCellSize;
+    grid.inverse_cell = 1.0f / kCellSize;
+    grid.origin_x = bounds.min_x;
+    grid.origin_y = bounds.min_y;
+    grid.columns = std::max(1, int(std::ceil((bounds.max_x - bounds.min_x) / kCellSize)));
+    grid.rows = std::max(1, int(std::ceil((bounds.max_y - bounds.min_y) / kCellSize)));
+    grid.head.assign(size_t(grid.columns * grid.rows), -1);
+    grid.row_count.assign(size_t(grid.rows), 0);
+    grid.lane_count = {};
+    grid.max_radius = 0;
+    grid.next.resize(units.size());
+    grid.prev.resize(units.size());
+    grid.cell_of.resize(units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        const Turret& unit = units[i];
+        link(grid, int(i), cellAt(grid, unit.body.getPosition()));
+        if (unit.lane >= 0 && unit.lane < 3) ++grid.lane_count[size_t(unit.lane)];
+        grid.max_radius = std::max(grid.max_radius, unit.body.getRadius());
+    }
+}
+
+// The index of a unit in a list, or -1 when it is not one of its members.
+int indexIn(const std::vector<Turret>& list, const Turret& unit) {
+    if (list.empty()) return -1;
+    std::less_equal<const Turret*> not_after;
+    if (!not_after(&list.front(), &unit) || !not_after(&unit, &list.back())) return -1;
+    return int(&unit - list.data());
+}
+}  // namespace
+
+GridStep::GridStep(Game& game_) : game(game_) {
+    UnitGrids& grids = game.unit_grids;
+    if (!game.use_spatial_grid || grids.built) return;
+    buildGrid(grids.player, game.player_turrets, game.world_bounds);
+    buildGrid(grids.enemy, game.enemy_turrets, game.world_bounds);
+    grids.built = owner = true;
+}
+
+GridStep::~GridStep() {
+    if (owner) game.unit_grids.built = false;
+}
+
+const UnitGrid* gridOf(const Game& game, const std::vector<Turret>& list) {
+    const UnitGrids& grids = game.unit_grids;
+    if (!grids.built) return nullptr;
+    const UnitGrid* grid = &list == &game.player_turrets  ? &grids.player
+                           : &list == &game.enemy_turrets ? &grids.enemy
+                                                          : nullptr;
+    // A list that changed length inside the step is walked instead (no step adds or removes units).
+    if (!grid || grid->cell_of.size() != list.size()) return nullptr;
+    return grid;
+}
+
+void syncUnit(Game& game, const Turret& unit) {
+    UnitGrids& grids = game.unit_grids;
+    if (!grids.built) return;
+    for (auto [list, grid] : {std::pair{&game.player_turrets, &grids.player}, std::pair{&game.enemy_turrets, &grids.enemy}}) {
+        int index = indexIn(*list, unit);
+        if (index < 0 || grid->cell_of.size() != list->size()) continue;
+        int cell = cellAt(*grid, unit.body.getPosition());
+        if (cell == grid->cell_of[size_t(index)]) return;
+        unlink(*grid, index);
+        link(*grid, index, cell);
+        return;
+    }
+}
+
+std::vector<int>& gridScratch(Game& game) { return game.unit_grids.found; }
+
+float gridHullRadius(const Game& game, const std::vector<Turret>& list) {
+    const UnitGrid* grid = gridOf(game, list);
+    return grid ? grid->max_radius : 0;
+}
+
+int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane) {
+    const UnitGrid* grid = gridOf(game, list);
+    if (!grid || lane < 0 || lane >= 3) return -1;
+    return grid->lane_count[size_t(lane)];
+}

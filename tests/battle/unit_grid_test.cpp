@@ -1,0 +1,207 @@
+#include "app/update.h"
+#include "battle/battle_support.h"
+#include "battle/unit_grid.h"
+#include "content/factions.h"
+#include "content/levels.h"
+#include "content/upgrades.h"
+
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace {
+std::string shippedData(const std::string& name) {
+    std::ifstream file(std::string(TARVEX_SOURCE_DIR) + "/data/" + name, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+// The battle's state as named numbers, compared bit for bit.
+struct Snapshot {
+    std::vector<std::string> names;
+    std::vector<float> values;
+    void add(const std::string& name, float value) {
+        names.push_back(name);
+        values.push_back(value);
+    }
+};
+
+Snapshot snapshotOf(const Game& game) {
+    Snapshot s;
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
+        std::string side = list == &game.player_turrets ? "player[" : "enemy[";
+        for (size_t i = 0; i < list->size(); ++i) {
+            const Turret& unit = (*list)[i];
+            std::string name = side + std::to_string(i) + "].";
+            s.add(name + "x", unit.body.getPosition().x);
+            s.add(name + "y", unit.body.getPosition().y);
+            s.add(name + "hp", unit.hp);
+            s.add(name + "push_x", unit.push_velocity.x);
+            s.add(name + "push_y", unit.push_velocity.y);
+            s.add(name + "barrel", unit.barrel.getRotation());
+        }
+    }
+    for (size_t i = 0; i < game.projectiles.size(); ++i) {
+        const Projectile& shot = game.projectiles[i];
+        std::string name = "shot[" + std::to_string(i) + "].";
+        s.add(name + "x", shot.shape.getPosition().x);
+        s.add(name + "y", shot.shape.getPosition().y);
+        s.add(name + "vx", shot.velocity.x);
+        s.add(name + "vy", shot.velocity.y);
+        s.add(name + "hit", shot.hit);
+    }
+    for (size_t i = 0; i < game.laser_beams.size(); ++i) {
+        s.add("beam[" + std::to_string(i) + "].end_x", game.laser_beams[i].end.x);
+        s.add("beam[" + std::to_string(i) + "].end_y", game.laser_beams[i].end.y);
+    }
+    for (size_t i = 0; i < game.hex_cells.size(); ++i) {
+        s.add("hex[" + std::to_string(i) + "].colour", float(game.hex_cells[i].current.toInteger() >> 8));
+        s.add("hex[" + std::to_string(i) + "].owner", game.hex_cells[i].owner);
+    }
+    s.add("player_money", game.player_money);
+    s.add("enemy_money", game.enemy_money);
+    s.add("rand", float(std::rand() % 1000));  // the same number of draws were taken
+    return s;
+}
+
+void expectSame(const Snapshot& reference, const Snapshot& grid) {
+    ASSERT_EQ(reference.names, grid.names);
+    int differences = 0;
+    for (size_t i = 0; i < reference.values.size() && differences < 5; ++i)
+        if (std::memcmp(&reference.values[i], &grid.values[i], sizeof(float)) != 0) {
+            ADD_FAILURE() << reference.names[i] << ": " << reference.values[i] << " without the grid, "
+                          << grid.values[i] << " with it";
+            ++differences;
+        }
+}
+
+// A fresh game with every random source seeded and time under the test's hand, set up
+// by `setup` and stepped by `frame` and update at a fixed dt, once walking the lists and
+// once with the grid.
+void expectSameBothWays(const std::function<void(Game&)>& setup, const std::function<void(Game&, int)>& frame,
+                        int frames, float dt, const std::string& config = "", const std::string& levels = "") {
+    Snapshot results[2];
+    for (bool use_grid : {false, true}) {
+        ManualClockSource clock;
+        testing::internal::CaptureStdout();
+        GameFixture fixture(config, levels);
+        Game& game = *fixture.game;
+        game.use_spatial_grid = use_grid;
+        game.game_started = game.faction_confirmed = game.level_running = true;
+        std::srand(11);
+        game.rng.seed(12);
+        game.effects.rng.seed(13);
+        game.sounds.rng.seed(14);
+        setup(game);
+        for (int i = 0; i < frames; ++i) {
+            frame(game, i);
+            clock.advance(dt);
+            update(game, dt);
+        }
+        results[use_grid] = snapshotOf(game);
+        testing::internal::GetCapturedStdout();
+    }
+    expectSame(results[0], results[1]);
+}
+
+// Rows of units of all lanes over a side's half, fronts close across the middle line.
+void addArmy(Game& game, bool player, int count, float spacing) {
+    for (int i = 0; i < count; ++i) {
+        float depth = 20 + spacing * float(i / 36);
+        addUnit(game, player, i % 3, {-180 + spacing * float(i % 36), 300 + (player ? depth : -depth)},
+                i % 7 == 0 ? RocketLauncher : i % 7 == 3 ? Laser : Cannon);
+    }
+}
+}  // namespace
+
+using GridQueries = BattleTest;
+
+// Seeded levels played by a script on both sides for 60 s of game time: spawns in every
+// lane, upgrades, a move order; the level's waves and extra spawns for the enemy.
+TEST(UnitGridReplay, SeededMatchesEndBitForBitTheSameWithAndWithoutTheGrid) {
+    const std::string config = shippedData("config.json"), levels = shippedData("levels.json");
+    for (int level : {0, 4, 7}) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        int faction = level == 0 ? Yellow : level == 4 ? Red : White;
+        auto setup = [&](Game& game) {
+            game.player_faction = faction;
+            startLevel(game, game.all_levels[size_t(level)]);
+            game.player_money = game.enemy_money = 1e5f;  // nobody wins before the minute is up
+        };
+        auto script = [](Game& game, int frame) {
+            if (frame % 20 == 0) spawnPlayerTurret(game, frame / 20 % 3);
+            if (frame % 45 == 0) spawnEnemyTurret(game, frame / 45 % 3);
+            if (frame % 300 == 150) buyPlayerUpgrade(game, PanelButton(frame / 300 % 5));
+            if (frame == 900 && !game.player_turrets.empty()) {
+                game.player_turrets[0].move_order = 1;
+                game.player_turrets[0].move_target = {200, 100};
+            }
+        };
+        expectSameBothWays(setup, script, 1800, 1.0f / 30, config, levels);
+    }
+}
+
+// Units exactly on cell borders, beyond the field, stacked, and queried from such points.
+TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
+    const WorldBounds& b = game.world_bounds;
+    std::vector<sf::Vector2f> points = {{b.min_x, b.min_y}, {b.min_x + 32, b.min_y + 64}, {b.min_x + 64, 300},
+                                        {450, 300}, {450, 300}, {451, 316}, {-900, 300}, {450, 5000},
+                                        {b.max_x, b.max_y}, {b.max_x + 1, b.min_y - 1}, {418, 332}};
+    for (size_t i = 0; i < points.size(); ++i)
+        for (bool player : {true, false}) addUnit(game, player, int(i % 3), points[i]);
+    auto answers = [&] {
+        std::vector<int> out;
+        for (sf::Vector2f p : points)
+            for (sf::Vector2f offset : {sf::Vector2f(0, 0), sf::Vector2f(32, 0), sf::Vector2f(-15, 0), sf::Vector2f(0, -31)})
+                for (float radius : {0.0f, 15.0f, 32.0f, 100.0f}) {
+                    sf::Vector2f q = p + offset;
+                    auto within = [&](int i) {
+                        return vectorLength(game.enemy_turrets[size_t(i)].body.getPosition() - q) <= radius;
+                    };
+                    out.push_back(isBlocked(game, q, 1, nullptr));
+                    out.push_back(firstNear(game, game.enemy_turrets, q, radius, within));
+                    out.push_back(nearestNear(game, game.player_turrets, q, 0, INFINITY, INFINITY, [&](int i, float& d) {
+                        d = vectorLength(game.player_turrets[size_t(i)].body.getPosition() - q);
+                        return true;
+                    }));
+                    forEachNearInOrder(game, game.enemy_turrets, q, radius, [&](int i) {
+                        if (within(i)) out.push_back(100 + i);
+                    });
+                }
+        return out;
+    };
+    std::vector<int> walked = answers();
+    GridStep grid(game);
+    ASSERT_NE(gridOf(game, game.player_turrets), nullptr);
+    EXPECT_EQ(answers(), walked);
+}
+
+TEST_F(GridQueries, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
+    Turret& unit = addUnit(game, true, 0, {-100, -500});
+    GridStep grid(game);
+    EXPECT_TRUE(isBlocked(game, {-100, -490}, 0, nullptr));
+    placeUnit(unit, {1000, 1100});
+    syncUnit(game, unit);
+    EXPECT_FALSE(isBlocked(game, {-100, -490}, 0, nullptr));
+    EXPECT_TRUE(isBlocked(game, {1000, 1090}, 0, nullptr));
+}
+
+// A frame of a quarter minute carries units across several cells in one step.
+TEST(UnitGridReplay, LargeStepsEmptySidesAndAThousandASideStepAlike) {
+    auto nothing = [](Game&, int) {};
+    expectSameBothWays([](Game& game) { addArmy(game, true, 40, 35); }, nothing, 3, 15.0f);
+    expectSameBothWays([](Game& game) { addArmy(game, false, 40, 35); }, nothing, 3, 15.0f);
+    expectSameBothWays([](Game&) {}, nothing, 2, 1.0f / 60);
+    expectSameBothWays(
+        [](Game& game) {
+            game.player_turrets.reserve(1000);
+            game.enemy_turrets.reserve(1000);
+            addArmy(game, true, 1000, 25);
+            addArmy(game, false, 1000, 25);
+        },
+        nothing, 2, 1.0f / 60);
+}
