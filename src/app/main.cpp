@@ -3,9 +3,12 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
 
-int main() {
+int main(int argc, char** argv) {
     Game game;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--fps-log") game.frame_stats.log_each_second = true;
     try {
         run(game);
     } catch (const std::exception& error) {
