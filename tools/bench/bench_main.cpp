@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -40,6 +41,7 @@ struct ModeResult {
     std::string mode;
     double update_seconds = 0;
     double draw_seconds = 0;
+    double cpu_seconds = 0;  // of the whole process, the renderer's threads included
     long draw_calls = 0;
     int frames = 0;
     double fps() const { return frames / (update_seconds + draw_seconds); }
@@ -54,6 +56,14 @@ struct PictureResult {
 };
 
 using Seconds = std::chrono::duration<double>;
+
+// CPU time of the process: on a loaded machine the wall clock counts other programs'
+// turns too, this does not.
+double processCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
 
 Options parseOptions(int argc, char** argv) {
     Options options;
@@ -109,6 +119,7 @@ ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, boo
         scene.prepare(frame);
         drainEvents(game);
         game.canvas.draw_calls = 0;
+        double cpu_start = processCpuSeconds();
         auto start = std::chrono::steady_clock::now();
         if (scene.both_modes) update(game, kFrameDt);
         auto updated = std::chrono::steady_clock::now();
@@ -119,8 +130,10 @@ ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, boo
             game.window.display();
         }
         auto drawn = std::chrono::steady_clock::now();
+        double cpu_used = processCpuSeconds() - cpu_start;
         clock.advance(kFrameDt);
         if (frame < options.warmup) continue;
+        result.cpu_seconds += cpu_used;
         result.update_seconds += Seconds(updated - start).count();
         result.draw_seconds += Seconds(drawn - updated).count();
         result.draw_calls += game.canvas.draw_calls;
@@ -168,9 +181,10 @@ PictureResult comparePictures(Game& game, const std::string& scene, const Option
 }
 
 void printMode(const ModeResult& r, double empty_fps) {
-    std::printf("%-8s %-13s %8.1f fps  %5.1f%% of empty   update %7.3f ms   draw %8.3f ms   %6ld draw calls\n",
+    std::printf("%-8s %-13s %8.1f fps  %5.1f%% of empty   update %7.3f ms   draw %8.3f ms   cpu %8.3f ms   %6ld draw "
+                "calls\n",
                 r.scene.c_str(), r.mode.c_str(), r.fps(), 100 * r.fps() / empty_fps, 1000 * r.update_seconds / r.frames,
-                1000 * r.draw_seconds / r.frames, r.draw_calls / r.frames);
+                1000 * r.draw_seconds / r.frames, 1000 * r.cpu_seconds / r.frames, r.draw_calls / r.frames);
 }
 
 void printPicture(const PictureResult& p) {
@@ -182,11 +196,11 @@ void printPicture(const PictureResult& p) {
 // The README's table, as printed.
 void printMarkdown(const std::vector<ModeResult>& modes, const std::vector<PictureResult>& pictures, double empty_fps) {
     std::printf("\n| Scene | Mode | Frames per second | Of empty | Update per frame | Drawing per frame | Draw calls per "
-                "frame |\n|---|---|---|---|---|---|---|\n");
+                "frame | CPU per frame |\n|---|---|---|---|---|---|---|---|\n");
     for (const ModeResult& r : modes)
-        std::printf("| %s | %s | %.1f | %.0f %% | %.2f ms | %.2f ms | %ld |\n", r.scene.c_str(), r.mode.c_str(), r.fps(),
-                    100 * r.fps() / empty_fps, 1000 * r.update_seconds / r.frames, 1000 * r.draw_seconds / r.frames,
-                    r.draw_calls / r.frames);
+        std::printf("| %s | %s | %.1f | %.0f %% | %.2f ms | %.2f ms | %ld | %.2f ms |\n", r.scene.c_str(), r.mode.c_str(),
+                    r.fps(), 100 * r.fps() / empty_fps, 1000 * r.update_seconds / r.frames,
+                    1000 * r.draw_seconds / r.frames, r.draw_calls / r.frames, 1000 * r.cpu_seconds / r.frames);
     std::printf("\n| Scene | Pixels differing from per-shape | By more than %d | Largest channel difference |\n"
                 "|---|---|---|---|\n",
                 kPictureTolerance);
@@ -204,7 +218,7 @@ void writeJson(const std::string& path, const nlohmann::json& document) {
 nlohmann::json modeJson(const ModeResult& r, double empty_fps) {
     return {{"scene", r.scene}, {"mode", r.mode}, {"fps", r.fps()}, {"fraction_of_empty", r.fps() / empty_fps},
             {"update_ms", 1000 * r.update_seconds / r.frames}, {"draw_ms", 1000 * r.draw_seconds / r.frames},
-            {"draw_calls", r.draw_calls / r.frames}, {"frames", r.frames}};
+            {"cpu_ms", 1000 * r.cpu_seconds / r.frames}, {"draw_calls", r.draw_calls / r.frames}, {"frames", r.frames}};
 }
 
 nlohmann::json pictureJson(const PictureResult& p) {
