@@ -16,6 +16,7 @@ const char kUsage[] =
     "  --check-data [DIR]  check config.json and levels.json (in DIR, else where the game\n"
     "                      would load them) and print one line per problem as\n"
     "                      file:line:column: message; exit status 0 when clean, 1 otherwise\n"
+    "  --fps-log           play, printing frames per second and frame times once a second\n"
     "  -h, --help          show this help and exit\n"
     "  -V, --version       show the version and exit\n"
     "\n"
@@ -42,6 +43,10 @@ std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostrea
     if (option == "--check-data") {
         if (argc > 3) return refuse(errors, "--check-data takes at most one directory");
         return checkDataFiles(argc == 3 ? argv[2] : "", out);
+    }
+    if (option == "--fps-log") {
+        if (argc > 2) return refuse(errors, "--fps-log takes no argument");
+        return std::nullopt;  // the game itself starts, and logs its frame rate
     }
     return refuse(errors, "unrecognised option '" + option + "'");
 }

@@ -1,6 +1,7 @@
 #include "app/game.h"
 #include "app/display.h"
 #include "app/log.h"
+#include "app/renderer.h"
 #include "content/config.h"
 #include "content/files.h"
 #include "content/levels.h"
@@ -133,7 +134,7 @@ Game::Game() {
     loadFont(lobby.font);
 
     sf::ContextSettings settings;
-    settings.antialiasingLevel = 8;
+    settings.antialiasingLevel = windowAntialiasing();
     window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
                   settings);
     centreWindow(window);

@@ -1,8 +1,11 @@
 #pragma once
 #include "app/clock.h"
+#include "app/frame_stats.h"
+#include "app/screen_texts.h"
 #include "audio/sound_bank.h"
 #include "battle/effects.h"
 #include "battle/geometry.h"
+#include "battle/hex_floor_draw.h"
 #include "battle/hex_grid.h"
 #include "battle/projectile.h"
 #include "battle/turret.h"
@@ -44,6 +47,7 @@ struct Game {
     float hex_spacing_x = 48.496f;
     float hex_spacing_y = 42.0f;
     std::uint8_t hex_grid_enabled = 0;       // set once the grid is built
+    HexFloor hex_floor;                      // the floor's one-pass drawing, set up on first draw
 
     LaserValues lasers;
     Effects effects;
@@ -58,6 +62,7 @@ struct Game {
     float camera_key_speed = 500.0f;         // field units per second for Up/Down
     std::optional<sf::Event> current_event;
     FrameInput input;
+    FrameStats frame_stats;                  // F3 overlay and --fps-log
     WorldBounds world_bounds;
     float mid_line_y = 300.0f;
     float player_spawn_y = 1200.0f;
@@ -150,6 +155,7 @@ struct Game {
     sf::Text level_title_text;
     sf::Text level_description_text;
     sf::Text level_status_text;
+    ScreenTexts screen_texts;        // menu and match texts, rebuilt when their content changes
 
     // Faction pictures, in faction order
     std::array<sf::Texture, 5> faction_normal;

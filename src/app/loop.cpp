@@ -12,6 +12,7 @@
 #include "net/protocol.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -150,7 +151,10 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
     }
     for (int kind = 1; kind <= 4; ++kind)
         if (key == enemy_upgrades[kind - 1] && game.network_mode) buyEnemyUpgradeByKey(game, kind);
+    if (key == sf::Keyboard::F3) toggleFrameOverlay(game);
 }
+
+using Seconds = std::chrono::duration<double>;
 }  // namespace
 
 void handleEvent(Game& game, const sf::Event& window_event) {
@@ -210,7 +214,12 @@ void run(Game& game) {
         frame_clock.restart();
         if (!game.window.isOpen()) break;
         sampleInput(game);
+        auto start = std::chrono::steady_clock::now();
         update(game, dt);
+        auto updated = std::chrono::steady_clock::now();
         render(game);
+        auto drawn = std::chrono::steady_clock::now();
+        recordFrame(game, Seconds(updated - start).count(), Seconds(drawn - updated).count());
+        game.canvas.draw_calls = 0;
     }
 }

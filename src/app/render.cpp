@@ -26,6 +26,7 @@ std::string truncatedText(double value) {
 sf::RenderTarget& renderTarget(Game& game) { return *game.canvas.target; }
 
 void presentFrame(Game& game) {
+    drawFrameOverlay(game);
     flushCanvas(game.canvas);
     // Any other target (an off-screen texture) is shown by whoever set it.
     if (game.canvas.target == &game.window) game.window.display();

@@ -6,6 +6,7 @@
 #include "ui/unit_art.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -52,7 +53,7 @@ void drawSmoke(Game& game) {
     for (const Projectile& projectile : game.projectiles)
         for (const SmokePuff& puff : projectile.smoke) {
             sf::Color colour(255, 255, 255, alphaOf(1.5f * lifeFraction(puff.life, puff.max_life)));
-            drawCircle(game.canvas, puff.size, 30, at({puff.x, puff.y}, {puff.size, puff.size}), ShapeStyle{colour});
+            drawRound(game.canvas, {puff.x, puff.y}, puff.size, colour);
         }
 }
 
@@ -99,7 +100,15 @@ void drawInfoBox(Game& game) {
     drawCircle(canvas, 18, 30, at(p, {18, 18}), ShapeStyle{sf::Color(255, 255, 0, 80)});
     sf::Vector2f box(p.x - 90, p.y - 135);
     drawRectangle(canvas, {180, 110}, at(box), ShapeStyle{sf::Color(20, 20, 20, 200), sf::Color(255, 255, 255, 100), 2});
-    drawDirect(canvas, uiText(game, unitInfoText(*unit), 14, sf::Color::White, box + sf::Vector2f(10, 10)));
+    std::array<float, 4> values = {unit->hp, unit->range, unit->fire_rate, unit->dodge};
+    ScreenTexts& texts = game.screen_texts;
+    if (!texts.info_built || values != texts.info_values) {
+        texts.info = uiText(game, unitInfoText(*unit), 14, sf::Color::White, {});
+        texts.info_values = values;
+        texts.info_built = true;
+    }
+    texts.info.setPosition(box + sf::Vector2f(10, 10));
+    drawDirect(canvas, texts.info);
     const sf::Color red(255, 0, 0);
     const sf::Vertex cross[4] = {sf::Vertex({p.x - 10, p.y - 10}, red), sf::Vertex({p.x + 10, p.y + 10}, red),
                                  sf::Vertex({p.x + 10, p.y - 10}, red), sf::Vertex({p.x - 10, p.y + 10}, red)};
@@ -111,8 +120,7 @@ void drawMatchWorld(Game& game) {
     Canvas& canvas = game.canvas;
     flushCanvas(canvas);
     renderTarget(game).setView(letterboxed(game.world_view, renderTarget(game).getSize()));
-    if (game.hex_grid_enabled)
-        for (const sf::ConvexShape& hex : game.hex_shapes) drawShape(canvas, hex);
+    if (game.hex_grid_enabled) drawHexFloor(game);
     drawSelectionRings(game);
     drawFieldMarks(game);
     drawEffects(game.effects, canvas);

@@ -77,25 +77,69 @@ void drawWonBadge(Game& game, sf::Vector2f corner) {
     drawDirect(canvas, uiText(game, "已通关", 14, mark, at + sf::Vector2f(28, 2)));
 }
 
+// A text of the UI font put into place; used only when what it shows has changed.
+void setUiText(const Game& game, sf::Text& text, const std::string& utf8, unsigned size, sf::Color colour,
+               sf::Vector2f position) {
+    text = uiText(game, utf8, size, colour, position);
+}
+
 void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
     Canvas& canvas = game.canvas;
     const sf::RectangleShape& card = game.level_cards[index];
     sf::Vector2f corner = card.getPosition();
     drawRectangle(canvas, card.getSize(), card,
                   ShapeStyle{sf::Color(30, 30, 50), cardColour(levelText(level, "faction", "Red")), 2});
-    float x = corner.x + 10;
-    drawDirect(canvas, uiText(game, levelText(level, "name", "Level"), 16, sf::Color::White, {x, corner.y + 25}));
-    drawDirect(canvas, uiText(game, stars(starCount(level)), 14, sf::Color(255, 255, 0), {x, corner.y + 55}));
-    std::string bonus = "+$" + truncatedText(levelNumber(level, "player_bonus", 0));
-    drawDirect(canvas, uiText(game, bonus, 12, sf::Color(100, 200, 100), {x, corner.y + 80}));
+    LevelCardTexts& texts = game.screen_texts.cards[index];
+    if (!texts.built || texts.level != level) {
+        float x = corner.x + 10;
+        setUiText(game, texts.name, levelText(level, "name", "Level"), 16, sf::Color::White, {x, corner.y + 25});
+        setUiText(game, texts.stars, stars(starCount(level)), 14, sf::Color(255, 255, 0), {x, corner.y + 55});
+        std::string bonus = "+$" + truncatedText(levelNumber(level, "player_bonus", 0));
+        setUiText(game, texts.bonus, bonus, 12, sf::Color(100, 200, 100), {x, corner.y + 80});
+        texts.level = level;
+        texts.built = true;
+    }
+    drawDirect(canvas, texts.name);
+    drawDirect(canvas, texts.stars);
+    drawDirect(canvas, texts.bonus);
     if (isLevelWon(game.progress, levelText(level, "name", "未知关卡"))) drawWonBadge(game, corner);
+}
+
+void drawLobbyTexts(Game& game) {
+    LanLobby& lobby = game.lobby;
+    ScreenTexts& texts = game.screen_texts;
+    int status = lobby.scanning ? -1 : int(lobby.found_hosts.size());
+    if (status != texts.lobby_status) {
+        std::string line = lobby.scanning ? std::string("Scanning LAN for hosts...")
+                                          : "Found hosts: " + std::to_string(lobby.found_hosts.size());
+        setUiText(game, texts.lobby_status_text, line, 18, sf::Color::White, {300, 150});
+        texts.lobby_status = status;
+    }
+    drawDirect(game.canvas, texts.lobby_status_text);
+    if (lobby.opponent_left) {
+        if (texts.opponent_left_text.getFont() == nullptr)
+            setUiText(game, texts.opponent_left_text, "对手已离开，对局结束", 20, sf::Color(255, 180, 80), {300, 110});
+        drawDirect(game.canvas, texts.opponent_left_text);
+    }
+    size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
+    if (texts.host_rows.size() < rows) texts.host_rows.resize(rows);
+    for (size_t i = 0; i < rows; ++i) {
+        const HostEntry& host = lobby.found_hosts[i];
+        HostRowText& row = texts.host_rows[i];
+        if (row.text.getFont() == nullptr || row.address != host.address || row.port != host.port) {
+            std::string line = host.address.toString() + ":" + std::to_string(host.port);
+            setUiText(game, row.text, line, 16, sf::Color::White, {300, 200 + 28 * float(i)});
+            row.address = host.address;
+            row.port = host.port;
+        }
+        drawDirect(game.canvas, row.text);
+    }
 }
 }  // namespace
 
 void drawMainMenu(Game& game) {
     Canvas& canvas = game.canvas;
-    if (game.hex_grid_enabled)
-        for (const sf::ConvexShape& hex : game.hex_shapes) drawShape(canvas, hex);
+    if (game.hex_grid_enabled) drawHexFloor(game);
     drawShape(canvas, game.single_button);
     drawShape(canvas, game.network_button);
     drawDirect(canvas, game.single_text);
@@ -111,17 +155,7 @@ void drawLobby(Game& game) {
     drawDirect(canvas, lobby.join_text);
 
     std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
-    std::string status = lobby.scanning ? std::string("Scanning LAN for hosts...")
-                                        : "Found hosts: " + std::to_string(lobby.found_hosts.size());
-    drawDirect(canvas, uiText(game, status, 18, sf::Color::White, {300, 150}));
-    if (lobby.opponent_left)
-        drawDirect(canvas, uiText(game, "对手已离开，对局结束", 20, sf::Color(255, 180, 80), {300, 110}));
-    size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
-    for (size_t i = 0; i < rows; ++i) {
-        const HostEntry& host = lobby.found_hosts[i];
-        std::string row = host.address.toString() + ":" + std::to_string(host.port);
-        drawDirect(canvas, uiText(game, row, 16, sf::Color::White, {300, 200 + 28 * float(i)}));
-    }
+    drawLobbyTexts(game);
     presentFrame(game);
 }
 
@@ -129,14 +163,27 @@ void drawLevelSelect(Game& game) {
     Canvas& canvas = game.canvas;
     drawShape(canvas, game.back_button);
     drawDirect(canvas, game.back_text);
-    drawDirect(canvas, uiText(game, "选择关卡", 28, factionColour(game.player_faction), {350, 30}));
-    std::string count = "共 " + std::to_string(game.shown_levels.size()) + " 关";
-    drawDirect(canvas, uiText(game, count, 16, sf::Color::White, {350, 70}));
+    ScreenTexts& texts = game.screen_texts;
+    if (texts.title_faction != game.player_faction) {
+        setUiText(game, texts.title, "选择关卡", 28, factionColour(game.player_faction), {350, 30});
+        texts.title_faction = game.player_faction;
+    }
+    drawDirect(canvas, texts.title);
+    if (texts.level_count != game.shown_levels.size()) {
+        std::string count = "共 " + std::to_string(game.shown_levels.size()) + " 关";
+        setUiText(game, texts.count, count, 16, sf::Color::White, {350, 70});
+        texts.level_count = game.shown_levels.size();
+    }
+    drawDirect(canvas, texts.count);
 
     size_t cards = std::min(game.shown_levels.size(), game.level_cards.size());
     for (size_t i = 0; i < cards; ++i) drawLevelCard(game, game.shown_levels[i], i);
 
-    sf::Text hint = uiText(game, "点击关卡开始游戏 | 点击返回按钮回到阵营选择", 14, sf::Color(100, 100, 130), {0, 0});
-    hint.setPosition((900 - hint.getLocalBounds().width) / 2, levelHintY(cards));
-    drawDirect(canvas, hint);
+    float hint_y = levelHintY(cards);
+    if (!texts.hint_built || texts.hint.getPosition().y != hint_y) {
+        setUiText(game, texts.hint, "点击关卡开始游戏 | 点击返回按钮回到阵营选择", 14, sf::Color(100, 100, 130), {0, 0});
+        texts.hint.setPosition((900 - texts.hint.getLocalBounds().width) / 2, hint_y);
+        texts.hint_built = true;
+    }
+    drawDirect(canvas, texts.hint);
 }

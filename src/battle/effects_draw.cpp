@@ -39,9 +39,9 @@ sf::Color blend(sf::Color from, sf::Color to, float t, float alpha) {
                      channel(float(from.b) + (float(to.b) - float(from.b)) * t), channel(alpha));
 }
 
-// A filled circle as one triangle fan; nothing is allocated, so thousands of particles
-// cost the batching layer only their vertices.
-void drawDisc(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
+// A flash's disc stays a fan: drawn between its outline bands, as a sprite it would split
+// the batch twice per flash.
+void drawFlashDisc(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
     const auto& unit = unitCircle();
     sf::Vertex fan[kCirclePoints + 2];
     fan[0] = sf::Vertex(centre, fill);
@@ -68,14 +68,14 @@ void drawParticles(const Effects& effects, Canvas& canvas) {
     for (const EffectParticle& particle : effects.particles) {
         float t = 1 - particle.life / particle.max_life;
         sf::Color colour = blend(particle.colour, particle.end_colour, t, (1 - 0.3f * t) * 255);
-        drawDisc(canvas, {particle.x, particle.y}, particle.size, colour);
+        drawRound(canvas, {particle.x, particle.y}, particle.size, colour);
     }
 }
 
 void drawMuzzleFlashes(const Effects& effects, Canvas& canvas) {
     for (const MuzzleFlash& flash : effects.muzzle_flashes) {
         sf::Vector2f centre(flash.x, flash.y);
-        drawDisc(canvas, centre, flash.size, flash.colour);
+        drawFlashDisc(canvas, centre, flash.size, flash.colour);
         drawCircleOutline(canvas, centre, flash.size, kCirclePoints, 2.0f,
                           sf::Color(255, 255, 200, sf::Uint8(flash.colour.a / 2)));
     }
@@ -87,7 +87,7 @@ void drawExplosion(const Explosion& explosion, Canvas& canvas) {
     float ring_radius = ((1 - f) * 1.5f + 1) * explosion.size / 2;
     for (const sf::CircleShape& ring : explosion.rings) {
         int points = int(ring.getPointCount());
-        if (ring.getFillColor().a > 0) drawDisc(canvas, centre, ring_radius, ring.getFillColor());
+        if (ring.getFillColor().a > 0) drawRound(canvas, centre, ring_radius, ring.getFillColor());
         drawCircleOutline(canvas, centre, ring_radius, points, ring.getOutlineThickness(),
                           sf::Color(255, 200, 100, channel(f * 150)));
     }
@@ -96,9 +96,9 @@ void drawExplosion(const Explosion& explosion, Canvas& canvas) {
         float t = 1 - debris.life / debris.max_life;
         // Debris grows more opaque as it ages.
         sf::Color colour = blend(debris.colour, debris.end_colour, t, t * 255 * 0.8f);
-        drawDisc(canvas, {debris.x, debris.y}, debris.size, colour);
+        drawRound(canvas, {debris.x, debris.y}, debris.size, colour);
     }
-    drawDisc(canvas, centre, explosion.size * 0.3f * (2 - f), sf::Color(255, 200, 100, channel(f * 80)));
+    drawRound(canvas, centre, explosion.size * 0.3f * (2 - f), sf::Color(255, 200, 100, channel(f * 80)));
 }
 
 void drawTrackMarks(const Effects& effects, Canvas& canvas) {

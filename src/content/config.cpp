@@ -186,3 +186,8 @@ sf::Color turretColor(bool is_player, const std::string& which) {
 sf::Color uiColor(const std::string& name) {
     return uiColourFromArray(Config::instance().getIntArray("/ui/colors/" + name, {255, 255, 255}));
 }
+
+int windowAntialiasingSetting() {
+    int level = Config::instance().getInt("/window/antialiasing", -1);
+    return level < 0 ? -1 : std::min(level, 16);
+}

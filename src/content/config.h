@@ -38,6 +38,9 @@ float upgradeParam(const std::string& stat, const std::string& key, float fallba
 // which: "body_color", "body_outline_color", "barrel/color" or "barrel/outline_color".
 sf::Color turretColor(bool is_player, const std::string& which);
 sf::Color uiColor(const std::string& name);
+// "/window/antialiasing": the window's multisampling level; -1 (the default, and any
+// negative value) leaves the choice to the renderer rule.
+int windowAntialiasingSetting();
 
 // Array-to-colour rules, shared by the two colour builders. Only the low 8 bits of
 // each entry count, so 256 is 0 and -1 is 255.

@@ -260,6 +260,33 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
     return table;
 }
 
+constexpr unsigned kDiscTexels = 256;  // the disc's diameter: an edge lands within radius / 256 of a pixel's
+constexpr int kRoundPoints = 30;
+
+// Texel (x, y) is opaque white when its centre lies inside the 30-point circle that
+// fills the texture, else transparent white; sampled without smoothing, the quad then
+// covers the pixels the circle would.
+void drawDiscTexture(Canvas& canvas) {
+    const float half = kDiscTexels / 2.0f;
+    const float pi = 3.141592654f;
+    const float apothem = half * std::cos(pi / kRoundPoints);
+    std::vector<sf::Uint8> pixels(kDiscTexels * kDiscTexels * 4, 255);
+    for (unsigned y = 0; y < kDiscTexels; ++y)
+        for (unsigned x = 0; x < kDiscTexels; ++x) {
+            sf::Vector2f p(float(x) + 0.5f - half, float(y) + 0.5f - half);
+            bool inside = true;
+            for (int k = 0; k < kRoundPoints && inside; ++k) {
+                float normal = (2.0f * float(k) + 1.0f) * pi / kRoundPoints - pi / 2;
+                inside = p.x * std::cos(normal) + p.y * std::sin(normal) <= apothem;
+            }
+            pixels[(y * kDiscTexels + x) * 4 + 3] = inside ? 255 : 0;
+        }
+    canvas.disc.create(kDiscTexels, kDiscTexels);
+    canvas.disc.update(pixels.data());
+    canvas.disc.setSmooth(false);
+    canvas.disc_ready = true;
+}
+
 void copyPlacement(sf::Transformable& shape, const sf::Transformable& placement) {
     shape.setPosition(placement.getPosition());
     shape.setRotation(placement.getRotation());
@@ -324,6 +351,26 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
     }
     canvas.shape_points.assign(points, points + count);
     appendPolygon(canvas, paintOf(style), placement.getTransform(), states);
+}
+
+void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
+    if (!canvas.batched || !canvas.fast_paths) {
+        const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
+        sf::Vertex fan[kRoundPoints + 2];
+        fan[0] = sf::Vertex(centre, fill);
+        for (int k = 0; k <= kRoundPoints; ++k) fan[k + 1] = sf::Vertex(centre + unit[k % kRoundPoints] * radius, fill);
+        drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
+        return;
+    }
+    if (!canvas.disc_ready) drawDiscTexture(canvas);
+    const float size = float(kDiscTexels);
+    const sf::Vertex quad[4] = {sf::Vertex(centre + sf::Vector2f(-radius, -radius), fill, {0, 0}),
+                                sf::Vertex(centre + sf::Vector2f(radius, -radius), fill, {size, 0}),
+                                sf::Vertex(centre + sf::Vector2f(-radius, radius), fill, {0, size}),
+                                sf::Vertex(centre + sf::Vector2f(radius, radius), fill, {size, size})};
+    sf::RenderStates states;
+    states.texture = &canvas.disc;
+    appendVertices(canvas, quad, 4, sf::TriangleStrip, states);
 }
 
 void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type,

@@ -4,6 +4,7 @@
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Shape.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/Transformable.hpp>
 #include <SFML/Graphics/Vertex.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
@@ -31,6 +32,11 @@ struct Canvas {
     std::vector<sf::Vector2f> shape_points;       // scratch for one shape's corners, reused
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
     int draw_calls = 0;                           // target draws since the count was last zeroed
+    // Batched mode may also draw the floor with its shader and round specks as sprites of
+    // one pre-drawn disc; off, batched mode draws exactly the shapes (the bench's --plain).
+    bool fast_paths = true;
+    sf::Texture disc;                             // a 30-point circle, drawn on first use
+    bool disc_ready = false;
 };
 
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states = sf::RenderStates::Default);
@@ -55,6 +61,11 @@ void drawRectangle(Canvas& canvas, sf::Vector2f size, const sf::Transformable& p
                    const sf::RenderStates& states = sf::RenderStates::Default);
 void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, const sf::Transformable& placement,
                  const ShapeStyle& style, const sf::RenderStates& states = sf::RenderStates::Default);
+
+// A filled circle of 30 points centred on a point, with its first corner straight up.
+// Batched, it is one quad of the pre-drawn disc: two triangles instead of thirty, and
+// the same pixels, as the disc is sampled at each pixel's centre.
+void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
 
 // Texts, sprites and anything else: flushes, then draws it directly.
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states = sf::RenderStates::Default);

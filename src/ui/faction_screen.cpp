@@ -251,6 +251,5 @@ void drawFactionScreen(Game& game) {
         drawCardView(game, window_size, hover.card);
     else
         drawPanelView(game, window_size, picked);
-    flushCanvas(game.canvas);
-    game.window.display();
+    presentFrame(game);
 }

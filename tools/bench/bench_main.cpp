@@ -1,50 +1,97 @@
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/render.h"
+#include "app/renderer.h"
 #include "app/update.h"
+#include "battle/projectile.h"
 #include "bench_scene.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <nlohmann/json.hpp>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
-const float kFrameDt = 1.0f / 240.0f;  // a fast uncapped loop's frame time, fixed for repeatable updates
+const float kFrameDt = 1.0f / 240.0f;   // a fast uncapped loop's frame time, fixed for repeatable updates
+const float kMatchWarmUp = 30.0f;       // seconds of level 10 played before the match scene is measured
+const float kMatchStepDt = 1.0f / 60.0f;
+// A batched picture may differ from the per-shape reference by this much in a channel:
+// the floor shader blends its layers in one step where the shapes round after each one.
+const int kPictureTolerance = 3;
 
 struct Options {
     int frames = 300;
     int warmup = 20;
-    std::string screenshots;  // directory for one picture per mode, empty for none
+    std::string screenshots;  // directory for the pictures of each scene, empty for none
+    std::string json;         // file for the results as JSON, empty for none
     int antialiasing = -1;    // reopen the window with this anti-aliasing level; -1 keeps the game's
+    bool plain = false;       // without the floor shader and the disc sprites, as the game drew before
 };
 
 struct ModeResult {
+    std::string scene;
+    std::string mode;
     double update_seconds = 0;
     double draw_seconds = 0;
+    double cpu_seconds = 0;  // of the whole process, the renderer's threads included
     long draw_calls = 0;
     int frames = 0;
     double fps() const { return frames / (update_seconds + draw_seconds); }
 };
 
+struct PictureResult {
+    std::string scene;
+    long pixels = 0;
+    long differing = 0;          // any channel differs
+    long beyond_tolerance = 0;   // some channel differs by more than kPictureTolerance
+    int largest_difference = 0;  // in one channel, 0..255
+};
+
 using Seconds = std::chrono::duration<double>;
+
+// CPU time of the process: on a loaded machine the wall clock counts other programs'
+// turns too, this does not.
+double processCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
 
 Options parseOptions(int argc, char** argv) {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--frames")) options.frames = std::max(1, std::atoi(argv[i + 1]));
-        if (!std::strcmp(argv[i], "--warmup")) options.warmup = std::max(0, std::atoi(argv[i + 1]));
-        if (!std::strcmp(argv[i], "--screenshots")) options.screenshots = argv[i + 1];
-        if (!std::strcmp(argv[i], "--antialiasing")) options.antialiasing = std::max(0, std::atoi(argv[i + 1]));
+    for (int i = 1; i < argc; ++i) {
+        const char* value = i + 1 < argc ? argv[i + 1] : "";
+        if (!std::strcmp(argv[i], "--plain")) {
+            options.plain = true;
+            continue;
+        }
+        if (!std::strcmp(argv[i], "--frames")) options.frames = std::max(1, std::atoi(value));
+        if (!std::strcmp(argv[i], "--warmup")) options.warmup = std::max(0, std::atoi(value));
+        if (!std::strcmp(argv[i], "--screenshots")) options.screenshots = value;
+        if (!std::strcmp(argv[i], "--json")) options.json = value;
+        if (!std::strcmp(argv[i], "--antialiasing")) options.antialiasing = std::max(0, std::atoi(value));
+        ++i;
     }
     return options;
 }
 
-// Every frame shows two of the five factions, so that over five frames every faction's
-// art is drawn for both sides.
+std::string loadAverage() {
+    std::ifstream file("/proc/loadavg");
+    std::string one, five, fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+// Every frame of the crowded scene shows two of the five factions, so that over five
+// frames every faction's art is drawn for both sides.
 void pickFactions(Game& game, int frame) {
     game.player_faction = frame % 5;
     game.enemy_faction = (frame + 2) % 5;
@@ -56,37 +103,37 @@ void drainEvents(Game& game) {
     }
 }
 
-sf::Image screenshot(Game& game, const BenchScene& scene) {
-    sf::RenderTexture texture;
-    texture.create(game.window.getSize().x, game.window.getSize().y);
-    pickFactions(game, 0);
-    restoreBenchScene(game, scene);
-    game.canvas.target = &texture;
-    render(game);     // the panel's labels show the previous frame's prices until redrawn
-    flame_phase = 0;  // the rockets' flames flicker from frame to frame
-    render(game);
-    texture.display();
-    game.canvas.target = &game.window;
-    return texture.getTexture().copyToImage();
-}
+// What one scene does around the frame update and drawing.
+struct Scene {
+    std::string name;
+    bool both_modes = true;                 // batched and per-shape; false: the empty frame only
+    std::function<void(int frame)> prepare; // restores or plays on before each frame
+};
 
-ModeResult runMode(Game& game, const BenchScene& scene, ManualClockSource& clock, bool batched, const Options& options) {
+ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, bool batched, const Options& options) {
     game.canvas.batched = batched;
-    std::srand(7);
-    game.effects.rng.seed(7);
     ModeResult result;
+    result.scene = scene.name;
+    result.mode = !scene.both_modes ? "clear+display" : batched ? "batched" : "per-shape";
     for (int frame = 0; frame < options.warmup + options.frames; ++frame) {
-        pickFactions(game, frame);
-        restoreBenchScene(game, scene);
+        scene.prepare(frame);
         drainEvents(game);
         game.canvas.draw_calls = 0;
+        double cpu_start = processCpuSeconds();
         auto start = std::chrono::steady_clock::now();
-        update(game, kFrameDt);
+        if (scene.both_modes) update(game, kFrameDt);
         auto updated = std::chrono::steady_clock::now();
-        render(game);
+        if (scene.both_modes) {
+            render(game);
+        } else {
+            game.window.clear(sf::Color(30, 30, 50));
+            game.window.display();
+        }
         auto drawn = std::chrono::steady_clock::now();
+        double cpu_used = processCpuSeconds() - cpu_start;
         clock.advance(kFrameDt);
         if (frame < options.warmup) continue;
+        result.cpu_seconds += cpu_used;
         result.update_seconds += Seconds(updated - start).count();
         result.draw_seconds += Seconds(drawn - updated).count();
         result.draw_calls += game.canvas.draw_calls;
@@ -95,63 +142,181 @@ ModeResult runMode(Game& game, const BenchScene& scene, ManualClockSource& clock
     return result;
 }
 
-void printMode(const char* name, const ModeResult& r) {
-    std::printf("%-10s %8.1f fps   update %7.3f ms/frame   draw %8.3f ms/frame   %7ld draw calls/frame\n", name,
-                r.fps(), 1000 * r.update_seconds / r.frames, 1000 * r.draw_seconds / r.frames,
-                r.draw_calls / r.frames);
+// The frame as drawn into a texture in one mode. The panel's labels show the previous
+// frame's prices until redrawn, and each rocket flickers its flame on, so the frame is
+// drawn twice and the flame restarted.
+sf::Image picture(Game& game, bool batched) {
+    sf::RenderTexture texture;
+    texture.create(game.window.getSize().x, game.window.getSize().y);
+    game.canvas.target = &texture;
+    game.canvas.batched = batched;
+    render(game);
+    flame_phase = 0;
+    render(game);
+    texture.display();
+    game.canvas.target = &game.window;
+    return texture.getTexture().copyToImage();
 }
 
-long differingPixels(const sf::Image& a, const sf::Image& b) {
-    long count = 0;
-    sf::Vector2u size = a.getSize();
+PictureResult comparePictures(Game& game, const std::string& scene, const Options& options) {
+    sf::Image batched = picture(game, true);
+    sf::Image reference = picture(game, false);
+    if (!options.screenshots.empty()) {
+        batched.saveToFile(options.screenshots + "/" + scene + "_batched.png");
+        reference.saveToFile(options.screenshots + "/" + scene + "_per_shape.png");
+    }
+    PictureResult result;
+    result.scene = scene;
+    sf::Vector2u size = reference.getSize();
+    result.pixels = long(size.x) * long(size.y);
     for (unsigned y = 0; y < size.y; ++y)
-        for (unsigned x = 0; x < size.x; ++x) count += a.getPixel(x, y) != b.getPixel(x, y);
-    return count;
+        for (unsigned x = 0; x < size.x; ++x) {
+            sf::Color a = batched.getPixel(x, y), b = reference.getPixel(x, y);
+            int largest = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+            result.differing += largest > 0;
+            result.beyond_tolerance += largest > kPictureTolerance;
+            result.largest_difference = std::max(result.largest_difference, largest);
+        }
+    return result;
+}
+
+void printMode(const ModeResult& r, double empty_fps) {
+    std::printf("%-8s %-13s %8.1f fps  %5.1f%% of empty   update %7.3f ms   draw %8.3f ms   cpu %8.3f ms   %6ld draw "
+                "calls\n",
+                r.scene.c_str(), r.mode.c_str(), r.fps(), 100 * r.fps() / empty_fps, 1000 * r.update_seconds / r.frames,
+                1000 * r.draw_seconds / r.frames, 1000 * r.cpu_seconds / r.frames, r.draw_calls / r.frames);
+}
+
+void printPicture(const PictureResult& p) {
+    std::printf("%-8s batched against per-shape: %ld of %ld pixels differ, %ld by more than %d, largest channel "
+                "difference %d\n",
+                p.scene.c_str(), p.differing, p.pixels, p.beyond_tolerance, kPictureTolerance, p.largest_difference);
+}
+
+// The README's table, as printed.
+void printMarkdown(const std::vector<ModeResult>& modes, const std::vector<PictureResult>& pictures, double empty_fps) {
+    std::printf("\n| Scene | Mode | Frames per second | Of empty | Update per frame | Drawing per frame | Draw calls per "
+                "frame | CPU per frame |\n|---|---|---|---|---|---|---|---|\n");
+    for (const ModeResult& r : modes)
+        std::printf("| %s | %s | %.1f | %.0f %% | %.2f ms | %.2f ms | %ld | %.2f ms |\n", r.scene.c_str(), r.mode.c_str(),
+                    r.fps(), 100 * r.fps() / empty_fps, 1000 * r.update_seconds / r.frames,
+                    1000 * r.draw_seconds / r.frames, r.draw_calls / r.frames, 1000 * r.cpu_seconds / r.frames);
+    std::printf("\n| Scene | Pixels differing from per-shape | By more than %d | Largest channel difference |\n"
+                "|---|---|---|---|\n",
+                kPictureTolerance);
+    for (const PictureResult& p : pictures)
+        std::printf("| %s | %ld of %ld | %ld | %d |\n", p.scene.c_str(), p.differing, p.pixels, p.beyond_tolerance,
+                    p.largest_difference);
+}
+
+void writeJson(const std::string& path, const nlohmann::json& document) {
+    std::ofstream file(path);
+    file << document.dump(2) << "\n";
+    if (!file) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+}
+
+nlohmann::json modeJson(const ModeResult& r, double empty_fps) {
+    return {{"scene", r.scene}, {"mode", r.mode}, {"fps", r.fps()}, {"fraction_of_empty", r.fps() / empty_fps},
+            {"update_ms", 1000 * r.update_seconds / r.frames}, {"draw_ms", 1000 * r.draw_seconds / r.frames},
+            {"cpu_ms", 1000 * r.cpu_seconds / r.frames}, {"draw_calls", r.draw_calls / r.frames}, {"frames", r.frames}};
+}
+
+nlohmann::json pictureJson(const PictureResult& p) {
+    return {{"scene", p.scene}, {"pixels", p.pixels}, {"differing_pixels", p.differing},
+            {"pixels_beyond_tolerance", p.beyond_tolerance}, {"tolerance", kPictureTolerance},
+            {"largest_channel_difference", p.largest_difference}};
+}
+
+void reopenWindow(Game& game, int antialiasing) {
+    sf::ContextSettings settings;
+    settings.antialiasingLevel = unsigned(antialiasing);
+    game.window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
+                       settings);
 }
 }  // namespace
 
-// Draws a crowded match for a fixed number of frames in the real window, first batched,
-// then shape by shape, and prints frames per second and the update/draw split of each.
+// Measures four scenes in the game's own window: the empty frame (the machine's limit),
+// the main menu, level 10 after 30 s of scripted play, and a crowded match under fire;
+// each drawn batched and shape by shape (the reference), with the pictures compared.
 int main(int argc, char** argv) {
     Options options = parseOptions(argc, argv);
     ManualClockSource clock;
     Game game;
-    if (options.antialiasing >= 0) {
-        sf::ContextSettings settings;
-        settings.antialiasingLevel = unsigned(options.antialiasing);
-        game.window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
-                           settings);
-    }
-    game.game_started = true;
-    game.faction_confirmed = true;
-    game.level_running = true;
-    BenchScene scene = buildBenchScene(game, 150, 100, 20);
+    if (options.antialiasing >= 0) reopenWindow(game, options.antialiasing);
+    game.canvas.fast_paths = !options.plain;
+    std::string renderer = rendererName();
+    unsigned antialiasing = game.window.getSettings().antialiasingLevel;
+    std::string load_before = loadAverage();
+    std::printf("Tarvex drawing benchmark: %ux%u window, renderer %s, anti-aliasing level %u granted%s\n",
+                game.window.getSize().x, game.window.getSize().y, renderer.c_str(), antialiasing,
+                options.plain ? ", plain drawing (no floor shader, no disc sprites)" : "");
+    std::printf("%d measured frames per mode after %d warm-up frames, update dt %.4f s, load average %s\n",
+                options.frames, options.warmup, kFrameDt, load_before.c_str());
 
-    std::printf("Tarvex drawing benchmark: %zu + %zu units (factions cycling through all five), %d shells, "
-                "%d rockets, %zu smoke puffs, %zu particles, %zu explosions, %zu track marks, %zu laser beams\n",
-                scene.player_turrets.size(), scene.enemy_turrets.size(), 100, 20, smokePuffCount(scene),
-                scene.particles.size(), scene.explosions.size(), scene.track_marks.size(), scene.laser_beams.size());
-    std::printf("%ux%u window with anti-aliasing level %u, hex floor %s, %d measured frames per mode after %d "
-                "warm-up frames, update dt %.4f s\n",
-                game.window.getSize().x, game.window.getSize().y, game.window.getSettings().antialiasingLevel,
-                game.hex_grid_enabled ? "on" : "off", options.frames, options.warmup, kFrameDt);
+    std::vector<ModeResult> modes;
+    std::vector<PictureResult> pictures;
+    auto run = [&](const Scene& scene) {
+        if (scene.both_modes) {
+            modes.push_back(measure(game, clock, scene, true, options));
+            modes.push_back(measure(game, clock, scene, false, options));
+        } else {
+            modes.push_back(measure(game, clock, scene, true, options));
+        }
+    };
 
-    ModeResult batched = runMode(game, scene, clock, true, options);
-    ModeResult per_shape = runMode(game, scene, clock, false, options);
-    printMode("batched", batched);
-    printMode("per-shape", per_shape);
-    std::printf("batched / per-shape: %.2fx frames per second, %.2fx faster drawing\n", batched.fps() / per_shape.fps(),
-                per_shape.draw_seconds / batched.draw_seconds);
+    run({"empty", false, [](int) {}});
+    run({"menu", true, [](int) {}});
+    pictures.push_back(comparePictures(game, "menu", options));
 
-    if (!options.screenshots.empty()) {
-        game.canvas.batched = true;
-        sf::Image batched_picture = screenshot(game, scene);
-        game.canvas.batched = false;
-        sf::Image reference = screenshot(game, scene);
-        batched_picture.saveToFile(options.screenshots + "/bench_batched.png");
-        reference.saveToFile(options.screenshots + "/bench_per_shape.png");
-        std::printf("pictures differ in %ld of %u pixels\n", differingPixels(batched_picture, reference),
-                    reference.getSize().x * reference.getSize().y);
+    ScriptedPlayer player;
+    playMatchScene(game, clock, player, kMatchWarmUp, kMatchStepDt);
+    std::printf("match: level 10 after %.0f s of scripted play: %zu player units, %zu enemy units, %zu shots\n",
+                kMatchWarmUp, game.player_turrets.size(), game.enemy_turrets.size(), game.projectiles.size());
+    run({"match", true, [&](int) { stepScriptedPlayer(game, player, kFrameDt); }});
+    pictures.push_back(comparePictures(game, "match", options));
+
+    game.player_turrets.clear();
+    game.enemy_turrets.clear();
+    game.projectiles.clear();
+    BenchScene crowded = buildBenchScene(game, 150, 100, 20);
+    std::printf("crowded: %zu + %zu units (factions cycling through all five), %d shells, %d rockets, %zu smoke "
+                "puffs, %zu particles, %zu explosions, %zu track marks, %zu laser beams\n",
+                crowded.player_turrets.size(), crowded.enemy_turrets.size(), 100, 20, smokePuffCount(crowded),
+                crowded.particles.size(), crowded.explosions.size(), crowded.track_marks.size(),
+                crowded.laser_beams.size());
+    auto restore = [&](int frame) {
+        if (frame == 0) {
+            std::srand(7);
+            game.effects.rng.seed(7);
+        }
+        pickFactions(game, frame);
+        restoreBenchScene(game, crowded);
+    };
+    run({"crowded", true, restore});
+    restore(0);
+    pictures.push_back(comparePictures(game, "crowded", options));
+
+    double empty_fps = modes.front().fps();
+    for (const ModeResult& mode : modes) printMode(mode, empty_fps);
+    for (const PictureResult& p : pictures) printPicture(p);
+    std::string load_after = loadAverage();
+    std::printf("load average after: %s\n", load_after.c_str());
+    printMarkdown(modes, pictures, empty_fps);
+
+    if (!options.json.empty()) {
+        nlohmann::json document = {{"renderer", renderer},
+                                   {"antialiasing", antialiasing},
+                                   {"window", {game.window.getSize().x, game.window.getSize().y}},
+                                   {"plain", options.plain},
+                                   {"frames", options.frames},
+                                   {"warmup", options.warmup},
+                                   {"load_average_before", load_before},
+                                   {"load_average_after", load_after},
+                                   {"modes", nlohmann::json::array()},
+                                   {"pictures", nlohmann::json::array()}};
+        for (const ModeResult& mode : modes) document["modes"].push_back(modeJson(mode, empty_fps));
+        for (const PictureResult& p : pictures) document["pictures"].push_back(pictureJson(p));
+        writeJson(options.json, document);
     }
     return 0;
 }

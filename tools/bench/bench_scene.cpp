@@ -1,7 +1,10 @@
 #include "bench_scene.h"
+#include "app/update.h"
 #include "battle/effects.h"
 #include "content/factions.h"
+#include "content/levels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -169,4 +172,31 @@ std::size_t smokePuffCount(const BenchScene& scene) {
     std::size_t count = 0;
     for (const Projectile& projectile : scene.projectiles) count += projectile.smoke.size();
     return count;
+}
+
+void stepScriptedPlayer(Game& game, ScriptedPlayer& player, float dt) {
+    player.next_spawn -= dt;
+    if (player.next_spawn > 0) return;
+    player.next_spawn = 0.25f;
+    spawnPlayerTurret(game, int(player.rng() % 3));  // spends only money it has
+}
+
+void playMatchScene(Game& game, ManualClockSource& clock, ScriptedPlayer& player, float seconds, float dt) {
+    std::srand(1);
+    game.rng.seed(1);
+    game.effects.rng.seed(2);
+    game.sounds.rng.seed(3);
+    game.game_started = true;
+    game.player_faction = Red;
+    game.faction_confirmed = true;
+    enterLevelSelection(game);
+    size_t last = std::min<size_t>(game.shown_levels.size(), 10);
+    if (last > 0) startLevel(game, game.shown_levels[last - 1]);
+    game.level_running = true;
+    game.level_select_active = false;
+    for (float played = 0; played < seconds && !game.game_over; played += dt) {
+        clock.advance(dt);
+        stepScriptedPlayer(game, player, dt);
+        update(game, dt);
+    }
 }

@@ -1,0 +1,44 @@
+#pragma once
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Network/IpAddress.hpp>
+#include <nlohmann/json.hpp>
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <vector>
+
+// The texts of a level card, built for the level they show.
+struct LevelCardTexts {
+    bool built = false;
+    nlohmann::json level;  // the level the texts were built for
+    sf::Text name;
+    sf::Text stars;
+    sf::Text bonus;
+};
+
+struct HostRowText {
+    sf::IpAddress address;
+    unsigned short port = 0;
+    sf::Text text;
+};
+
+// Texts the screens draw every frame but whose content changes seldom: each is built
+// again only when what it shows changes, so drawing a frame lays out no glyphs.
+struct ScreenTexts {
+    int title_faction = -1;   // the level selection's title, in the player's colour
+    sf::Text title;
+    std::size_t level_count = std::numeric_limits<std::size_t>::max();
+    sf::Text count;
+    bool hint_built = false;
+    sf::Text hint;
+    std::array<LevelCardTexts, 10> cards;
+
+    int lobby_status = -2;    // -1 while scanning, else the number of hosts found
+    sf::Text lobby_status_text;
+    std::vector<HostRowText> host_rows;
+    sf::Text opponent_left_text;  // built the first time the lobby says so
+
+    std::array<float, 4> info_values{};  // hit points, range, fire interval, dodge of the inspected unit
+    bool info_built = false;
+    sf::Text info;
+};

@@ -1,0 +1,54 @@
+#include "app/renderer.h"
+#include "content/config.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+TEST(RendererRule, SoftwareRenderersOpenWithoutMultisamplingUnlessTheKeySaysOtherwise) {
+    for (const char* software : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Software Rasterizer (swrast)",
+                                 "LLVMPIPE"})
+        EXPECT_TRUE(isSoftwareRenderer(software)) << software;
+    for (const char* hardware : {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "NVIDIA GeForce GTX 1060/PCIe/SSE2",
+                                 "AMD Radeon RX 580 (polaris10, LLVM 15.0.6, DRM 3.49)", ""})
+        EXPECT_FALSE(isSoftwareRenderer(hardware)) << hardware;
+
+    EXPECT_EQ(chooseAntialiasing("llvmpipe (LLVM 15.0.6, 256 bits)", -1), 0u);
+    EXPECT_EQ(chooseAntialiasing("NVIDIA GeForce GTX 1060/PCIe/SSE2", -1), 8u);
+    EXPECT_EQ(chooseAntialiasing("llvmpipe (LLVM 15.0.6, 256 bits)", 4), 4u);
+    EXPECT_EQ(chooseAntialiasing("NVIDIA GeForce GTX 1060/PCIe/SSE2", 0), 0u);
+}
+
+TEST(RendererRule, TheAntialiasingKeyIsReadAndDefaulted) {
+    struct Case {
+        const char* config;
+        int setting;
+    };
+    for (const Case& c : {Case{"", -1}, Case{R"({"window": {}})", -1}, Case{R"({"window": {"antialiasing": 2}})", 2},
+                          Case{R"({"window": {"antialiasing": 0}})", 0}, Case{R"({"window": {"antialiasing": -3}})", -1},
+                          Case{R"({"window": {"antialiasing": 64}})", 16}}) {
+        TempDir dir;
+        if (*c.config) dir.write("config.json", c.config);
+        EXPECT_EQ(windowAntialiasingSetting(), c.setting) << c.config;
+    }
+    TempDir dir;
+    dir.write("config.json", R"({"window": {"antialiasing": "high"}})");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(windowAntialiasingSetting(), -1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("/window/antialiasing"), std::string::npos);
+}
+
+// Under Xvfb the renderer is llvmpipe: the game's window opens without multisampling and
+// says so once; the key turns it back on without a word.
+TEST(RendererRule, TheGameWindowFollowsTheRule) {
+    ASSERT_TRUE(isSoftwareRenderer(rendererName())) << rendererName();
+    std::string log = stdoutOf([] {
+        GameFixture fixture;
+        EXPECT_EQ(fixture.game->window.getSettings().antialiasingLevel, 0u);
+    });
+    EXPECT_EQ(countOf(log, "multisampling off"), 1u) << log;
+    log = stdoutOf([] {
+        GameFixture fixture(R"({"window": {"antialiasing": 4}})");
+        EXPECT_GT(fixture.game->window.getSettings().antialiasingLevel, 0u);
+    });
+    EXPECT_EQ(countOf(log, "multisampling off"), 0u) << log;
+}

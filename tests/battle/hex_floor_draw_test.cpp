@@ -1,0 +1,81 @@
+#include "battle/battle_support.h"
+#include "content/factions.h"
+#include "ui/picture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// The floor shader blends a pixel's layers in one step where the shapes round to a byte
+// after each, which moves a channel by up to this much from the per-shape reference.
+const int kChannelTolerance = 3;
+// A pixel whose centre lies exactly on a hexagon's edge may go to either neighbour: at
+// most one pixel in ten thousand.
+const int kEdgeTies = 92;
+
+// Cells in every colour the floor takes, scattered so that each meets each at its edges.
+void paintCells(Game& game, int shift) {
+    const sf::Color colours[] = {sf::Color(255, 0, 0, 120), sf::Color(128, 0, 128, 120), sf::Color(0, 0, 0, 255),
+                                 sf::Color(40, 40, 60, 120), sf::Color(20, 20, 30, 30), sf::Color(210, 160, 90, 200)};
+    for (size_t i = 0; i < game.hex_shapes.size(); ++i)
+        game.hex_shapes[i].setFillColor(colours[(i * 7 + i / 33 + size_t(shift)) % 6]);
+}
+
+void showField(Game& game, sf::Vector2f centre) {
+    game.game_started = game.faction_confirmed = game.level_running = true;
+    game.world_view.setCenter(centre);
+    game.panel_x = game.panel_hidden_x;
+}
+}  // namespace
+
+using FloorDrawing = GameTest;
+
+// The same floor drawn by the shader and shape by shape, on the menu and under two
+// camera positions, and again after the cells changed colour.
+TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
+    paintCells(game, 0);
+    sf::Image batched = renderedFrame(game, true);
+    ASSERT_TRUE(game.hex_floor.ready) << "shaders unavailable: the floor fell back to its shapes";
+    EXPECT_LE(differingPixels(batched, renderedFrame(game, false), kChannelTolerance), kEdgeTies);
+
+    showField(game, {450, 300});
+    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance), kEdgeTies);
+    showField(game, {437.3f, 891.6f});
+    paintCells(game, 3);
+    batched = renderedFrame(game, true);
+    sf::Image reference = renderedFrame(game, false);
+    EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), kEdgeTies);
+    // Not a blank floor passing for a blank floor: the abandoned cells show black.
+    int black = 0;
+    for (unsigned y = 100; y < 600; y += 7)
+        for (unsigned x = 200; x < 1100; x += 7) black += near(batched.getPixel(x, y), sf::Color::Black, 0);
+    EXPECT_GT(black, 500);
+}
+
+// Smoke puffs as projectiles shed them and sparks, smoke and debris up to eight pixels
+// across, at fractional places. The sprite's edge lies within radius / 256 of the circle's,
+// so only a pixel whose centre is that close to the edge may change.
+TEST_F(FloorDrawing, DiscSpritesMatchTheCircles) {
+    showField(game, {450, 300});
+    game.hex_grid_enabled = 0;
+    Projectile shell = makeShell({400, 300}, {0, -1}, true, factionColour(Red), 420, 1.0f);
+    for (int i = 0; i < 400; ++i) {
+        SmokePuff& puff = shell.smoke.emplace_back();
+        puff.x = 100 + float(i % 40) * 17.31f;
+        puff.y = 80 + float(i / 40) * 23.7f;
+        puff.max_life = 0.3f;
+        puff.life = 0.3f * float(i % 9 + 1) / 9;
+        puff.size = 0.5f + 0.0018f * float(i);
+    }
+    game.projectiles.push_back(shell);
+    for (int i = 0; i < 100; ++i)
+        game.effects.particles.push_back({300 + 5.3f * float(i), 450 + 0.7f * float(i), 0, 0, 0.2f, 0.25f,
+                                          0.5f + 0.075f * float(i), sf::Color(255, 220, 100), sf::Color(200, 50, 0)});
+    sf::Image batched = renderedFrame(game, true);
+    sf::Image reference = renderedFrame(game, false);
+    int differing = differingPixels(batched, reference, kChannelTolerance);
+    EXPECT_LE(differing, 20);
+    // The specks are there: without them the field is another picture.
+    game.projectiles.clear();
+    game.effects.particles.clear();
+    EXPECT_GT(differingPixels(reference, renderedFrame(game, true)), 3000);
+}
