@@ -63,6 +63,7 @@ const KeyPattern kPatterns[] = {
     {"/upgrades/<stat>/cost_multiplier", Type::Number, Limit::Positive},
     {"/audio/music_volume", Type::Integer, Limit::Percent},
     {"/audio/effects_volume", Type::Integer, Limit::Percent},
+    {"/window/antialiasing", Type::Integer, Limit::Any},  // negative: the renderer decides
 };
 
 const char* const kSides[] = {"player", "enemy"};

@@ -24,7 +24,7 @@ const std::map<std::string, std::string> kPackageOf = {
 };
 // Shell built-ins and programs of Debian's essential packages, on every machine.
 const std::set<std::string> kAlwaysThere = {"sh", "cd", "exec", "rm", "cp", "mkdir", "sleep", "cat", "kill",
-                                            "test", "echo", "true", "env", "mv", "ls", "timeout", "id"};
+                                            "test", "echo", "true", "env", "mv", "ls", "timeout", "id", "grep"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream file(path);
