@@ -8,14 +8,15 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
-build="${2:-build-asan}"
+# Absolute paths: each target moves into a scratch folder of its own before it plays.
+build="$(cd "${2:-build-asan}" && pwd)"
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
 for target in messages config levels; do
   scratch=$(mktemp -d)
   echo "Fuzzing $target for $seconds s"
   ALSOFT_DRIVERS=null "$build/tests/fuzz_$target" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -print_final_stats=1 \
-    -artifact_prefix="$findings/$target-" "$scratch" "tests/fuzz/corpus/$target" 2>"$findings/$target.log" || {
+    -artifact_prefix="$findings/$target-" "$scratch" "$(pwd)/tests/fuzz/corpus/$target" 2>"$findings/$target.log" || {
     tail -n 60 "$findings/$target.log"
     rm -rf "$scratch"
     exit 1
