@@ -16,7 +16,7 @@ for target in messages config levels; do
   scratch=$(mktemp -d)
   echo "Fuzzing $target for $seconds s"
   ALSOFT_DRIVERS=null "$build/tests/fuzz_$target" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -print_final_stats=1 \
-    -artifact_prefix="$findings/$target-" "$scratch" "$(pwd)/tests/fuzz/corpus/$target" 2>"$findings/$target.log" || {
+    -artifact_prefix="$findings/$target-" "$scratch" "$(pwd)/tests/fuzz/corpus/$target" "$(pwd)/data" 2>"$findings/$target.log" || {
     tail -n 60 "$findings/$target.log"
     rm -rf "$scratch"
     exit 1
