@@ -4,23 +4,10 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Fast units, the player's sturdier: once the player sends three, the match ends in
-// seconds; until then it runs on for as long as the test needs it.
-const char* const kQuickConfig = R"({"turret": {
-    "player": {"blue": {"move_speed": 300, "hp": 6}},
-    "enemy": {"red": {"move_speed": 300, "hp": 1}}}})";
-
 // Two cheap Red units spend all but one of the enemy's money.
 const char* const kCalmLevel = R"({"levels": [{
     "name": "静候", "faction": "Red", "enemy_initial_money": 26, "enemy_income": 0,
     "waves": [{"time": 0, "lane": 1, "count": 2, "interval": 0.2}]}]})";
-
-void pickFaction(GameProcess& game, int card, const std::string& name) {
-    game.click(160 + 195 * card + 90, 360);
-    ASSERT_TRUE(game.waitForOutput("Selected " + name + "\n", 5)) << game.output();
-    game.click(900, 650);
-    ASSERT_TRUE(game.waitForOutput("Faction confirmed: " + std::to_string(card) + "\n", 5)) << game.output();
-}
 }  // namespace
 
 // Esc on every screen of a single-player visit, and P around a running match, through

@@ -113,3 +113,10 @@ int GameProcess::waitForExit(double seconds) {
     pid = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
+
+void pickFaction(GameProcess& game, int card, const std::string& name) {
+    game.click(160 + 195 * card + 90, 360);
+    ASSERT_TRUE(game.waitForOutput("Selected " + name + "\n", 5)) << game.output();
+    game.click(900, 650);
+    ASSERT_TRUE(game.waitForOutput("Faction confirmed: " + std::to_string(card) + "\n", 5)) << game.output();
+}

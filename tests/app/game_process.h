@@ -24,3 +24,12 @@ private:
     std::string dir;
     std::string window_id;
 };
+
+// Fast units, so a match runs its course in seconds, and sturdier ones for the player, so
+// its three always outlast the enemy's two; every other value keeps its default.
+inline const char* const kQuickConfig = R"({"turret": {
+    "player": {"blue": {"move_speed": 300, "hp": 6}},
+    "enemy": {"red": {"move_speed": 300, "hp": 1}}}})";
+
+// Picks a faction card on the faction screen and confirms it, as a player clicks.
+void pickFaction(GameProcess& game, int card, const std::string& name);

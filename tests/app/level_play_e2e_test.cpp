@@ -4,12 +4,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Fast units, so a match runs its course in seconds, and sturdier ones for the player, so
-// its three always outlast the enemy's two; every other value keeps its default.
-const char* const kQuickConfig = R"({"turret": {
-    "player": {"blue": {"move_speed": 300, "hp": 6}},
-    "enemy": {"red": {"move_speed": 300, "hp": 1}}}})";
-
 // Two cheap Red units spend all but one of the enemy's money: a hit or two on its base wins.
 const char* const kQuickLevel = R"({"levels": [{
     "name": "速战", "faction": "Red", "enemy_initial_money": 26, "enemy_income": 0,

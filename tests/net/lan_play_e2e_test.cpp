@@ -22,13 +22,6 @@ int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
         }
     return count;
 }
-
-void pickFaction(GameProcess& game, int card, const std::string& name) {
-    game.click(160 + 195 * card + 90, 360);
-    ASSERT_TRUE(game.waitForOutput("Selected " + name + "\n", 5)) << game.output();
-    game.click(900, 650);
-    ASSERT_TRUE(game.waitForOutput("Faction confirmed: " + std::to_string(card) + "\n", 5)) << game.output();
-}
 }  // namespace
 
 TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
