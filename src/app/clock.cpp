@@ -56,6 +56,8 @@ float Clock::restart() {
     return elapsed;
 }
 
+void Clock::restartAgo(float seconds) { start_us = nowFor(time) - std::llround(double(seconds) * 1000000.0); }
+
 ManualClockSource::ManualClockSource() {
     setClockSource([this] { return now_us; });
 }

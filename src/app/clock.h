@@ -19,6 +19,7 @@ public:
     float elapsedSeconds() const;
     std::int64_t elapsedMicroseconds() const;
     float restart();  // returns the seconds elapsed before the restart
+    void restartAgo(float seconds);  // as if restarted that long ago
 
 private:
     Time time;

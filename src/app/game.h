@@ -12,6 +12,7 @@
 #include "battle/unit_grid.h"
 #include "content/progress.h"
 #include "content/upgrades.h"
+#include "net/battle_sync.h"
 #include "net/lan_lobby.h"
 #include "ui/canvas.h"
 
@@ -177,6 +178,8 @@ struct Game {
     float spawn_timer = 0.0f;        // seconds counted towards the current wave's interval
     int wave_spawned = 0;            // spawn attempts the current wave has made
     Progress progress;               // levels won, kept across runs
+
+    BattleSync sync;                 // a LAN match follows the host's battle
 
     // Network handshake
     int handshake_value = 0;

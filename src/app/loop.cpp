@@ -10,6 +10,7 @@
 #include "battle/combat.h"
 #include "content/upgrades.h"
 #include "net/protocol.h"
+#include "net/snapshot.h"
 
 #include <algorithm>
 #include <chrono>
@@ -78,9 +79,11 @@ void clearOrders(Game& game) {
     game.selection.clear();
     game.inspected_unit = -1;
     for (Turret& unit : game.player_turrets) {
+        bool was_moving = unit.move_order;
         unit.attack_target = kNoUnit;
         unit.attack_order = 0;
         unit.move_order = 0;
+        if (was_moving) shareMoveOrder(game, unit);
     }
 }
 
@@ -114,6 +117,7 @@ void rightPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
             unit->attack_order = 0;
             unit->attack_target = kNoUnit;
         }
+        shareMoveOrder(game, *unit);
     }
 }
 

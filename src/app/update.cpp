@@ -7,6 +7,7 @@
 #include "content/factions.h"
 #include "content/waves.h"
 #include "net/protocol.h"
+#include "net/snapshot.h"
 #include "ui/results.h"
 
 #include <algorithm>
@@ -112,6 +113,7 @@ void runFrameSteps(Game& game, float dt) {
     slidePanel(game, dt);
     updatePlayerTurrets(game, dt);
     updateEnemyTurrets(game, dt);
+    if (game.sync.following) easeTowardsHost(game, dt);
     if (game.hex_grid_enabled) {
         updateHexTerritory(game);
         fadeHexCells(game, dt);
@@ -134,6 +136,7 @@ void runFrameSteps(Game& game, float dt) {
     pushPhysics(game, dt);
     clampAllUnits(game);
     sweepFinishedProjectiles(game);
+    shareBattle(game, dt);
 }
 }  // namespace
 
@@ -193,6 +196,7 @@ void clearMatch(Game& game) {
     game.match_clock.restart();
     game.income_clock.restart();
     game.level_running = false;
+    resetBattleSync(game.sync);
     if (game.sounds.bgm_playing) stopBgm(game.sounds);
 }
 

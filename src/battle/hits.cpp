@@ -23,11 +23,17 @@ struct Opposition {
     std::vector<Turret>& units;
     const Rect& base;
     float& money;
+    float& base_damage;  // the side's running total, which a LAN host shares
+
+    void chargeBase(float amount) {
+        money -= amount;
+        base_damage += amount;
+    }
 };
 
 Opposition opposingSide(Game& game, bool fired_by_player) {
-    if (fired_by_player) return {game.enemy_turrets, game.enemy_base, game.enemy_money};
-    return {game.player_turrets, game.player_base, game.player_money};
+    if (fired_by_player) return {game.enemy_turrets, game.enemy_base, game.enemy_money, game.sync.base_damage[1]};
+    return {game.player_turrets, game.player_base, game.player_money, game.sync.base_damage[0]};
 }
 
 // The unit of the list whose centre is nearest to p (ties keep the earlier), or null.
@@ -94,7 +100,7 @@ void detonateRocket(Game& game, Projectile& rocket) {
         unit.hp -= rocket.damage_amount;
         if (unit.hp <= 0) playDeath(game.sounds, unit.body.getPosition().x, windowWidth(game));
     });
-    if (distanceToRect(opposition.base, p) < 60) opposition.money -= rocket.damage_amount;
+    if (distanceToRect(opposition.base, p) < 60) opposition.chargeBase(rocket.damage_amount);
     rocket.hit = 1;
 }
 
@@ -117,7 +123,7 @@ bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
     }
     float base_margin = shell.is_player ? 5.0f : 10.0f;
     if (distanceToRect(opposition.base, p) >= base_margin) return false;
-    opposition.money -= shell.damage_amount;
+    opposition.chargeBase(shell.damage_amount);
     shell.hit = 1;
     return true;
 }
@@ -147,7 +153,7 @@ void tickLaserBeam(Game& game, LaserBeam& beam) {
     }
     if (distanceToRect(opposition.base, beam.end) >= 30) return;
     // An enemy beam burning the player's base always costs a fixed 5.
-    opposition.money -= beam.owner_is_player ? damage : 5.0f;
+    opposition.chargeBase(beam.owner_is_player ? damage : 5.0f);
 }
 
 void followTarget(Game& game, LaserBeam& beam) {
@@ -255,6 +261,8 @@ void updateLaserBeams(Game& game, float dt) {
 }
 
 void removeDeadTurrets(Game& game) {
+    // In a LAN game that follows the host, the host's word decides which units die.
+    if (game.sync.following) return;
     const std::vector<Turret>& inspected_list = game.inspected_side ? game.player_turrets : game.enemy_turrets;
     bool inspecting = game.inspected_unit >= 0 && game.inspected_unit < int(inspected_list.size());
     sf::Vector2f inspected_position;
@@ -264,8 +272,10 @@ void removeDeadTurrets(Game& game) {
         announceDeaths(game, game.player_turrets, 0);
         announceDeaths(game, game.enemy_turrets, 1);
     }
+    std::size_t before = game.player_turrets.size() + game.enemy_turrets.size();
     sweepDead(game.player_turrets);
     sweepDead(game.enemy_turrets);
+    if (game.player_turrets.size() + game.enemy_turrets.size() < before) game.sync.death_unshared = true;
 
     if (inspecting) refindInspectedUnit(game, inspected_position);
     forgetDeadUnits(game);

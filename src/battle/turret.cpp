@@ -108,6 +108,7 @@ void spawnPlayerTurret(Game& game, int lane) {
     game.player_money -= cost;
     sf::Vector2f point(game.lane_x[lane], game.player_spawn_y);
     game.player_turrets.push_back(makeFactionUnit(game, true, lane, point));
+    game.player_turrets.back().net_number = numberSpawn(game.sync, true, false);
     applyPlayerUpgrades(game);
     playSpawn(game.sounds, point.x, windowWidth(game));
     if (canSendMatchMessages(game)) {
@@ -117,7 +118,7 @@ void spawnPlayerTurret(Game& game, int lane) {
     }
 }
 
-void spawnEnemyTurret(Game& game, int lane) {
+void spawnEnemyTurret(Game& game, int lane, bool from_spawn_keys) {
     if (!isLane(lane)) return;
     // In a network game the peer has already paid for this unit on its side.
     if (!game.network_mode) {
@@ -125,10 +126,30 @@ void spawnEnemyTurret(Game& game, int lane) {
         if (cost > game.enemy_money) return;
         game.enemy_money -= cost;
     }
+    // A spawn dropped here still takes its number, so the later ones keep pairing with
+    // the peer's; the host's next snapshot brings the missing unit.
+    std::uint16_t number = numberSpawn(game.sync, false, from_spawn_keys);
     sf::Vector2f point(game.lane_x[lane], game.enemy_spawn_y);
     if (spawnPointTaken(game, lane, point)) return;  // the price stays paid
     game.enemy_turrets.push_back(makeFactionUnit(game, false, lane, point));
+    game.enemy_turrets.back().net_number = number;
     playSpawn(game.sounds, point.x, windowWidth(game));
+}
+
+Turret& addSyncedUnit(Game& game, bool player_side, int lane, sf::Vector2f point, std::uint16_t number) {
+    std::vector<Turret>& units = player_side ? game.player_turrets : game.enemy_turrets;
+    units.push_back(makeFactionUnit(game, player_side, lane, point));
+    Turret& unit = units.back();
+    unit.net_number = number;
+    if (player_side) {
+        // What a spawn gives a new unit of the player's: the bonuses bought so far.
+        const UpgradeState& bonus = game.player_upgrades;
+        unit.range += bonus.range_bonus;
+        unit.fire_rate = std::max(0.02f, unit.fire_rate - bonus.fire_rate_bonus);
+        unit.dodge = std::min(0.9f, unit.dodge + bonus.dodge_bonus);
+        unit.move_speed += bonus.move_speed_bonus;
+    }
+    return unit;
 }
 
 void applyPlayerUpgrades(Game& game) {

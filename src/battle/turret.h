@@ -42,7 +42,14 @@ struct Turret {
     Clock fire_clock;               // restarted at every shot
     Clock base_hit_clock;           // paces base charges, one per 0.6 s
     UnitId id = kNoUnit;            // unique within the game, given at spawn
+    // The side's spawn count when it spawned: the same unit carries the same number on
+    // both machines of a LAN game. Units from the opponent-spawn keys count apart, with
+    // kKeySpawnNumbers set.
+    std::uint16_t net_number = 0;
+    sf::Vector2f net_correction;    // how far the host's battle still wants this unit moved
 };
+
+constexpr std::uint16_t kKeySpawnNumbers = 0x8000;
 
 // Unit colour of a faction (hull, shells, rocket smoke, tracks, territory).
 sf::Color factionColour(int faction);
@@ -50,8 +57,11 @@ sf::Color factionColour(int faction);
 int factionWeapon(int faction);
 
 void spawnPlayerTurret(Game& game, int lane);
-void spawnEnemyTurret(Game& game, int lane);
+// from_spawn_keys: the opponent's unit was sent by its opponent-spawn keys, which number apart.
+void spawnEnemyTurret(Game& game, int lane, bool from_spawn_keys = false);
 void applyPlayerUpgrades(Game& game);
+// A unit the host's battle has and this one lacks, numbered as the host numbered it.
+Turret& addSyncedUnit(Game& game, bool player_side, int lane, sf::Vector2f point, std::uint16_t number);
 
 // The unit with that id in either list, or null.
 Turret* findUnit(Game& game, UnitId id);

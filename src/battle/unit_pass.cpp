@@ -17,6 +17,7 @@ struct PassSide {
     std::vector<Turret>& own;
     std::vector<Turret>& opponents;
     float& opposing_money;
+    float& opposing_base_damage;
     int opposing_faction;
     float forward;  // y direction of advance: -1 for the player, +1 for the enemy
 };
@@ -161,6 +162,7 @@ void chargeBase(const PassSide& side, Turret& unit) {
     if (unit.base_hit_clock.elapsedSeconds() <= kBaseChargeInterval) return;
     float factor = side.opposing_faction == Blue ? kBlueBaseFactor : 1.0f;
     side.opposing_money -= factor * unit.damage;
+    side.opposing_base_damage += factor * unit.damage;
     unit.base_hit_clock.restart();
 }
 
@@ -212,9 +214,13 @@ void runPass(Game& game, const PassSide& side, float dt) {
 }  // namespace
 
 void updatePlayerTurrets(Game& game, float dt) {
-    runPass(game, {game.player_turrets, game.enemy_turrets, game.enemy_money, game.enemy_faction, -1.0f}, dt);
+    runPass(game, {game.player_turrets, game.enemy_turrets, game.enemy_money, game.sync.base_damage[1],
+                   game.enemy_faction, -1.0f},
+            dt);
 }
 
 void updateEnemyTurrets(Game& game, float dt) {
-    runPass(game, {game.enemy_turrets, game.player_turrets, game.player_money, game.player_faction, +1.0f}, dt);
+    runPass(game, {game.enemy_turrets, game.player_turrets, game.player_money, game.sync.base_damage[0],
+                   game.player_faction, +1.0f},
+            dt);
 }

@@ -22,6 +22,7 @@ bool queueMessages(LanLobby& lobby, std::vector<Message>& messages) {
     std::lock_guard<std::mutex> lock(lobby.queue_mutex);
     if (lobby.message_queue.size() + messages.size() > kMaxQueuedMessages) return false;
     for (Message& message : messages) lobby.message_queue.push_back(std::move(message));
+    lobby.messages_received += messages.size();
     messages.clear();
     return true;
 }

@@ -56,6 +56,8 @@ struct LanLobby {
 
     std::vector<Message> message_queue;        // whole received messages, oldest first
     std::mutex queue_mutex;
+    std::atomic<std::uint64_t> messages_received{0};  // queued over the game's life
+    std::uint64_t messages_sent = 0;           // main thread only: handed to the outbox
 
     // Main thread only: framed packets the socket has not taken yet, for the connection
     // numbered outbox_serial, and since when the outbox has not been empty.

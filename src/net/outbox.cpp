@@ -21,6 +21,7 @@ void queueOutgoing(LanLobby& lobby, const Message& bytes) {
     auto size = static_cast<std::uint32_t>(bytes.size());
     for (int shift = 24; shift >= 0; shift -= 8) lobby.outbox.push_back(std::uint8_t(size >> shift));
     lobby.outbox.insert(lobby.outbox.end(), bytes.begin(), bytes.end());
+    ++lobby.messages_sent;
     flushOutbox(lobby);
 }
 

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-// Every message is at most 4 bytes; a peer announcing more than this is not one of us.
+// The longest message, a packet of snapshot units, is 221 bytes; a peer announcing more
+// than this is not one of us.
 constexpr std::uint32_t kMaxPacketBytes = 256;
 
 // Reassembles SFML's packet framing (a 4-byte big-endian size, then that many payload

@@ -1,4 +1,5 @@
 #include "net/protocol.h"
+#include "net/snapshot.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "battle/turret.h"
@@ -23,12 +24,23 @@ std::size_t messageLength(std::uint8_t type) {
         case MsgTurretDeath: return 3;
         case MsgUpgrade: return 2;
         case MsgReady: return 2;
+        case MsgSnapshotBegin:
+        case MsgSnapshotUnits:
+        case MsgSnapshotEnd: return 1;  // each part checks its own length
+        case MsgMoveOrder: return kMoveOrderLength;
         default: return 0;
     }
 }
 
+bool isSnapshotPart(std::uint8_t type);
+
 bool isMatchMessage(std::uint8_t type) {
-    return type == MsgSpawn || type == MsgMoneySync || type == MsgTurretDeath || type == MsgUpgrade;
+    return type == MsgSpawn || type == MsgMoneySync || type == MsgTurretDeath || type == MsgUpgrade ||
+           isSnapshotPart(type) || type == MsgMoveOrder;
+}
+
+bool isSnapshotPart(std::uint8_t type) {
+    return type == MsgSnapshotBegin || type == MsgSnapshotUnits || type == MsgSnapshotEnd;
 }
 
 bool isLane(int lane) { return lane >= 0 && lane < 3; }
@@ -87,7 +99,8 @@ bool carriesValidFields(const Message& message) {
 
 void handleMessage(Game& game, const Message& message) {
     std::uint8_t type = message[0];
-    logLine("Received msg type: ", int(type));
+    // Snapshots come several times a second; a line for each would bury every other one.
+    if (!isSnapshotPart(type)) logLine("Received msg type: ", int(type));
     std::size_t length = messageLength(type);
     if (length == 0 || message.size() < length || !carriesValidFields(message)) return;
     switch (type) {
@@ -108,7 +121,7 @@ void handleMessage(Game& game, const Message& message) {
             int source = message[1];
             int lane = message[2];
             if (source != 0 && source != 1) break;
-            spawnEnemyTurret(game, lane);
+            spawnEnemyTurret(game, lane, source == 1);
             logLine(source == 0 ? "RECEIVED: Enemy spawn (from player) at lane " : "RECEIVED: Enemy spawn (from AI) at lane ",
                     lane);
             break;
@@ -126,6 +139,14 @@ void handleMessage(Game& game, const Message& message) {
             if (message[1] >= 1 && message[1] <= 6) buyOpponentUpgrade(game, message[1], false);
             // The sender's mirror of our money is refreshed whether or not the purchase took.
             sendMoneySync(game);
+            break;
+        case MsgSnapshotBegin:
+        case MsgSnapshotUnits:
+        case MsgSnapshotEnd:
+            if (game.network_mode) receiveSnapshotPart(game, message);
+            break;
+        case MsgMoveOrder:
+            if (game.network_mode) receiveMoveOrder(game, message);
             break;
         case MsgReady:
             if (message[1] != 1) break;

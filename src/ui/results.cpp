@@ -111,9 +111,15 @@ std::string taunt(int winner, int loser) {
 
 void checkMatchEnd(Game& game) {
     refreshStatusLine(game);
+    // Following a LAN host, the match ends when the host's battle says so.
+    if (game.sync.following) return;
     if (!(game.player_money < 0) && !(game.enemy_money < 0)) return;
     // Both below zero counts as the local side's victory.
-    bool victory = game.enemy_money < 0;
+    endMatch(game, game.enemy_money < 0);
+}
+
+void endMatch(Game& game, bool victory) {
+    refreshStatusLine(game);
     int winner = victory ? game.player_faction : game.enemy_faction;
     int loser = victory ? game.enemy_faction : game.player_faction;
     showResults(game, victory, winner, loser);

@@ -41,6 +41,7 @@ inline void clearField(Game& game) {
     game.effects.track_marks.clear();
     game.player_upgrades = game.enemy_upgrades = UpgradeState();
     game.player_money = game.enemy_money = 1000;
+    resetBattleSync(game.sync);
 }
 
 // A match in progress: both factions chosen, nothing waiting for a peer.

@@ -1,5 +1,6 @@
 #pragma once
 #include "net/lan_lobby.h"
+#include "net/protocol.h"
 #include "support.h"
 
 #include <SFML/Network.hpp>
@@ -32,6 +33,15 @@ inline bool insidePrivateNetwork() {
         if (std::getenv("TARVEX_PRIVATE_NET")) FAIL() << "the private network is not set up"; \
         GTEST_SKIP() << "broadcasts only inside a private network namespace (run through ctest)"; \
     } while (0)
+
+// Handles the messages as if the receive thread had queued them; returns the log.
+inline std::string handleMessages(Game& game, const std::vector<Message>& messages) {
+    {
+        std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
+        game.lobby.message_queue.insert(game.lobby.message_queue.end(), messages.begin(), messages.end());
+    }
+    return stdoutOf([&] { processMessages(game); });
+}
 
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
 struct LoopbackPeer {

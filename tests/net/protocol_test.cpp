@@ -7,14 +7,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Handles the messages as if the receive thread had queued them; returns the log.
-std::string deliver(Game& game, const std::vector<Message>& messages) {
-    {
-        std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
-        game.lobby.message_queue.insert(game.lobby.message_queue.end(), messages.begin(), messages.end());
-    }
-    return stdoutOf([&] { processMessages(game); });
-}
+std::string deliver(Game& game, const std::vector<Message>& messages) { return handleMessages(game, messages); }
 
 void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
 
@@ -24,7 +17,7 @@ using ProtocolReceive = GameTest;
 
 TEST_F(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {
     game.enemy_faction = 2;
-    const std::vector<Message> ignored = {{}, {1, 0, 4}, {3}, {0}, {7, 1}, {9, 1, 2}, {12, 1}, {255},
+    const std::vector<Message> ignored = {{}, {1, 0, 4}, {3}, {0}, {7, 1}, {9, 1, 2}, {16, 1}, {255},
                                           {5, 2, 1},                // unknown spawn source
                                           {11, 0},                  // ready must carry 1
                                           {1, 0, 0, 5}, {3, 200},   // no such faction

@@ -1,0 +1,211 @@
+#include "app/update.h"
+#include "battle/combat.h"
+#include "content/factions.h"
+#include "net/net_support.h"
+#include "net/packet_reader.h"
+#include "net/protocol.h"
+#include "net/snapshot.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+
+// Two real games in one process, one hosting and one joining over 127.0.0.1, stepped at
+// different frame rates on one manual clock: the joining game must show the host's battle.
+namespace {
+constexpr float kHostDt = 1.0f / 60;
+constexpr float kJoinerDt = 1.0f / 144;
+constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
+
+void enterNetworkMatch(Game& game, int own, int opponent) {
+    game.game_started = game.network_mode = game.lobby_active = true;
+    game.faction_confirmed = game.level_running = true;
+    game.player_faction = own;
+    game.enemy_faction = opponent;
+}
+
+struct Comparison {
+    int pairs = 0;
+    int unmatched = 0;
+    double mean_gap = 0;
+    double max_gap = 0;
+    double max_hp_difference = 0;
+};
+
+void compareSide(const Game& host, const std::vector<Turret>& host_units, const std::vector<Turret>& joiner_units,
+                 Comparison& result, double& gap_sum) {
+    std::map<std::uint16_t, const Turret*> joined;
+    for (const Turret& unit : joiner_units) joined[unit.net_number] = &unit;
+    for (const Turret& unit : host_units) {
+        auto found = joined.find(unit.net_number);
+        if (found == joined.end()) {
+            ++result.unmatched;
+            continue;
+        }
+        sf::Vector2f seen = found->second->body.getPosition();
+        sf::Vector2f truth = unit.body.getPosition();
+        double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
+        gap_sum += gap;
+        result.max_gap = std::max(result.max_gap, gap);
+        result.max_hp_difference = std::max(result.max_hp_difference, double(std::abs(found->second->hp - unit.hp)));
+        ++result.pairs;
+        joined.erase(found);
+    }
+    result.unmatched += int(joined.size());
+}
+
+// The host's units against what the joining game shows of them, and the other way round.
+Comparison compareBattles(const Game& host, const Game& joiner) {
+    Comparison result;
+    double gap_sum = 0;
+    compareSide(host, host.player_turrets, joiner.enemy_turrets, result, gap_sum);
+    compareSide(host, host.enemy_turrets, joiner.player_turrets, result, gap_sum);
+    if (result.pairs > 0) result.mean_gap = gap_sum / result.pairs;
+    return result;
+}
+
+class BattleSyncNetns : public testing::Test {
+protected:
+    ManualClockSource clock;
+    GameFixture host_fixture;
+    GameFixture joiner_fixture;
+    Game& host = *host_fixture.game;
+    Game& joiner = *joiner_fixture.game;
+    double now = 0;
+    double next_frame[2] = {0, 0};
+    double next_spawn[2] = {0.5, 0.5};
+    int spawns[2] = {0, 0};
+    double stop_joiner_spawns = 1e9;
+    bool ended[2] = {false, false};  // each game has shown its results
+
+    void SetUp() override {
+        REQUIRE_PRIVATE_NETWORK();
+        startHosting(host);  // with its beacon, which stays inside the namespace
+        ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.listening); }, 5));
+        ASSERT_TRUE(connectToHost(joiner, {sf::IpAddress::LocalHost, host.lobby.listen_port}));
+        ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.connected); }, 5));
+        enterNetworkMatch(host, Yellow, Red);
+        enterNetworkMatch(joiner, Red, Yellow);
+    }
+
+    // Waits until everything the game sent has been queued by its peer, so a message
+    // reaches the other game by its next frame, as on a quiet LAN.
+    void deliver(Game& from, Game& to) {
+        ASSERT_TRUE(waitUntil([&] {
+            flushOutbox(from.lobby);
+            return to.lobby.messages_received == from.lobby.messages_sent;
+        }, 5, 1));
+    }
+
+    // Steps both games in time order, each at its own frame rate, with the same spawn
+    // script on both sides, until `end` seconds of game time or until `done` holds.
+    template <typename Done>
+    void play(double end, Done done) {
+        Game* games[2] = {&host, &joiner};
+        float dts[2] = {kHostDt, kJoinerDt};
+        while (!done()) {
+            int side = next_frame[0] <= next_frame[1] ? 0 : 1;
+            if (next_frame[side] > end) return;
+            clock.advance(float(next_frame[side] - now));
+            now = next_frame[side];
+            Game& game = *games[side];
+            bool scripted = side == 0 || now < stop_joiner_spawns;
+            if (scripted && now >= next_spawn[side] && !game.game_over) {
+                spawnPlayerTurret(game, spawns[side]++ % 3);
+                next_spawn[side] += kSpawnEvery;
+            }
+            update(game, dts[side]);
+            ended[side] = ended[side] || game.game_over;
+            deliver(game, *games[1 - side]);
+            next_frame[side] += dts[side];
+        }
+    }
+
+    void play(double end) {
+        play(end, [] { return false; });
+    }
+
+    // 90 s of battle, compared every 10 s whatever the moment within a snapshot's
+    // interval; the worst of each figure, and the units alive at the end.
+    Comparison playNinetySeconds(const char* label) {
+        Comparison worst;
+        for (double sample = 10; sample <= 90; sample += 10) {
+            play(sample);
+            Comparison now = compareBattles(host, joiner);
+            worst.unmatched = std::max(worst.unmatched, now.unmatched);
+            worst.mean_gap = std::max(worst.mean_gap, now.mean_gap);
+            worst.max_gap = std::max(worst.max_gap, now.max_gap);
+            worst.max_hp_difference = std::max(worst.max_hp_difference, now.max_hp_difference);
+            worst.pairs = now.pairs;
+        }
+        std::cout << label << ", worst of nine samples: " << worst.unmatched << " units on one side only, mean gap "
+                  << worst.mean_gap << " px, largest " << worst.max_gap << " px, hp apart by up to "
+                  << worst.max_hp_difference << "; " << worst.pairs << " units on both at 90 s\n";
+        return worst;
+    }
+
+    bool bothEnded() const { return ended[0] && ended[1]; }
+};
+}  // namespace
+
+TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
+    Comparison worst = playNinetySeconds("with snapshots");
+    EXPECT_LE(worst.unmatched, 1);  // one may still be in flight
+    EXPECT_LT(worst.mean_gap, 2.0);
+    EXPECT_LT(worst.max_gap, 10.0);
+    EXPECT_LE(worst.max_hp_difference, 1.0);  // a hit the other game takes a frame later, at most
+    EXPECT_GT(worst.pairs, 10);
+    EXPECT_GT(joiner.sync.snapshots_applied, 300u);
+    EXPECT_EQ(host.player_money, joiner.enemy_money);
+
+    // The joining side stops sending units, so the match comes to an end.
+    stop_joiner_spawns = now;
+    play(400, [&] { return ended[0] || ended[1]; });
+    ASSERT_TRUE(host.game_over);
+    EXPECT_FALSE(ended[1]);  // the joining game never ends the match on its own reckoning
+    update(joiner, kJoinerDt);
+    EXPECT_TRUE(joiner.game_over);  // by the host's last snapshot, at its next frame
+    // One winner: exactly one of the two results screens is a victory.
+    auto victory = [](const Game& game) { return utf8Of(game.results_text).rfind("🏆 胜 利", 0) == 0; };
+    EXPECT_NE(victory(host), victory(joiner)) << utf8Of(host.results_text) << "\n" << utf8Of(joiner.results_text);
+}
+
+TEST_F(BattleSyncNetns, AHostThatSendsNoSnapshotsStillPlaysAWholeMatch) {
+    host.sync.share_battle = false;
+    Comparison worst = playNinetySeconds("without snapshots");
+    EXPECT_GT(worst.pairs, 10);
+    EXPECT_FALSE(joiner.sync.following);
+    stop_joiner_spawns = now;
+    play(400, [&] { return bothEnded(); });
+    EXPECT_TRUE(bothEnded());  // each game ends it on its own reckoning, as before
+    EXPECT_EQ(joiner.sync.snapshots_applied, 0u);
+}
+
+// A blocked spawn point drops the host's unit on the joining game; its number is still
+// taken, so the next unit pairs right, and the next snapshot brings the missing one.
+TEST_F(BattleSyncNetns, ASpawnTheJoiningGameDroppedIsRepairedByTheNextSnapshot) {
+    Turret blocker(false, 0);
+    placeUnit(blocker, {joiner.lane_x[0], joiner.enemy_spawn_y});
+    blocker.hp = 1000;
+    joiner.enemy_turrets.push_back(blocker);
+    host.sync.since_snapshot = -10;  // no snapshot until the spawns are in
+    spawnPlayerTurret(host, 0);
+    spawnPlayerTurret(host, 1);
+    deliver(host, joiner);
+    update(joiner, kJoinerDt);
+    ASSERT_EQ(joiner.enemy_turrets.size(), 2u);  // the blocker and the lane-1 unit
+    EXPECT_EQ(joiner.enemy_turrets[1].net_number, 2);
+    EXPECT_EQ(joiner.enemy_turrets[1].lane, 1);
+
+    host.sync.since_snapshot = kSnapshotInterval;
+    clock.advance(kHostDt);
+    update(host, kHostDt);
+    deliver(host, joiner);
+    update(joiner, kJoinerDt);
+    Comparison repaired = compareBattles(host, joiner);
+    EXPECT_EQ(repaired.pairs, 2);
+    EXPECT_EQ(repaired.unmatched, 0);  // the blocker the host never had is gone too
+    EXPECT_LT(repaired.max_gap, 1.0);
+    EXPECT_EQ(joiner.sync.units_repaired, 1u);
+}

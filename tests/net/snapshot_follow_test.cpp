@@ -1,0 +1,161 @@
+#include "app/update.h"
+#include "content/factions.h"
+#include "net/net_support.h"
+#include "net/packet_reader.h"
+#include "net/snapshot.h"
+
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+
+// The joining game's side of a snapshot, fed straight into its message handling.
+namespace {
+const char* const kMalformedLine = "⚠️ 收到无效的战场快照，已丢弃\n";
+
+UnitState unitAt(std::uint16_t number, int lane, float x, float y, float hp) {
+    UnitState unit;
+    unit.number = number;
+    unit.lane = std::uint8_t(lane);
+    unit.x = x;
+    unit.y = y;
+    unit.hp = hp;
+    unit.since_shot = 0.25f;
+    return unit;
+}
+
+std::vector<Message> packetsOf(const Snapshot& snapshot) {
+    std::vector<Message> packets;
+    encodeSnapshot(snapshot, packets);
+    return packets;
+}
+
+struct SnapshotFollow : GameTest {
+    SnapshotFollow() {
+        game.game_started = game.network_mode = game.lobby_active = true;
+        game.faction_confirmed = game.level_running = true;
+        game.player_faction = Blue;
+        game.enemy_faction = Red;
+    }
+
+    // A host with `count` units spread over the lanes, and none of ours.
+    Snapshot hostWith(int count) {
+        Snapshot snapshot;
+        snapshot.serial = 7;
+        snapshot.host_money = 432.5f;
+        for (int i = 0; i < count; ++i)
+            snapshot.host_units.push_back(unitAt(std::uint16_t(i + 1), i % 3, 380.0f + float(i), 900.0f - 10 * float(i), 2));
+        return snapshot;
+    }
+};
+}  // namespace
+
+TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAcrossItsPackets) {
+    game.player_money = 500;
+    Snapshot snapshot = hostWith(30);
+    snapshot.host_units[4].x = 123.4375f;  // a sixteenth of a pixel travels exactly
+    snapshot.host_units[4].move_order = true;
+    snapshot.host_units[4].move_x = 450;
+    snapshot.host_units[4].move_y = 1000;
+    snapshot.joiner_base_damage = 40;
+    std::vector<Message> packets = packetsOf(snapshot);
+    ASSERT_EQ(packets.size(), 1u + 3u + 1u);  // begin, 30 units in packets of 12, end
+    for (const Message& packet : packets) EXPECT_LE(packet.size(), kMaxPacketBytes);
+
+    std::string log = handleMessages(game, packets);
+    EXPECT_EQ(log, "") << "snapshots are too frequent to log";
+    EXPECT_TRUE(game.sync.following);
+    ASSERT_EQ(game.enemy_turrets.size(), 30u);
+    const Turret& fifth = game.enemy_turrets[4];
+    EXPECT_EQ(fifth.net_number, 5);
+    EXPECT_EQ(fifth.lane, 1);
+    EXPECT_FLOAT_EQ(fifth.body.getPosition().x, 123.4375f);
+    EXPECT_FLOAT_EQ(fifth.body.getPosition().y, 600.0f - 860.0f);  // mirrored
+    EXPECT_TRUE(fifth.move_order);
+    EXPECT_FLOAT_EQ(fifth.move_target.y, 600.0f - 1000.0f);
+    EXPECT_FLOAT_EQ(fifth.hp, 2);
+    EXPECT_NEAR(fifth.fire_clock.elapsedSeconds(), 0.25f, 0.01f);
+    EXPECT_FLOAT_EQ(game.enemy_money, 432.5f);
+    EXPECT_FLOAT_EQ(game.player_money, 460);  // what the host says our base lost
+
+    // The host lost ten units and hit one; the rest keep their place in our list.
+    snapshot.serial = 8;
+    snapshot.host_units.erase(snapshot.host_units.begin(), snapshot.host_units.begin() + 10);
+    snapshot.host_units[0].hp = 0.5f;
+    handleMessages(game, packetsOf(snapshot));
+    ASSERT_EQ(game.enemy_turrets.size(), 20u);
+    EXPECT_EQ(game.enemy_turrets[0].net_number, 11);
+    EXPECT_FLOAT_EQ(game.enemy_turrets[0].hp, 0.5f);
+    EXPECT_FLOAT_EQ(game.player_money, 460);  // the same damage is not charged twice
+}
+
+// Our spawns reach the host in order: one it has not numbered yet is still on its way
+// and stays; one it numbered and no longer has is gone.
+TEST_F(SnapshotFollow, OurUnitsTheHostHasNotHeardOfYetStay) {
+    spawnPlayerTurret(game, 0);
+    spawnPlayerTurret(game, 1);
+    ASSERT_EQ(game.player_turrets.size(), 2u);
+    Snapshot snapshot = hostWith(0);
+    snapshot.joiner_spawns = 1;
+    snapshot.joiner_units.push_back(unitAt(1, 0, 380, -550, 1));
+    handleMessages(game, packetsOf(snapshot));
+    ASSERT_EQ(game.player_turrets.size(), 2u);
+
+    snapshot.joiner_spawns = 2;
+    handleMessages(game, packetsOf(snapshot));
+    ASSERT_EQ(game.player_turrets.size(), 1u);
+    EXPECT_EQ(game.player_turrets[0].net_number, 1);
+    EXPECT_EQ(game.player_turrets[0].lane, 0);
+}
+
+TEST_F(SnapshotFollow, MalformedSnapshotsAreDroppedAndLoggedOnce) {
+    using Spoil = std::function<void(std::vector<Message>&)>;
+    auto unitByte = [](std::size_t unit, std::size_t byte) { return kSnapshotUnitsHeader + unit * kUnitRecordLength + byte; };
+    const std::vector<std::pair<const char*, Spoil>> spoilers = {
+        {"lane 3", [&](std::vector<Message>& p) { p[1][unitByte(0, 2)] = 3; }},
+        {"hp not a number", [&](std::vector<Message>& p) { for (int i = 0; i < 4; ++i) p[1][unitByte(1, 8 + i)] = 0xFF; }},
+        {"hp zero", [&](std::vector<Message>& p) { for (int i = 0; i < 4; ++i) p[1][unitByte(1, 8 + i)] = 0; }},
+        {"far off the field", [&](std::vector<Message>& p) { p[1][unitByte(2, 4)] = 0x7F; }},
+        {"two units, one number", [&](std::vector<Message>& p) { p[1][unitByte(1, 1)] = p[1][unitByte(0, 1)]; }},
+        {"units of another serial", [&](std::vector<Message>& p) { p[1][2] ^= 1; }},
+        {"a unit packet missing", [&](std::vector<Message>& p) { p.erase(p.begin() + 1); }},
+        {"more units than announced", [&](std::vector<Message>& p) { p[0][15] = 1; }},
+        {"no begin", [&](std::vector<Message>& p) { p.erase(p.begin()); }},
+        {"short begin", [&](std::vector<Message>& p) { p[0].resize(10); }},
+        {"short units", [&](std::vector<Message>& p) { p[1].resize(p[1].size() - 1); }},
+        {"thirteen in one packet", [&](std::vector<Message>& p) { p[1][4] = 13; }},
+        {"money not a number", [&](std::vector<Message>& p) { for (int i = 0; i < 4; ++i) p[0][4 + i] = 0xFF; }},
+    };
+    std::string log;
+    for (const auto& [name, spoil] : spoilers) {
+        std::vector<Message> packets = packetsOf(hostWith(14));
+        spoil(packets);
+        log += handleMessages(game, packets);
+        EXPECT_TRUE(game.enemy_turrets.empty()) << name;
+        EXPECT_FALSE(game.sync.following) << name;
+    }
+    EXPECT_EQ(countOf(log, kMalformedLine), 1u) << log;
+
+    // The next whole snapshot is followed as usual.
+    handleMessages(game, packetsOf(hostWith(14)));
+    EXPECT_EQ(game.enemy_turrets.size(), 14u);
+}
+
+// A peer's snapshot never changes the host's battle, and a finished one ends our match
+// with the host's verdict.
+TEST_F(SnapshotFollow, TheHostIgnoresSnapshotsAndTheJoinerTakesTheHostsVerdict) {
+    Snapshot snapshot = hostWith(3);
+    game.lobby.is_host = true;
+    handleMessages(game, packetsOf(snapshot));
+    EXPECT_TRUE(game.enemy_turrets.empty());
+    EXPECT_FALSE(game.sync.following);
+
+    game.lobby.is_host = false;
+    game.enemy_money = -5;  // by our own reckoning we have won
+    handleMessages(game, packetsOf(snapshot));
+    update(game, 1.0f / 60);
+    EXPECT_FALSE(game.game_over) << "the host decides";
+    snapshot.flags = kSnapshotOver | kSnapshotHostWon;
+    handleMessages(game, packetsOf(snapshot));
+    EXPECT_TRUE(game.game_over);
+    EXPECT_EQ(utf8Of(game.results_text).rfind("💀 失 败", 0), 0u);
+}
