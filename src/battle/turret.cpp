@@ -91,6 +91,13 @@ Turret makeFactionUnit(Game& game, bool player_side, int lane, sf::Vector2f poin
     return unit;
 }
 
+void addBonuses(Turret& unit, const UpgradeState& bonus) {
+    unit.range += bonus.range_bonus;
+    unit.fire_rate = std::max(0.02f, unit.fire_rate - bonus.fire_rate_bonus);
+    unit.dodge = std::min(0.9f, unit.dodge + bonus.dodge_bonus);
+    unit.move_speed += bonus.move_speed_bonus;
+}
+
 bool spawnPointTaken(const Game& game, int lane, sf::Vector2f point) {
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
         for (const Turret& unit : *list) {
@@ -142,12 +149,11 @@ Turret& addSyncedUnit(Game& game, bool player_side, int lane, sf::Vector2f point
     Turret& unit = units.back();
     unit.net_number = number;
     if (player_side) {
-        // What a spawn gives a new unit of the player's: the bonuses bought so far.
-        const UpgradeState& bonus = game.player_upgrades;
-        unit.range += bonus.range_bonus;
-        unit.fire_rate = std::max(0.02f, unit.fire_rate - bonus.fire_rate_bonus);
-        unit.dodge = std::min(0.9f, unit.dodge + bonus.dodge_bonus);
-        unit.move_speed += bonus.move_speed_bonus;
+        // What a spawn gives a new unit of the player's, and the side's shells: the
+        // bonuses bought so far.
+        game.player_projectile_speed += game.player_upgrades.projectile_speed_bonus;
+        updateLasers(game);
+        addBonuses(unit, game.player_upgrades);
     }
     return unit;
 }
@@ -158,10 +164,5 @@ void applyPlayerUpgrades(Game& game) {
     updateLasers(game);
     // The bonuses are running totals added to current values, so every spawn and
     // purchase gives the older units the whole bonus again.
-    for (Turret& unit : game.player_turrets) {
-        unit.range += bonus.range_bonus;
-        unit.fire_rate = std::max(0.02f, unit.fire_rate - bonus.fire_rate_bonus);
-        unit.dodge = std::min(0.9f, unit.dodge + bonus.dodge_bonus);
-        unit.move_speed += bonus.move_speed_bonus;
-    }
+    for (Turret& unit : game.player_turrets) addBonuses(unit, bonus);
 }

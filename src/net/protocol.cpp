@@ -1,10 +1,10 @@
 #include "net/protocol.h"
-#include "net/snapshot.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "battle/turret.h"
 #include "content/factions.h"
 #include "content/upgrades.h"
+#include "net/snapshot.h"
 
 #include <SFML/Network/Packet.hpp>
 #include <algorithm>
@@ -32,15 +32,13 @@ std::size_t messageLength(std::uint8_t type) {
     }
 }
 
-bool isSnapshotPart(std::uint8_t type);
+bool isSnapshotPart(std::uint8_t type) {
+    return type == MsgSnapshotBegin || type == MsgSnapshotUnits || type == MsgSnapshotEnd;
+}
 
 bool isMatchMessage(std::uint8_t type) {
     return type == MsgSpawn || type == MsgMoneySync || type == MsgTurretDeath || type == MsgUpgrade ||
            isSnapshotPart(type) || type == MsgMoveOrder;
-}
-
-bool isSnapshotPart(std::uint8_t type) {
-    return type == MsgSnapshotBegin || type == MsgSnapshotUnits || type == MsgSnapshotEnd;
 }
 
 bool isLane(int lane) { return lane >= 0 && lane < 3; }
@@ -99,7 +97,7 @@ bool carriesValidFields(const Message& message) {
 
 void handleMessage(Game& game, const Message& message) {
     std::uint8_t type = message[0];
-    // Snapshots come several times a second; a line for each would bury every other one.
+    // Snapshots come several times a second: a line for each would bury every other line.
     if (!isSnapshotPart(type)) logLine("Received msg type: ", int(type));
     std::size_t length = messageLength(type);
     if (length == 0 || message.size() < length || !carriesValidFields(message)) return;

@@ -6,7 +6,8 @@ struct Game;
 
 // Every message is one packet of plain bytes, type byte first; 16-bit values travel
 // as two bytes, high byte first. A message shorter than its type's length is dropped,
-// bytes beyond it are ignored, and so is every type not listed here.
+// bytes beyond it are ignored, and so is every type not listed here or, for the host's
+// battle snapshots and move orders (types 12 to 15), in net/battle_sync.h.
 enum MessageType : std::uint8_t {
     MsgHandshake = 1,    // [1][value high][value low][faction]   host, on faction confirmation
     MsgOldSpawn = 2,     // [2][lane]                             understood, never sent
