@@ -24,4 +24,6 @@ eval "$xvfb ctest --test-dir build-asan --output-on-failure -j2"
 eval "$xvfb scripts/fuzz.sh 20 build-asan"
 
 scripts/build.sh build-tsan -DTARVEX_TSAN=ON
-eval "$xvfb ctest --test-dir build-tsan --output-on-failure -j2 -R 'Lan|Net|Protocol|Discovery'"
+# The battle-snapshot suite plays long battles on the main thread only; its threads are
+# those the other LAN suites exercise, so it is left out here to keep the run short.
+eval "$xvfb ctest --test-dir build-tsan --output-on-failure -j2 -R 'Lan|Net|Protocol|Discovery' -E BattleSync"
