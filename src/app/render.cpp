@@ -34,12 +34,11 @@ void presentFrame(Game& game) {
 
 void render(Game& game) {
     sf::RenderTarget& target = renderTarget(game);
-    const sf::Color background(30, 30, 50);
     sf::View screen = screenView(target.getSize());
     bool bars = screen.getViewport() != sf::FloatRect(0, 0, 1, 1);
-    target.clear(bars ? sf::Color::Black : background);
+    target.clear(bars ? sf::Color::Black : kBackground);
     target.setView(screen);
-    if (bars) drawRectangle(game.canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{background});
+    if (bars) drawRectangle(game.canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{kBackground});
     switch (currentScreen(game)) {
         case Screen::MainMenu: drawMainMenu(game); break;
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list

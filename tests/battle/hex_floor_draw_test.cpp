@@ -30,7 +30,8 @@ void showField(Game& game, sf::Vector2f centre) {
 using FloorDrawing = GameTest;
 
 // The same floor drawn by the shader and shape by shape, on the menu and under two
-// camera positions, and again after the cells changed colour.
+// camera positions, after the cells changed colour with the view, and again after a few
+// changed under a still view (only their tiles are shaded again).
 TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     paintCells(game, 0);
     sf::Image batched = renderedFrame(game, true);
@@ -49,6 +50,11 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     for (unsigned y = 100; y < 600; y += 7)
         for (unsigned x = 200; x < 1100; x += 7) black += near(batched.getPixel(x, y), sf::Color::Black, 0);
     EXPECT_GT(black, 500);
+
+    for (size_t i = 0; i < game.hex_shapes.size(); i += 37) game.hex_shapes[i].setFillColor(sf::Color(0, 200, 0, 200));
+    batched = renderedFrame(game, true);
+    EXPECT_LE(differingPixels(batched, renderedFrame(game, false), kChannelTolerance), kEdgeTies);
+    EXPECT_GT(differingPixels(batched, reference, kChannelTolerance), 5000);
 }
 
 // Smoke puffs as projectiles shed them, sparks, smoke and debris up to eight pixels across
