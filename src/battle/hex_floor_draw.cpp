@@ -235,8 +235,13 @@ void showFloor(Game& game, sf::Color background) {
     bool opaque = view.getViewport() == sf::FloatRect(0, 0, 1, 1);
     sf::Color under = opaque ? background : sf::Color::Transparent;
     if (!pictureFits(floor, target, under)) {
-        if (floor.picture.getSize() != target.getSize() && !floor.picture.create(target.getSize().x, target.getSize().y))
+        if (floor.picture.getSize() != target.getSize() && !floor.picture.create(target.getSize().x, target.getSize().y)) {
+            // From now on the shapes are drawn, over a cleared frame.
+            floor.ready = false;
+            if (opaque) target.clear(background);
+            for (const sf::ConvexShape& hex : game.hex_shapes) drawShape(canvas, hex);
             return;
+        }
         floor.cell_colours.update(floor.pixels.data());
         drawFloorPicture(game, view, under);
         floor.picture.display();
@@ -259,6 +264,10 @@ void showFloor(Game& game, sf::Color background) {
     ++canvas.draw_calls;
 }
 }  // namespace
+
+bool floorCoversTarget(const Game& game) {
+    return game.hex_grid_enabled && game.canvas.batched && game.canvas.fast_paths && game.hex_floor.ready;
+}
 
 void drawHexFloor(Game& game, sf::Color background) {
     Canvas& canvas = game.canvas;

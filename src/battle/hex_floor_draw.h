@@ -32,6 +32,9 @@ struct HexFloor {
     bool ready = false;                // shaders work here and the grid is laid out regularly
 };
 
+// Whether drawHexFloor will copy its kept picture over every pixel of a target whose view
+// fills it, so that clearing the target first would be wasted.
+bool floorCoversTarget(const Game& game);
 // Every hexagon shape of the floor, in index order, in the target's current view, over a
 // target just cleared to `background`.
 void drawHexFloor(Game& game, sf::Color background);
