@@ -50,11 +50,12 @@ void drawPanel(Game& game) {
     game.panel_background.setPosition(game.panel_x, 40);
     drawShape(canvas, game.panel_background);
     sf::RenderStates states = panelStates(game);
-    for (int button = 0; button < kPanelButtonCount; ++button) {
-        if (!buttonShown(game, button)) continue;
-        drawShape(canvas, game.upgrade_buttons[button], states);
-        drawLabel(game, button, states);
-    }
+    // A label stays inside its button and the buttons are 13 pixels apart, so no label
+    // meets another button: the buttons go first, in one batch, and the labels after.
+    for (int button = 0; button < kPanelButtonCount; ++button)
+        if (buttonShown(game, button)) drawShape(canvas, game.upgrade_buttons[button], states);
+    for (int button = 0; button < kPanelButtonCount; ++button)
+        if (buttonShown(game, button)) drawLabel(game, button, states);
     writePriceLabels(game);
     if (buttonShown(game, ButtonProjectileSpeed)) drawLabel(game, ButtonProjectileSpeed, states);
     // The priced labels are drawn once more over the buttons, now with this frame's prices.
