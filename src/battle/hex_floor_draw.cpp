@@ -2,6 +2,7 @@
 #include "app/game.h"
 
 #include <SFML/Graphics/Sprite.hpp>
+#include <SFML/OpenGL.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -216,6 +217,16 @@ void redrawStaleTiles(Game& game, const sf::View& view, sf::Color under) {
     floor.picture.draw(quads.data(), quads.size(), sf::Triangles, states);
 }
 
+// SFML draws with BlendNone by leaving blending on with the factors one and zero, which a
+// software renderer carries out as a full blend, reading every pixel of the target; with
+// blending off it copies the texture several times faster. The pixels are the same.
+void copyOpaque(sf::RenderTarget& target, const sf::Texture& texture) {
+    target.setActive(true);
+    glDisable(GL_BLEND);
+    target.draw(sf::Sprite(texture), sf::RenderStates(sf::BlendNone));
+    glEnable(GL_BLEND);
+}
+
 // Whether the picture shows this view at this size over this colour, whatever the cells.
 bool pictureFits(const HexFloor& floor, const sf::RenderTarget& target, sf::Color under) {
     const sf::View& view = target.getView();
@@ -259,7 +270,10 @@ void showFloor(Game& game, sf::Color background) {
         canvas.draw_calls += 2;
     }
     target.setView(target.getDefaultView());
-    target.draw(sf::Sprite(floor.picture.getTexture()), sf::RenderStates(opaque ? sf::BlendNone : kPremultiplied));
+    if (opaque)
+        copyOpaque(target, floor.picture.getTexture());
+    else
+        target.draw(sf::Sprite(floor.picture.getTexture()), sf::RenderStates(kPremultiplied));
     target.setView(view);
     ++canvas.draw_calls;
 }
