@@ -164,17 +164,15 @@ int tileColumns(const HexFloor& floor) { return int(floor.picture.getSize().x + 
 int tileRows(const HexFloor& floor) { return int(floor.picture.getSize().y + kTile - 1) / kTile; }
 
 // Marks the tiles that the hexagon of each cell whose colour changed reaches, with a
-// pixel to spare; returns how many cells changed. A cell's colour shows only inside its
+// pixel to spare; returns how many tiles are marked. A cell's colour shows only inside its
 // own hexagon: the outlines over it are all of one colour.
 int markStaleTiles(Game& game, const sf::View& view) {
     HexFloor& floor = game.hex_floor;
     int columns = tileColumns(floor), rows = tileRows(floor);
     floor.stale_tiles.assign(size_t(columns) * size_t(rows), 0);
     float reach = game.hex_radius + 1;
-    int changed = 0;
     for (size_t i = 0; i < game.hex_cells.size(); ++i) {
         if (std::equal(&floor.pixels[i * 4], &floor.pixels[i * 4] + 4, &floor.picture_pixels[i * 4])) continue;
-        ++changed;
         sf::Vector2f centre = game.hex_cells[i].centre;
         sf::Vector2i low(INT32_MAX, INT32_MAX), high(INT32_MIN, INT32_MIN);
         for (sf::Vector2f corner : {centre + sf::Vector2f(-reach, -reach), centre + sf::Vector2f(reach, -reach),
@@ -188,7 +186,7 @@ int markStaleTiles(Game& game, const sf::View& view) {
         for (int y = top; y <= bottom; ++y)
             for (int x = left; x <= right; ++x) floor.stale_tiles[size_t(y) * size_t(columns) + size_t(x)] = 1;
     }
-    return changed;
+    return int(std::count(floor.stale_tiles.begin(), floor.stale_tiles.end(), 1));
 }
 
 // Shades the marked tiles again: each is reset to what the picture was drawn over, then
@@ -247,7 +245,14 @@ void showFloor(Game& game, sf::Color background) {
     const sf::View view = target.getView();
     bool opaque = view.getViewport() == sf::FloatRect(0, 0, 1, 1);
     sf::Color under = opaque ? background : sf::Color::Transparent;
-    if (!pictureFits(floor, target, under)) {
+    bool whole = !pictureFits(floor, target, under);
+    int stale = 0;
+    if (!whole && floor.picture_pixels != floor.pixels) {
+        stale = markStaleTiles(game, view);
+        // Past half the picture, one quad over all of it costs less than the tiles' two passes.
+        whole = 2 * stale > tileColumns(floor) * tileRows(floor);
+    }
+    if (whole) {
         if (floor.picture.getSize() != target.getSize() && !floor.picture.create(target.getSize().x, target.getSize().y)) {
             // From now on the shapes are drawn, over a cleared frame.
             floor.ready = false;
@@ -264,7 +269,7 @@ void showFloor(Game& game, sf::Color background) {
         floor.picture_under = under;
         floor.picture_valid = true;
         ++canvas.draw_calls;
-    } else if (floor.picture_pixels != floor.pixels && markStaleTiles(game, view) > 0) {
+    } else if (stale > 0) {
         floor.cell_colours.update(floor.pixels.data());
         redrawStaleTiles(game, view, under);
         floor.picture.display();
