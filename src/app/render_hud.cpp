@@ -27,7 +27,7 @@ sf::RenderStates panelStates(const Game& game) {
 void drawLabel(Game& game, int button, const sf::RenderStates& states) {
     sf::Text& label = game.button_labels[button];
     label.setPosition(game.upgrade_buttons[button].getPosition() + sf::Vector2f(5, 5));
-    drawDirect(game.canvas, label, states);
+    drawText(game.canvas, label, states);
 }
 
 void writePriceLabels(Game& game) {

@@ -426,6 +426,11 @@ void drawVertices(Canvas& canvas, const sf::VertexArray& vertices, const sf::Ren
     drawVertices(canvas, &vertices[0], vertices.getVertexCount(), vertices.getPrimitiveType(), states);
 }
 
+std::vector<sf::Vertex>& openBatch(Canvas& canvas, const sf::RenderStates& states) {
+    beginBatch(canvas, sf::Triangles, states.texture, states.blendMode);
+    return canvas.pending;
+}
+
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states) {
     flushCanvas(canvas);
     canvas.target->draw(drawable, states);
