@@ -3,6 +3,7 @@
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "app/screen.h"
+#include "battle/hex_floor_draw.h"
 #include "ui/faction_screen.h"
 
 #include <cmath>
@@ -34,13 +35,14 @@ void presentFrame(Game& game) {
 
 void render(Game& game) {
     sf::RenderTarget& target = renderTarget(game);
-    const sf::Color background(30, 30, 50);
     sf::View screen = screenView(target.getSize());
     bool bars = screen.getViewport() != sf::FloatRect(0, 0, 1, 1);
-    target.clear(bars ? sf::Color::Black : background);
+    Screen shown = currentScreen(game);
+    bool floor_first = shown == Screen::MainMenu || shown == Screen::Match || shown == Screen::Results;
+    if (bars || !floor_first || !floorCoversTarget(game)) target.clear(bars ? sf::Color::Black : kBackground);
     target.setView(screen);
-    if (bars) drawRectangle(game.canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{background});
-    switch (currentScreen(game)) {
+    if (bars) drawRectangle(game.canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{kBackground});
+    switch (shown) {
         case Screen::MainMenu: drawMainMenu(game); break;
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list
         case Screen::FactionSelect: drawFactionScreen(game); return;  // presents the frame itself

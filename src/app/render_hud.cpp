@@ -27,7 +27,7 @@ sf::RenderStates panelStates(const Game& game) {
 void drawLabel(Game& game, int button, const sf::RenderStates& states) {
     sf::Text& label = game.button_labels[button];
     label.setPosition(game.upgrade_buttons[button].getPosition() + sf::Vector2f(5, 5));
-    drawDirect(game.canvas, label, states);
+    drawText(game.canvas, label, states);
 }
 
 void writePriceLabels(Game& game) {
@@ -50,11 +50,12 @@ void drawPanel(Game& game) {
     game.panel_background.setPosition(game.panel_x, 40);
     drawShape(canvas, game.panel_background);
     sf::RenderStates states = panelStates(game);
-    for (int button = 0; button < kPanelButtonCount; ++button) {
-        if (!buttonShown(game, button)) continue;
-        drawShape(canvas, game.upgrade_buttons[button], states);
-        drawLabel(game, button, states);
-    }
+    // A label stays inside its button and the buttons are 13 pixels apart, so no label
+    // meets another button: the buttons go first, in one batch, and the labels after.
+    for (int button = 0; button < kPanelButtonCount; ++button)
+        if (buttonShown(game, button)) drawShape(canvas, game.upgrade_buttons[button], states);
+    for (int button = 0; button < kPanelButtonCount; ++button)
+        if (buttonShown(game, button)) drawLabel(game, button, states);
     writePriceLabels(game);
     if (buttonShown(game, ButtonProjectileSpeed)) drawLabel(game, ButtonProjectileSpeed, states);
     // The priced labels are drawn once more over the buttons, now with this frame's prices.

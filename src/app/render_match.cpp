@@ -120,7 +120,7 @@ void drawMatchWorld(Game& game) {
     Canvas& canvas = game.canvas;
     flushCanvas(canvas);
     renderTarget(game).setView(letterboxed(game.world_view, renderTarget(game).getSize()));
-    if (game.hex_grid_enabled) drawHexFloor(game);
+    if (game.hex_grid_enabled) drawHexFloor(game, kBackground);
     drawSelectionRings(game);
     drawFieldMarks(game);
     drawEffects(game.effects, canvas);

@@ -139,7 +139,7 @@ void drawLobbyTexts(Game& game) {
 
 void drawMainMenu(Game& game) {
     Canvas& canvas = game.canvas;
-    if (game.hex_grid_enabled) drawHexFloor(game);
+    if (game.hex_grid_enabled) drawHexFloor(game, kBackground);
     drawShape(canvas, game.single_button);
     drawShape(canvas, game.network_button);
     drawDirect(canvas, game.single_text);

@@ -8,6 +8,9 @@
 
 struct Game;
 
+// What the frame is cleared to under the field and the menus.
+const sf::Color kBackground(30, 30, 50);
+
 // The pieces render() puts together, one per screen or layer group.
 void drawMainMenu(Game& game);
 void drawLobby(Game& game);

@@ -107,13 +107,7 @@ void drawTrackMarks(const Effects& effects, Canvas& canvas) {
         float radius = f * mark.size;
         if (!(radius >= 0.5f)) continue;
         sf::Color colour(mark.colour.r, mark.colour.g, mark.colour.b, channel(float(mark.colour.a) * f));
-        sf::Vertex fan[12];
-        fan[0] = sf::Vertex({mark.x, mark.y}, colour);
-        for (int i = 1; i <= 11; ++i) {
-            float a = float(i - 1) / 10 * 2 * kPi;
-            fan[i] = sf::Vertex({mark.x + std::cos(a) * radius, mark.y + std::sin(a) * radius}, colour);
-        }
-        drawVertices(canvas, fan, 12, sf::TriangleFan);
+        drawDecagon(canvas, {mark.x, mark.y}, radius, colour);
     }
 }
 }  // namespace

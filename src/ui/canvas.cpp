@@ -260,31 +260,61 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
     return table;
 }
 
-constexpr unsigned kDiscTexels = 256;  // the disc's diameter: an edge lands within radius / 256 of a pixel's
+// Each disc's edge lands within radius / (its diameter in texels) of the polygon's; track
+// marks are larger and far more numerous than specks, so their disc is finer.
+constexpr unsigned kDiscTexels = 256;
+constexpr unsigned kDecagonTexels = 1024;
+constexpr unsigned kAtlasWidth = kDiscTexels + kDecagonTexels;
 constexpr int kRoundPoints = 30;
+constexpr int kDecagonPoints = 10;
+constexpr float kPi = 3.141592654f;
 
-// Texel (x, y) is opaque white when its centre lies inside the 30-point circle that
-// fills the texture, else transparent white; sampled without smoothing, the quad then
-// covers the pixels the circle would.
-void drawDiscTexture(Canvas& canvas) {
-    const float half = kDiscTexels / 2.0f;
-    const float pi = 3.141592654f;
-    const float apothem = half * std::cos(pi / kRoundPoints);
-    std::vector<sf::Uint8> pixels(kDiscTexels * kDiscTexels * 4, 255);
-    for (unsigned y = 0; y < kDiscTexels; ++y)
-        for (unsigned x = 0; x < kDiscTexels; ++x) {
+// Marks the texels of one disc of the atlas, `size` texels square with its left edge at
+// column `left`: opaque when the texel's centre lies inside the polygon of `points`
+// corners that fills the square, the first corner at angle `first` (radians, y down),
+// else transparent. Sampled without smoothing, a quad then covers the pixels the polygon
+// would.
+void markDisc(std::vector<sf::Uint8>& pixels, unsigned left, unsigned size, int points, float first) {
+    const float half = float(size) / 2.0f;
+    const float apothem = half * std::cos(kPi / float(points));
+    std::vector<sf::Vector2f> normals;
+    for (int k = 0; k < points; ++k) {
+        float normal = first + (2.0f * float(k) + 1.0f) * kPi / float(points);
+        normals.emplace_back(std::cos(normal), std::sin(normal));
+    }
+    for (unsigned y = 0; y < size; ++y)
+        for (unsigned x = 0; x < size; ++x) {
             sf::Vector2f p(float(x) + 0.5f - half, float(y) + 0.5f - half);
             bool inside = true;
-            for (int k = 0; k < kRoundPoints && inside; ++k) {
-                float normal = (2.0f * float(k) + 1.0f) * pi / kRoundPoints - pi / 2;
-                inside = p.x * std::cos(normal) + p.y * std::sin(normal) <= apothem;
-            }
-            pixels[(y * kDiscTexels + x) * 4 + 3] = inside ? 255 : 0;
+            for (std::size_t k = 0; k < normals.size() && inside; ++k)
+                inside = p.x * normals[k].x + p.y * normals[k].y <= apothem;
+            pixels[(y * kAtlasWidth + left + x) * 4 + 3] = inside ? 255 : 0;
         }
-    canvas.disc.create(kDiscTexels, kDiscTexels);
+}
+
+// The 30-point circle of round specks, first corner straight up, and beside it the
+// 10-point one of track marks, first corner along +x: one texture, so both share a batch.
+void drawDiscTexture(Canvas& canvas) {
+    std::vector<sf::Uint8> pixels(kAtlasWidth * kDecagonTexels * 4, 255);
+    markDisc(pixels, 0, kDiscTexels, kRoundPoints, -kPi / 2);
+    markDisc(pixels, kDiscTexels, kDecagonTexels, kDecagonPoints, 0);
+    canvas.disc.create(kAtlasWidth, kDecagonTexels);
     canvas.disc.update(pixels.data());
     canvas.disc.setSmooth(false);
     canvas.disc_ready = true;
+}
+
+// One quad of the disc `size` texels square whose texels start at column `left`.
+void appendDiscQuad(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill, unsigned left, unsigned size) {
+    if (!canvas.disc_ready) drawDiscTexture(canvas);
+    const float l = float(left), r = float(left + size), bottom = float(size);
+    const sf::Vertex quad[4] = {sf::Vertex(centre + sf::Vector2f(-radius, -radius), fill, {l, 0}),
+                                sf::Vertex(centre + sf::Vector2f(radius, -radius), fill, {r, 0}),
+                                sf::Vertex(centre + sf::Vector2f(-radius, radius), fill, {l, bottom}),
+                                sf::Vertex(centre + sf::Vector2f(radius, radius), fill, {r, bottom})};
+    sf::RenderStates states;
+    states.texture = &canvas.disc;
+    appendVertices(canvas, quad, 4, sf::TriangleStrip, states);
 }
 
 void copyPlacement(sf::Transformable& shape, const sf::Transformable& placement) {
@@ -362,15 +392,21 @@ void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill
         drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
         return;
     }
-    if (!canvas.disc_ready) drawDiscTexture(canvas);
-    const float size = float(kDiscTexels);
-    const sf::Vertex quad[4] = {sf::Vertex(centre + sf::Vector2f(-radius, -radius), fill, {0, 0}),
-                                sf::Vertex(centre + sf::Vector2f(radius, -radius), fill, {size, 0}),
-                                sf::Vertex(centre + sf::Vector2f(-radius, radius), fill, {0, size}),
-                                sf::Vertex(centre + sf::Vector2f(radius, radius), fill, {size, size})};
-    sf::RenderStates states;
-    states.texture = &canvas.disc;
-    appendVertices(canvas, quad, 4, sf::TriangleStrip, states);
+    appendDiscQuad(canvas, centre, radius, fill, 0, kDiscTexels);
+}
+
+void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
+    if (!canvas.batched || !canvas.fast_paths) {
+        sf::Vertex fan[kDecagonPoints + 2];
+        fan[0] = sf::Vertex(centre, fill);
+        for (int i = 1; i <= kDecagonPoints + 1; ++i) {
+            float a = float(i - 1) / kDecagonPoints * 2 * kPi;
+            fan[i] = sf::Vertex({centre.x + std::cos(a) * radius, centre.y + std::sin(a) * radius}, fill);
+        }
+        drawVertices(canvas, fan, kDecagonPoints + 2, sf::TriangleFan);
+        return;
+    }
+    appendDiscQuad(canvas, centre, radius, fill, kDiscTexels, kDecagonTexels);
 }
 
 void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type,
@@ -388,6 +424,11 @@ void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count,
 void drawVertices(Canvas& canvas, const sf::VertexArray& vertices, const sf::RenderStates& states) {
     if (vertices.getVertexCount() == 0) return;
     drawVertices(canvas, &vertices[0], vertices.getVertexCount(), vertices.getPrimitiveType(), states);
+}
+
+std::vector<sf::Vertex>& openBatch(Canvas& canvas, const sf::RenderStates& states) {
+    beginBatch(canvas, sf::Triangles, states.texture, states.blendMode);
+    return canvas.pending;
 }
 
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states) {

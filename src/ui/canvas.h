@@ -4,6 +4,7 @@
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Shape.hpp>
+#include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/Transformable.hpp>
 #include <SFML/Graphics/Vertex.hpp>
@@ -33,9 +34,9 @@ struct Canvas {
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
     int draw_calls = 0;                           // target draws since the count was last zeroed
     // Batched mode may also draw the floor with its shader and round specks as sprites of
-    // one pre-drawn disc; off, batched mode draws exactly the shapes (the bench's --plain).
+    // pre-drawn discs; off, batched mode draws exactly the shapes (the bench's --plain).
     bool fast_paths = true;
-    sf::Texture disc;                             // a 30-point circle, drawn on first use
+    sf::Texture disc;                             // a 30-point circle beside a 10-point one, drawn on first use
     bool disc_ready = false;
 };
 
@@ -66,6 +67,16 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
 // Batched, it is one quad of the pre-drawn disc: two triangles instead of thirty, and
 // the same pixels, as the disc is sampled at each pixel's centre.
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
+// A filled 10-point circle centred on a point, with its first corner along +x (a track
+// mark). Batched, one quad of the pre-drawn 10-point disc instead of ten triangles.
+void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
+
+// A text. Batched, a plain one's glyphs join the batch as the text would lay them out,
+// so texts of one font and size drawn in a row take one draw call.
+void drawText(Canvas& canvas, const sf::Text& text, const sf::RenderStates& states = sf::RenderStates::Default);
+// Readies the pending batch for triangles with these states' texture and blend mode and
+// returns it, for pieces that append their own transformed vertices.
+std::vector<sf::Vertex>& openBatch(Canvas& canvas, const sf::RenderStates& states);
 
 // Texts, sprites and anything else: flushes, then draws it directly.
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states = sf::RenderStates::Default);

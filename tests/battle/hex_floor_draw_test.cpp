@@ -30,7 +30,8 @@ void showField(Game& game, sf::Vector2f centre) {
 using FloorDrawing = GameTest;
 
 // The same floor drawn by the shader and shape by shape, on the menu and under two
-// camera positions, and again after the cells changed colour.
+// camera positions, after the cells changed colour with the view, and again after a few
+// changed under a still view (only their tiles are shaded again).
 TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     paintCells(game, 0);
     sf::Image batched = renderedFrame(game, true);
@@ -49,11 +50,17 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     for (unsigned y = 100; y < 600; y += 7)
         for (unsigned x = 200; x < 1100; x += 7) black += near(batched.getPixel(x, y), sf::Color::Black, 0);
     EXPECT_GT(black, 500);
+
+    for (size_t i = 0; i < game.hex_shapes.size(); i += 37) game.hex_shapes[i].setFillColor(sf::Color(0, 200, 0, 200));
+    batched = renderedFrame(game, true);
+    EXPECT_LE(differingPixels(batched, renderedFrame(game, false), kChannelTolerance), kEdgeTies);
+    EXPECT_GT(differingPixels(batched, reference, kChannelTolerance), 5000);
 }
 
-// Smoke puffs as projectiles shed them and sparks, smoke and debris up to eight pixels
-// across, at fractional places. The sprite's edge lies within radius / 256 of the circle's,
-// so only a pixel whose centre is that close to the edge may change.
+// Smoke puffs as projectiles shed them, sparks, smoke and debris up to eight pixels across
+// and track marks up to twelve, at fractional places. A sprite's edge lies within
+// radius / 256 of the polygon's, so only a pixel whose centre is that close to the edge
+// may change.
 TEST_F(FloorDrawing, DiscSpritesMatchTheCircles) {
     showField(game, {450, 300});
     game.hex_grid_enabled = 0;
@@ -70,12 +77,16 @@ TEST_F(FloorDrawing, DiscSpritesMatchTheCircles) {
     for (int i = 0; i < 100; ++i)
         game.effects.particles.push_back({300 + 5.3f * float(i), 450 + 0.7f * float(i), 0, 0, 0.2f, 0.25f,
                                           0.5f + 0.075f * float(i), sf::Color(255, 220, 100), sf::Color(200, 50, 0)});
+    for (int i = 0; i < 300; ++i)
+        game.effects.track_marks.push_back({120 + float(i % 30) * 23.13f, 500 + float(i / 30) * 13.9f, 0.5f, 0.5f,
+                                            0.5f + 0.019f * float(i), sf::Color(255, 0, 0, 100)});
     sf::Image batched = renderedFrame(game, true);
     sf::Image reference = renderedFrame(game, false);
     int differing = differingPixels(batched, reference, kChannelTolerance);
-    EXPECT_LE(differing, 20);
+    EXPECT_LE(differing, 20 + 40);  // the specks, then the marks' longer edges
     // The specks are there: without them the field is another picture.
     game.projectiles.clear();
     game.effects.particles.clear();
+    game.effects.track_marks.clear();
     EXPECT_GT(differingPixels(reference, renderedFrame(game, true)), 3000);
 }
