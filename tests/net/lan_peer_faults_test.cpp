@@ -146,7 +146,9 @@ TEST_F(LanPeerFaults, TheOpponentLeavingEndsTheMatchForGood) {
 
     peer.reset();
     bool ended = false;
-    std::string log = stdoutOf([&] { ended = stepUntil(game, [&] { return !game.lobby.connected; }, 2); });
+    // Waits for the frame that noticed: the receive thread may clear `connected` between a
+    // frame and the check after it.
+    std::string log = stdoutOf([&] { ended = stepUntil(game, [&] { return game.lobby.opponent_left; }, 2); });
     ASSERT_TRUE(ended);
     EXPECT_EQ(countOf(log, "对手已离开，对局结束\n"), 1u) << log;
     EXPECT_EQ(currentScreen(game), Screen::Lobby);
