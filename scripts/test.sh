@@ -21,7 +21,7 @@ eval "$xvfb ctest --test-dir build --output-on-failure -j2"
 # targets; each fuzzer then runs for a short budget.
 scripts/build.sh build-asan -DTARVEX_SANITIZE=ON -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 eval "$xvfb ctest --test-dir build-asan --output-on-failure -j2"
-eval "$xvfb scripts/fuzz.sh 20 build-asan"
+eval "$xvfb scripts/fuzz.sh 10 build-asan"
 
 scripts/build.sh build-tsan -DTARVEX_TSAN=ON
 # The battle-snapshot suite plays long battles on the main thread only; its threads are
