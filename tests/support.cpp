@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -64,6 +65,13 @@ GameFixture::GameFixture(const std::string& config_json, const std::string& leve
 }
 
 GameFixture::~GameFixture() { game.reset(); }
+
+std::string shippedData(const std::string& name) {
+    std::ifstream file(std::string(TARVEX_SOURCE_DIR) + "/data/" + name, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
 
 int runCommand(const std::string& command) {
     int status = std::system(command.c_str());

@@ -41,6 +41,9 @@ struct GameTest : testing::Test {
     Game& game = *fixture.game;
 };
 
+// The contents of a data file the game ships (data/config.json, data/levels.json).
+std::string shippedData(const std::string& name);
+
 // Runs a shell command and returns its exit status.
 int runCommand(const std::string& command);
 

@@ -191,6 +191,29 @@ void forEachNearInOrder(Game& game, const std::vector<Turret>& list, sf::Vector2
     for (int i : found) visit(i);
 }
 
+// Visits centre, centre - 1, centre + 1, centre - 2, ... within [0, count); each direction
+// stops at the edge or at the first index whose gap is beyond reach.
+template <typename GapOf, typename Beyond, typename Visit>
+void scanOutwards(int centre, int count, GapOf gap_of, Beyond beyond, Visit visit) {
+    bool open[2] = {true, true};  // towards smaller, towards larger indices
+    for (int k = 0; open[0] || open[1]; ++k) {
+        for (int side = 0; side < 2; ++side) {
+            if (!open[side] || (k == 0 && side == 1)) continue;
+            int index = side == 0 ? centre - k : centre + k;
+            if (index < 0 || index >= count) {
+                open[side] = false;
+                continue;
+            }
+            float gap = gap_of(index);
+            if (beyond(gap)) {
+                open[side] = false;
+                continue;
+            }
+            visit(index, gap);
+        }
+    }
+}
+
 // The unit with the smallest score below bound, ties to the earlier in the list, or -1,
 // as a walk over the list keeping strictly smaller scores finds it. score(index, s) gives
 // false for a unit that is no candidate. The grid searches outwards from p and relies on
@@ -226,41 +249,18 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
     int centre_column = gridColumn(*grid, p.x);
     int centre_row = gridRow(*grid, p.y);
     auto scanRow = [&](int row, float row_gap) {
-        bool open[2] = {true, true};  // leftwards, rightwards
-        for (int k = 0; open[0] || open[1]; ++k) {
-            for (int side = 0; side < 2; ++side) {
-                if (!open[side] || (k == 0 && side == 1)) continue;
-                int column = side == 0 ? centre_column - k : centre_column + k;
-                if (column < 0 || column >= grid->columns) {
-                    open[side] = false;
-                    continue;
-                }
-                float gap = columnGap(*grid, column, p.x);
-                if (beyond(std::sqrt(gap * gap + row_gap * row_gap))) {
-                    open[side] = false;
-                    continue;
-                }
+        scanOutwards(
+            centre_column, grid->columns, [&](int column) { return columnGap(*grid, column, p.x); },
+            [&](float gap) { return beyond(std::sqrt(gap * gap + row_gap * row_gap)); },
+            [&](int column, float) {
                 for (int i = grid->head[size_t(row * grid->columns + column)]; i >= 0; i = grid->next[size_t(i)])
                     consider(i);
-            }
-        }
+            });
     };
-    bool open[2] = {true, true};  // upwards, downwards
-    for (int k = 0; open[0] || open[1]; ++k) {
-        for (int side = 0; side < 2; ++side) {
-            if (!open[side] || (k == 0 && side == 1)) continue;
-            int row = side == 0 ? centre_row - k : centre_row + k;
-            if (row < 0 || row >= grid->rows) {
-                open[side] = false;
-                continue;
-            }
-            float gap = rowGap(*grid, row, p.y);
-            if (beyond(gap)) {
-                open[side] = false;
-                continue;
-            }
+    scanOutwards(
+        centre_row, grid->rows, [&](int row) { return rowGap(*grid, row, p.y); }, beyond,
+        [&](int row, float gap) {
             if (grid->row_count[size_t(row)] > 0) scanRow(row, gap);
-        }
-    }
+        });
     return best_index;
 }

@@ -3,19 +3,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-// Two cheap Red units spend all but one of the enemy's money.
-const char* const kCalmLevel = R"({"levels": [{
-    "name": "静候", "faction": "Red", "enemy_initial_money": 26, "enemy_income": 0,
-    "waves": [{"time": 0, "lane": 1, "count": 2, "interval": 0.2}]}]})";
-}  // namespace
-
 // Esc on every screen of a single-player visit, and P around a running match, through
 // the real window.
 TEST(EndToEnd, EscBacksOutOfEveryScreenAndPPausesTheMatch) {
     TempDir dir;
     dir.write("config.json", kQuickConfig);
-    dir.write("levels.json", kCalmLevel);
+    dir.write("levels.json", kQuickLevel);
     GameProcess game(dir.path());
     ASSERT_TRUE(game.waitForWindow(15)) << game.output();
 

@@ -31,5 +31,10 @@ inline const char* const kQuickConfig = R"({"turret": {
     "player": {"blue": {"move_speed": 300, "hp": 6}},
     "enemy": {"red": {"move_speed": 300, "hp": 1}}}})";
 
+// Two cheap Red units spend all but one of the enemy's money: a hit or two on its base wins.
+inline const char* const kQuickLevel = R"({"levels": [{
+    "name": "速战", "faction": "Red", "enemy_initial_money": 26, "enemy_income": 0,
+    "waves": [{"time": 0, "lane": 1, "count": 2, "interval": 0.2}]}]})";
+
 // Picks a faction card on the faction screen and confirms it, as a player clicks.
 void pickFaction(GameProcess& game, int card, const std::string& name);

@@ -3,13 +3,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-// Two cheap Red units spend all but one of the enemy's money: a hit or two on its base wins.
-const char* const kQuickLevel = R"({"levels": [{
-    "name": "速战", "faction": "Red", "enemy_initial_money": 26, "enemy_income": 0,
-    "waves": [{"time": 0, "lane": 1, "count": 2, "interval": 0.2}]}]})";
-}  // namespace
-
 // The real binary plays a whole level: the player picks Blue and the level, sends a unit
 // down each lane, the units fight to a result, and the game returns to the level selection.
 TEST(EndToEnd, PlayALevelToItsResultAndBackToTheLevelSelection) {

@@ -8,18 +8,9 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 namespace {
-std::string shippedData(const std::string& name) {
-    std::ifstream file(std::string(TARVEX_SOURCE_DIR) + "/data/" + name, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
 // The battle's state as named numbers, compared bit for bit.
 struct Snapshot {
     std::vector<std::string> names;

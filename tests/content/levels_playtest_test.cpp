@@ -6,17 +6,8 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <fstream>
-#include <sstream>
 
 namespace {
-std::string shippedData(const std::string& name) {
-    std::ifstream file(std::string(TARVEX_SOURCE_DIR) + "/data/" + name, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
 enum class Outcome { Victory, Defeat, Undecided };
 
 // Plays a shipped level as the faction for up to two match minutes: clicks through the
