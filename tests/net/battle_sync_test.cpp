@@ -19,13 +19,6 @@ constexpr float kHostDt = 1.0f / 60;
 constexpr float kJoinerDt = 1.0f / 144;
 constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
 
-void enterNetworkMatch(Game& game, int own, int opponent) {
-    game.game_started = game.network_mode = game.lobby_active = true;
-    game.faction_confirmed = game.level_running = true;
-    game.player_faction = own;
-    game.enemy_faction = opponent;
-}
-
 struct Comparison {
     int pairs = 0;
     int unmatched = 0;

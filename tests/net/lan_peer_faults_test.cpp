@@ -15,11 +15,6 @@ struct ListenerHandle : sf::TcpListener {
     static sf::SocketHandle of(const sf::TcpListener& listener) { return (listener.*&ListenerHandle::getHandle)(); }
 };
 
-void enterNetworkMatch(Game& game) {
-    game.game_started = game.network_mode = game.lobby_active = true;
-    game.faction_confirmed = game.level_running = true;
-}
-
 // Steps the frame update at 60 frames a second of real time until the condition holds.
 template <typename Condition>
 bool stepUntil(Game& game, Condition condition, double seconds) {

@@ -34,6 +34,14 @@ inline bool insidePrivateNetwork() {
         GTEST_SKIP() << "broadcasts only inside a private network namespace (run through ctest)"; \
     } while (0)
 
+// A network match under way, as the ready exchange leaves it.
+inline void enterNetworkMatch(Game& game, int own = 0, int opponent = 0) {
+    game.game_started = game.network_mode = game.lobby_active = true;
+    game.faction_confirmed = game.level_running = true;
+    game.player_faction = own;
+    game.enemy_faction = opponent;
+}
+
 // Handles the messages as if the receive thread had queued them; returns the log.
 inline std::string handleMessages(Game& game, const std::vector<Message>& messages) {
     {
