@@ -82,18 +82,14 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
 }
 
 TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
-    game.level_running = false;
-    game.level_select_active = true;
-    pressP();  // the level selection
-    EXPECT_FALSE(game.paused);
-    game.level_running = true;
-    game.level_select_active = false;
-    game.network_mode = game.lobby_active = true;
-    game.lobby.connected = true;
-    pressP();  // a network match
-    EXPECT_FALSE(game.paused);
-    game.network_mode = game.lobby_active = false;
-    game.lobby.connected = false;
+    for (bool network : {false, true}) {  // the level selection, then a network match
+        game.level_running = network;
+        game.level_select_active = !network;
+        game.network_mode = game.lobby_active = game.lobby.connected = network;
+        pressP();
+        EXPECT_FALSE(game.paused) << network;
+    }
+    game.network_mode = game.lobby_active = game.lobby.connected = false;
 
     std::string out = stdoutOf([&] { keyPress(game, sf::Keyboard::P); });
     EXPECT_EQ(out, "⏸ 游戏已暂停\n");

@@ -19,8 +19,9 @@ TEST(RendererRule, SoftwareRenderersOpenWithoutMultisamplingUnlessTheKeySaysOthe
 }
 
 TEST(RendererRule, TheAntialiasingKeyIsReadAndDefaulted) {
-    for (auto [config, setting] : {std::pair("", -1), {R"({"window": {}})", -1}, {R"({"window": {"antialiasing": 2}})", 2},
-                                   {R"({"window": {"antialiasing": 0}})", 0}, {R"({"window": {"antialiasing": -3}})", -1},
+    for (auto [config, setting] : {std::pair("", -1), {R"({"window": {}})", -1},
+                                   {R"({"window": {"antialiasing": 2}})", 2}, {R"({"window": {"antialiasing": 0}})", 0},
+                                   {R"({"window": {"antialiasing": -3}})", -1},
                                    {R"({"window": {"antialiasing": 64}})", 16}}) {
         TempDir dir;
         if (*config) dir.write("config.json", config);
