@@ -1,26 +1,12 @@
 #include "app/display.h"
-#include "app/loop.h"
 #include "ui/picture.h"
+#include "events.h"
 #include "support.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
-sf::Event press(int x, int y) {
-    sf::Event event;
-    event.type = sf::Event::MouseButtonPressed;
-    event.mouseButton = {sf::Mouse::Left, x, y};
-    return event;
-}
-
-sf::Event keyPress(sf::Keyboard::Key code) {
-    sf::Event event;
-    event.type = sf::Event::KeyPressed;
-    event.key = {code, false, false, false, false};
-    return event;
-}
-
 // Resizes the window and waits until the window system has done it.
 void resize(Game& game, sf::Vector2u size) {
     game.window.setSize(size);
@@ -63,39 +49,26 @@ TEST_F(GameTest, ClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
     // size from x = 180: its centre is at (180 + 320, 140).
     sf::Color button = frame.getPixel(180 + 225, 112);  // layout (450, 225), inside the green button
     EXPECT_TRUE(button.g > 120 && button.r < 100 && button.b < 100) << int(button.r) << "," << int(button.g);
-    handleEvent(game, press(500, 140));
+    press(game, 500, 140);
     EXPECT_TRUE(game.game_started);
 
-    handleEvent(game, keyPress(sf::Keyboard::F11));
+    keyPress(game, sf::Keyboard::F11);
     ASSERT_TRUE(game.fullscreen);
     sf::Vector2u size = game.window.getSize();
     ASSERT_EQ(size, sf::Vector2u(sf::VideoMode::getDesktopMode().width, sf::VideoMode::getDesktopMode().height));
     float scale = std::min(float(size.x) / 1280, float(size.y) / 720);
     sf::Vector2f origin((float(size.x) - 1280 * scale) / 2, (float(size.y) - 720 * scale) / 2);
-    // The third faction card's layout rectangle starts at (160 + 390, 270).
-    auto onScreen = [&](float x, float y) {
-        return sf::Vector2i(int(origin.x + x * scale), int(origin.y + y * scale));
-    };
-    sf::Vector2i card = onScreen(160 + 390 + 90, 270 + 90);
-    stdoutOf([&] { handleEvent(game, press(card.x, card.y)); });
+    // Inside the third faction card, whose layout rectangle starts at (160 + 390, 270).
+    stdoutOf([&] { press(game, int(origin.x + (160 + 390 + 90) * scale), int(origin.y + (270 + 90) * scale)); });
     EXPECT_EQ(game.hovered_faction, 2);
 
-    handleEvent(game, keyPress(sf::Keyboard::F11));
+    keyPress(game, sf::Keyboard::F11);
     EXPECT_FALSE(game.fullscreen);
     EXPECT_EQ(game.window.getSize(), sf::Vector2u(1280, 720));
     EXPECT_TRUE(game.window.isOpen());
 }
 
-TEST_F(GameTest, MTurnsTheMusicOffForTheRunAndBackOn) {
-    handleEvent(game, keyPress(sf::Keyboard::M));
-    EXPECT_FALSE(game.sounds.music_on);
-    playBgm(game.sounds);
-    EXPECT_FALSE(game.sounds.bgm_playing);
-    handleEvent(game, keyPress(sf::Keyboard::M));
-    EXPECT_TRUE(game.sounds.music_on);
-}
-
-TEST(Volume, ConfigVolumesScaleTheMusicAndEffects) {
+TEST(Volume, ConfigVolumesScaleTheMusicAndMTurnsItOffForTheRun) {
     GameFixture fixture(R"({"audio": {"music_volume": 40, "effects_volume": 250}})");
     Game& game = *fixture.game;
     EXPECT_FLOAT_EQ(game.sounds.music_volume, 0.4f);
@@ -104,7 +77,11 @@ TEST(Volume, ConfigVolumesScaleTheMusicAndEffects) {
     playBgm(game.sounds);
     ASSERT_TRUE(game.sounds.bgm_playing);
     EXPECT_FLOAT_EQ(game.sounds.bgm.getVolume(), 200);  // 40 % of the game's own 500
-    handleEvent(game, keyPress(sf::Keyboard::M));
-    EXPECT_FALSE(game.sounds.bgm_playing);
+    keyPress(game, sf::Keyboard::M);
+    EXPECT_FALSE(game.sounds.music_on || game.sounds.bgm_playing);
     EXPECT_EQ(game.sounds.bgm.getStatus(), sf::Music::Stopped);
+    playBgm(game.sounds);  // stays off for the run
+    EXPECT_FALSE(game.sounds.bgm_playing);
+    keyPress(game, sf::Keyboard::M);
+    EXPECT_TRUE(game.sounds.music_on);
 }

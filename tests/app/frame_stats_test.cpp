@@ -26,31 +26,26 @@ TEST_F(BattleTest, FpsLogPrintsOneLineASecond) {
         }
     });
     EXPECT_EQ(log, "FPS 4 update 1.00 draw 4.00 units 1/2\n");
-    log = stdoutOf([&] {
-        clock.advance(0.5f);
-        recordFrame(game, 0.002, 0.002);
-    });
-    EXPECT_EQ(log, "");
-    game.frame_stats.log_each_second = false;
-    log = stdoutOf([&] {
-        clock.advance(0.5f);
-        recordFrame(game, 0.002, 0.002);
-    });
-    EXPECT_EQ(log, "");
+    // Half a second more is no full second; then a full one has passed, but logging is off.
+    for (bool logging : {true, false}) {
+        game.frame_stats.log_each_second = logging;
+        log = stdoutOf([&] {
+            clock.advance(0.5f);
+            recordFrame(game, 0.002, 0.002);
+        });
+        EXPECT_EQ(log, "") << logging;
+    }
 }
 
 TEST_F(GameTest, F3TogglesTheOverlayWhichDrawsNothingWhenOff) {
     game.hex_grid_enabled = 0;
     sf::Image before = renderedFrame(game);
-    EXPECT_FALSE(game.frame_stats.overlay_shown);
     keyPress(game, sf::Keyboard::F3);
-    EXPECT_TRUE(game.frame_stats.overlay_shown);
     sf::Image shown = renderedFrame(game);
     unsigned w = game.window.getSize().x;
     sf::IntRect corner(int(w) - 160, 114, 150, 100);
     EXPECT_GT(differingPixels(shown, before, corner), 500);
     EXPECT_EQ(differingPixels(shown, before, sf::IntRect(0, 0, int(w) - 160, 720)), 0);
     keyPress(game, sf::Keyboard::F3);
-    EXPECT_FALSE(game.frame_stats.overlay_shown);
     EXPECT_EQ(differingPixels(renderedFrame(game), before), 0);
 }

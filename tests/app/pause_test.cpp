@@ -6,6 +6,7 @@
 #include "events.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 constexpr float kDt = 1.0f / 64;  // exact in microseconds, so frame counts are exact too
@@ -31,33 +32,18 @@ struct PauseTest : BattleTest {
 };
 
 // Everything of the match that a frame can change.
-struct MatchState {
-    float player_money, enemy_money;
+auto matchState(const Game& game) {
     std::vector<sf::Vector2f> units, shots;
-    std::int64_t match_us, income_us, fire_us, charge_us;
-    std::uint64_t wave_index;
-    float spawn_timer;
-    std::size_t particles, tracks;
-    int range_level;
-
-    explicit MatchState(const Game& game)
-        : player_money(game.player_money), enemy_money(game.enemy_money),
-          match_us(game.match_clock.elapsedMicroseconds()), income_us(game.income_clock.elapsedMicroseconds()),
-          fire_us(game.player_turrets.at(0).fire_clock.elapsedMicroseconds()),
-          charge_us(game.player_turrets.at(0).base_hit_clock.elapsedMicroseconds()), wave_index(game.wave_index),
-          spawn_timer(game.spawn_timer), particles(game.effects.particles.size()),
-          tracks(game.effects.track_marks.size()), range_level(game.player_upgrades.levels[Range]) {
-        for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
-            for (const Turret& unit : *list) units.push_back(unit.body.getPosition());
-        for (const Projectile& shot : game.projectiles) shots.push_back(shot.shape.getPosition());
-    }
-    bool operator==(const MatchState& o) const {
-        return player_money == o.player_money && enemy_money == o.enemy_money && units == o.units &&
-               shots == o.shots && match_us == o.match_us && income_us == o.income_us && fire_us == o.fire_us &&
-               charge_us == o.charge_us && wave_index == o.wave_index && spawn_timer == o.spawn_timer &&
-               particles == o.particles && tracks == o.tracks && range_level == o.range_level;
-    }
-};
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
+        for (const Turret& unit : *list) units.push_back(unit.body.getPosition());
+    for (const Projectile& shot : game.projectiles) shots.push_back(shot.shape.getPosition());
+    const Turret& first = game.player_turrets.at(0);
+    return std::make_tuple(game.player_money, game.enemy_money, units, shots, game.match_clock.elapsedMicroseconds(),
+                           game.income_clock.elapsedMicroseconds(), first.fire_clock.elapsedMicroseconds(),
+                           first.base_hit_clock.elapsedMicroseconds(), game.wave_index, game.spawn_timer,
+                           game.effects.particles.size(), game.effects.track_marks.size(),
+                           game.player_upgrades.levels[Range]);
+}
 }  // namespace
 
 TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePauseWasLong) {
@@ -67,7 +53,8 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     game.selection = {game.player_turrets[0].id};
     pressP();
     ASSERT_TRUE(game.paused);
-    MatchState before(game);
+    const auto before = matchState(game);
+    const std::int64_t paused_at = game.match_clock.elapsedMicroseconds();
 
     // Ten paused seconds of trying to change the match: spawn keys, an order, a held
     // click on the panel's range button.
@@ -79,7 +66,7 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
         press(game, 700, 100, sf::Mouse::Right);
         step(64);
     }
-    EXPECT_TRUE(MatchState(game) == before);
+    EXPECT_TRUE(matchState(game) == before);
     EXPECT_EQ(game.player_turrets.size(), 1u);
     EXPECT_FALSE(game.player_turrets[0].move_order);
 
@@ -91,22 +78,18 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     step(1);
     EXPECT_EQ(game.enemy_turrets.size(), 1u);
     EXPECT_EQ(game.player_upgrades.levels[Range], 0);  // the click held since the pause is no fresh press
-    EXPECT_EQ(game.match_clock.elapsedMicroseconds(), before.match_us + 2'000'000);
+    EXPECT_EQ(game.match_clock.elapsedMicroseconds(), paused_at + 2'000'000);
 }
 
 TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
-    game.level_running = false;
-    game.level_select_active = true;
-    pressP();  // the level selection
-    EXPECT_FALSE(game.paused);
-    game.level_running = true;
-    game.level_select_active = false;
-    game.network_mode = game.lobby_active = true;
-    game.lobby.connected = true;
-    pressP();  // a network match
-    EXPECT_FALSE(game.paused);
-    game.network_mode = game.lobby_active = false;
-    game.lobby.connected = false;
+    for (bool network : {false, true}) {  // the level selection, then a network match
+        game.level_running = network;
+        game.level_select_active = !network;
+        game.network_mode = game.lobby_active = game.lobby.connected = network;
+        pressP();
+        EXPECT_FALSE(game.paused) << network;
+    }
+    game.network_mode = game.lobby_active = game.lobby.connected = false;
 
     std::string out = stdoutOf([&] { keyPress(game, sf::Keyboard::P); });
     EXPECT_EQ(out, "⏸ 游戏已暂停\n");

@@ -19,16 +19,13 @@ TEST(RendererRule, SoftwareRenderersOpenWithoutMultisamplingUnlessTheKeySaysOthe
 }
 
 TEST(RendererRule, TheAntialiasingKeyIsReadAndDefaulted) {
-    struct Case {
-        const char* config;
-        int setting;
-    };
-    for (const Case& c : {Case{"", -1}, Case{R"({"window": {}})", -1}, Case{R"({"window": {"antialiasing": 2}})", 2},
-                          Case{R"({"window": {"antialiasing": 0}})", 0}, Case{R"({"window": {"antialiasing": -3}})", -1},
-                          Case{R"({"window": {"antialiasing": 64}})", 16}}) {
+    for (auto [config, setting] : {std::pair("", -1), {R"({"window": {}})", -1},
+                                   {R"({"window": {"antialiasing": 2}})", 2}, {R"({"window": {"antialiasing": 0}})", 0},
+                                   {R"({"window": {"antialiasing": -3}})", -1},
+                                   {R"({"window": {"antialiasing": 64}})", 16}}) {
         TempDir dir;
-        if (*c.config) dir.write("config.json", c.config);
-        EXPECT_EQ(windowAntialiasingSetting(), c.setting) << c.config;
+        if (*config) dir.write("config.json", config);
+        EXPECT_EQ(windowAntialiasingSetting(), setting) << config;
     }
     TempDir dir;
     dir.write("config.json", R"({"window": {"antialiasing": "high"}})");

@@ -72,11 +72,28 @@ TEST_F(ScreenFlow, LobbyAndTheScreenRuleFirstMatchWins) {
 
 TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     game.game_started = game.faction_confirmed = game.level_running = true;
-    UnitId first_id = addUnit(game, true, 0, {400, 500}).id;
+    Turret& ordered = addUnit(game, true, 0, {400, 500});  // ordered while it was selected
+    ordered.move_target = {400, 300};
+    ordered.move_order = 1;
+    UnitId first_id = ordered.id;
     addUnit(game, true, 0, {420, 520});
     addUnit(game, true, 0, {700, 500});
     UnitId enemy_id = addUnit(game, false, 0, {450, 100}).id;
     addUnit(game, false, 0, {720, 500});
+
+    // A right click with nothing selected, on the enemy or on the ground, changes nothing.
+    for (sf::Vector2f point : {sf::Vector2f(455, 105), sf::Vector2f(600, 200)}) {
+        clickField(game, point.x, point.y, sf::Mouse::Right);
+        EXPECT_TRUE(game.selection.empty() && !game.box_selecting);
+        EXPECT_EQ(game.inspected_unit, -1);
+        for (const Turret& unit : game.player_turrets) {
+            EXPECT_EQ(unit.attack_target, kNoUnit);
+            EXPECT_EQ(unit.attack_order, 0);
+        }
+        EXPECT_EQ(game.player_turrets[0].move_target, sf::Vector2f(400, 300));
+        EXPECT_EQ(game.player_turrets[0].move_order, 1);
+        EXPECT_EQ(game.player_turrets[1].move_order, 0);
+    }
 
     press(game, 380 + 190, 480 + 60);
     move(game, 440 + 190, 540 + 60);
@@ -120,28 +137,6 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     wheel(game, 10, 300, -1.0f);
     EXPECT_EQ(game.panel_scroll, 0);
     EXPECT_EQ(game.camera_target.y, 500);
-}
-
-TEST_F(BattlefieldInput, ARightClickWithNothingSelectedChangesNothing) {
-    game.game_started = game.faction_confirmed = game.level_running = true;
-    Turret& ordered = addUnit(game, true, 0, {400, 500});  // ordered while it was selected
-    ordered.move_target = {400, 300};
-    ordered.move_order = 1;
-    addUnit(game, true, 1, {450, 500});
-    addUnit(game, false, 0, {450, 100});
-    for (sf::Vector2f point : {sf::Vector2f(455, 105), sf::Vector2f(600, 200)}) {  // on the enemy, on the ground
-        clickField(game, point.x, point.y, sf::Mouse::Right);
-        EXPECT_TRUE(game.selection.empty());
-        EXPECT_FALSE(game.box_selecting);
-        EXPECT_EQ(game.inspected_unit, -1);
-        for (const Turret& unit : game.player_turrets) {
-            EXPECT_EQ(unit.attack_target, kNoUnit);
-            EXPECT_EQ(unit.attack_order, 0);
-        }
-        EXPECT_EQ(game.player_turrets[0].move_order, 1);
-        EXPECT_EQ(game.player_turrets[0].move_target, sf::Vector2f(400, 300));
-        EXPECT_EQ(game.player_turrets[1].move_order, 0);
-    }
 }
 
 TEST_F(ScreenFlow, EscInANetworkGameDropsTheConnectionButNotARunningMatch) {

@@ -74,9 +74,7 @@ struct LoadedBank {
     explicit LoadedBank(const std::string& missing = "") {
         copyMedia(missing);
         setUpListener();
-        testing::internal::CaptureStdout();
-        loadSounds(bank);
-        log = testing::internal::GetCapturedStdout();
+        log = stdoutOf([&] { loadSounds(bank); });
     }
 };
 }  // namespace
@@ -168,8 +166,7 @@ TEST(SoundHeard, AHeavyBattleStaysWithinTheDeviceVoicesAndTheMusicPlaysOn) {
     testing::internal::CaptureStderr();
     for (int i = 0; i < 400; ++i) playExplosion(bank, float(i % 1280), 1280);
     playDeath(bank, 640, 1280);
-    std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(errors, "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_LE(bank.voices.size(), 128u);
     EXPECT_EQ(bank.voices.back()->getBuffer(), &bank.dead);
     EXPECT_EQ(bank.voices.back()->getStatus(), sf::Sound::Playing);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 
 namespace {
 std::string contentsOf(const std::string& path) {
@@ -16,24 +17,15 @@ std::string contentsOf(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
-// Sets an environment variable for the life of the object, then puts the old value back.
+// Sets an environment variable (nullptr unsets it) for the life of the object, then puts the old value back.
 struct ScopedVariable {
     std::string name;
-    std::string old;
-    bool had;
-    ScopedVariable(const char* variable, const char* value) : name(variable), had(std::getenv(variable)) {
-        if (had) old = std::getenv(variable);
-        if (value)
-            setenv(variable, value, 1);
-        else
-            unsetenv(variable);
+    std::optional<std::string> old;
+    ScopedVariable(const char* variable, const char* value) : name(variable) {
+        if (const char* was = std::getenv(variable)) old = was;
+        value ? setenv(variable, value, 1) : unsetenv(variable);
     }
-    ~ScopedVariable() {
-        if (had)
-            setenv(name.c_str(), old.c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
+    ~ScopedVariable() { old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str()); }
 };
 }  // namespace
 
