@@ -26,7 +26,7 @@ TEST(EndToEnd, EscBacksOutOfEveryScreenAndPPausesTheMatch) {
     game.key("Escape");  // the level selection back to the faction selection
     ASSERT_NO_FATAL_FAILURE(pickFaction(game, 2, "Blue"));
     game.click(90 + 110, 110 + 65);
-    ASSERT_TRUE(game.waitForOutput("Starting level: 0 - 静候\n", 5)) << game.output();
+    ASSERT_TRUE(game.waitForOutput("Starting level: 0 - 速战\n", 5)) << game.output();
     game.key("p");
     ASSERT_TRUE(game.waitForOutput("⏸ 游戏已暂停\n", 5)) << game.output();
     game.key("p");
@@ -34,7 +34,7 @@ TEST(EndToEnd, EscBacksOutOfEveryScreenAndPPausesTheMatch) {
     game.key("Escape");  // the match is abandoned for the level selection
     ASSERT_TRUE(game.waitForOutput("🔄 返回关卡选择界面，所有状态已重置\n", 5)) << game.output();
     game.click(90 + 110, 110 + 65);
-    ASSERT_TRUE(waitUntil([&] { return countOf(game.output(), "Starting level: 0 - 静候\n") == 2; }, 5, 100))
+    ASSERT_TRUE(waitUntil([&] { return countOf(game.output(), "Starting level: 0 - 速战\n") == 2; }, 5, 100))
         << game.output();
 
     for (const char* lane_key : {"q", "w", "e"}) game.key(lane_key);
