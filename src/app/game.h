@@ -15,6 +15,7 @@
 #include "net/battle_sync.h"
 #include "net/lan_lobby.h"
 #include "ui/canvas.h"
+#include "ui/unit_sprites.h"
 
 #include <SFML/Graphics.hpp>
 #include <nlohmann/json.hpp>
@@ -57,6 +58,7 @@ struct Game {
     // Window and views
     sf::RenderWindow window;
     Canvas canvas;                           // all drawing goes through it
+    UnitSprites unit_sprites;                // unit art pre-drawn per faction and degree of aim
     bool fullscreen = false;                 // F11 switches; the picture stays 1280 x 720, letterboxed
     sf::View world_view;                     // battlefield camera
     sf::Vector2f camera_target{450, 300};    // the camera eases towards it

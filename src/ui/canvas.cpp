@@ -437,11 +437,23 @@ void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderSt
     ++canvas.draw_calls;
 }
 
+const sf::BlendMode kPremultipliedOver(sf::BlendMode::One, sf::BlendMode::OneMinusSrcAlpha);
+
 void flushCanvas(Canvas& canvas) {
     canvas.visible_known = false;  // the view may change before the next batch
     if (canvas.pending.empty()) return;
-    sf::RenderStates states(canvas.pending_blend);
+    // Colour is blended as usual, which adds it premultiplied; coverage adds up as "over".
+    static const sf::BlendMode premultiplying(sf::BlendMode::SrcAlpha, sf::BlendMode::OneMinusSrcAlpha,
+                                              sf::BlendMode::Add, sf::BlendMode::One,
+                                              sf::BlendMode::OneMinusSrcAlpha, sf::BlendMode::Add);
+    bool premultiply = canvas.premultiplied && canvas.pending_blend == sf::BlendAlpha;
+    sf::RenderStates states(premultiply ? premultiplying : canvas.pending_blend);
     states.texture = canvas.pending_texture;
+    if (canvas.recorded) {
+        canvas.recorded->push_back({canvas.pending_type, states, std::move(canvas.pending)});
+        canvas.pending.clear();
+        return;
+    }
     canvas.target->draw(canvas.pending.data(), canvas.pending.size(), canvas.pending_type, states);
     canvas.pending.clear();
     ++canvas.draw_calls;

@@ -12,6 +12,13 @@
 #include <cstddef>
 #include <vector>
 
+// A batch as the canvas would draw it.
+struct CanvasBatch {
+    sf::PrimitiveType type = sf::Triangles;
+    sf::RenderStates states;
+    std::vector<sf::Vertex> vertices;
+};
+
 // Every piece of the picture goes through a Canvas. In batched mode shapes and vertex
 // arrays become triangles (lines and points stay lines and points) appended in drawing
 // order, with their transforms applied, and reach the target in as few draw calls as
@@ -36,6 +43,10 @@ struct Canvas {
     // Batched mode may also draw the floor with its shader and round specks as sprites of
     // pre-drawn discs; off, batched mode draws exactly the shapes (the bench's --plain).
     bool fast_paths = true;
+    // Alpha-blended batches accumulate premultiplied colour, for pictures drawn once and
+    // laid over the field later with the premultiplied blend.
+    bool premultiplied = false;
+    std::vector<CanvasBatch>* recorded = nullptr;  // when set, batches are kept here instead of drawn
     sf::Texture disc;                             // a 30-point circle beside a 10-point one, drawn on first use
     bool disc_ready = false;
 };
@@ -77,6 +88,10 @@ void drawText(Canvas& canvas, const sf::Text& text, const sf::RenderStates& stat
 // Readies the pending batch for triangles with these states' texture and blend mode and
 // returns it, for pieces that append their own transformed vertices.
 std::vector<sf::Vertex>& openBatch(Canvas& canvas, const sf::RenderStates& states);
+
+// The blend that lays a premultiplied picture over the target: the same result as the
+// picture's shapes blended one by one.
+extern const sf::BlendMode kPremultipliedOver;
 
 // Texts, sprites and anything else: flushes, then draws it directly.
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states = sf::RenderStates::Default);

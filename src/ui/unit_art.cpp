@@ -2,6 +2,7 @@
 #include "app/game.h"
 #include "content/factions.h"
 #include "ui/unit_frame.h"
+#include "ui/unit_sprites.h"
 
 #include <cmath>
 
@@ -68,16 +69,23 @@ void drawMinimapDots(Canvas& canvas, const std::vector<Turret>& units, const Wor
 }
 }  // namespace
 
-void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
-    int faction = unit.is_player ? game.player_faction : game.enemy_faction;
-    UnitFrame frame(unit.body.getPosition(), unit.barrel.getRotation());
-    if (!isFaction(faction)) {
-        drawShape(canvas, unit.body);
-        drawDefaultBarrel(canvas, frame);
-        return;
-    }
+void drawFactionArt(Canvas& canvas, int faction, const UnitFrame& frame) {
     kFactionArt[faction].body(canvas, frame);
     kFactionArt[faction].barrel(canvas, frame);
+}
+
+void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
+    int faction = unit.is_player ? game.player_faction : game.enemy_faction;
+    sf::Vector2f position = unit.body.getPosition();
+    float theta = unit.barrel.getRotation();
+    if (!isFaction(faction)) {
+        drawShape(canvas, unit.body);
+        drawDefaultBarrel(canvas, UnitFrame(position, theta));
+        return;
+    }
+    if (canvas.batched && canvas.fast_paths && drawUnitSprite(game.unit_sprites, canvas, faction, position, theta))
+        return;
+    drawFactionArt(canvas, faction, UnitFrame(position, theta));
 }
 
 void drawMinimap(Game& game, Canvas& canvas) {

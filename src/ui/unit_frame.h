@@ -33,6 +33,9 @@ void drawDisc(Canvas& canvas, sf::Vector2f centre, float radius, std::size_t poi
 void drawLine(Canvas& canvas, sf::Vector2f from, sf::Color from_colour, sf::Vector2f to, sf::Color to_colour,
               const sf::RenderStates& states = sf::RenderStates::Default);
 
+// The faction's body art, then its barrel art, in the frame.
+void drawFactionArt(Canvas& canvas, int faction, const UnitFrame& frame);
+
 void drawRedBody(Canvas& canvas, const UnitFrame& frame);
 void drawRedBarrel(Canvas& canvas, const UnitFrame& frame);
 void drawYellowBody(Canvas& canvas, const UnitFrame& frame);

@@ -1,3 +1,4 @@
+#include "bench/picture_compare.h"
 #include "content/factions.h"
 #include "support.h"
 #include "ui/canvas.h"
@@ -6,14 +7,20 @@
 
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <optional>
+#include <random>
 
 namespace {
 // A size x size picture of the scene drawn through the canvas over the background colour.
+const sf::Color kPictureBackground(30, 30, 50);
+
 template <typename Scene>
-sf::Image drawnThrough(Canvas& canvas, bool batched, unsigned size, Scene scene) {
+sf::Image drawnThrough(Canvas& canvas, bool batched, unsigned size, Scene scene,
+                       std::optional<sf::View> view = std::nullopt) {
     sf::RenderTexture texture;
     texture.create(size, size);
-    texture.clear(sf::Color(30, 30, 50));
+    if (view) texture.setView(*view);
+    texture.clear(kPictureBackground);
     sf::RenderTarget* previous = canvas.target;
     canvas.target = &texture;
     canvas.batched = batched;
@@ -24,13 +31,23 @@ sf::Image drawnThrough(Canvas& canvas, bool batched, unsigned size, Scene scene)
     return texture.getTexture().copyToImage();
 }
 
-// One player unit of the faction alone on a 128 x 128 picture, centred, aiming at theta.
-sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true) {
+sf::Image plainPicture(unsigned size) {
+    sf::Image picture;
+    picture.create(size, size, kPictureBackground);
+    return picture;
+}
+
+// One player unit of the faction alone on a 128 x 128 picture aiming at theta, by default
+// in the middle; `zoom` pixels to a field unit, the view centred on the unit.
+sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true, float zoom = 1,
+                      sf::Vector2f position = {64, 64}) {
     game.player_faction = faction;
     Turret unit(true, 0);
-    unit.body.setPosition(64, 64);
+    unit.body.setPosition(position);
     unit.barrel.setRotation(theta);
-    return drawnThrough(game.canvas, batched, 128, [&] { drawUnit(game, game.canvas, unit); });
+    sf::View view(position, sf::Vector2f(128, 128) / zoom);
+    if (zoom == 1) view.setCenter(64, 64);
+    return drawnThrough(game.canvas, batched, 128, [&] { drawUnit(game, game.canvas, unit); }, view);
 }
 
 // 100 overlapping outlined circles with a line strip drawn after the first 50.
@@ -77,4 +94,58 @@ TEST(Canvas, BatchesBreakOnlyWhereThePrimitiveTypeChanges) {
     EXPECT_LE(differingPixels(drawnThrough(batched, true, 200, [&] { circlesAndALine(batched); }), own_picture), 4);
     EXPECT_EQ(batched.draw_calls, 3);
     EXPECT_GT(own.draw_calls, 100);
+}
+
+// Units drawn from their pre-drawn cells: on a pixel corner at a whole degree a unit is its
+// shapes up to the rounding of blending premultiplied, also at another pixel scale, but for
+// a pixel whose centre lies on an edge and may go either way; off the grid it lies within a
+// pixel of them.
+TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
+    for (float zoom : {1.0f, 2.0f})
+        for (int faction = 0; faction < kFactionCount; ++faction)
+            for (float theta : {0.0f, 137.0f, 359.0f}) {
+                sf::Image shapes = unitPicture(game, faction, theta, false, zoom);
+                EXPECT_LE(differingPixels(unitPicture(game, faction, theta, true, zoom), shapes, 3), 1)
+                    << "faction " << faction << " at " << theta << " zoomed " << zoom;
+            }
+
+    std::mt19937 rng{7};
+    std::uniform_real_distribution<float> fraction(0, 1), turn(0, 360);
+    for (int faction = 0; faction < kFactionCount; ++faction) {
+        long painted = 0, unmatched = 0;
+        for (int i = 0; i < 12; ++i) {
+            sf::Vector2f position(64 + fraction(rng), 64 + fraction(rng));
+            float theta = turn(rng);
+            sf::Image shapes = unitPicture(game, faction, theta, false, 1, position);
+            sf::Image sprite = unitPicture(game, faction, theta, true, 1, position);
+            unmatched += comparePictures(sprite, shapes, 3).unmatched;
+            painted += differingPixels(shapes, plainPicture(128), 0);
+        }
+        // What remains are edges of hairline outlines a shift of under a pixel shows or hides.
+        EXPECT_LE(unmatched, painted / 16) << "faction " << faction;
+    }
+}
+
+// All units of a side share one draw call; where the view is turned the shapes are drawn.
+TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
+    game.player_faction = 2;
+    std::vector<Turret> units;
+    for (int i = 0; i < 20; ++i) {
+        units.emplace_back(true, 0);
+        units.back().body.setPosition(20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10));
+        units.back().barrel.setRotation(17.0f * float(i));
+    }
+    auto drawAll = [&] {
+        for (const Turret& unit : units) drawUnit(game, game.canvas, unit);
+    };
+    game.canvas.draw_calls = 0;
+    drawnThrough(game.canvas, true, 128, drawAll);
+    EXPECT_EQ(game.canvas.draw_calls, 1);
+
+    sf::View turned(sf::Vector2f(64, 64), sf::Vector2f(128, 128));
+    turned.setRotation(90);
+    sf::Image shapes = drawnThrough(game.canvas, false, 128, drawAll, turned);
+    game.canvas.draw_calls = 0;
+    EXPECT_EQ(differingPixels(drawnThrough(game.canvas, true, 128, drawAll, turned), shapes, 3), 0);
+    EXPECT_GT(game.canvas.draw_calls, 20);
 }
