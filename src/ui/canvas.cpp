@@ -57,12 +57,14 @@ void dropIfOffView(Canvas& canvas, std::size_t start) {
 
 // Readies the pending batch for primitives of this kind, drawing what it holds first
 // when that was of another kind.
-void beginBatch(Canvas& canvas, sf::PrimitiveType type, const sf::Texture* texture, const sf::BlendMode& blend) {
-    if (!canvas.pending.empty() &&
-        (canvas.pending_type != type || canvas.pending_texture != texture || canvas.pending_blend != blend))
+void beginBatch(Canvas& canvas, sf::PrimitiveType type, const sf::Texture* texture, const sf::BlendMode& blend,
+                const sf::Shader* shader = nullptr) {
+    if (!canvas.pending.empty() && (canvas.pending_type != type || canvas.pending_texture != texture ||
+                                    canvas.pending_blend != blend || canvas.pending_shader != shader))
         flushCanvas(canvas);
     canvas.pending_type = type;
     canvas.pending_texture = texture;
+    canvas.pending_shader = shader;
     canvas.pending_blend = blend;
     if (!canvas.visible_known) {
         canvas.visible = visibleField(*canvas.target);
@@ -77,7 +79,7 @@ bool invisible(sf::Color colour, const sf::RenderStates& states) {
 
 void appendVertices(Canvas& canvas, const sf::Vertex* v, std::size_t count, sf::PrimitiveType type,
                     const sf::RenderStates& states) {
-    beginBatch(canvas, batchTypeOf(type), states.texture, states.blendMode);
+    beginBatch(canvas, batchTypeOf(type), states.texture, states.blendMode, states.shader);
     const float* m = states.transform.getMatrix();
     std::vector<sf::Vertex>& out = canvas.pending;
     std::size_t start = out.size();
@@ -260,61 +262,62 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
     return table;
 }
 
-// Each disc's edge lands within radius / (its diameter in texels) of the polygon's; track
-// marks are larger and far more numerous than specks, so their disc is finer.
-constexpr unsigned kDiscTexels = 256;
-constexpr unsigned kDecagonTexels = 1024;
-constexpr unsigned kAtlasWidth = kDiscTexels + kDecagonTexels;
 constexpr int kRoundPoints = 30;
 constexpr int kDecagonPoints = 10;
 constexpr float kPi = 3.141592654f;
+// A decagon's quad carries its local coordinates shifted by this, so the shader tells it
+// from a 30-point circle within one batch.
+constexpr float kDecagonShift = 4;
 
-// Marks the texels of one disc of the atlas, `size` texels square with its left edge at
-// column `left`: opaque when the texel's centre lies inside the polygon of `points`
-// corners that fills the square, the first corner at angle `first` (radians, y down),
-// else transparent. Sampled without smoothing, a quad then covers the pixels the polygon
-// would.
-void markDisc(std::vector<sf::Uint8>& pixels, unsigned left, unsigned size, int points, float first) {
-    const float half = float(size) / 2.0f;
-    const float apothem = half * std::cos(kPi / float(points));
-    std::vector<sf::Vector2f> normals;
-    for (int k = 0; k < points; ++k) {
-        float normal = first + (2.0f * float(k) + 1.0f) * kPi / float(points);
-        normals.emplace_back(std::cos(normal), std::sin(normal));
+// Cuts a quad to the regular polygon inscribed in it: the texture coordinates give the
+// pixel's place from the centre in radii. The polygon's edge nearest a point is the one
+// facing its angle, so one edge test decides, as the rasteriser decides for the polygon's
+// own triangles: only a pixel centre within a rounding error of an edge may differ.
+const char* const kDiscShader = R"(
+varying vec2 local;
+void main() {
+    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
+    gl_FrontColor = gl_Color;
+    local = gl_MultiTexCoord0.xy;
+}
+)";
+const char* const kDiscFragment = R"(
+varying vec2 local;
+void main() {
+    vec2 p = local;
+    float corners = 30.0;
+    float first = -1.5707963;  // a round speck's first corner points up
+    if (p.x > 2.0) {           // a track mark: ten corners, the first along +x
+        p.x -= 4.0;
+        corners = 10.0;
+        first = 0.0;
     }
-    for (unsigned y = 0; y < size; ++y)
-        for (unsigned x = 0; x < size; ++x) {
-            sf::Vector2f p(float(x) + 0.5f - half, float(y) + 0.5f - half);
-            bool inside = true;
-            for (std::size_t k = 0; k < normals.size() && inside; ++k)
-                inside = p.x * normals[k].x + p.y * normals[k].y <= apothem;
-            pixels[(y * kAtlasWidth + left + x) * 4 + 3] = inside ? 255 : 0;
-        }
+    float step = 6.2831853 / corners;
+    float normal = first + (floor((atan(p.y, p.x) - first) / step) + 0.5) * step;
+    if (dot(p, vec2(cos(normal), sin(normal))) > cos(0.5 * step)) discard;
+    gl_FragColor = gl_Color;
+}
+)";
+
+bool readyDiscShader(Canvas& canvas) {
+    if (!canvas.disc_tried) {
+        canvas.disc_tried = true;
+        canvas.disc_ready = sf::Shader::isAvailable() && canvas.disc_shader.loadFromMemory(kDiscShader, kDiscFragment);
+    }
+    return canvas.disc_ready;
 }
 
-// The 30-point circle of round specks, first corner straight up, and beside it the
-// 10-point one of track marks, first corner along +x: one texture, so both share a batch.
-void drawDiscTexture(Canvas& canvas) {
-    std::vector<sf::Uint8> pixels(kAtlasWidth * kDecagonTexels * 4, 255);
-    markDisc(pixels, 0, kDiscTexels, kRoundPoints, -kPi / 2);
-    markDisc(pixels, kDiscTexels, kDecagonTexels, kDecagonPoints, 0);
-    canvas.disc.create(kAtlasWidth, kDecagonTexels);
-    canvas.disc.update(pixels.data());
-    canvas.disc.setSmooth(false);
-    canvas.disc_ready = true;
-}
-
-// One quad of the disc `size` texels square whose texels start at column `left`.
-void appendDiscQuad(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill, unsigned left, unsigned size) {
-    if (!canvas.disc_ready) drawDiscTexture(canvas);
-    const float l = float(left), r = float(left + size), bottom = float(size);
-    const sf::Vertex quad[4] = {sf::Vertex(centre + sf::Vector2f(-radius, -radius), fill, {l, 0}),
-                                sf::Vertex(centre + sf::Vector2f(radius, -radius), fill, {r, 0}),
-                                sf::Vertex(centre + sf::Vector2f(-radius, radius), fill, {l, bottom}),
-                                sf::Vertex(centre + sf::Vector2f(radius, radius), fill, {r, bottom})};
+// One quad cut to the polygon by the disc shader; false, adding nothing, without shaders.
+bool appendDiscQuad(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill, float shift) {
+    if (!readyDiscShader(canvas)) return false;
+    const sf::Vertex quad[4] = {sf::Vertex(centre + sf::Vector2f(-radius, -radius), fill, {shift - 1, -1}),
+                                sf::Vertex(centre + sf::Vector2f(radius, -radius), fill, {shift + 1, -1}),
+                                sf::Vertex(centre + sf::Vector2f(-radius, radius), fill, {shift - 1, 1}),
+                                sf::Vertex(centre + sf::Vector2f(radius, radius), fill, {shift + 1, 1})};
     sf::RenderStates states;
-    states.texture = &canvas.disc;
+    states.shader = &canvas.disc_shader;
     appendVertices(canvas, quad, 4, sf::TriangleStrip, states);
+    return true;
 }
 
 void copyPlacement(sf::Transformable& shape, const sf::Transformable& placement) {
@@ -384,29 +387,23 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
 }
 
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
-    if (!canvas.batched || !canvas.fast_paths) {
-        const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
-        sf::Vertex fan[kRoundPoints + 2];
-        fan[0] = sf::Vertex(centre, fill);
-        for (int k = 0; k <= kRoundPoints; ++k) fan[k + 1] = sf::Vertex(centre + unit[k % kRoundPoints] * radius, fill);
-        drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
-        return;
-    }
-    appendDiscQuad(canvas, centre, radius, fill, 0, kDiscTexels);
+    if (canvas.batched && canvas.fast_paths && appendDiscQuad(canvas, centre, radius, fill, 0)) return;
+    const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
+    sf::Vertex fan[kRoundPoints + 2];
+    fan[0] = sf::Vertex(centre, fill);
+    for (int k = 0; k <= kRoundPoints; ++k) fan[k + 1] = sf::Vertex(centre + unit[k % kRoundPoints] * radius, fill);
+    drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
 }
 
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
-    if (!canvas.batched || !canvas.fast_paths) {
-        sf::Vertex fan[kDecagonPoints + 2];
-        fan[0] = sf::Vertex(centre, fill);
-        for (int i = 1; i <= kDecagonPoints + 1; ++i) {
-            float a = float(i - 1) / kDecagonPoints * 2 * kPi;
-            fan[i] = sf::Vertex({centre.x + std::cos(a) * radius, centre.y + std::sin(a) * radius}, fill);
-        }
-        drawVertices(canvas, fan, kDecagonPoints + 2, sf::TriangleFan);
-        return;
+    if (canvas.batched && canvas.fast_paths && appendDiscQuad(canvas, centre, radius, fill, kDecagonShift)) return;
+    sf::Vertex fan[kDecagonPoints + 2];
+    fan[0] = sf::Vertex(centre, fill);
+    for (int i = 1; i <= kDecagonPoints + 1; ++i) {
+        float a = float(i - 1) / kDecagonPoints * 2 * kPi;
+        fan[i] = sf::Vertex({centre.x + std::cos(a) * radius, centre.y + std::sin(a) * radius}, fill);
     }
-    appendDiscQuad(canvas, centre, radius, fill, kDiscTexels, kDecagonTexels);
+    drawVertices(canvas, fan, kDecagonPoints + 2, sf::TriangleFan);
 }
 
 void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type,
@@ -449,6 +446,7 @@ void flushCanvas(Canvas& canvas) {
     bool premultiply = canvas.premultiplied && canvas.pending_blend == sf::BlendAlpha;
     sf::RenderStates states(premultiply ? premultiplying : canvas.pending_blend);
     states.texture = canvas.pending_texture;
+    states.shader = canvas.pending_shader;
     if (canvas.recorded) {
         canvas.recorded->push_back({canvas.pending_type, states, std::move(canvas.pending)});
         canvas.pending.clear();

@@ -3,6 +3,7 @@
 #include <SFML/Graphics/PrimitiveType.hpp>
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Shader.hpp>
 #include <SFML/Graphics/Shape.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -34,21 +35,24 @@ struct Canvas {
     std::vector<sf::Vertex> pending;              // primitives not yet drawn, in world space
     sf::PrimitiveType pending_type = sf::Triangles;  // Triangles, Lines or Points
     const sf::Texture* pending_texture = nullptr;
+    const sf::Shader* pending_shader = nullptr;   // only the canvas's own disc shader
     sf::BlendMode pending_blend = sf::BlendAlpha;
     sf::FloatRect visible;                        // the view's field plus a margin, for the pending batch
     bool visible_known = false;
     std::vector<sf::Vector2f> shape_points;       // scratch for one shape's corners, reused
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
     int draw_calls = 0;                           // target draws since the count was last zeroed
-    // Batched mode may also draw the floor with its shader and round specks as sprites of
-    // pre-drawn discs; off, batched mode draws exactly the shapes (the bench's --plain).
+    // Batched mode may also draw the floor with its shader, round specks as quads cut to
+    // circles by a shader and units from their pre-drawn cells; off, batched mode draws
+    // exactly the shapes (the bench's --plain).
     bool fast_paths = true;
     // Alpha-blended batches accumulate premultiplied colour, for pictures drawn once and
     // laid over the field later with the premultiplied blend.
     bool premultiplied = false;
     std::vector<CanvasBatch>* recorded = nullptr;  // when set, batches are kept here instead of drawn
-    sf::Texture disc;                             // a 30-point circle beside a 10-point one, drawn on first use
-    bool disc_ready = false;
+    sf::Shader disc_shader;                       // cuts quads to circles, compiled on first use
+    bool disc_tried = false;
+    bool disc_ready = false;                      // false without shaders: circles stay polygons
 };
 
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states = sf::RenderStates::Default);
@@ -75,11 +79,11 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
                  const ShapeStyle& style, const sf::RenderStates& states = sf::RenderStates::Default);
 
 // A filled circle of 30 points centred on a point, with its first corner straight up.
-// Batched, it is one quad of the pre-drawn disc: two triangles instead of thirty, and
-// the same pixels, as the disc is sampled at each pixel's centre.
+// Batched, it is one quad cut to the circle by a shader: two triangles instead of thirty,
+// and the same pixels, as the shader tests each pixel's centre against the edges.
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
 // A filled 10-point circle centred on a point, with its first corner along +x (a track
-// mark). Batched, one quad of the pre-drawn 10-point disc instead of ten triangles.
+// mark). Batched, one quad cut to the decagon instead of ten triangles.
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
 
 // A text. Batched, a plain one's glyphs join the batch as the text would lay them out,

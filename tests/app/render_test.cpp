@@ -207,7 +207,8 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         sf::Image batched = renderedFrame(game, true);
         flame_phase = 0;
         // The floor shader may move a channel by 3 and give a pixel on a hexagon's edge to
-        // either neighbour; the disc sprites may move a speck's edge by radius / 256.
+        // either neighbour. The units stand on pixel corners at whole degrees, where their
+        // pre-drawn cells are their shapes.
         EXPECT_LE(differingPixels(batched, renderedFrame(game, false), 3), 8 + 92) << pair[0] << " against " << pair[1];
     }
 }
