@@ -4,8 +4,14 @@
 #include <SFML/Graphics/ConvexShape.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/OpenGL.hpp>
 #include <algorithm>
 #include <cmath>
+
+#ifndef GL_POINT_SPRITE  // OpenGL 2.0, not in every platform's gl.h
+#define GL_POINT_SPRITE 0x8861
+#define GL_VERTEX_PROGRAM_POINT_SIZE 0x8642
+#endif
 
 namespace {
 // The same arithmetic as sf::Transform::transformPoint, so a batched vertex lands where
@@ -55,6 +61,28 @@ void dropIfOffView(Canvas& canvas, std::size_t start) {
     if (left_of || right_of || above || below) out.resize(start);
 }
 
+// Pixels per field unit and the field shown, for point sprites; the scale is 0 when the
+// view is turned or stretched, as a sprite's square stays upright and square.
+SpriteView spriteView(const sf::RenderTarget& target) {
+    const sf::View& view = target.getView();
+    sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
+    SpriteView result;
+    result.shown = sf::FloatRect(view.getCenter() - size / 2.0f, size);
+    if (view.getRotation() != 0 || size.x <= 0 || size.y <= 0) return result;
+    float x = float(target.getSize().x) * view.getViewport().width / size.x;
+    float y = float(target.getSize().y) * view.getViewport().height / size.y;
+    if (std::abs(x - y) <= 1e-4f * x) result.scale = x;
+    return result;
+}
+
+// What the batches need of the target's view, read once until the next flush.
+void readView(Canvas& canvas) {
+    if (canvas.visible_known) return;
+    canvas.visible = visibleField(*canvas.target);
+    canvas.sprite_view = spriteView(*canvas.target);
+    canvas.visible_known = true;
+}
+
 // Readies the pending batch for primitives of this kind, drawing what it holds first
 // when that was of another kind.
 void beginBatch(Canvas& canvas, sf::PrimitiveType type, const sf::Texture* texture, const sf::BlendMode& blend,
@@ -66,10 +94,7 @@ void beginBatch(Canvas& canvas, sf::PrimitiveType type, const sf::Texture* textu
     canvas.pending_texture = texture;
     canvas.pending_shader = shader;
     canvas.pending_blend = blend;
-    if (!canvas.visible_known) {
-        canvas.visible = visibleField(*canvas.target);
-        canvas.visible_known = true;
-    }
+    readView(canvas);
 }
 
 // A transparent primitive under alpha blending leaves every pixel as it was.
@@ -265,58 +290,76 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
 constexpr int kRoundPoints = 30;
 constexpr int kDecagonPoints = 10;
 constexpr float kPi = 3.141592654f;
-// A decagon's quad carries its local coordinates shifted by this, so the shader tells it
-// from a 30-point circle within one batch.
-constexpr float kDecagonShift = 4;
-
-// Cuts a quad to the regular polygon inscribed in it: the texture coordinates give the
-// pixel's place from the centre in radii. The polygon's edge nearest a point is the one
-// facing its angle, so one edge test decides, as the rasteriser decides for the polygon's
-// own triangles: only a pixel centre within a rounding error of an edge may differ.
-const char* const kDiscShader = R"(
-varying vec2 local;
+// Round specks and track marks are point sprites: one vertex each, a square of the
+// shape's width around its centre, which the shader cuts to the polygon. A pixel is kept
+// when its centre lies within every edge, as the rasteriser decides for the polygon's own
+// triangles, so only a centre within a rounding error of an edge may differ. Both polygons
+// are symmetric about both axes (mirrored views keep them), so folding the pixel into the
+// first quadrant leaves only the edges whose normals lie there.
+const char* const kSpriteVertex = R"(#version 120
 void main() {
     gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
+    gl_PointSize = gl_MultiTexCoord0.x;
     gl_FrontColor = gl_Color;
-    local = gl_MultiTexCoord0.xy;
 }
 )";
-const char* const kDiscFragment = R"(
-varying vec2 local;
+// 30 corners, the first straight up: edge normals every 12 degrees from 0.
+const char* const kRoundFragment = R"(#version 120
 void main() {
-    vec2 p = local;
-    float corners = 30.0;
-    float first = -1.5707963;  // a round speck's first corner points up
-    if (p.x > 2.0) {           // a track mark: ten corners, the first along +x
-        p.x -= 4.0;
-        corners = 10.0;
-        first = 0.0;
-    }
-    float step = 6.2831853 / corners;
-    float normal = first + (floor((atan(p.y, p.x) - first) / step) + 0.5) * step;
-    if (dot(p, vec2(cos(normal), sin(normal))) > cos(0.5 * step)) discard;
+    vec2 q = abs(2.0 * gl_PointCoord - 1.0);
+    float reach = max(max(max(q.x, dot(q, vec2(0.9781476, 0.2079117))),
+                          max(dot(q, vec2(0.9135455, 0.4067366)), dot(q, vec2(0.8090170, 0.5877853)))),
+                      max(max(dot(q, vec2(0.6691306, 0.7431448)), dot(q, vec2(0.5000000, 0.8660254))),
+                          max(dot(q, vec2(0.3090170, 0.9510565)), dot(q, vec2(0.1045285, 0.9945219)))));
+    if (reach > 0.9945219) discard;  // cos 6 degrees: the apothem
+    gl_FragColor = gl_Color;
+}
+)";
+// 10 corners, the first along +x: edge normals at 18, 54 and 90 degrees.
+const char* const kDecagonFragment = R"(#version 120
+void main() {
+    vec2 q = abs(2.0 * gl_PointCoord - 1.0);
+    float reach = max(max(dot(q, vec2(0.9510565, 0.3090170)), dot(q, vec2(0.5877853, 0.8090170))), q.y);
+    if (reach > 0.9510565) discard;  // cos 18 degrees: the apothem
     gl_FragColor = gl_Color;
 }
 )";
 
-bool readyDiscShader(Canvas& canvas) {
-    if (!canvas.disc_tried) {
-        canvas.disc_tried = true;
-        canvas.disc_ready = sf::Shader::isAvailable() && canvas.disc_shader.loadFromMemory(kDiscShader, kDiscFragment);
+bool readySpriteShaders(Canvas& canvas) {
+    if (!canvas.sprites_tried) {
+        canvas.sprites_tried = true;
+        canvas.sprites_ready = sf::Shader::isAvailable() &&
+                               canvas.round_shader.loadFromMemory(kSpriteVertex, kRoundFragment) &&
+                               canvas.decagon_shader.loadFromMemory(kSpriteVertex, kDecagonFragment);
+        // Wider sprites stay polygons: a renderer need not draw points of any size.
+        if (canvas.sprites_ready && canvas.target->setActive(true)) {
+            GLfloat aliased[2] = {1, 1}, smooth[2] = {1, 1};
+            glGetFloatv(GL_ALIASED_POINT_SIZE_RANGE, aliased);
+            glGetFloatv(GL_POINT_SIZE_RANGE, smooth);
+            canvas.largest_sprite = std::min(aliased[1], smooth[1]);
+        }
     }
-    return canvas.disc_ready;
+    return canvas.sprites_ready;
 }
 
-// One quad cut to the polygon by the disc shader; false, adding nothing, without shaders.
-bool appendDiscQuad(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill, float shift) {
-    if (!readyDiscShader(canvas)) return false;
-    const sf::Vertex quad[4] = {sf::Vertex(centre + sf::Vector2f(-radius, -radius), fill, {shift - 1, -1}),
-                                sf::Vertex(centre + sf::Vector2f(radius, -radius), fill, {shift + 1, -1}),
-                                sf::Vertex(centre + sf::Vector2f(-radius, radius), fill, {shift - 1, 1}),
-                                sf::Vertex(centre + sf::Vector2f(radius, radius), fill, {shift + 1, 1})};
-    sf::RenderStates states;
-    states.shader = &canvas.disc_shader;
-    appendVertices(canvas, quad, 4, sf::TriangleStrip, states);
+// One point sprite cut to its polygon by the shader, when the view is neither turned nor
+// stretched and the whole square lies inside the view: a point is clipped by its centre
+// alone, and drawn past the view's edge. A shape wholly off the view is dropped, as its
+// polygon would be. Otherwise false, adding nothing.
+bool appendSprite(Canvas& canvas, const sf::Shader& shader, sf::Vector2f centre, float radius, sf::Color fill) {
+    // Recorded batches are replayed without the sprite switches.
+    if (!canvas.batched || !canvas.fast_paths || canvas.recorded || !readySpriteShaders(canvas)) return false;
+    readView(canvas);
+    const SpriteView& view = canvas.sprite_view;
+    sf::FloatRect square(centre.x - radius, centre.y - radius, 2 * radius, 2 * radius);
+    if (!square.intersects(canvas.visible)) return true;
+    float width = 2 * radius * view.scale;
+    if (!(width > 0 && width <= canvas.largest_sprite) || square.left < view.shown.left ||
+        square.top < view.shown.top || square.left + square.width > view.shown.left + view.shown.width ||
+        square.top + square.height > view.shown.top + view.shown.height)
+        return false;
+    beginBatch(canvas, sf::Points, nullptr, sf::BlendAlpha, &shader);
+    canvas.pending.emplace_back(centre, fill, sf::Vector2f(width, 0));
     return true;
 }
 
@@ -387,7 +430,7 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
 }
 
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
-    if (canvas.batched && canvas.fast_paths && appendDiscQuad(canvas, centre, radius, fill, 0)) return;
+    if (appendSprite(canvas, canvas.round_shader, centre, radius, fill)) return;
     const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
     sf::Vertex fan[kRoundPoints + 2];
     fan[0] = sf::Vertex(centre, fill);
@@ -396,7 +439,7 @@ void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill
 }
 
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
-    if (canvas.batched && canvas.fast_paths && appendDiscQuad(canvas, centre, radius, fill, kDecagonShift)) return;
+    if (appendSprite(canvas, canvas.decagon_shader, centre, radius, fill)) return;
     sf::Vertex fan[kDecagonPoints + 2];
     fan[0] = sf::Vertex(centre, fill);
     for (int i = 1; i <= kDecagonPoints + 1; ++i) {
@@ -434,6 +477,21 @@ void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderSt
     ++canvas.draw_calls;
 }
 
+namespace {
+// Point sprites sized by the vertex shader, in the target's own context; off again after,
+// so plain points keep their usual rasterisation.
+void switchPointSprites(sf::RenderTarget& target, bool on) {
+    if (!target.setActive(true)) return;
+    if (on) {
+        glEnable(GL_POINT_SPRITE);
+        glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
+    } else {
+        glDisable(GL_POINT_SPRITE);
+        glDisable(GL_VERTEX_PROGRAM_POINT_SIZE);
+    }
+}
+}  // namespace
+
 const sf::BlendMode kPremultipliedOver(sf::BlendMode::One, sf::BlendMode::OneMinusSrcAlpha);
 
 void flushCanvas(Canvas& canvas) {
@@ -452,7 +510,10 @@ void flushCanvas(Canvas& canvas) {
         canvas.pending.clear();
         return;
     }
+    bool sprites = canvas.pending_type == sf::Points && canvas.pending_shader;
+    if (sprites) switchPointSprites(*canvas.target, true);
     canvas.target->draw(canvas.pending.data(), canvas.pending.size(), canvas.pending_type, states);
+    if (sprites) switchPointSprites(*canvas.target, false);
     canvas.pending.clear();
     ++canvas.draw_calls;
 }

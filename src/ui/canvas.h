@@ -20,6 +20,13 @@ struct CanvasBatch {
     std::vector<sf::Vertex> vertices;
 };
 
+// What point sprites need of a view: pixels per field unit (0 when the view is turned or
+// stretched) and the field it shows.
+struct SpriteView {
+    float scale = 0;
+    sf::FloatRect shown;
+};
+
 // Every piece of the picture goes through a Canvas. In batched mode shapes and vertex
 // arrays become triangles (lines and points stay lines and points) appended in drawing
 // order, with their transforms applied, and reach the target in as few draw calls as
@@ -35,24 +42,27 @@ struct Canvas {
     std::vector<sf::Vertex> pending;              // primitives not yet drawn, in world space
     sf::PrimitiveType pending_type = sf::Triangles;  // Triangles, Lines or Points
     const sf::Texture* pending_texture = nullptr;
-    const sf::Shader* pending_shader = nullptr;   // only the canvas's own disc shader
+    const sf::Shader* pending_shader = nullptr;   // only the canvas's own sprite shaders
     sf::BlendMode pending_blend = sf::BlendAlpha;
     sf::FloatRect visible;                        // the view's field plus a margin, for the pending batch
     bool visible_known = false;
     std::vector<sf::Vector2f> shape_points;       // scratch for one shape's corners, reused
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
     int draw_calls = 0;                           // target draws since the count was last zeroed
-    // Batched mode may also draw the floor with its shader, round specks as quads cut to
-    // circles by a shader and units from their pre-drawn cells; off, batched mode draws
+    // Batched mode may also draw the floor with its shader, round specks and track marks
+    // as point sprites cut to their polygons by a shader, and units from their pre-drawn cells; off, batched mode draws
     // exactly the shapes (the bench's --plain).
     bool fast_paths = true;
     // Alpha-blended batches accumulate premultiplied colour, for pictures drawn once and
     // laid over the field later with the premultiplied blend.
     bool premultiplied = false;
     std::vector<CanvasBatch>* recorded = nullptr;  // when set, batches are kept here instead of drawn
-    sf::Shader disc_shader;                       // cuts quads to circles, compiled on first use
-    bool disc_tried = false;
-    bool disc_ready = false;                      // false without shaders: circles stay polygons
+    SpriteView sprite_view;                       // for the pending batch, read with `visible`
+    sf::Shader round_shader;                      // cuts point sprites to 30-point circles, compiled on first use
+    sf::Shader decagon_shader;                    // cuts point sprites to track marks' decagons
+    bool sprites_tried = false;
+    bool sprites_ready = false;                   // false without shaders: both stay polygons
+    float largest_sprite = 1;                     // pixels across, as the renderer allows
 };
 
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states = sf::RenderStates::Default);
@@ -79,11 +89,12 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
                  const ShapeStyle& style, const sf::RenderStates& states = sf::RenderStates::Default);
 
 // A filled circle of 30 points centred on a point, with its first corner straight up.
-// Batched, it is one quad cut to the circle by a shader: two triangles instead of thirty,
-// and the same pixels, as the shader tests each pixel's centre against the edges.
+// Batched, it is one point sprite cut to the circle by a shader: one vertex instead of
+// thirty triangles, and the same pixels, as the shader tests each pixel's centre against
+// the edges. Across the view's edge, or in a turned or stretched view, it stays a polygon.
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
 // A filled 10-point circle centred on a point, with its first corner along +x (a track
-// mark). Batched, one quad cut to the decagon instead of ten triangles.
+// mark). Batched, one point sprite cut to the decagon instead of ten triangles.
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
 
 // A text. Batched, a plain one's glyphs join the batch as the text would lay them out,

@@ -58,9 +58,10 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
 }
 
 // Smoke puffs as projectiles shed them, sparks, smoke and debris up to eight pixels across
-// and track marks up to twelve, at fractional places. The shader tests the exact edges
-// where the rasteriser rounds corners to 1/256 pixel, so only a pixel whose centre is that
-// close to an edge may change: a handful among 800 shapes.
+// and track marks up to twelve, at fractional places, some across the view's edges. The
+// shader tests the exact edges where the rasteriser rounds corners to 1/256 pixel, so only
+// a pixel whose centre lies on an edge may go the other way: a handful among 840 shapes.
+// The same again zoomed in, where the sprites are twice as wide.
 TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     showField(game, {450, 300});
     game.hex_grid_enabled = 0;
@@ -80,10 +81,20 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     for (int i = 0; i < 300; ++i)
         game.effects.track_marks.push_back({120 + float(i % 30) * 23.13f, 500 + float(i / 30) * 13.9f, 0.5f, 0.5f,
                                             0.5f + 0.019f * float(i), sf::Color(255, 0, 0, 100)});
+    // A point is clipped by its centre alone and drawn past the view's edge: these stay polygons.
+    for (int i = 0; i < 20; ++i) {
+        game.effects.track_marks.push_back({1087.3f + 0.5f * float(i), 80 + 26.1f * float(i), 0.5f, 0.5f, 6,
+                                            sf::Color(0, 0, 255, 200)});
+        game.effects.particles.push_back({100 + 43.7f * float(i), 656.3f + 0.5f * float(i), 0, 0, 0.2f, 0.25f, 4,
+                                          sf::Color(0, 255, 0), sf::Color(0, 255, 0)});
+    }
     sf::Image batched = renderedFrame(game, true);
+    ASSERT_TRUE(game.canvas.sprites_ready) << "shaders unavailable: the specks fell back to their shapes";
     sf::Image reference = renderedFrame(game, false);
-    int differing = differingPixels(batched, reference, kChannelTolerance);
-    EXPECT_LE(differing, 12);
+    EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), 16);
+    game.world_view.zoom(0.5f);
+    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance), 16);
+    game.world_view.zoom(2.0f);
     // The specks are there: without them the field is another picture.
     game.projectiles.clear();
     game.effects.particles.clear();

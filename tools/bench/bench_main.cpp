@@ -35,7 +35,7 @@ struct Options {
     std::string screenshots;  // directory for the pictures of each scene, empty for none
     std::string json;         // file for the results as JSON, empty for none
     int antialiasing = -1;    // reopen the window with this anti-aliasing level; -1 keeps the game's
-    bool plain = false;       // without the floor shader, disc shader and unit cells, as the game drew before
+    bool plain = false;       // without the floor shader, point sprites and unit cells, as the game drew before
 };
 
 struct ModeResult {
@@ -240,7 +240,7 @@ int main(int argc, char** argv) {
     std::string load_before = loadAverage();
     std::printf("Tarvex drawing benchmark: %ux%u window, renderer %s, anti-aliasing level %u granted%s\n",
                 game.window.getSize().x, game.window.getSize().y, renderer.c_str(), antialiasing,
-                options.plain ? ", plain drawing (no floor shader, disc shader or unit cells)" : "");
+                options.plain ? ", plain drawing (no floor shader, point sprites or unit cells)" : "");
     std::printf("%d measured frames per mode after %d warm-up frames, update dt %.4f s, load average %s\n",
                 options.frames, options.warmup, kFrameDt, load_before.c_str());
 
