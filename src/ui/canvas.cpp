@@ -72,6 +72,7 @@ SpriteView spriteView(const sf::RenderTarget& target) {
     float x = float(target.getSize().x) * view.getViewport().width / size.x;
     float y = float(target.getSize().y) * view.getViewport().height / size.y;
     if (std::abs(x - y) <= 1e-4f * x) result.scale = x;
+    result.fills_target = view.getViewport() == sf::FloatRect(0, 0, 1, 1);
     return result;
 }
 
@@ -342,22 +343,33 @@ bool readySpriteShaders(Canvas& canvas) {
     return canvas.sprites_ready;
 }
 
+// Whether a sprite of this square shows as its polygon would. A point is clipped by its
+// centre alone: wholly dropped when that lies outside the view, and drawn whole, past the
+// view's edge, when it lies inside. Past the edge is harmless when the view fills the
+// target, as the target's own edge clips it.
+bool spriteFits(const SpriteView& view, const sf::FloatRect& square) {
+    const sf::FloatRect& shown = view.shown;
+    float right = shown.left + shown.width, bottom = shown.top + shown.height;
+    if (square.left >= shown.left && square.top >= shown.top && square.left + square.width <= right &&
+        square.top + square.height <= bottom)
+        return true;
+    float margin = 1 / view.scale;  // a pixel clear of the edge, whichever way the renderer rounds
+    sf::Vector2f centre(square.left + square.width / 2, square.top + square.height / 2);
+    return view.fills_target && centre.x > shown.left + margin && centre.y > shown.top + margin &&
+           centre.x < right - margin && centre.y < bottom - margin;
+}
+
 // One point sprite cut to its polygon by the shader, when the view is neither turned nor
-// stretched and the whole square lies inside the view: a point is clipped by its centre
-// alone, and drawn past the view's edge. A shape wholly off the view is dropped, as its
-// polygon would be. Otherwise false, adding nothing.
+// stretched and the sprite fits. A shape wholly off the view is dropped, as its polygon
+// would be. Otherwise false, adding nothing.
 bool appendSprite(Canvas& canvas, const sf::Shader& shader, sf::Vector2f centre, float radius, sf::Color fill) {
     // Recorded batches are replayed without the sprite switches.
     if (!canvas.batched || !canvas.fast_paths || canvas.recorded || !readySpriteShaders(canvas)) return false;
     readView(canvas);
-    const SpriteView& view = canvas.sprite_view;
     sf::FloatRect square(centre.x - radius, centre.y - radius, 2 * radius, 2 * radius);
     if (!square.intersects(canvas.visible)) return true;
-    float width = 2 * radius * view.scale;
-    if (!(width > 0 && width <= canvas.largest_sprite) || square.left < view.shown.left ||
-        square.top < view.shown.top || square.left + square.width > view.shown.left + view.shown.width ||
-        square.top + square.height > view.shown.top + view.shown.height)
-        return false;
+    float width = 2 * radius * canvas.sprite_view.scale;
+    if (!(width > 0 && width <= canvas.largest_sprite) || !spriteFits(canvas.sprite_view, square)) return false;
     beginBatch(canvas, sf::Points, nullptr, sf::BlendAlpha, &shader);
     canvas.pending.emplace_back(centre, fill, sf::Vector2f(width, 0));
     return true;

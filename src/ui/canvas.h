@@ -21,10 +21,11 @@ struct CanvasBatch {
 };
 
 // What point sprites need of a view: pixels per field unit (0 when the view is turned or
-// stretched) and the field it shows.
+// stretched), the field it shows and whether it fills the target (no bars beside it).
 struct SpriteView {
     float scale = 0;
     sf::FloatRect shown;
+    bool fills_target = false;
 };
 
 // Every piece of the picture goes through a Canvas. In batched mode shapes and vertex
