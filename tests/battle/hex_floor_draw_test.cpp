@@ -63,7 +63,7 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
 // and track marks up to twelve, at fractional places, some across the view's edges. The
 // shader tests the exact edges where the rasteriser rounds corners to 1/256 pixel, so only
 // a pixel whose centre lies on an edge may go the other way: a handful among 840 shapes.
-// The same again zoomed in, where the sprites are twice as wide.
+// The same again zoomed in, where the sprites are twice as wide, and in a taller window.
 TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     showField(game, {450, 300});
     game.hex_grid_enabled = 0;
