@@ -63,8 +63,8 @@ void drawMinimapDots(Canvas& canvas, const std::vector<Turret>& units, const Wor
         float nx = (position.x - bounds.min_x) / span_x;
         float ny = (position.y - bounds.min_y) / span_y;
         // Nothing clamps the dot: a unit off the field shows off the map.
-        sf::Vector2f corner(width - 160 + 10 + 130 * nx - 2, 20 + 80 * ny - 2);
-        drawCircle(canvas, 2, 30, placed(corner), filled(colour));
+        sf::Vector2f centre(width - 160 + 10 + 130 * nx, 20 + 80 * ny);
+        drawRound(canvas, centre, 2, colour);
     }
 }
 }  // namespace
