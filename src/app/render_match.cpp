@@ -31,8 +31,8 @@ void drawSelectionRings(Game& game) {
         const Turret* unit = findUnit(game, id);
         if (!unit || unit->hp <= 0) continue;
         float radius = unit->body.getRadius() + 8;
-        drawCircle(game.canvas, radius, 30, at(unit->body.getPosition(), {radius, radius}),
-                   ShapeStyle{sf::Color(100, 200, 255, 80), sf::Color(100, 200, 255, 200), 2});
+        drawRound(game.canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
+        drawRoundOutline(game.canvas, unit->body.getPosition(), radius, 2, sf::Color(100, 200, 255, 200));
     }
 }
 

@@ -2,28 +2,17 @@
 #include "battle/effects.h"
 #include "ui/canvas.h"
 
-#include <array>
 #include <cmath>
 
 namespace {
 constexpr float kPi = 3.14159265f;
-constexpr int kCirclePoints = 30;   // sparks, smoke, flashes, debris and explosion cores
-constexpr int kMaxPoints = 64;      // largest circle drawn from a stack buffer
+constexpr int kMaxPoints = 64;  // largest explosion ring drawn from a stack buffer
 
 // Corner k of an n-point circle of radius 1, placed as SFML places a circle's points
 // (the first one straight up), so the discs look like the circle shapes they stand for.
 sf::Vector2f circlePoint(int k, int n) {
     float angle = float(k) * 2 * kPi / float(n) - kPi / 2;
     return {std::cos(angle), std::sin(angle)};
-}
-
-const std::array<sf::Vector2f, kCirclePoints>& unitCircle() {
-    static const std::array<sf::Vector2f, kCirclePoints> points = [] {
-        std::array<sf::Vector2f, kCirclePoints> table;
-        for (int k = 0; k < kCirclePoints; ++k) table[size_t(k)] = circlePoint(k, kCirclePoints);
-        return table;
-    }();
-    return points;
 }
 
 // Integer part of a channel value, kept in 0..255 (debris whose life was drawn above its
@@ -37,17 +26,6 @@ sf::Color blend(sf::Color from, sf::Color to, float t, float alpha) {
     return sf::Color(channel(float(from.r) + (float(to.r) - float(from.r)) * t),
                      channel(float(from.g) + (float(to.g) - float(from.g)) * t),
                      channel(float(from.b) + (float(to.b) - float(from.b)) * t), channel(alpha));
-}
-
-// A flash's disc stays a fan: drawn between its outline bands, as a sprite it would split
-// the batch twice per flash.
-void drawFlashDisc(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
-    const auto& unit = unitCircle();
-    sf::Vertex fan[kCirclePoints + 2];
-    fan[0] = sf::Vertex(centre, fill);
-    for (int k = 0; k <= kCirclePoints; ++k)
-        fan[k + 1] = sf::Vertex(centre + unit[size_t(k % kCirclePoints)] * radius, fill);
-    drawVertices(canvas, fan, kCirclePoints + 2, sf::TriangleFan);
 }
 
 // The outline band of an n-point circle, mitred outwards as SFML draws shape outlines.
@@ -75,9 +53,8 @@ void drawParticles(const Effects& effects, Canvas& canvas) {
 void drawMuzzleFlashes(const Effects& effects, Canvas& canvas) {
     for (const MuzzleFlash& flash : effects.muzzle_flashes) {
         sf::Vector2f centre(flash.x, flash.y);
-        drawFlashDisc(canvas, centre, flash.size, flash.colour);
-        drawCircleOutline(canvas, centre, flash.size, kCirclePoints, 2.0f,
-                          sf::Color(255, 255, 200, sf::Uint8(flash.colour.a / 2)));
+        drawRound(canvas, centre, flash.size, flash.colour);
+        drawRoundOutline(canvas, centre, flash.size, 2.0f, sf::Color(255, 255, 200, sf::Uint8(flash.colour.a / 2)));
     }
 }
 

@@ -298,21 +298,25 @@ constexpr float kPi = 3.141592654f;
 // are symmetric about both axes (mirrored views keep them), so folding the pixel into the
 // first quadrant leaves only the edges whose normals lie there.
 const char* const kSpriteVertex = R"(#version 120
+varying float hole;
 void main() {
     gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
     gl_PointSize = gl_MultiTexCoord0.x;
     gl_FrontColor = gl_Color;
+    hole = gl_MultiTexCoord0.y;
 }
 )";
-// 30 corners, the first straight up: edge normals every 12 degrees from 0.
+// 30 corners, the first straight up: edge normals every 12 degrees from 0. An outline's
+// band is the circle less the one inside it, `hole` of its radius (below 0: none).
 const char* const kRoundFragment = R"(#version 120
+varying float hole;
 void main() {
     vec2 q = abs(2.0 * gl_PointCoord - 1.0);
     float reach = max(max(max(q.x, dot(q, vec2(0.9781476, 0.2079117))),
                           max(dot(q, vec2(0.9135455, 0.4067366)), dot(q, vec2(0.8090170, 0.5877853)))),
                       max(max(dot(q, vec2(0.6691306, 0.7431448)), dot(q, vec2(0.5000000, 0.8660254))),
                           max(dot(q, vec2(0.3090170, 0.9510565)), dot(q, vec2(0.1045285, 0.9945219)))));
-    if (reach > 0.9945219) discard;  // cos 6 degrees: the apothem
+    if (reach > 0.9945219 || reach <= 0.9945219 * hole) discard;  // cos 6 degrees: the apothem
     gl_FragColor = gl_Color;
 }
 )";
@@ -362,7 +366,8 @@ bool spriteFits(const SpriteView& view, const sf::FloatRect& square) {
 // One point sprite cut to its polygon by the shader, when the view is neither turned nor
 // stretched and the sprite fits. A shape wholly off the view is dropped, as its polygon
 // would be. Otherwise false, adding nothing.
-bool appendSprite(Canvas& canvas, const sf::Shader& shader, sf::Vector2f centre, float radius, sf::Color fill) {
+bool appendSprite(Canvas& canvas, const sf::Shader& shader, sf::Vector2f centre, float radius, sf::Color fill,
+                  float hole = -1) {
     // Recorded batches are replayed without the sprite switches.
     if (!canvas.batched || !canvas.fast_paths || canvas.recorded || !readySpriteShaders(canvas)) return false;
     readView(canvas);
@@ -371,7 +376,7 @@ bool appendSprite(Canvas& canvas, const sf::Shader& shader, sf::Vector2f centre,
     float width = 2 * radius * canvas.sprite_view.scale;
     if (!(width > 0 && width <= canvas.largest_sprite) || !spriteFits(canvas.sprite_view, square)) return false;
     beginBatch(canvas, sf::Points, nullptr, sf::BlendAlpha, &shader);
-    canvas.pending.emplace_back(centre, fill, sf::Vector2f(width, 0));
+    canvas.pending.emplace_back(centre, fill, sf::Vector2f(width, hole));
     return true;
 }
 
@@ -448,6 +453,21 @@ void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill
     fan[0] = sf::Vertex(centre, fill);
     for (int k = 0; k <= kRoundPoints; ++k) fan[k + 1] = sf::Vertex(centre + unit[k % kRoundPoints] * radius, fill);
     drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
+}
+
+void drawRoundOutline(Canvas& canvas, sf::Vector2f centre, float radius, float thickness, sf::Color colour) {
+    if (thickness == 0) return;
+    float outer = radius + thickness / std::cos(kPi / kRoundPoints);
+    if (thickness > 0 && radius > 0 && appendSprite(canvas, canvas.round_shader, centre, outer, colour, radius / outer))
+        return;
+    const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
+    sf::Vertex strip[2 * kRoundPoints + 2];
+    for (int k = 0; k <= kRoundPoints; ++k) {
+        sf::Vector2f direction = unit[k % kRoundPoints];
+        strip[2 * k] = sf::Vertex(centre + direction * radius, colour);
+        strip[2 * k + 1] = sf::Vertex(centre + direction * outer, colour);
+    }
+    drawVertices(canvas, strip, 2 * kRoundPoints + 2, sf::TriangleStrip);
 }
 
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {

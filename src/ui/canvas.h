@@ -94,6 +94,9 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
 // thirty triangles, and the same pixels, as the shader tests each pixel's centre against
 // the edges. Across the view's edge, or in a turned or stretched view, it stays a polygon.
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
+// The outline band that sf::CircleShape gives a 30-point circle of this radius, mitred
+// outwards by `thickness`. Batched, one point sprite: the circle less the one inside.
+void drawRoundOutline(Canvas& canvas, sf::Vector2f centre, float radius, float thickness, sf::Color colour);
 // A filled 10-point circle centred on a point, with its first corner along +x (a track
 // mark). Batched, one point sprite cut to the decagon instead of ten triangles.
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);

@@ -13,6 +13,9 @@ const int kChannelTolerance = 3;
 // A pixel whose centre lies exactly on a hexagon's edge may go to either neighbour: at
 // most one pixel in ten thousand.
 const int kEdgeTies = 92;
+// The same for the round specks, marks and flashes below: about one pixel in a thousand
+// of their 20,000 pixels of edge.
+const int kSpeckEdgeTies = 32;
 
 // Cells in every colour the floor takes, scattered so that each meets each at its edges.
 void paintCells(Game& game, int shift) {
@@ -59,11 +62,11 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     EXPECT_GT(differingPixels(batched, reference, kChannelTolerance), 5000);
 }
 
-// Smoke puffs as projectiles shed them, sparks, smoke and debris up to eight pixels across
-// and track marks up to twelve, at fractional places, some across the view's edges. The
-// shader tests the exact edges where the rasteriser rounds corners to 1/256 pixel, so only
-// a pixel whose centre lies on an edge may go the other way: a handful among 840 shapes.
-// The same again zoomed in, where the sprites are twice as wide, and in a taller window.
+// Smoke puffs as projectiles shed them, sparks, smoke and debris up to eight pixels across,
+// track marks up to twelve and outlined flashes up to thirty, at fractional places, some
+// across the view's edges. The shader tests the exact edges where the rasteriser rounds
+// corners to 1/256 pixel, so only a pixel whose centre lies on an edge may go the other
+// way. The same again zoomed in, where the sprites are twice as wide, and in a taller window.
 TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     showField(game, {450, 300});
     game.hex_grid_enabled = 0;
@@ -83,6 +86,10 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     for (int i = 0; i < 300; ++i)
         game.effects.track_marks.push_back({120 + float(i % 30) * 23.13f, 500 + float(i / 30) * 13.9f, 0.5f, 0.5f,
                                             0.5f + 0.019f * float(i), sf::Color(255, 0, 0, 100)});
+    // Muzzle flashes: a disc and, over it, its outline band.
+    for (int i = 0; i < 40; ++i)
+        game.effects.muzzle_flashes.push_back({130 + 19.37f * float(i), 40 + 0.61f * float(i), 1.5f + 0.3f * float(i),
+                                               0.05f, 0.08f, sf::Color(255, 230, 120, 200)});
     // A point is clipped by its centre alone and drawn past the view's edge: these stay polygons.
     for (int i = 0; i < 20; ++i) {
         game.effects.track_marks.push_back({1087.3f + 0.5f * float(i), 80 + 26.1f * float(i), 0.5f, 0.5f, 6,
@@ -93,9 +100,9 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     sf::Image batched = renderedFrame(game, true);
     ASSERT_TRUE(game.canvas.sprites_ready) << "shaders unavailable: the specks fell back to their shapes";
     sf::Image reference = renderedFrame(game, false);
-    EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), 16);
+    EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), kSpeckEdgeTies);
     game.world_view.zoom(0.5f);
-    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance), 16);
+    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance), kSpeckEdgeTies);
     game.world_view.zoom(2.0f);
     // A taller window has bars above and below the field, where nothing may spill.
     auto tallFrame = [&](bool batched) {
@@ -108,10 +115,11 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
         game.canvas.target = &game.window;
         return texture.getTexture().copyToImage();
     };
-    EXPECT_LE(differingPixels(tallFrame(true), tallFrame(false), kChannelTolerance), 16);
+    EXPECT_LE(differingPixels(tallFrame(true), tallFrame(false), kChannelTolerance), kSpeckEdgeTies);
     // The specks are there: without them the field is another picture.
     game.projectiles.clear();
     game.effects.particles.clear();
     game.effects.track_marks.clear();
+    game.effects.muzzle_flashes.clear();
     EXPECT_GT(differingPixels(reference, renderedFrame(game, true)), 3000);
 }
