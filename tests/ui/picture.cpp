@@ -5,9 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-sf::Image renderedFrame(Game& game, bool batched) {
+sf::Image renderedFrame(Game& game, bool batched, sf::Vector2u size) {
+    if (size.x == 0 || size.y == 0) size = game.window.getSize();
     sf::RenderTexture texture;
-    texture.create(game.window.getSize().x, game.window.getSize().y);
+    texture.create(size.x, size.y);
     game.canvas.target = &texture;
     game.canvas.batched = batched;
     render(game);

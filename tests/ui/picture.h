@@ -6,8 +6,8 @@
 struct Game;
 class TempDir;
 
-// One frame of render() drawn into an off-screen texture of the window's size.
-sf::Image renderedFrame(Game& game, bool batched = true);
+// One frame of render() drawn into an off-screen texture of the window's size, or of `size`.
+sf::Image renderedFrame(Game& game, bool batched = true, sf::Vector2u size = {});
 
 // Pixels inside `area` whose colour differs from the other picture by more than
 // `tolerance` in some channel.
