@@ -6,6 +6,7 @@
 #include "ui/results.h"
 #include "ui/unit_art.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -30,7 +31,16 @@ void drawLabel(Game& game, int button, const sf::RenderStates& states) {
     drawText(game.canvas, label, states);
 }
 
+// Prices follow the player's upgrade levels and faction, so the labels are written again
+// only when those change.
 void writePriceLabels(Game& game) {
+    ScreenTexts& texts = game.screen_texts;
+    const int* levels = game.player_upgrades.levels;
+    if (texts.price_faction == game.player_faction &&
+        std::equal(levels, levels + kUpgradeStatCount, texts.price_levels.begin()))
+        return;
+    texts.price_faction = game.player_faction;
+    std::copy(levels, levels + kUpgradeStatCount, texts.price_levels.begin());
     for (int button = 0; button < kPanelButtonCount; ++button) {
         if (!buttonShown(game, button)) continue;
         std::string text;

@@ -1,4 +1,6 @@
 #pragma once
+#include "content/upgrades.h"
+
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Network/IpAddress.hpp>
 #include <nlohmann/json.hpp>
@@ -41,4 +43,8 @@ struct ScreenTexts {
     std::array<float, 4> info_values{};  // hit points, range, fire interval, dodge of the inspected unit
     bool info_built = false;
     sf::Text info;
+
+    // The player's upgrade levels and faction the panel's price labels were written for.
+    std::array<int, kUpgradeStatCount> price_levels{};
+    int price_faction = -1;
 };

@@ -148,6 +148,10 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     frame = settledFrame(game);
     EXPECT_EQ(textMismatch(frame, game.ui_font, "LaserDmg $50", 14, kWhite, {15, 40 + 330 + 5 - 20}), 0);
     EXPECT_EQ(textMismatch(frame, game.ui_font, "ProjSp $25", 14, kWhite, {15, 40 + 195 + 5 - 20}, 3), 0);
+    // A purchase raises the price its label shows.
+    game.player_upgrades.levels[Range] = 1;
+    frame = settledFrame(game);
+    EXPECT_EQ(textMismatch(frame, game.ui_font, "Range $70", 14, kWhite, {15, 40 + 105 + 5 - 20}, 2), 0);
 }
 
 TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
