@@ -16,6 +16,17 @@ sf::Text uiText(const Game& game, const std::string& utf8, unsigned size, sf::Co
     return text;
 }
 
+sf::Text& keptText(const Game& game, KeptText& kept, std::string_view utf8, unsigned size, sf::Color colour) {
+    if (!kept.built || kept.words != utf8 || kept.size != size || kept.colour != colour) {
+        kept.words.assign(utf8);
+        kept.text = uiText(game, kept.words, size, colour, {0, 0});
+        kept.size = size;
+        kept.colour = colour;
+        kept.built = true;
+    }
+    return kept.text;
+}
+
 std::string truncatedText(double value) {
     if (std::isnan(value)) return "0";
     const double limit = 9.2e18;

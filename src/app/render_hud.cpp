@@ -112,7 +112,7 @@ void drawPauseOverlay(Game& game) {
     Canvas& canvas = game.canvas;
     sf::Vector2f size(windowWidth(game), float(game.window.getSize().y));
     drawRectangle(canvas, size, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
-    sf::Text label = uiText(game, "已暂停 — P 继续", 36, sf::Color::White, {0, 0});
+    sf::Text& label = keptText(game, game.screen_texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
     sf::FloatRect bounds = label.getLocalBounds();
     sf::Vector2f panel_size(bounds.width + 80, bounds.height + 50);
     sf::Transformable panel;

@@ -74,7 +74,9 @@ void drawWonBadge(Game& game, sf::Vector2f corner) {
     const sf::Color mark(235, 255, 235);
     drawStroke(canvas, at + sf::Vector2f(6, 12), at + sf::Vector2f(11, 18), 3.5f, mark);
     drawStroke(canvas, at + sf::Vector2f(10, 18), at + sf::Vector2f(20, 5), 3.5f, mark);
-    drawDirect(canvas, uiText(game, "已通关", 14, mark, at + sf::Vector2f(28, 2)));
+    sf::Text& words = keptText(game, game.screen_texts.won_badge, "已通关", 14, mark);
+    words.setPosition(at + sf::Vector2f(28, 2));
+    drawDirect(canvas, words);
 }
 
 // A text of the UI font put into place; used only when what it shows has changed.

@@ -1,4 +1,5 @@
 #pragma once
+#include "content/factions.h"
 #include "content/upgrades.h"
 
 #include <SFML/Graphics/Text.hpp>
@@ -7,7 +8,23 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <vector>
+
+// A text kept between frames, built again only when its words, size or colour change;
+// whoever draws it places it.
+struct KeptText {
+    bool built = false;
+    std::string words;
+    unsigned size = 0;
+    sf::Color colour;
+    sf::Text text;
+};
+
+struct Game;
+// The kept text, built again with the UI font when its words, size or colour differ.
+sf::Text& keptText(const Game& game, KeptText& kept, std::string_view utf8, unsigned size, sf::Color colour);
 
 // The texts of a level card, built for the level they show.
 struct LevelCardTexts {
@@ -43,6 +60,21 @@ struct ScreenTexts {
     std::array<float, 4> info_values{};  // hit points, range, fire interval, dodge of the inspected unit
     bool info_built = false;
     sf::Text info;
+
+    KeptText pause_line;
+    KeptText won_badge;                     // one text, placed on each won level's card
+    KeptText faction_title;
+    KeptText faction_hint;
+    std::array<KeptText, kFactionCount> faction_mottos;  // under the cards, one character a line
+    KeptText faction_full_motto;            // on the chosen faction's panel
+
+    // The results with each pictograph as spaces, and the pictographs placed over them,
+    // laid out for this text at this place.
+    sf::String results_source;
+    sf::Vector2f results_position;
+    bool results_built = false;
+    sf::Text results_letters;
+    std::vector<sf::Text> results_pictographs;
 
     // The player's upgrade levels and faction the panel's price labels were written for.
     std::array<int, kUpgradeStatCount> price_levels{};

@@ -159,14 +159,15 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
     drawPicture(canvas, game.faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
 
     // The motto hangs below the card, one character per line.
-    sf::Text motto = uiText(game, data.vertical_motto, 15, sf::Color(180, 180, 210, 255), {0, 0});
+    sf::Text& motto = keptText(game, game.screen_texts.faction_mottos[size_t(faction)], data.vertical_motto, 15,
+                               sf::Color(180, 180, 210, 255));
     placeCentred(motto, corner.x, kCardSize, corner.y + kCardSize - 32);
     drawDirect(canvas, motto);
 }
 
 void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
     Canvas& canvas = game.canvas;
-    sf::Text title = uiText(game, "CHOOSE YOUR FACTION", 40, sf::Color::White, {0, 0});
+    sf::Text& title = keptText(game, game.screen_texts.faction_title, "CHOOSE YOUR FACTION", 40, sf::Color::White);
     title.setOutlineColor(sf::Color(0, 0, 0, 180));
     title.setOutlineThickness(2);
     placeCentred(title, 0, window_size.x, 30);
@@ -174,7 +175,7 @@ void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
 
     for (int faction = 0; faction < kFactionCount; ++faction) drawCard(game, faction, window_size, faction == hovered_card);
 
-    sf::Text hint = uiText(game, "点击选择阵营", 18, sf::Color(150, 150, 180, 255), {0, 0});
+    sf::Text& hint = keptText(game, game.screen_texts.faction_hint, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
     placeCentred(hint, 0, window_size.x, window_size.y - 35);
     drawDirect(canvas, hint);
 }
@@ -195,7 +196,8 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     separator.setFillColor(colour);
     drawShape(canvas, separator);
 
-    sf::Text motto = uiText(game, kCards[faction].full_motto, 24, sf::Color::White, {0, 0});
+    sf::Text& motto =
+        keptText(game, game.screen_texts.faction_full_motto, kCards[faction].full_motto, 24, sf::Color::White);
     motto.setLineSpacing(1.5f);
     placeCentred(motto, 0, window_size.x, panel_corner.y + 120);
     drawDirect(canvas, motto);

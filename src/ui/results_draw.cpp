@@ -15,26 +15,25 @@ struct Pictograph {
     std::size_t index;  // where it stands in the text drawn with the game's font
     sf::Uint32 character;
 };
-}  // namespace
 
-bool loadSymbolFont(sf::Font& font) { return font.loadFromFile(kSymbolFontPath); }
+// Whether the kept layout was made for the results text as it stands.
+bool resultsLaidOut(const ScreenTexts& texts, const sf::Text& results) {
+    return texts.results_built && texts.results_source == results.getString() &&
+           texts.results_position == results.getPosition() &&
+           texts.results_letters.getCharacterSize() == results.getCharacterSize() &&
+           texts.results_letters.getFillColor() == results.getFillColor();
+}
 
-// The text is drawn in the game's font with each trophy and skull replaced by plain
-// spaces as wide as the pictograph (any other blank glyph would leave a dot), then each
-// pictograph is drawn from the symbol font in its place.
-void drawResultsText(Game& game, Canvas& canvas) {
+// The text in the game's font with each trophy and skull replaced by plain spaces as wide
+// as the pictograph (any other blank glyph would leave a dot), and each pictograph from
+// the symbol font placed over its spaces.
+void layOutResults(Game& game, float space) {
+    ScreenTexts& texts = game.screen_texts;
     const sf::Text& results = game.results_text;
-    const sf::String& text = results.getString();
-    const sf::Font* font = results.getFont();
     unsigned size = results.getCharacterSize();
-    if (!font || std::none_of(text.begin(), text.end(), isPictograph)) {
-        drawDirect(canvas, results);
-        return;
-    }
-    float space = std::max(font->getGlyph(U' ', size, false).advance, 1.0f);
     sf::String letters;
     std::vector<Pictograph> pictographs;
-    for (sf::Uint32 character : text) {
+    for (sf::Uint32 character : results.getString()) {
         if (!isPictograph(character)) {
             letters += character;
             continue;
@@ -44,14 +43,36 @@ void drawResultsText(Game& game, Canvas& canvas) {
         long spaces = std::max(1L, std::lround(width / space));
         letters += sf::String(std::string(static_cast<std::size_t>(spaces), ' '));
     }
-    sf::Text shown = results;
-    shown.setString(letters);
-    drawDirect(canvas, shown);
-    sf::Text symbol("", game.symbol_font, size);
-    symbol.setFillColor(results.getFillColor());
+    texts.results_letters = results;
+    texts.results_letters.setString(letters);
+    texts.results_pictographs.clear();
     for (const Pictograph& pictograph : pictographs) {
-        symbol.setString(sf::String(pictograph.character));
-        symbol.setPosition(shown.findCharacterPos(pictograph.index));
-        drawDirect(canvas, symbol);
+        sf::Text& symbol =
+            texts.results_pictographs.emplace_back(sf::String(pictograph.character), game.symbol_font, size);
+        symbol.setFillColor(results.getFillColor());
+        symbol.setPosition(texts.results_letters.findCharacterPos(pictograph.index));
     }
+    texts.results_source = results.getString();
+    texts.results_position = results.getPosition();
+    texts.results_built = true;
+}
+}  // namespace
+
+bool loadSymbolFont(sf::Font& font) { return font.loadFromFile(kSymbolFontPath); }
+
+// Pictographs come from the symbol font over spaces in the game's font; the layout is kept
+// until the results change.
+void drawResultsText(Game& game, Canvas& canvas) {
+    const sf::Text& results = game.results_text;
+    const sf::String& text = results.getString();
+    const sf::Font* font = results.getFont();
+    unsigned size = results.getCharacterSize();
+    if (!font || std::none_of(text.begin(), text.end(), isPictograph)) {
+        drawDirect(canvas, results);
+        return;
+    }
+    if (!resultsLaidOut(game.screen_texts, results))
+        layOutResults(game, std::max(font->getGlyph(U' ', size, false).advance, 1.0f));
+    drawDirect(canvas, game.screen_texts.results_letters);
+    for (const sf::Text& symbol : game.screen_texts.results_pictographs) drawDirect(canvas, symbol);
 }

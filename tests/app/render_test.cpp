@@ -154,6 +154,21 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     EXPECT_EQ(textMismatch(frame, game.ui_font, "Range $70", 14, kWhite, {15, 40 + 105 + 5 - 20}, 2), 0);
 }
 
+// A kept text is built again only when its words, size or colour change; a rebuilt one
+// starts at the origin, so a kept one keeps where it was put.
+TEST_F(HudDrawing, KeptTextsAreBuiltAgainOnlyWhenTheyChange) {
+    KeptText kept;
+    keptText(game, kept, "已通关", 14, kWhite).setPosition(5, 5);
+    EXPECT_EQ(keptText(game, kept, "已通关", 14, kWhite).getPosition(), sf::Vector2f(5, 5));
+    sf::Text& changed = keptText(game, kept, "已暂停", 14, kWhite);
+    EXPECT_EQ(changed.getString(), sf::String::fromUtf8(kept.words.begin(), kept.words.end()));
+    EXPECT_EQ(changed.getPosition(), sf::Vector2f(0, 0));
+    keptText(game, kept, "已暂停", 14, kWhite).setPosition(5, 5);
+    EXPECT_EQ(keptText(game, kept, "已暂停", 15, kWhite).getCharacterSize(), 15u);
+    keptText(game, kept, "已暂停", 15, kWhite).setPosition(5, 5);
+    EXPECT_EQ(keptText(game, kept, "已暂停", 15, sf::Color::Red).getPosition(), sf::Vector2f(0, 0));
+}
+
 TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
     showMatch(game, Blue);
     game.panel_x = game.panel_hidden_x;

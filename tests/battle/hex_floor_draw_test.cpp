@@ -100,7 +100,8 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     sf::Image reference = renderedFrame(game, false);
     EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), kSpeckEdgeTies);
     game.world_view.zoom(0.5f);
-    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance), kSpeckEdgeTies);
+    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance),
+              kSpeckEdgeTies);
     game.world_view.zoom(2.0f);
     // A taller window has bars above and below the field, where nothing may spill.
     EXPECT_LE(differingPixels(renderedFrame(game, true, {1280, 900}), renderedFrame(game, false, {1280, 900}),

@@ -74,4 +74,10 @@ TEST_F(Results, TheTrophyIsDrawnFromTheSymbolFont) {
     EXPECT_GT(game.symbol_font.getGlyph(0x1F3C6, size, false).bounds.width, 10);
     EXPECT_EQ(textMismatch(frame, game.symbol_font, "🏆", size, game.results_text.getFillColor(),
                            game.results_text.findCharacterPos(0)), 0);
+    // The layout is kept between frames, and made again when the results change.
+    const std::string skull = "💀 败";
+    game.results_text.setString(sf::String::fromUtf8(skull.begin(), skull.end()));
+    frame = renderedFrame(game);
+    EXPECT_EQ(textMismatch(frame, game.symbol_font, "💀", size, game.results_text.getFillColor(),
+                           game.results_text.findCharacterPos(0)), 0);
 }
