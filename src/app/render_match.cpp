@@ -32,7 +32,7 @@ void drawSelectionRings(Game& game) {
         if (!unit || unit->hp <= 0) continue;
         float radius = unit->body.getRadius() + 8;
         drawRound(game.canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
-        drawRoundOutline(game.canvas, unit->body.getPosition(), radius, 2, sf::Color(100, 200, 255, 200));
+        drawCircleOutline(game.canvas, unit->body.getPosition(), radius, 30, 2, sf::Color(100, 200, 255, 200));
     }
 }
 

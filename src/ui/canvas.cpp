@@ -455,19 +455,22 @@ void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill
     drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
 }
 
-void drawRoundOutline(Canvas& canvas, sf::Vector2f centre, float radius, float thickness, sf::Color colour) {
-    if (thickness == 0) return;
-    float outer = radius + thickness / std::cos(kPi / kRoundPoints);
-    if (thickness > 0 && radius > 0 && appendSprite(canvas, canvas.round_shader, centre, outer, colour, radius / outer))
+void drawCircleOutline(Canvas& canvas, sf::Vector2f centre, float radius, std::size_t points, float thickness,
+                       sf::Color colour) {
+    constexpr std::size_t kMostPoints = 64;  // the strip is built on the stack
+    if (points < 3 || points > kMostPoints || thickness == 0) return;
+    float outer = radius + thickness / std::cos(kPi / float(points));
+    if (points == kRoundPoints && thickness > 0 && radius > 0 &&
+        appendSprite(canvas, canvas.round_shader, centre, outer, colour, radius / outer))
         return;
-    const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
-    sf::Vertex strip[2 * kRoundPoints + 2];
-    for (int k = 0; k <= kRoundPoints; ++k) {
-        sf::Vector2f direction = unit[k % kRoundPoints];
+    const std::vector<sf::Vector2f>& unit = circleTable(canvas, points);
+    sf::Vertex strip[2 * kMostPoints + 2];
+    for (std::size_t k = 0; k <= points; ++k) {
+        sf::Vector2f direction = unit[k % points];
         strip[2 * k] = sf::Vertex(centre + direction * radius, colour);
         strip[2 * k + 1] = sf::Vertex(centre + direction * outer, colour);
     }
-    drawVertices(canvas, strip, 2 * kRoundPoints + 2, sf::TriangleStrip);
+    drawVertices(canvas, strip, 2 * points + 2, sf::TriangleStrip);
 }
 
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {

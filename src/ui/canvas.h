@@ -51,8 +51,8 @@ struct Canvas {
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count
     int draw_calls = 0;                           // target draws since the count was last zeroed
     // Batched mode may also draw the floor with its shader, round specks and track marks
-    // as point sprites cut to their polygons by a shader, and units from their pre-drawn cells; off, batched mode draws
-    // exactly the shapes (the bench's --plain).
+    // as point sprites cut to their polygons by a shader, and units from their pre-drawn
+    // cells; off, batched mode draws exactly the shapes (the bench's --plain).
     bool fast_paths = true;
     // Alpha-blended batches accumulate premultiplied colour, for pictures drawn once and
     // laid over the field later with the premultiplied blend.
@@ -94,9 +94,11 @@ void drawPolygon(Canvas& canvas, const sf::Vector2f* points, std::size_t count, 
 // thirty triangles, and the same pixels, as the shader tests each pixel's centre against
 // the edges. Across the view's edge, or in a turned or stretched view, it stays a polygon.
 void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
-// The outline band that sf::CircleShape gives a 30-point circle of this radius, mitred
-// outwards by `thickness`. Batched, one point sprite: the circle less the one inside.
-void drawRoundOutline(Canvas& canvas, sf::Vector2f centre, float radius, float thickness, sf::Color colour);
+// The outline band that sf::CircleShape gives a circle of this radius and point count,
+// mitred outwards by `thickness`, centred on a point. Batched, a 30-point one is one point
+// sprite: the circle less the one inside.
+void drawCircleOutline(Canvas& canvas, sf::Vector2f centre, float radius, std::size_t points, float thickness,
+                       sf::Color colour);
 // A filled 10-point circle centred on a point, with its first corner along +x (a track
 // mark). Batched, one point sprite cut to the decagon instead of ten triangles.
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill);
