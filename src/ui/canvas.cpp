@@ -61,17 +61,14 @@ void dropIfOffView(Canvas& canvas, std::size_t start) {
     if (left_of || right_of || above || below) out.resize(start);
 }
 
-// Pixels per field unit and the field shown, for point sprites; the scale is 0 when the
-// view is turned or stretched, as a sprite's square stays upright and square.
+// The field shown and its pixel scale, for point sprites: a sprite's square stays upright
+// and square.
 SpriteView spriteView(const sf::RenderTarget& target) {
     const sf::View& view = target.getView();
     sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
     SpriteView result;
     result.shown = sf::FloatRect(view.getCenter() - size / 2.0f, size);
-    if (view.getRotation() != 0 || size.x <= 0 || size.y <= 0) return result;
-    float x = float(target.getSize().x) * view.getViewport().width / size.x;
-    float y = float(target.getSize().y) * view.getViewport().height / size.y;
-    if (std::abs(x - y) <= 1e-4f * x) result.scale = x;
+    result.scale = pixelScale(target);
     result.fills_target = view.getViewport() == sf::FloatRect(0, 0, 1, 1);
     return result;
 }
@@ -394,6 +391,15 @@ void styleShape(sf::Shape& shape, const sf::Transformable& placement, const Shap
     shape.setOutlineThickness(style.outline_thickness);
 }
 }  // namespace
+
+float pixelScale(const sf::RenderTarget& target) {
+    const sf::View& view = target.getView();
+    sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
+    if (view.getRotation() != 0 || !(size.x > 0) || !(size.y > 0)) return 0;
+    float x = float(target.getSize().x) * view.getViewport().width / size.x;
+    float y = float(target.getSize().y) * view.getViewport().height / size.y;
+    return std::abs(x - y) <= 1e-4f * x ? x : 0;
+}
 
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states) {
     if (canvas.batched && !states.shader) {

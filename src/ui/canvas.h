@@ -66,6 +66,10 @@ struct Canvas {
     float largest_sprite = 1;                     // pixels across, as the renderer allows
 };
 
+// Pixels per field unit of the target's view, the same across and down (a mirrored axis
+// counts as its size); 0 when the view is turned or stretched.
+float pixelScale(const sf::RenderTarget& target);
+
 void drawShape(Canvas& canvas, const sf::Shape& shape, const sf::RenderStates& states = sf::RenderStates::Default);
 void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type,
                   const sf::RenderStates& states = sf::RenderStates::Default);

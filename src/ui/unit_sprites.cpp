@@ -11,7 +11,7 @@ constexpr int kColumns = 19;  // 19 x 19 cells hold the 360 turns
 constexpr float kMeasureReach = 64;  // field units; beyond any faction's art
 
 // Where the view puts field points on the target: pixel = origin + scale * point, for a
-// view that is neither turned nor stretched. Otherwise scale is 0.
+// view that is neither turned, stretched nor mirrored (the art would be). Otherwise scale is 0.
 struct PixelMapping {
     sf::Vector2f origin;
     float scale = 0;
@@ -20,15 +20,13 @@ struct PixelMapping {
 PixelMapping pixelMappingOf(const sf::RenderTarget& target) {
     const sf::View& view = target.getView();
     sf::Vector2f size = view.getSize();
-    if (view.getRotation() != 0 || !(size.x > 0) || !(size.y > 0)) return {};
+    float scale = pixelScale(target);
+    if (!(size.x > 0) || !(size.y > 0) || scale == 0) return {};
     sf::FloatRect viewport = view.getViewport();
     sf::Vector2u pixels = target.getSize();
-    float scale_x = viewport.width * float(pixels.x) / size.x;
-    float scale_y = viewport.height * float(pixels.y) / size.y;
-    if (std::abs(scale_x - scale_y) > 1e-4f * scale_x) return {};
     sf::Vector2f corner = view.getCenter() - size / 2.0f;
     sf::Vector2f origin(viewport.left * float(pixels.x), viewport.top * float(pixels.y));
-    return {origin - corner * scale_x, scale_x};
+    return {origin - corner * scale, scale};
 }
 
 // A view of a render texture in which a field unit is `scale` pixels, from its top-left corner.
