@@ -17,11 +17,10 @@ sf::Text uiText(const Game& game, const std::string& utf8, unsigned size, sf::Co
 }
 
 sf::Text& keptText(const Game& game, KeptText& kept, std::string_view utf8, unsigned size, sf::Color colour) {
-    if (!kept.built || kept.words != utf8 || kept.size != size || kept.colour != colour) {
+    if (!kept.built || kept.words != utf8 || kept.text.getCharacterSize() != size ||
+        kept.text.getFillColor() != colour) {
         kept.words.assign(utf8);
         kept.text = uiText(game, kept.words, size, colour, {0, 0});
-        kept.size = size;
-        kept.colour = colour;
         kept.built = true;
     }
     return kept.text;

@@ -17,8 +17,6 @@
 struct KeptText {
     bool built = false;
     std::string words;
-    unsigned size = 0;
-    sf::Color colour;
     sf::Text text;
 };
 
