@@ -33,6 +33,9 @@ inline void wheel(Game& game, int x, int y, float delta) {
               [&](sf::Event& e) { e.mouseWheelScroll = {sf::Mouse::VerticalWheel, delta, x, y}; });
 }
 
+// The player's spawn keys, lane by lane.
+constexpr sf::Keyboard::Key kLaneKeys[3] = {sf::Keyboard::Q, sf::Keyboard::W, sf::Keyboard::E};
+
 inline void keyPress(Game& game, sf::Keyboard::Key key) {
     sendEvent(game, sf::Event::KeyPressed, [&](sf::Event& e) { e.key = {key, false, false, false, false}; });
 }

@@ -9,13 +9,6 @@
 #include <unistd.h>
 
 namespace {
-// The software GL driver is unloaded before the process exits, which leaves the leak
-// checker unable to name what the driver allocated; keeping it mapped lets the
-// suppressions match by library name.
-const bool gl_driver_pinned = [] {
-    return dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_NODELETE) != nullptr;
-}();
-
 // No test, nor a game a test starts, ever reads or writes the real user's saved progress:
 // HOME and XDG_DATA_HOME point into a folder of this process, removed when it ends.
 struct HiddenUserData {
@@ -58,10 +51,10 @@ void TempDir::write(const std::string& name, const std::string& content) const {
     file << content;
 }
 
-GameFixture::GameFixture(const std::string& config_json, const std::string& levels_json) {
+GameFixture::GameFixture(const std::string& config_json, const std::string& levels_json, bool windowed) {
     if (!config_json.empty()) dir.write("config.json", config_json);
     if (!levels_json.empty()) dir.write("levels.json", levels_json);
-    game = std::make_unique<Game>();
+    game = std::make_unique<Game>(GameOptions{!windowed, kTestSeeds});
 }
 
 GameFixture::~GameFixture() { game.reset(); }

@@ -26,18 +26,28 @@ private:
     std::string previous_data_home;
 };
 
-// A real Game (window under Xvfb) started in a fresh working directory that holds the
-// given config.json and levels.json contents ("" leaves the file out).
+// The seeds every test game starts from, so a test plays the same battle on every run.
+constexpr Seeds kTestSeeds{11, 12, 13, 14};
+
+// A real Game started in a fresh working directory that holds the given config.json and
+// levels.json contents ("" leaves the file out): headless, or with its window (under Xvfb).
 struct GameFixture {
-    explicit GameFixture(const std::string& config_json = "", const std::string& levels_json = "");
+    explicit GameFixture(const std::string& config_json = "", const std::string& levels_json = "",
+                         bool windowed = false);
     ~GameFixture();
     TempDir dir;
     std::unique_ptr<Game> game;
 };
 
-// A test on a real game with the default files.
+// A test on a real headless game with the default files.
 struct GameTest : testing::Test {
     GameFixture fixture;
+    Game& game = *fixture.game;
+};
+
+// A test that draws or listens: the game has its window and sound bank.
+struct WindowedGameTest : testing::Test {
+    GameFixture fixture{"", "", true};
     Game& game = *fixture.game;
 };
 
@@ -53,11 +63,6 @@ std::string stdoutOf(Call call) {
     testing::internal::CaptureStdout();
     call();
     return testing::internal::GetCapturedStdout();
-}
-
-inline std::string utf8Of(const sf::Text& text) {
-    auto bytes = text.getString().toUtf8();
-    return std::string(bytes.begin(), bytes.end());
 }
 
 inline size_t countOf(const std::string& text, const std::string& part) {

@@ -23,30 +23,38 @@ const char kUsage[] =
     "In the game: Q, W, E send units; M turns the music off and on; F11 switches fullscreen.\n"
     "Progress is kept in $XDG_DATA_HOME/tarvex/progress.json (else ~/.local/share/tarvex/).\n";
 
-int refuse(std::ostream& errors, const std::string& complaint) {
+CommandLine exitWith(int status) {
+    CommandLine line;
+    line.exit_status = status;
+    return line;
+}
+
+CommandLine refuse(std::ostream& errors, const std::string& complaint) {
     errors << "tarvex: " << complaint << "\nTry 'tarvex --help' for more information.\n";
-    return 2;
+    return exitWith(2);
 }
 }  // namespace
 
-std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors) {
-    if (argc < 2) return std::nullopt;
+CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors) {
+    if (argc < 2) return {};
     std::string option = argv[1];
     if (option == "-h" || option == "--help") {
         out << kUsage;
-        return 0;
+        return exitWith(0);
     }
     if (option == "-V" || option == "--version") {
         out << "tarvex " << TARVEX_VERSION << "\n";
-        return 0;
+        return exitWith(0);
     }
     if (option == "--check-data") {
         if (argc > 3) return refuse(errors, "--check-data takes at most one directory");
-        return checkDataFiles(argc == 3 ? argv[2] : "", out);
+        return exitWith(checkDataFiles(argc == 3 ? argv[2] : "", out));
     }
     if (option == "--fps-log") {
         if (argc > 2) return refuse(errors, "--fps-log takes no argument");
-        return std::nullopt;  // the game itself starts, and logs its frame rate
+        CommandLine line;
+        line.fps_log = true;
+        return line;
     }
     return refuse(errors, "unrecognised option '" + option + "'");
 }

@@ -2,7 +2,13 @@
 #include <optional>
 #include <ostream>
 
-// The options that answer without starting the game (--help, --version, --check-data)
-// and those that are refused. Returns the exit status when the program should end
-// there, nothing when the game should start. None of them opens a window or a sound device.
-std::optional<int> runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors);
+// What the command line asks of the program.
+struct CommandLine {
+    // The program ends here with this status: the options that answer without starting
+    // the game (--help, --version, --check-data, none of which opens a window or a sound
+    // device), and those that are refused.
+    std::optional<int> exit_status;
+    bool fps_log = false;  // --fps-log: the game logs its frame rate once a second
+};
+
+CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors);

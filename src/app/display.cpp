@@ -1,4 +1,5 @@
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/log.h"
 
@@ -6,8 +7,10 @@
 #include <cmath>
 
 namespace {
+// A game without a window takes its clicks on the layout itself.
 void mapPoint(const Game& game, int& x, int& y) {
-    sf::Vector2i layout = toLayout(game.window.getSize(), {x, y});
+    if (!game.frontend) return;
+    sf::Vector2i layout = toLayout(game.frontend->window.getSize(), {x, y});
     x = layout.x;
     y = layout.y;
 }
@@ -66,15 +69,19 @@ sf::Event toLayoutEvent(const Game& game, const sf::Event& event) {
 }
 
 void toggleFullscreen(Game& game) {
-    sf::ContextSettings settings = game.window.getSettings();
-    game.fullscreen = !game.fullscreen;
-    if (game.fullscreen) {
-        game.window.create(sf::VideoMode::getDesktopMode(), "Tarvex", sf::Style::Fullscreen, settings);
+    Frontend& front = *game.frontend;
+    sf::ContextSettings settings = front.window.getSettings();
+    front.fullscreen = !front.fullscreen;
+    if (front.fullscreen) {
+        front.window.create(sf::VideoMode::getDesktopMode(), "Tarvex", sf::Style::Fullscreen, settings);
     } else {
-        game.window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
-                           sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
-        centreWindow(game.window);
+        front.window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
+                            sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
+        centreWindow(front.window);
     }
-    sf::Vector2u size = game.window.getSize();
-    logLine(game.fullscreen ? "Fullscreen: " : "Windowed: ", size.x, "x", size.y);
+    sf::Vector2u size = front.window.getSize();
+    logLine(front.fullscreen ? "Fullscreen: " : "Windowed: ", size.x, "x", size.y);
 }
+
+// The picture is always laid out 1280 wide, whatever the window's size.
+float windowWidth(const Game&) { return kLayoutWidth; }

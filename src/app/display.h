@@ -29,3 +29,5 @@ sf::Event toLayoutEvent(const Game& game, const sf::Event& event);
 void centreWindow(sf::Window& window);
 // Switches between a 1280 x 720 window and fullscreen on the desktop's mode.
 void toggleFullscreen(Game& game);
+// Width of the laid-out picture (1280), the x scale of positional sounds and the HUD.
+float windowWidth(const Game& game);

@@ -1,4 +1,5 @@
 #include "app/frame_stats.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "app/render_parts.h"
@@ -11,9 +12,9 @@ void writeOverlay(Game& game, int frames, double update_ms, double draw_ms) {
     char line[200];
     std::snprintf(line, sizeof line, "FPS %d\nupdate %.2f ms\ndraw %.2f ms\nunits %zu/%zu\nshots %zu\ndraw calls %d",
                   frames, update_ms, draw_ms, game.player_turrets.size(), game.enemy_turrets.size(),
-                  game.projectiles.size(), game.canvas.draw_calls);
-    sf::Text& text = game.frame_stats.overlay_text;
-    text.setFont(game.ui_font);
+                  game.projectiles.size(), game.frontend->canvas.draw_calls);
+    sf::Text& text = game.frontend->frame_stats.overlay_text;
+    text.setFont(game.frontend->ui_font);
     text.setCharacterSize(13);
     text.setFillColor(sf::Color(200, 255, 200));
     text.setString(line);
@@ -29,7 +30,7 @@ std::string fpsLogLine(int frames, double update_ms, double draw_ms, std::size_t
 }
 
 void recordFrame(Game& game, double update_seconds, double draw_seconds) {
-    FrameStats& stats = game.frame_stats;
+    FrameStats& stats = game.frontend->frame_stats;
     ++stats.frames;
     stats.update_seconds += update_seconds;
     stats.draw_seconds += draw_seconds;
@@ -45,23 +46,23 @@ void recordFrame(Game& game, double update_seconds, double draw_seconds) {
 }
 
 void toggleFrameOverlay(Game& game) {
-    FrameStats& stats = game.frame_stats;
+    FrameStats& stats = game.frontend->frame_stats;
     stats.overlay_shown = !stats.overlay_shown;
     if (stats.overlay_shown) writeOverlay(game, 0, 0, 0);  // figures follow at the end of the second
 }
 
 void drawFrameOverlay(Game& game) {
-    if (!game.frame_stats.overlay_shown) return;
+    if (!game.frontend->frame_stats.overlay_shown) return;
     sf::RenderTarget& target = renderTarget(game);
-    flushCanvas(game.canvas);
+    flushCanvas(game.frontend->canvas);
     target.setView(target.getDefaultView());
-    sf::Text& text = game.frame_stats.overlay_text;
+    sf::Text& text = game.frontend->frame_stats.overlay_text;
     float x = float(target.getSize().x) - 160;
     text.setPosition(x + 6, 118);
     sf::FloatRect bounds = text.getGlobalBounds();
     sf::Transformable placement;
     placement.setPosition(x, 114);
-    drawRectangle(game.canvas, {150, bounds.top + bounds.height + 6 - 114}, placement,
+    drawRectangle(game.frontend->canvas, {150, bounds.top + bounds.height + 6 - 114}, placement,
                   ShapeStyle{sf::Color(0, 0, 0, 170)});
-    drawDirect(game.canvas, text);
+    drawDirect(game.frontend->canvas, text);
 }

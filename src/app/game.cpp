@@ -1,7 +1,9 @@
 #include "app/game.h"
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/log.h"
 #include "app/renderer.h"
+#include "app/update.h"
 #include "content/config.h"
 #include "content/files.h"
 #include "content/levels.h"
@@ -45,63 +47,75 @@ void setText(sf::Text& text, const sf::Font& font, const std::string& utf8, unsi
     text.setCharacterSize(size);
 }
 
-void layOutMainMenu(Game& game) {
-    sf::Vector2u size = game.window.getSize();
-    float x = (float(size.x) - 400) / 2;
-    float y = (float(size.y) - 290) / 2;
+void layOutMenuButtons(Game& game) {
+    float x = (kLayoutWidth - 400) / 2;
+    float y = (kLayoutHeight - 290) / 2;
     game.single_button.setSize({400, 130});
     game.single_button.setPosition(x, y);
     game.single_button.setFillColor(sf::Color(60, 180, 60, 220));
     game.network_button.setSize({400, 130});
     game.network_button.setPosition(x, y + 160);
     game.network_button.setFillColor(sf::Color(60, 100, 220, 220));
+}
 
-    // Each label is centred once by its English text; the Chinese text then takes its place.
+// Each label is centred once by its English text; the Chinese text then takes its place.
+void layOutMenuLabels(Game& game) {
+    Frontend& front = *game.frontend;
     struct MenuLabel {
         sf::Text& text;
         const sf::RectangleShape& button;
         const char* english;
         const char* chinese;
     };
-    MenuLabel labels[] = {{game.single_text, game.single_button, "SINGLE\nvs AI", "单人\nvs AI"},
-                          {game.network_text, game.network_button, "NETWORK\nHost/Join", "联机\n主机/加入"}};
+    MenuLabel labels[] = {{front.single_text, game.single_button, "SINGLE\nvs AI", "单人\nvs AI"},
+                          {front.network_text, game.network_button, "NETWORK\nHost/Join", "联机\n主机/加入"}};
     for (MenuLabel& label : labels) {
-        setText(label.text, game.ui_font, label.english, 24);
+        setText(label.text, front.ui_font, label.english, 24);
         sf::FloatRect bounds = label.text.getLocalBounds();
         sf::Vector2f corner = label.button.getPosition();
         label.text.setPosition(corner.x + (400 - bounds.width) / 2, corner.y + (130 - bounds.height) / 2);
-        setText(label.text, game.ui_font, label.chinese, 24);
+        setText(label.text, front.ui_font, label.chinese, 24);
     }
+}
+
+void layOutLobbyLabels(Frontend& front, const LanLobby& lobby) {
+    setText(front.host_text, front.lobby_font, "主机", 20);
+    front.host_text.setPosition(lobby.host_button.getPosition() + sf::Vector2f(60, 20));
+    setText(front.join_text, front.lobby_font, "加入", 20);
+    front.join_text.setPosition(lobby.join_button.getPosition() + sf::Vector2f(60, 20));
+}
+
+void layOutScreenTexts(Frontend& front) {
+    setText(front.back_text, front.ui_font, "← 返回", 18);
+    front.back_text.setPosition(35, 28);
+    front.screen_texts.status_colour = uiColor("text");
 }
 
 void layOutPanel(Game& game) {
     game.panel_hidden_x = 20 - game.panel_width;
     game.panel_shown_x = 0;
     game.panel_x = game.panel_target_x = game.panel_hidden_x;
-    game.panel_background.setSize({game.panel_width, game.panel_height});
-    game.panel_background.setPosition(game.panel_x, 40);
-    game.panel_background.setFillColor(panelColour("panel_background", sf::Color(40, 40, 40, 220)));
     for (int i = 0; i < kPanelButtonCount; ++i) {
         const PanelButtonLayout& layout = kPanelButtons[i];
         sf::RectangleShape& button = game.upgrade_buttons[i];
         button.setSize({140, 32});
         button.setPosition(10, layout.y);
         button.setFillColor(panelColour(layout.colour_key, layout.fill));
-        setText(game.button_labels[i], game.ui_font, layout.label, 14);
-        game.button_labels[i].setPosition(15, layout.y + 5);
     }
 }
 
-void layOutTexts(Game& game) {
-    setText(game.status_text, game.ui_font, "", 16);
-    game.status_text.setPosition(10, 10);
-    game.status_text.setFillColor(uiColor("text"));
-    setText(game.results_text, game.ui_font, "", 14);
-    setText(game.back_text, game.ui_font, "← 返回", 18);
-    game.back_text.setPosition(35, 28);
-    setText(game.level_title_text, game.ui_font, "", 22);
-    setText(game.level_description_text, game.ui_font, "", 14);
-    setText(game.level_status_text, game.ui_font, "", 18);
+void layOutPanelLabels(Game& game) {
+    Frontend& front = *game.frontend;
+    front.panel_background.setSize({game.panel_width, game.panel_height});
+    front.panel_background.setPosition(game.panel_x, 40);
+    front.panel_background.setFillColor(panelColour("panel_background", sf::Color(40, 40, 40, 220)));
+    for (int i = 0; i < kPanelButtonCount; ++i) {
+        setText(front.button_labels[i], front.ui_font, kPanelButtons[i].label, 14);
+        front.button_labels[i].setPosition(15, kPanelButtons[i].y + 5);
+    }
+}
+
+void layOutLevelCards(Game& game) {
     for (size_t i = 0; i < game.level_cards.size(); ++i) {
         game.level_cards[i].setSize({220, 130});
         game.level_cards[i].setPosition(90 + 250 * float(i % 3), 110 + 150 * float(i / 3));
@@ -126,54 +140,86 @@ void readStartMoney(Game& game) {
     game.enemy_money = enemy;
     game.start_money = {player, enemy};
 }
-}  // namespace
 
-Game::Game() {
-    effects.rng.seed(std::random_device{}());
-    initLanLobby(lobby);
-    loadFont(lobby.font);
+unsigned freshSeed() { return std::random_device{}(); }
 
+void openWindow(Frontend& front) {
     sf::ContextSettings settings;
     settings.antialiasingLevel = windowAntialiasing();
-    window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
-                  settings);
-    centreWindow(window);
-    canvas.target = &window;
-    canvas.batched = true;
-    rng.seed(std::random_device{}());
-    sounds.rng.seed(std::random_device{}());
+    front.window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
+                        settings);
+    centreWindow(front.window);
+    front.canvas.target = &front.window;
+    front.canvas.batched = true;
+}
 
+void setListenerFirst() {
     sf::Listener::setPosition(0, 0, 0);
     sf::Listener::setDirection(0, 0, -1);
     sf::Listener::setUpVector(0, 1, 0);
     sf::Listener::setGlobalVolume(100);
+}
+}  // namespace
+
+Game::Game() : Game(GameOptions{}) {}
+
+// The windowed start-up keeps its order step by step; a headless game takes the same
+// steps less those that open a device or load a font, picture or sound.
+Game::Game(const GameOptions& options) {
+    const bool windowed = !options.headless;
+    if (windowed) frontend = std::make_unique<Frontend>();
+    effects.rng.seed(options.seeds ? options.seeds->effects : freshSeed());
+    initLanLobby(lobby);
+    if (windowed) loadFont(frontend->lobby_font);
+
+    if (windowed) openWindow(*frontend);
+    rng.seed(options.seeds ? options.seeds->units : freshSeed());
+    if (windowed) {
+        frontend->sounds.rng.seed(options.seeds ? options.seeds->sounds : freshSeed());
+        setListenerFirst();
+    }
 
     hovered_faction = -1;
     faction_screen_rng.seed(std::mt19937::default_seed);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(options.seeds ? options.seeds->rand : static_cast<unsigned>(std::time(nullptr)));
 
-    loadFont(ui_font);
-    loadSymbolFont(symbol_font);
-    layOutMainMenu(*this);
-    layOutTexts(*this);
+    if (windowed) {
+        loadFont(frontend->ui_font);
+        loadSymbolFont(frontend->symbol_font);
+    }
+    layOutMenuButtons(*this);
+    if (windowed) {
+        layOutMenuLabels(*this);
+        layOutLobbyLabels(*frontend, lobby);
+        layOutScreenTexts(*frontend);
+    }
+    layOutLevelCards(*this);
     layOutPanel(*this);
+    if (windowed) layOutPanelLabels(*this);
     readStartMoney(*this);
 
     panel_content_height = 360;
-    world_view = window.getDefaultView();
+    world_view = windowed ? frontend->window.getDefaultView() : sf::View(sf::FloatRect(0, 0, kLayoutWidth, kLayoutHeight));
     world_view.setCenter(450, 300);
     camera_target = world_view.getCenter();
     layOutSelectionBox(*this);
 
-    setUpListener();
-    logLine("Audio listener initialized");
-    loadSounds(sounds);
+    if (windowed) {
+        setUpListener();
+        logLine("Audio listener initialized");
+        loadSounds(frontend->sounds);
+    }
     buildHexGrid(*this);
     loadEffectSettings(effects);
-    for (const char* name : {"blue", "yellow", "red", "white", "purple"}) loadFactionPictures(*this, name);
+    if (windowed)
+        for (const char* name : {"blue", "yellow", "red", "white", "purple"}) loadFactionPictures(*this, name);
     loadLevels(*this, "levels.json");
-    progress.file = progressFilePath();
-    loadProgress(progress);
+    if (windowed) {
+        progress.file = progressFilePath();
+        loadProgress(progress);
+    } else {
+        progress.kept = false;  // a game without a window never touches the player's saved wins
+    }
     logDataFiles();
 
     faction_confirmed = false;
@@ -184,9 +230,6 @@ Game::~Game() {
     shutdownLanLobby(lobby);
     if (paused) releaseMatchClocks();  // the hold is process-wide; a later Game must not inherit it
 }
-
-// The picture is always laid out 1280 wide, whatever the window's size (see display.h).
-float windowWidth(const Game&) { return kLayoutWidth; }
 
 void enterLevelSelection(Game& game) {
     game.shown_levels = game.all_levels;

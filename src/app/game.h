@@ -1,11 +1,8 @@
 #pragma once
 #include "app/clock.h"
-#include "app/frame_stats.h"
-#include "app/screen_texts.h"
-#include "audio/sound_bank.h"
+#include "battle/battle_events.h"
 #include "battle/effects.h"
 #include "battle/geometry.h"
-#include "battle/hex_floor_draw.h"
 #include "battle/hex_grid.h"
 #include "battle/projectile.h"
 #include "battle/turret.h"
@@ -14,17 +11,22 @@
 #include "content/upgrades.h"
 #include "net/battle_sync.h"
 #include "net/lan_lobby.h"
-#include "ui/canvas.h"
-#include "ui/unit_sprites.h"
 
-#include <SFML/Graphics.hpp>
+#include <SFML/Graphics/ConvexShape.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/View.hpp>
 #include <nlohmann/json.hpp>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
+
+// The window, its pictures and fonts, the texts kept between frames and the sound bank:
+// everything a game without a window goes without (app/frontend.h).
+struct Frontend;
 
 // Device state sampled once per frame by the loop before the update; the frame steps
 // read it instead of the devices, so a test can drive them.
@@ -35,9 +37,27 @@ struct FrameInput {
     bool key_down = false;
 };
 
+// A seed for every random engine. With the same seeds, the same frame times and the same
+// input, two games play the same battle bit for bit, with a window or without.
+struct Seeds {
+    unsigned rand = 1;     // the runtime's rand(): enemy faction, handshake, recoil, rockets, waves
+    unsigned effects = 2;  // sparks and smoke
+    unsigned sounds = 3;   // pitch and volume of the effects
+    unsigned units = 4;    // the game's own engine
+};
+
+struct GameOptions {
+    // No window, GL context, audio device, font, pictures or sounds: the battle, the
+    // screen flow and the network link alone, for tests and for playing without a screen.
+    bool headless = false;
+    // Without seeds the engines start from the clock and the random device.
+    std::optional<Seeds> seeds;
+};
+
 // The one object that owns all state. Every subsystem receives it by reference.
 struct Game {
-    Game();   // start-up: window, lobby, audio, font, config, hex grid, pictures, levels
+    Game();   // start-up with a window: window, lobby, audio, font, config, hex grid, pictures, levels
+    explicit Game(const GameOptions& options);
     ~Game();  // teardown: network threads first, then everything else
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -49,23 +69,16 @@ struct Game {
     float hex_spacing_x = 48.496f;
     float hex_spacing_y = 42.0f;
     std::uint8_t hex_grid_enabled = 0;       // set once the grid is built
-    HexFloor hex_floor;                      // the floor's one-pass drawing, set up on first draw
 
     LaserValues lasers;
     Effects effects;
     LanLobby lobby;
 
-    // Window and views
-    sf::RenderWindow window;
-    Canvas canvas;                           // all drawing goes through it
-    UnitSprites unit_sprites;                // unit art pre-drawn per faction and degree of aim
-    bool fullscreen = false;                 // F11 switches; the picture stays 1280 x 720, letterboxed
+    std::unique_ptr<Frontend> frontend;      // null in a headless game
     sf::View world_view;                     // battlefield camera
     sf::Vector2f camera_target{450, 300};    // the camera eases towards it
     float camera_key_speed = 500.0f;         // field units per second for Up/Down
-    std::optional<sf::Event> current_event;
     FrameInput input;
-    FrameStats frame_stats;                  // F3 overlay and --fps-log
     WorldBounds world_bounds;
     float mid_line_y = 300.0f;
     float player_spawn_y = 1200.0f;
@@ -81,6 +94,7 @@ struct Game {
     bool level_running = false;
     bool opponent_ready = false;     // the network opponent said it is ready
     bool game_over = false;          // results are showing
+    bool match_won = false;          // the results are the local side's victory
     bool paused = false;             // P in a single-player match: nothing moves, the match clocks are held
     float results_timer = 0.0f;      // seconds since the results appeared
     float results_duration = 3.0f;
@@ -114,6 +128,7 @@ struct Game {
     UnitId next_unit_id = 1;
     bool use_spatial_grid = true;        // battle queries look at nearby cells; off: they walk whole lists
     UnitGrids unit_grids;                // built and dropped by each battle step that queries
+    std::vector<BattleEvent> events;     // what the rules did this frame, for the sounds and the peer
 
     // Push-apart parameters
     float push_force = 200.0f;
@@ -138,35 +153,16 @@ struct Game {
     float panel_slide_speed = 800.0f;  // pixels per second
     float panel_scroll = 0.0f;
     float panel_content_height = 360.0f;
-    sf::RectangleShape panel_background;
-    std::array<sf::RectangleShape, kPanelButtonCount> upgrade_buttons;  // in PanelButton order
-    std::array<sf::Text, kPanelButtonCount> button_labels;
+    std::array<sf::RectangleShape, kPanelButtonCount> upgrade_buttons;  // in PanelButton order, panel coordinates
     bool left_was_pressed = false;   // the panel buys on the press edge only
 
-    // Menus and other screens
+    // Menus and other screens: the places the clicks are tested against
     sf::RectangleShape single_button;
     sf::RectangleShape network_button;
-    sf::Text single_text;
-    sf::Text network_text;
     sf::RectangleShape back_button;
-    sf::Text back_text;
     std::array<sf::RectangleShape, 10> level_cards;
-    sf::Font ui_font;
-    sf::Font symbol_font;            // pictographs the CJK font lacks (trophy, skull)
-    sf::Text status_text;            // money and income, top left
-    sf::Text results_text;
-    sf::Text level_title_text;
-    sf::Text level_description_text;
-    sf::Text level_status_text;
-    ScreenTexts screen_texts;        // menu and match texts, rebuilt when their content changes
 
-    // Faction pictures, in faction order
-    std::array<sf::Texture, 5> faction_normal;
-    std::array<sf::Texture, 5> faction_hover;
-    std::array<sf::Sprite, 5> faction_sprites;
     std::mt19937 faction_screen_rng;  // standard default seed
-
-    SoundBank sounds;
     std::mt19937 rng;                 // the game's own engine, seeded from random_device
 
     // Levels
@@ -175,6 +171,11 @@ struct Game {
     std::vector<nlohmann::json> wave_list;     // the running level's waves, normalised
     std::vector<nlohmann::json> upgrade_schedule;
     std::string level_name;
+    // The header over a running match, from the last level started: its name, its
+    // description and its state ("" before any level).
+    std::string level_title;
+    std::string level_description;
+    std::string level_status;
     std::uint64_t wave_index = 0;
     std::uint64_t schedule_index = 0;
     float spawn_timer = 0.0f;        // seconds counted towards the current wave's interval
@@ -188,8 +189,3 @@ struct Game {
     std::uint8_t handshake_received = 0;
     std::uint8_t faction_received = 0;
 };
-
-// Width of the laid-out picture (1280), the x scale of positional sounds and the HUD.
-float windowWidth(const Game& game);
-// Rebuilds shown_levels from all_levels and lays out the back button.
-void enterLevelSelection(Game& game);

@@ -1,5 +1,6 @@
 #include "app/loop.h"
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/pause.h"
 #include "app/settings_keys.h"
@@ -22,8 +23,6 @@ sf::Vector2f toField(const Game& game, int x, int y) {
     return layoutToView(game.world_view, sf::Vector2f(float(x), float(y)));
 }
 
-float distance(sf::Vector2f a, sf::Vector2f b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
 bool onPanelX(const Game& game, float x) { return game.panel_x <= x && x <= game.panel_x + game.panel_width; }
 
 void scrollWheel(Game& game, const sf::Event::MouseWheelScrollEvent& wheel) {
@@ -43,7 +42,7 @@ void scrollWheel(Game& game, const sf::Event::MouseWheelScrollEvent& wheel) {
 int pickUnit(const std::vector<Turret>& units, sf::Vector2f point, float extra, bool add_radius) {
     for (size_t i = 0; i < units.size(); ++i) {
         float reach = (add_radius ? units[i].body.getRadius() : 0.0f) + extra;
-        if (distance(units[i].body.getPosition(), point) < reach) return int(i);
+        if (distanceBetween(units[i].body.getPosition(), point) < reach) return int(i);
     }
     return -1;
 }
@@ -153,36 +152,16 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
         else
             spawnEnemyTurret(game, lane);
     }
-    for (int kind = 1; kind <= 4; ++kind)
-        if (key == enemy_upgrades[kind - 1] && game.network_mode) buyEnemyUpgradeByKey(game, kind);
-    if (key == sf::Keyboard::F3) toggleFrameOverlay(game);
+    for (int kind = 1; kind <= 4; ++kind) {
+        if (key != enemy_upgrades[kind - 1] || !game.network_mode) continue;
+        if (buyEnemyUpgradeByKey(game, kind) && game.lobby.connected)
+            sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
+    }
+    if (key == sf::Keyboard::F3 && game.frontend) toggleFrameOverlay(game);
 }
 
-using Seconds = std::chrono::duration<double>;
-}  // namespace
-
-void handleEvent(Game& game, const sf::Event& window_event) {
-    handleSettingsKeys(game, window_event);
-    const sf::Event event = toLayoutEvent(game, window_event);
-    switch (event.type) {
-        case sf::Event::Closed: game.window.close(); break;
-        case sf::Event::MouseWheelScrolled: scrollWheel(game, event.mouseWheelScroll); break;
-        case sf::Event::MouseButtonPressed:
-            if (event.mouseButton.button == sf::Mouse::Left) leftPressed(game, event.mouseButton);
-            if (event.mouseButton.button == sf::Mouse::Right) rightPressed(game, event.mouseButton);
-            break;
-        case sf::Event::MouseButtonReleased:
-            if (event.mouseButton.button == sf::Mouse::Left) leftReleased(game);
-            break;
-        case sf::Event::MouseMoved: mouseMoved(game, event.mouseMove); break;
-        case sf::Event::KeyPressed: keyPressed(game, event.key.code); break;
-        default: break;
-    }
-
-    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape) {
-        stepBack(game);
-        return;
-    }
+// The input of the screen that shows, after the battlefield's.
+void screenInput(Game& game, const sf::Event& event) {
     switch (currentScreen(game)) {
         case Screen::MainMenu: mainMenuInput(game, event); break;
         case Screen::Lobby: lobbyInput(game, event); break;
@@ -197,26 +176,55 @@ void handleEvent(Game& game, const sf::Event& window_event) {
     }
 }
 
+using Seconds = std::chrono::duration<double>;
+}  // namespace
+
+void handleEvent(Game& game, const sf::Event& window_event) {
+    handleSettingsKeys(game, window_event);
+    const sf::Event event = toLayoutEvent(game, window_event);
+    switch (event.type) {
+        case sf::Event::Closed:
+            if (game.frontend) game.frontend->window.close();
+            break;
+        case sf::Event::MouseWheelScrolled: scrollWheel(game, event.mouseWheelScroll); break;
+        case sf::Event::MouseButtonPressed:
+            if (event.mouseButton.button == sf::Mouse::Left) leftPressed(game, event.mouseButton);
+            if (event.mouseButton.button == sf::Mouse::Right) rightPressed(game, event.mouseButton);
+            break;
+        case sf::Event::MouseButtonReleased:
+            if (event.mouseButton.button == sf::Mouse::Left) leftReleased(game);
+            break;
+        case sf::Event::MouseMoved: mouseMoved(game, event.mouseMove); break;
+        case sf::Event::KeyPressed: keyPressed(game, event.key.code); break;
+        default: break;
+    }
+
+    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
+        stepBack(game);
+    else
+        screenInput(game, event);
+    actOnBattleEvents(game);
+}
+
 void sampleInput(Game& game) {
-    game.input.mouse = toLayout(game.window.getSize(), sf::Mouse::getPosition(game.window));
+    sf::Window& window = game.frontend->window;
+    game.input.mouse = toLayout(window.getSize(), sf::Mouse::getPosition(window));
     game.input.left_button = sf::Mouse::isButtonPressed(sf::Mouse::Left);
     game.input.key_up = sf::Keyboard::isKeyPressed(sf::Keyboard::Up);
     game.input.key_down = sf::Keyboard::isKeyPressed(sf::Keyboard::Down);
 }
 
 void run(Game& game) {
-    if (!game.window.isOpen()) return;
+    if (!game.frontend) return;
+    sf::RenderWindow& window = game.frontend->window;
+    if (!window.isOpen()) return;
     Clock frame_clock(Clock::Real);  // a pause holds the match clocks, never the frame time
-    while (game.window.isOpen()) {
+    while (window.isOpen()) {
         sf::Event event;
-        while (game.window.pollEvent(event)) {
-            game.current_event = event;
-            handleEvent(game, event);
-        }
-        game.current_event.reset();
+        while (window.pollEvent(event)) handleEvent(game, event);
         float dt = static_cast<float>(frame_clock.elapsedMicroseconds()) / 1000000.0f;
         frame_clock.restart();
-        if (!game.window.isOpen()) break;
+        if (!window.isOpen()) break;
         sampleInput(game);
         auto start = std::chrono::steady_clock::now();
         update(game, dt);
@@ -224,6 +232,6 @@ void run(Game& game) {
         render(game);
         auto drawn = std::chrono::steady_clock::now();
         recordFrame(game, Seconds(updated - start).count(), Seconds(drawn - updated).count());
-        game.canvas.draw_calls = 0;
+        game.frontend->canvas.draw_calls = 0;
     }
 }

@@ -1,16 +1,16 @@
 #include "app/command_line.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/loop.h"
 
 #include <exception>
 #include <iostream>
-#include <string>
 
 int main(int argc, char** argv) {
-    if (std::optional<int> status = runCommandLine(argc, argv, std::cout, std::cerr)) return *status;
+    CommandLine line = runCommandLine(argc, argv, std::cout, std::cerr);
+    if (line.exit_status) return *line.exit_status;
     Game game;
-    for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]) == "--fps-log") game.frame_stats.log_each_second = true;
+    game.frontend->frame_stats.log_each_second = line.fps_log;
     try {
         run(game);
     } catch (const std::exception& error) {

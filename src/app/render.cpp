@@ -1,5 +1,6 @@
 #include "app/render.h"
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "app/screen.h"
@@ -10,7 +11,7 @@
 #include <cstdint>
 
 sf::Text uiText(const Game& game, const std::string& utf8, unsigned size, sf::Color colour, sf::Vector2f position) {
-    sf::Text text(sf::String::fromUtf8(utf8.begin(), utf8.end()), game.ui_font, size);
+    sf::Text text(sf::String::fromUtf8(utf8.begin(), utf8.end()), game.frontend->ui_font, size);
     text.setFillColor(colour);
     text.setPosition(position);
     return text;
@@ -34,13 +35,13 @@ std::string truncatedText(double value) {
     return std::to_string(static_cast<std::int64_t>(value));
 }
 
-sf::RenderTarget& renderTarget(Game& game) { return *game.canvas.target; }
+sf::RenderTarget& renderTarget(Game& game) { return *game.frontend->canvas.target; }
 
 void presentFrame(Game& game) {
     drawFrameOverlay(game);
-    flushCanvas(game.canvas);
+    flushCanvas(game.frontend->canvas);
     // Any other target (an off-screen texture) is shown by whoever set it.
-    if (game.canvas.target == &game.window) game.window.display();
+    if (game.frontend->canvas.target == &game.frontend->window) game.frontend->window.display();
 }
 
 void render(Game& game) {
@@ -51,7 +52,7 @@ void render(Game& game) {
     bool floor_first = shown == Screen::MainMenu || shown == Screen::Match || shown == Screen::Results;
     if (bars || !floor_first || !floorCoversTarget(game)) target.clear(bars ? sf::Color::Black : kBackground);
     target.setView(screen);
-    if (bars) drawRectangle(game.canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{kBackground});
+    if (bars) drawRectangle(game.frontend->canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{kBackground});
     switch (shown) {
         case Screen::MainMenu: drawMainMenu(game); break;
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list

@@ -1,4 +1,5 @@
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "content/factions.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 // The stat each priced panel button buys, in PanelButton order; the laser button has none.
@@ -26,15 +28,15 @@ sf::RenderStates panelStates(const Game& game) {
 }
 
 void drawLabel(Game& game, int button, const sf::RenderStates& states) {
-    sf::Text& label = game.button_labels[button];
+    sf::Text& label = game.frontend->button_labels[button];
     label.setPosition(game.upgrade_buttons[button].getPosition() + sf::Vector2f(5, 5));
-    drawText(game.canvas, label, states);
+    drawText(game.frontend->canvas, label, states);
 }
 
 // Prices follow the player's upgrade levels and faction, so the labels are written again
 // only when those change.
 void writePriceLabels(Game& game) {
-    ScreenTexts& texts = game.screen_texts;
+    ScreenTexts& texts = game.frontend->screen_texts;
     const int* levels = game.player_upgrades.levels;
     if (texts.price_faction == game.player_faction &&
         std::equal(levels, levels + kUpgradeStatCount, texts.price_levels.begin()))
@@ -51,14 +53,15 @@ void writePriceLabels(Game& game) {
             float price = upgradePrice(stat, game.player_upgrades) * factionDiscount(stat, game.player_faction);
             text = kUpgradeKinds[stat].hud_label + truncatedText(price);
         }
-        game.button_labels[button].setString(sf::String::fromUtf8(text.begin(), text.end()));
+        game.frontend->button_labels[button].setString(sf::String::fromUtf8(text.begin(), text.end()));
     }
 }
 
 void drawPanel(Game& game) {
-    Canvas& canvas = game.canvas;
-    game.panel_background.setPosition(game.panel_x, 40);
-    drawShape(canvas, game.panel_background);
+    Canvas& canvas = game.frontend->canvas;
+    sf::RectangleShape& background = game.frontend->panel_background;
+    background.setPosition(game.panel_x, 40);
+    drawShape(canvas, background);
     sf::RenderStates states = panelStates(game);
     // A label stays inside its button and the buttons are 13 pixels apart, so no label
     // meets another button: the buttons go first, in one batch, and the labels after.
@@ -73,33 +76,57 @@ void drawPanel(Game& game) {
         if (button != ButtonLaserDamage && buttonShown(game, button)) drawLabel(game, button, states);
 }
 
+// Money truncated toward zero, in decimal; -0.5 shows as 0, not -0.
+std::string wholeNumber(float value) {
+    double whole = std::trunc(static_cast<double>(value));
+    if (whole == 0) whole = 0;
+    char text[64];
+    std::snprintf(text, sizeof(text), "%.0f", whole);
+    return text;
+}
+
+void drawStatusLine(Game& game) {
+    std::string line = "你: " + wholeNumber(game.player_money) + " 敌: " + wholeNumber(game.enemy_money) +
+                       "\n收入: " + wholeNumber(game.player_income) + "\nQ/W/E 三路出兵";
+    ScreenTexts& texts = game.frontend->screen_texts;
+    sf::Text& status = keptText(game, texts.status, line, 16, texts.status_colour);
+    status.setPosition(10, 10);
+    drawDirect(game.frontend->canvas, status);
+}
+
 // The running level's title, description and state, centred at the top of the window
 // between the status line and the minimap.
 void drawLevelHeader(Game& game) {
     if (!game.level_running) return;
     float centre = windowWidth(game) / 2;
     float y = 8;
-    for (sf::Text* text : {&game.level_title_text, &game.level_description_text, &game.level_status_text}) {
+    ScreenTexts& texts = game.frontend->screen_texts;
+    sf::Text* header[] = {
+        &keptText(game, texts.level_title, game.level_title, 22, sf::Color::White),
+        &keptText(game, texts.level_description, game.level_description, 14, sf::Color(200, 200, 200)),
+        &keptText(game, texts.level_status, game.level_status, 18, sf::Color(255, 255, 0)),
+    };
+    for (sf::Text* text : header) {
         if (text->getString().isEmpty()) continue;
         sf::FloatRect bounds = text->getLocalBounds();
         text->setPosition(centre - bounds.width / 2 - bounds.left, y);
-        drawDirect(game.canvas, *text);
+        drawDirect(game.frontend->canvas, *text);
         y += float(text->getCharacterSize()) + 8;
     }
 }
 }  // namespace
 
 void drawHud(Game& game) {
-    flushCanvas(game.canvas);
+    flushCanvas(game.frontend->canvas);
     renderTarget(game).setView(screenView(renderTarget(game).getSize()));
-    drawMinimap(game, game.canvas);
+    drawMinimap(game, game.frontend->canvas);
     drawPanel(game);
-    drawDirect(game.canvas, game.status_text);
+    drawStatusLine(game);
     drawLevelHeader(game);
 }
 
 void drawResultsOverlay(Game& game) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     drawRectangle(canvas, {900, 600}, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 180)});
     sf::Transformable panel;
     panel.setPosition(100, 100);
@@ -109,10 +136,10 @@ void drawResultsOverlay(Game& game) {
 }
 
 void drawPauseOverlay(Game& game) {
-    Canvas& canvas = game.canvas;
-    sf::Vector2f size(windowWidth(game), float(game.window.getSize().y));
+    Canvas& canvas = game.frontend->canvas;
+    sf::Vector2f size(windowWidth(game), float(game.frontend->window.getSize().y));
     drawRectangle(canvas, size, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
-    sf::Text& label = keptText(game, game.screen_texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
+    sf::Text& label = keptText(game, game.frontend->screen_texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
     sf::FloatRect bounds = label.getLocalBounds();
     sf::Vector2f panel_size(bounds.width + 80, bounds.height + 50);
     sf::Transformable panel;

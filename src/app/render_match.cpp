@@ -1,4 +1,5 @@
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "battle/effects_draw.h"
@@ -31,17 +32,17 @@ void drawSelectionRings(Game& game) {
         const Turret* unit = findUnit(game, id);
         if (!unit || unit->hp <= 0) continue;
         float radius = unit->body.getRadius() + 8;
-        drawRound(game.canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
-        drawCircleOutline(game.canvas, unit->body.getPosition(), radius, 30, 2, sf::Color(100, 200, 255, 200));
+        drawRound(game.frontend->canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
+        drawCircleOutline(game.frontend->canvas, unit->body.getPosition(), radius, 30, 2, sf::Color(100, 200, 255, 200));
     }
 }
 
 void drawFieldMarks(Game& game) {
     const WorldBounds& bounds = game.world_bounds;
-    drawRectangle(game.canvas, {bounds.max_x - bounds.min_x, 2}, at({bounds.min_x, game.mid_line_y}),
+    drawRectangle(game.frontend->canvas, {bounds.max_x - bounds.min_x, 2}, at({bounds.min_x, game.mid_line_y}),
                   ShapeStyle{sf::Color(255, 200, 100, 150)});
     for (float lane : game.lane_x)
-        drawRectangle(game.canvas, {8, bounds.max_y - bounds.min_y}, at({lane - 4, bounds.min_y}),
+        drawRectangle(game.frontend->canvas, {8, bounds.max_y - bounds.min_y}, at({lane - 4, bounds.min_y}),
                       ShapeStyle{sf::Color(180, 180, 180, 50)});
 }
 
@@ -53,7 +54,7 @@ void drawSmoke(Game& game) {
     for (const Projectile& projectile : game.projectiles)
         for (const SmokePuff& puff : projectile.smoke) {
             sf::Color colour(255, 255, 255, alphaOf(1.5f * lifeFraction(puff.life, puff.max_life)));
-            drawRound(game.canvas, {puff.x, puff.y}, puff.size, colour);
+            drawRound(game.frontend->canvas, {puff.x, puff.y}, puff.size, colour);
         }
 }
 
@@ -72,9 +73,9 @@ void drawShell(Canvas& canvas, const sf::CircleShape& shape) {
 void drawProjectiles(Game& game) {
     for (const Projectile& projectile : game.projectiles) {
         if (projectile.is_rocket)
-            drawRocket(game.canvas, projectile);
+            drawRocket(game.frontend->canvas, projectile);
         else
-            drawShell(game.canvas, projectile.shape);
+            drawShell(game.frontend->canvas, projectile.shape);
     }
 }
 
@@ -85,7 +86,7 @@ void drawLaserBeams(Game& game) {
         sf::Color colour = beam.colour;
         colour.a = alphaOf(lifeFraction(beam.life, beam.max_life));
         const sf::Vertex line[2] = {sf::Vertex(beam.start, colour), sf::Vertex(beam.end, colour)};
-        drawVertices(game.canvas, line, 2, sf::Lines);
+        drawVertices(game.frontend->canvas, line, 2, sf::Lines);
     }
 }
 
@@ -107,13 +108,13 @@ std::string unitInfoText(const Turret& unit) {
 void drawInfoBox(Game& game) {
     const Turret* unit = inspectedUnit(game);
     if (!unit) return;
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     sf::Vector2f p = unit->body.getPosition();
     drawCircle(canvas, 18, 30, at(p, {18, 18}), ShapeStyle{sf::Color(255, 255, 0, 80)});
     sf::Vector2f box(p.x - 90, p.y - 135);
     drawRectangle(canvas, {180, 110}, at(box), ShapeStyle{sf::Color(20, 20, 20, 200), sf::Color(255, 255, 255, 100), 2});
     std::array<float, 4> values = {unit->hp, unit->range, unit->fire_rate, unit->dodge};
-    ScreenTexts& texts = game.screen_texts;
+    ScreenTexts& texts = game.frontend->screen_texts;
     if (!texts.info_built || values != texts.info_values) {
         texts.info = uiText(game, unitInfoText(*unit), 14, sf::Color::White, {});
         texts.info_values = values;
@@ -129,7 +130,7 @@ void drawInfoBox(Game& game) {
 }  // namespace
 
 void drawMatchWorld(Game& game) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     flushCanvas(canvas);
     renderTarget(game).setView(letterboxed(game.world_view, renderTarget(game).getSize()));
     if (game.hex_grid_enabled) drawHexFloor(game, kBackground);

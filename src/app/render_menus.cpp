@@ -1,3 +1,4 @@
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "battle/turret.h"
@@ -13,19 +14,6 @@ namespace {
 // A level card shows at most this many stars (they fill its width), so a huge
 // "difficulty" cannot flood the screen.
 constexpr int kMaxCardStars = 10;
-
-// Level fields as the card reads them: a missing or wrongly typed value reads as its default.
-std::string levelText(const nlohmann::json& level, const char* key, const char* fallback) {
-    if (!level.is_object()) return fallback;
-    auto found = level.find(key);
-    return found != level.end() && found->is_string() ? found->get<std::string>() : fallback;
-}
-
-double levelNumber(const nlohmann::json& level, const char* key, double fallback) {
-    if (!level.is_object()) return fallback;
-    auto found = level.find(key);
-    return found != level.end() && found->is_number() ? found->get<double>() : fallback;
-}
 
 // Outline colour of a card by the level's faction name; an unknown name gives white.
 sf::Color cardColour(const std::string& faction_name) {
@@ -57,7 +45,7 @@ std::string stars(int count) {
 // One stroke of the check mark: a quad of the given thickness from a to b.
 void drawStroke(Canvas& canvas, sf::Vector2f a, sf::Vector2f b, float thickness, sf::Color colour) {
     sf::Vector2f along = b - a;
-    float length = std::hypot(along.x, along.y);
+    float length = vectorLength(along);
     sf::Vector2f side(-along.y / length * thickness / 2, along.x / length * thickness / 2);
     const sf::Vector2f quad[4] = {a + side, b + side, b - side, a - side};
     drawPolygon(canvas, quad, 4, sf::Transformable(), ShapeStyle{colour});
@@ -66,7 +54,7 @@ void drawStroke(Canvas& canvas, sf::Vector2f a, sf::Vector2f b, float thickness,
 // A won level carries a badge with a check mark and the words "已通关", so the mark
 // reads without telling colours apart.
 void drawWonBadge(Game& game, sf::Vector2f corner) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     sf::Transformable badge;
     badge.setPosition(corner.x + 118, corner.y + 98);
     drawRectangle(canvas, {94, 24}, badge, ShapeStyle{sf::Color(40, 110, 50), sf::Color(150, 230, 150), 1});
@@ -74,7 +62,7 @@ void drawWonBadge(Game& game, sf::Vector2f corner) {
     const sf::Color mark(235, 255, 235);
     drawStroke(canvas, at + sf::Vector2f(6, 12), at + sf::Vector2f(11, 18), 3.5f, mark);
     drawStroke(canvas, at + sf::Vector2f(10, 18), at + sf::Vector2f(20, 5), 3.5f, mark);
-    sf::Text& words = keptText(game, game.screen_texts.won_badge, "已通关", 14, mark);
+    sf::Text& words = keptText(game, game.frontend->screen_texts.won_badge, "已通关", 14, mark);
     words.setPosition(at + sf::Vector2f(28, 2));
     drawDirect(canvas, words);
 }
@@ -86,12 +74,12 @@ void setUiText(const Game& game, sf::Text& text, const std::string& utf8, unsign
 }
 
 void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     const sf::RectangleShape& card = game.level_cards[index];
     sf::Vector2f corner = card.getPosition();
     drawRectangle(canvas, card.getSize(), card,
                   ShapeStyle{sf::Color(30, 30, 50), cardColour(levelText(level, "faction", "Red")), 2});
-    LevelCardTexts& texts = game.screen_texts.cards[index];
+    LevelCardTexts& texts = game.frontend->screen_texts.cards[index];
     if (!texts.built || texts.level != level) {
         float x = corner.x + 10;
         setUiText(game, texts.name, levelText(level, "name", "Level"), 16, sf::Color::White, {x, corner.y + 25});
@@ -109,7 +97,7 @@ void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
 
 void drawLobbyTexts(Game& game) {
     LanLobby& lobby = game.lobby;
-    ScreenTexts& texts = game.screen_texts;
+    ScreenTexts& texts = game.frontend->screen_texts;
     int status = lobby.scanning ? -1 : int(lobby.found_hosts.size());
     if (status != texts.lobby_status) {
         std::string line = lobby.scanning ? std::string("Scanning LAN for hosts...")
@@ -117,11 +105,11 @@ void drawLobbyTexts(Game& game) {
         setUiText(game, texts.lobby_status_text, line, 18, sf::Color::White, {300, 150});
         texts.lobby_status = status;
     }
-    drawDirect(game.canvas, texts.lobby_status_text);
+    drawDirect(game.frontend->canvas, texts.lobby_status_text);
     if (lobby.opponent_left) {
         if (texts.opponent_left_text.getFont() == nullptr)
             setUiText(game, texts.opponent_left_text, "对手已离开，对局结束", 20, sf::Color(255, 180, 80), {300, 110});
-        drawDirect(game.canvas, texts.opponent_left_text);
+        drawDirect(game.frontend->canvas, texts.opponent_left_text);
     }
     size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
     if (texts.host_rows.size() < rows) texts.host_rows.resize(rows);
@@ -134,27 +122,27 @@ void drawLobbyTexts(Game& game) {
             row.address = host.address;
             row.port = host.port;
         }
-        drawDirect(game.canvas, row.text);
+        drawDirect(game.frontend->canvas, row.text);
     }
 }
 }  // namespace
 
 void drawMainMenu(Game& game) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     if (game.hex_grid_enabled) drawHexFloor(game, kBackground);
     drawShape(canvas, game.single_button);
     drawShape(canvas, game.network_button);
-    drawDirect(canvas, game.single_text);
-    drawDirect(canvas, game.network_text);
+    drawDirect(canvas, game.frontend->single_text);
+    drawDirect(canvas, game.frontend->network_text);
 }
 
 void drawLobby(Game& game) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     LanLobby& lobby = game.lobby;
     drawShape(canvas, lobby.host_button);
     drawShape(canvas, lobby.join_button);
-    drawDirect(canvas, lobby.host_text);
-    drawDirect(canvas, lobby.join_text);
+    drawDirect(canvas, game.frontend->host_text);
+    drawDirect(canvas, game.frontend->join_text);
 
     std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
     drawLobbyTexts(game);
@@ -162,10 +150,10 @@ void drawLobby(Game& game) {
 }
 
 void drawLevelSelect(Game& game) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     drawShape(canvas, game.back_button);
-    drawDirect(canvas, game.back_text);
-    ScreenTexts& texts = game.screen_texts;
+    drawDirect(canvas, game.frontend->back_text);
+    ScreenTexts& texts = game.frontend->screen_texts;
     if (texts.title_faction != game.player_faction) {
         setUiText(game, texts.title, "选择关卡", 28, factionColour(game.player_faction), {350, 30});
         texts.title_faction = game.player_faction;

@@ -1,17 +1,22 @@
 #include "app/screen_input.h"
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "app/screen.h"
 #include "app/update.h"
 #include "content/levels.h"
 #include "net/protocol.h"
-#include "audio/sound_bank.h"
-#include <algorithm>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
+// The menus' click, when the game has speakers.
+void playClickSound(Game& game) {
+    if (game.frontend) playClick(game.frontend->sounds);
+}
+
 bool isPress(const sf::Event& event) { return event.type == sf::Event::MouseButtonPressed; }
 
 sf::Vector2f pressPoint(const sf::Event& event) {
@@ -26,7 +31,7 @@ void pickFactionCard(Game& game, sf::Vector2f click) {
     float y0 = (kLayoutHeight - 180) / 2;
     for (int i = 0; i < 5; ++i) {
         if (!sf::FloatRect(x0 + 195 * float(i), y0, 180, 180).contains(click)) continue;
-        playClick(game.sounds);
+        playClickSound(game);
         game.hovered_faction = i;
         logLine(kSelectedLines[i]);
         return;
@@ -55,7 +60,7 @@ void announceReady(Game& game) {
 }
 
 void confirmFaction(Game& game) {
-    playClick(game.sounds);
+    playClickSound(game);
     game.player_faction = game.hovered_faction;
     game.faction_confirmed = true;
     logLine("Faction confirmed: ", game.player_faction);
@@ -68,7 +73,7 @@ void confirmFaction(Game& game) {
 }
 
 void backToFactionSelect(Game& game) {
-    playClick(game.sounds);
+    playClickSound(game);
     game.faction_confirmed = false;
     game.level_select_active = false;
     game.hovered_faction = -1;
@@ -104,7 +109,7 @@ void mainMenuInput(Game& game, const sf::Event& event) {
     bool single = game.single_button.getGlobalBounds().contains(click);
     bool network = game.network_button.getGlobalBounds().contains(click);
     if (!single && !network) return;
-    playClick(game.sounds);
+    playClickSound(game);
     game.game_started = true;
     game.network_mode = network;
     game.lobby_active = network;
@@ -117,11 +122,11 @@ void lobbyInput(Game& game, const sf::Event& event) {
     sf::Vector2f click = pressPoint(event);
     LanLobby& lobby = game.lobby;
     if (lobby.host_button.getGlobalBounds().contains(click) && !lobby.hosting) {
-        playClick(game.sounds);
+        playClickSound(game);
         startHosting(game);
     }
     if (lobby.join_button.getGlobalBounds().contains(click)) {
-        playClick(game.sounds);
+        playClickSound(game);
         startScan(game);
     }
     // The list stays locked through the connect so the scan cannot change the picked row.
@@ -159,7 +164,7 @@ void levelSelectInput(Game& game, const sf::Event& event) {
     size_t cards = std::min<size_t>(game.shown_levels.size(), 10);
     for (size_t i = 0; i < cards; ++i) {
         if (!sf::FloatRect(90 + 250 * float(i % 3), 110 + 150 * float(i / 3), 220, 130).contains(click)) continue;
-        playClick(game.sounds);
+        playClickSound(game);
         startLevel(game, game.shown_levels[i]);
         game.level_running = true;
         game.level_select_active = false;
@@ -172,11 +177,11 @@ void stepBack(Game& game) {
     switch (currentScreen(game)) {
         case Screen::MainMenu: return;  // never out of the game: closing the window quits
         case Screen::Lobby:
-            playClick(game.sounds);
+            playClickSound(game);
             backToMainMenu(game);
             return;
         case Screen::FactionSelect:
-            playClick(game.sounds);
+            playClickSound(game);
             if (game.network_mode) {
                 dropConnection(game);  // the lobby shows again
                 game.hovered_faction = -1;

@@ -42,6 +42,12 @@ struct HostRowText {
 // Texts the screens draw every frame but whose content changes seldom: each is built
 // again only when what it shows changes, so drawing a frame lays out no glyphs.
 struct ScreenTexts {
+    KeptText status;          // money and income, top left
+    sf::Color status_colour;  // "/ui/colors/text"
+    KeptText level_title;     // the running level's header
+    KeptText level_description;
+    KeptText level_status;
+
     int title_faction = -1;   // the level selection's title, in the player's colour
     sf::Text title;
     std::size_t level_count = std::numeric_limits<std::size_t>::max();
@@ -66,6 +72,9 @@ struct ScreenTexts {
     std::array<KeptText, kFactionCount> faction_mottos;  // under the cards, one character a line
     KeptText faction_full_motto;            // on the chosen faction's panel
 
+    // The results of the match that ended: victory, winner and loser they were written for.
+    std::array<int, 3> results_for{-1, -1, -1};
+    sf::Text results;
     // The results with each pictograph as spaces, and the pictographs placed over them,
     // laid out for this text at this place.
     sf::String results_source;

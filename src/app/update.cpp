@@ -1,21 +1,24 @@
 #include "app/update.h"
+#include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "app/pause.h"
 #include "battle/combat.h"
 #include "battle/hits.h"
+#include "battle/match.h"
 #include "content/factions.h"
 #include "content/waves.h"
 #include "net/protocol.h"
 #include "net/snapshot.h"
-#include "ui/results.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 void runMusic(Game& game) {
-    SoundBank& sounds = game.sounds;
+    if (!game.frontend) return;
+    SoundBank& sounds = game.frontend->sounds;
     if (!sounds.bgm_playing && !game.lobby_active) playBgm(sounds);
     if (game.lobby_active && game.lobby.connected && game.faction_confirmed && !sounds.bgm_playing) playBgm(sounds);
     if ((game.player_money < 0 || game.enemy_money < 0) && sounds.bgm_playing) stopBgm(sounds);
@@ -61,7 +64,6 @@ void slidePanel(Game& game, float dt) {
         game.panel_x = std::min(game.panel_x + dt * game.panel_slide_speed, game.panel_target_x);
     else if (game.panel_target_x < game.panel_x)
         game.panel_x = std::max(game.panel_x - dt * game.panel_slide_speed, game.panel_target_x);
-    game.panel_background.setPosition(game.panel_x, 40);
 }
 
 void clampAllUnits(Game& game) {
@@ -72,8 +74,8 @@ void clampAllUnits(Game& game) {
 // At most one tick per frame; time beyond the second is dropped.
 void tickIncome(Game& game) {
     if (game.income_clock.elapsedSeconds() < 1.0f) return;
-    game.player_money += game.player_income * (game.player_faction == Yellow ? 2.0f : 1.0f);
-    game.enemy_money += game.enemy_income * (game.enemy_faction == Yellow ? 3.0f : 1.0f);
+    game.player_money += game.player_income * factionRules(game.player_faction).income_factor;
+    game.enemy_money += game.enemy_income * factionRules(game.enemy_faction).opponent_income_factor;
     game.income_clock.restart();
     if (canSendMatchMessages(game)) sendMoneySync(game);
 }
@@ -92,7 +94,7 @@ void runResultsCountdown(Game& game, float dt) {
 // A paused match stands still; only the view and the panel follow the player, and a
 // press of the left button made now is not taken as a fresh press after the resume.
 void runPausedFrame(Game& game, float dt) {
-    if (game.sounds.sounds_loaded) dropFinished(game.sounds);
+    if (game.frontend && game.frontend->sounds.sounds_loaded) dropFinished(game.frontend->sounds);
     moveCameraByKeys(game);
     easeCamera(game, dt);
     clampView(game);
@@ -136,7 +138,40 @@ void runFrameSteps(Game& game, float dt) {
     pushPhysics(game, dt);
     clampAllUnits(game);
     sweepFinishedProjectiles(game);
+    // Deaths reach the peer before the snapshot that no longer holds the dead.
+    actOnBattleEvents(game);
     shareBattle(game, dt);
+}
+
+void playEventSound(SoundBank& sounds, const BattleEvent& event, float width) {
+    switch (event.kind) {
+        case BattleEventKind::CannonFired: playCannonFire(sounds, event.x, width); break;
+        case BattleEventKind::RocketLaunched: playRocket(sounds, event.x, width); break;
+        case BattleEventKind::Exploded: playExplosion(sounds, event.x, width); break;
+        case BattleEventKind::UnitKilled: playDeath(sounds, event.x, width); break;
+        case BattleEventKind::UnitSpawned: playSpawn(sounds, event.x, width); break;
+        case BattleEventKind::MatchEnded:
+            if (sounds.bgm_playing) stopBgm(sounds);
+            break;
+        default: break;
+    }
+}
+
+// The money travels first: the peer charges its mirror of our money for what follows.
+void tellPeer(Game& game, const BattleEvent& event) {
+    switch (event.kind) {
+        case BattleEventKind::UnitSpawned:
+            if (event.side != 0) return;
+            sendMoneySync(game, event.money);
+            sendMessage(game, {MsgSpawn, 0, event.lane});
+            return;
+        case BattleEventKind::UpgradeBought:
+            sendMoneySync(game, event.money);
+            sendMessage(game, {MsgUpgrade, event.code});
+            return;
+        case BattleEventKind::DeadUnitSwept: sendMessage(game, {MsgTurretDeath, event.side, event.lane}); return;
+        default: return;
+    }
 }
 }  // namespace
 
@@ -150,27 +185,31 @@ void clampView(Game& game) {
     game.world_view.setCenter(centre);
 }
 
+void actOnBattleEvents(Game& game) {
+    bool tell = canSendMatchMessages(game);
+    for (const BattleEvent& event : game.events) {
+        if (game.frontend) playEventSound(game.frontend->sounds, event, windowWidth(game));
+        if (tell) tellPeer(game, event);
+    }
+    game.events.clear();
+}
+
 void update(Game& game, float dt) {
     followConnection(game);
     if (!game.faction_confirmed) {
         game.match_clock.restart();
         game.income_clock.restart();
-        return;
-    }
-    if (game.network_mode && !game.level_running) {
+    } else if (game.network_mode && !game.level_running) {
         // A network game waiting for its start still hears the peer: the ready exchange starts it.
         if (game.lobby_active && game.lobby.connected) processMessages(game);
-        return;
-    }
-    if (game.game_over) {
+    } else if (game.game_over) {
         runResultsCountdown(game, dt);
-        return;
-    }
-    if (game.paused) {
+    } else if (game.paused) {
         runPausedFrame(game, dt);
-        return;
+    } else {
+        runFrameSteps(game, dt);
     }
-    runFrameSteps(game, dt);
+    actOnBattleEvents(game);
 }
 
 void clearMatch(Game& game) {
@@ -197,7 +236,7 @@ void clearMatch(Game& game) {
     game.income_clock.restart();
     game.level_running = false;
     resetBattleSync(game.sync);
-    if (game.sounds.bgm_playing) stopBgm(game.sounds);
+    if (game.frontend && game.frontend->sounds.bgm_playing) stopBgm(game.frontend->sounds);
 }
 
 namespace {

@@ -15,3 +15,9 @@ void clearMatch(Game& game);
 void resetAfterResults(Game& game);
 // Keeps the world view's centre inside the world bounds.
 void clampView(Game& game);
+// Plays the sounds of what the rules recorded and tells the peer its part, in the order
+// it happened, then empties the list. The frame update does it; so does the loop after
+// each input, so a spawn's messages leave before the next event is handled.
+void actOnBattleEvents(Game& game);
+// Rebuilds shown_levels from all_levels and lays out the back button.
+void enterLevelSelection(Game& game);

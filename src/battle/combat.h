@@ -47,7 +47,6 @@ void pushPhysics(Game& game, float dt);
 void placeUnit(Turret& unit, sf::Vector2f position);
 
 // Shared geometry of the battle steps.
-float vectorLength(sf::Vector2f v);
 // Centre distance from a point to a unit minus both hull radii.
 float edgeDistance(sf::Vector2f point, float radius, const Turret& target);
 float edgeDistance(const Turret& a, const Turret& b);

@@ -7,7 +7,6 @@
 #include <cstdlib>
 
 namespace {
-constexpr float kPi = 3.14159265f;
 constexpr float kDegrees = kPi / 180.0f;
 
 // Explosion debris colours, picked by rand() % 5.

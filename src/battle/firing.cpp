@@ -8,13 +8,10 @@
 #include <cstdlib>
 
 namespace {
-constexpr float kPi = 3.1415927f;
 constexpr float kMuzzleDistance = 28.0f;    // from the hull centre along the barrel
 constexpr float kRecoilClearance = 18.0f;   // recoil never pushes a unit this close to another
 constexpr float kRocketSpeedFactor = 0.25f; // rockets start at a quarter of the shell speed
 constexpr float kRocketLifetime = 99999.0f; // rockets never expire; they leave by detonating
-
-float radians(float degrees) { return degrees * kPi / 180.0f; }
 
 int sideFaction(const Game& game, bool is_player) { return is_player ? game.player_faction : game.enemy_faction; }
 
@@ -22,7 +19,7 @@ int sideFaction(const Game& game, bool is_player) { return is_player ? game.play
 float barrelHeading(const Turret& unit) { return unit.barrel.getRotation() - 90.0f; }
 
 sf::Vector2f muzzleOf(const Turret& unit) {
-    float theta = radians(barrelHeading(unit));
+    float theta = degreesToRadians(barrelHeading(unit));
     return unit.body.getPosition() + sf::Vector2f(std::cos(theta), std::sin(theta)) * kMuzzleDistance;
 }
 
@@ -84,7 +81,7 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
     rocket.shape.setPosition(muzzleOf(unit));
     rocket.is_rocket = 1;
     rocket.homing = 1;
-    rocket.rotation_deg = std::atan2(dir.y, dir.x) * 180.0f / 3.14159f;
+    rocket.rotation_deg = std::atan2(dir.y, dir.x) * 180.0f / kPiTo5Places;
     rocket.lifetime = rocket.life_remaining = kRocketLifetime;
     rocket.is_player = unit.is_player;
     rocket.smoke_colour = factionColour(sideFaction(game, unit.is_player));
@@ -99,7 +96,7 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
     aimRocket(game, unit, rocket);
     game.projectiles.push_back(std::move(rocket));
     unit.fire_clock.restart();
-    playRocket(game.sounds, unit.body.getPosition().x, windowWidth(game));
+    recordEvent(game.events, BattleEventKind::RocketLaunched, unit.body.getPosition().x);
 }
 
 void fireRocket(Game& game, Turret& unit, sf::Vector2f aim) {
@@ -124,7 +121,7 @@ bool anotherUnitNear(const Game& game, const Turret& unit, sf::Vector2f point, f
 // A shot pushes the unit back along y only, unless that would crowd another unit.
 void recoil(Game& game, Turret& unit) {
     float k = float(std::rand() % 40) / 100.0f + 0.8f;
-    float theta = radians(barrelHeading(unit));
+    float theta = degreesToRadians(barrelHeading(unit));
     sf::Vector2f position = unit.body.getPosition();
     sf::Vector2f candidate(position.x, position.y - std::sin(theta) * k * unit.recoil_distance);
     candidate = clampIntoField(game, candidate);
@@ -150,7 +147,7 @@ void fireCannon(Game& game, Turret& unit, sf::Vector2f aim) {
     emitMuzzleSparks(game.effects, muzzle, sparks, heading);
     emitMuzzleSmoke(game.effects, muzzle, sparks / 4, heading);
     unit.fire_clock.restart();
-    playCannonFire(game.sounds, unit.body.getPosition().x, windowWidth(game));
+    recordEvent(game.events, BattleEventKind::CannonFired, unit.body.getPosition().x);
 }
 }  // namespace
 

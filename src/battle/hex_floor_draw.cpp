@@ -1,4 +1,5 @@
 #include "battle/hex_floor_draw.h"
+#include "app/frontend.h"
 #include "app/game.h"
 
 #include <SFML/Graphics/Sprite.hpp>
@@ -103,7 +104,7 @@ bool regularGrid(const Game& game, int columns, int rows) {
 }
 
 void setUpFloor(Game& game) {
-    HexFloor& floor = game.hex_floor;
+    HexFloor& floor = game.frontend->hex_floor;
     floor.tried = true;
     if (game.hex_cells.empty() || !sf::Shader::isAvailable()) return;
     float first_y = game.hex_cells[0].centre.y;
@@ -122,7 +123,7 @@ void setUpFloor(Game& game) {
     floor.shader.setUniform("grid", sf::Glsl::Vec2(float(columns), float(rows)));
     floor.shader.setUniform("origin", sf::Glsl::Vec2(game.hex_cells[0].centre));
     floor.shader.setUniform("spacing", sf::Glsl::Vec2(game.hex_spacing_x, game.hex_spacing_y));
-    floor.shader.setUniform("apothem", game.hex_radius * std::cos(3.14159265f / 6));
+    floor.shader.setUniform("apothem", game.hex_radius * std::cos(kPi / 6));
     floor.shader.setUniform("thickness", first.getOutlineThickness());
     floor.shader.setUniform("outline", glslColour(first.getOutlineColor()));
     floor.ready = true;
@@ -130,7 +131,7 @@ void setUpFloor(Game& game) {
 
 // Reads the colours the cells' shapes show into the staging pixels.
 void readCellColours(Game& game) {
-    HexFloor& floor = game.hex_floor;
+    HexFloor& floor = game.frontend->hex_floor;
     for (size_t i = 0; i < game.hex_shapes.size(); ++i) {
         sf::Color fill = game.hex_shapes[i].getFillColor();
         std::uint8_t* texel = &floor.pixels[i * 4];
@@ -144,7 +145,7 @@ void readCellColours(Game& game) {
 // One quad over the part of the field the view shows, drawn into the kept picture over
 // `under`; its texture coordinates carry the field position to the shader.
 void drawFloorPicture(Game& game, const sf::View& view, sf::Color under) {
-    HexFloor& floor = game.hex_floor;
+    HexFloor& floor = game.frontend->hex_floor;
     sf::Vector2f half(std::abs(view.getSize().x) / 2 + 2, std::abs(view.getSize().y) / 2 + 2);
     if (view.getRotation() != 0) half.x = half.y = std::hypot(half.x, half.y);
     sf::Vector2f a = view.getCenter() - half, b = view.getCenter() + half;
@@ -167,7 +168,7 @@ int tileRows(const HexFloor& floor) { return int(floor.picture.getSize().y + kTi
 // pixel to spare; returns how many tiles are marked. A cell's colour shows only inside its
 // own hexagon: the outlines over it are all of one colour.
 int markStaleTiles(Game& game, const sf::View& view) {
-    HexFloor& floor = game.hex_floor;
+    HexFloor& floor = game.frontend->hex_floor;
     int columns = tileColumns(floor), rows = tileRows(floor);
     floor.stale_tiles.assign(size_t(columns) * size_t(rows), 0);
     float reach = game.hex_radius + 1;
@@ -193,7 +194,7 @@ int markStaleTiles(Game& game, const sf::View& view) {
 // the shader runs over it as over the whole picture. Tiles never overlap, so every pixel
 // is blended once, as in a full redraw.
 void redrawStaleTiles(Game& game, const sf::View& view, sf::Color under) {
-    HexFloor& floor = game.hex_floor;
+    HexFloor& floor = game.frontend->hex_floor;
     int columns = tileColumns(floor), rows = tileRows(floor);
     std::vector<sf::Vertex>& quads = floor.tile_quads;
     quads.clear();
@@ -238,8 +239,8 @@ bool pictureFits(const HexFloor& floor, const sf::RenderTarget& target, sf::Colo
 // Shows the floor's picture pixel for pixel over the target, drawing it first when the
 // view changed and shading the stale tiles again when cells changed colour.
 void showFloor(Game& game, sf::Color background) {
-    HexFloor& floor = game.hex_floor;
-    Canvas& canvas = game.canvas;
+    HexFloor& floor = game.frontend->hex_floor;
+    Canvas& canvas = game.frontend->canvas;
     sf::RenderTarget& target = *canvas.target;
     flushCanvas(canvas);
     const sf::View view = target.getView();
@@ -287,13 +288,13 @@ void showFloor(Game& game, sf::Color background) {
 }  // namespace
 
 bool floorCoversTarget(const Game& game) {
-    return game.hex_grid_enabled && game.canvas.batched && game.canvas.fast_paths && game.hex_floor.ready;
+    return game.hex_grid_enabled && game.frontend->canvas.batched && game.frontend->canvas.fast_paths && game.frontend->hex_floor.ready;
 }
 
 void drawHexFloor(Game& game, sf::Color background) {
-    Canvas& canvas = game.canvas;
-    if (canvas.batched && canvas.fast_paths && !game.hex_floor.tried) setUpFloor(game);
-    if (canvas.batched && canvas.fast_paths && game.hex_floor.ready) {
+    Canvas& canvas = game.frontend->canvas;
+    if (canvas.batched && canvas.fast_paths && !game.frontend->hex_floor.tried) setUpFloor(game);
+    if (canvas.batched && canvas.fast_paths && game.frontend->hex_floor.ready) {
         readCellColours(game);
         showFloor(game, background);
         return;

@@ -79,7 +79,7 @@ void buildHexGrid(Game& game) {
     // Pointy-top: the first corner points straight up.
     sf::Vector2f corners[6];
     for (int k = 0; k < 6; ++k) {
-        float angle = float(k) / 6 * 6.28318f - 1.5708f;
+        float angle = float(k) / 6 * kTwoPiTo5Places - kHalfPiTo4Places;
         corners[k] = {std::cos(angle) * game.hex_radius, std::sin(angle) * game.hex_radius};
     }
 

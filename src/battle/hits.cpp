@@ -2,7 +2,6 @@
 #include "app/game.h"
 #include "battle/combat.h"
 #include "battle/unit_grid.h"
-#include "net/protocol.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,10 +12,8 @@ namespace {
 // at 60 frames a second, so such frames test only the shell's position, as always.
 constexpr float kMaxHitGap = 24.0f;
 
-float distance(sf::Vector2f a, sf::Vector2f b) { return vectorLength(a - b); }
-
 // Zero for a point inside the rectangle.
-float distanceToRect(const Rect& rect, sf::Vector2f p) { return distance(p, clampIntoRect(p, rect)); }
+float distanceToRect(const Rect& rect, sf::Vector2f p) { return distanceBetween(p, clampIntoRect(p, rect)); }
 
 // What a shot or beam of one side hits: the other side's units, base and money.
 struct Opposition {
@@ -39,7 +36,7 @@ Opposition opposingSide(Game& game, bool fired_by_player) {
 // The unit of the list whose centre is nearest to p (ties keep the earlier), or null.
 const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf::Vector2f p) {
     int nearest = nearestNear(game, units, p, 0, INFINITY, 1e9f, [&](int i, float& d) {
-        d = distance(units[size_t(i)].body.getPosition(), p);
+        d = distanceBetween(units[size_t(i)].body.getPosition(), p);
         return true;
     });
     return nearest >= 0 ? &units[size_t(nearest)] : nullptr;
@@ -49,7 +46,7 @@ const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf
 Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vector2f p, float margin) {
     int first = firstNear(game, units, p, gridHullRadius(game, units) + margin, [&](int i) {
         const Turret& unit = units[size_t(i)];
-        return distance(unit.body.getPosition(), p) < unit.body.getRadius() + margin;
+        return distanceBetween(unit.body.getPosition(), p) < unit.body.getRadius() + margin;
     });
     return first >= 0 ? &units[size_t(first)] : nullptr;
 }
@@ -93,12 +90,12 @@ void detonateRocket(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
     sf::Vector2f p = rocket.shape.getPosition();
     spawnExplosion(game.effects, p, 60);
-    playExplosion(game.sounds, p.x, windowWidth(game));
+    recordEvent(game.events, BattleEventKind::Exploded, p.x);
     forEachNearInOrder(game, opposition.units, p, 60, [&](int i) {
         Turret& unit = opposition.units[size_t(i)];
-        if (distance(unit.body.getPosition(), p) >= 60) return;
+        if (distanceBetween(unit.body.getPosition(), p) >= 60) return;
         unit.hp -= rocket.damage_amount;
-        if (unit.hp <= 0) playDeath(game.sounds, unit.body.getPosition().x, windowWidth(game));
+        if (unit.hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.body.getPosition().x);
     });
     if (distanceToRect(opposition.base, p) < 60) opposition.chargeBase(rocket.damage_amount);
     rocket.hit = 1;
@@ -118,7 +115,7 @@ bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
         unit->hp -= shell.damage_amount;
         shell.hit = 1;
         // Either side's kill is heard, so the player also hears the loss of a unit.
-        if (unit->hp <= 0) playDeath(game.sounds, unit->body.getPosition().x, windowWidth(game));
+        if (unit->hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit->body.getPosition().x);
         return true;
     }
     float base_margin = shell.is_player ? 5.0f : 10.0f;
@@ -164,9 +161,15 @@ void followTarget(Game& game, LaserBeam& beam) {
         beam.end = clampIntoRect(beam.start, opposition.base);
 }
 
-void announceDeaths(Game& game, const std::vector<Turret>& units, std::uint8_t side) {
-    for (const Turret& unit : units)
-        if (unit.hp <= 0) sendMessage(game, {MsgTurretDeath, side, std::uint8_t(unit.lane)});
+// The peer removes its copies of the dead, side by side in list order.
+void recordSweep(Game& game, const std::vector<Turret>& units, std::uint8_t side) {
+    for (const Turret& unit : units) {
+        if (unit.hp > 0) continue;
+        BattleEvent swept{BattleEventKind::DeadUnitSwept};
+        swept.side = side;
+        swept.lane = std::uint8_t(unit.lane);
+        game.events.push_back(swept);
+    }
 }
 
 void sweepDead(std::vector<Turret>& units) {
@@ -179,7 +182,7 @@ void refindInspectedUnit(Game& game, sf::Vector2f position) {
     const std::vector<Turret>& units = game.inspected_side ? game.player_turrets : game.enemy_turrets;
     game.inspected_unit = -1;
     for (std::size_t i = 0; i < units.size(); ++i) {
-        if (distance(units[i].body.getPosition(), position) < 1) {
+        if (distanceBetween(units[i].body.getPosition(), position) < 1) {
             game.inspected_unit = int(i);
             return;
         }
@@ -268,10 +271,8 @@ void removeDeadTurrets(Game& game) {
     sf::Vector2f inspected_position;
     if (inspecting) inspected_position = inspected_list[game.inspected_unit].body.getPosition();
 
-    if (canSendMatchMessages(game)) {
-        announceDeaths(game, game.player_turrets, 0);
-        announceDeaths(game, game.enemy_turrets, 1);
-    }
+    recordSweep(game, game.player_turrets, 0);
+    recordSweep(game, game.enemy_turrets, 1);
     std::size_t before = game.player_turrets.size() + game.enemy_turrets.size();
     sweepDead(game.player_turrets);
     sweepDead(game.enemy_turrets);

@@ -1,4 +1,5 @@
 #include "battle/projectile.h"
+#include "battle/geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,10 +8,7 @@
 float flame_phase = 0;
 
 namespace {
-constexpr float kPi = 3.14159f;
 constexpr std::size_t kMaxPuffs = 2000;
-
-float length(sf::Vector2f v) { return std::hypot(v.x, v.y); }
 
 // A shell spends dt, moves only if that left it alive, then spends dt again.
 void flyShell(Projectile& shell, float dt) {
@@ -25,27 +23,27 @@ void flyShell(Projectile& shell, float dt) {
 // on the way. It leaves at entry_speed: steering undoes this step's acceleration.
 void steerRocket(Projectile& rocket, float entry_speed, float dt) {
     sf::Vector2f d = rocket.target - rocket.shape.getPosition();
-    float dist = length(d);
+    float dist = vectorLength(d);
     if (dist <= 1.0f) return;
     // atan2 ignores the scale of its arguments, so the raw velocity gives the same heading
     // as the unit vector and stays defined for a rocket at rest.
     float heading = std::atan2(rocket.velocity.y, rocket.velocity.x);
     float desired = std::atan2(d.y / dist, d.x / dist);
     float diff = desired - heading;
-    while (diff > kPi) diff -= 6.28318f;
-    while (diff < -kPi) diff += 6.28318f;
+    while (diff > kPiTo5Places) diff -= kTwoPiTo5Places;
+    while (diff < -kPiTo5Places) diff += kTwoPiTo5Places;
     float wobble = std::sin(dt * rocket.wobble_frequency + rocket.wobble_phase) * rocket.wobble_amplitude;
     diff += std::clamp(wobble, -6.28f, 6.28f);
     float turn = std::clamp(diff, -10.0f * dt, 10.0f * dt);
     float new_heading = heading + turn;
     rocket.velocity = sf::Vector2f(std::cos(new_heading), std::sin(new_heading)) * entry_speed;
-    rocket.rotation_deg = new_heading * 180.0f / kPi;
+    rocket.rotation_deg = new_heading * 180.0f / kPiTo5Places;
     rocket.wobble_phase += dt;
 }
 
 // A rocket never spends life; it leaves the list only by detonating.
 void flyRocket(Projectile& rocket, float dt) {
-    float speed = length(rocket.velocity);
+    float speed = vectorLength(rocket.velocity);
     if (speed > 0) {
         float new_speed = std::min(rocket.max_speed, speed + rocket.acceleration * dt);
         rocket.velocity = rocket.velocity / speed * new_speed;
@@ -80,7 +78,7 @@ SmokePuff newPuff(const Projectile& projectile, float speed) {
     sf::Vector2f heading = speed > 0 ? projectile.velocity / speed : sf::Vector2f(0, 0);
     SmokePuff puff;
     float back = float(std::rand() % 15) / 10.0f + 0.5f;
-    float angle = float(std::rand() % 360) * kPi / 180.0f;
+    float angle = float(std::rand() % 360) * kPiTo5Places / 180.0f;
     float jitter = float(std::rand() % 15) / 10.0f;
     puff.colour = projectile.smoke_colour;
     puff.colour.a = static_cast<sf::Uint8>(50 + std::rand() % 40);
@@ -122,7 +120,7 @@ void updateSmoke(Projectile& projectile, float dt) {
                                [](const SmokePuff& puff) { return puff.life <= 0 || puff.size < 0.02f; }),
                 smoke.end());
 
-    float speed = length(projectile.velocity);
+    float speed = vectorLength(projectile.velocity);
     for (int i = puffsToShed(speed); i > 0; --i) smoke.push_back(newPuff(projectile, speed));
 
     if (smoke.size() > kMaxPuffs) smoke.erase(smoke.begin(), smoke.end() - kMaxPuffs);

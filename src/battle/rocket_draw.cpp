@@ -1,4 +1,5 @@
 #include "battle/rocket_draw.h"
+#include "battle/geometry.h"
 #include "battle/projectile.h"
 #include "ui/canvas.h"
 
@@ -8,13 +9,12 @@
 #include <cmath>
 
 namespace {
-constexpr float kPi = 3.14159f;
 
 // The body and nose never change, so they are built once; the flames follow flame_phase.
 sf::ConvexShape makeBody() {
     sf::ConvexShape body(24);
     for (int i = 0; i < 24; ++i) {
-        float t = float(i) / 23.0f * kPi;
+        float t = float(i) / 23.0f * kPiTo5Places;
         body.setPoint(i, {2.0f * std::cos(2 * t), 18.0f * std::sin(2 * t)});
     }
     body.setFillColor(sf::Color(255, 215, 0, 230));

@@ -9,7 +9,6 @@ namespace {
 constexpr float kLaneClearance = 15.0f;  // units of one lane never stand closer than this
 }  // namespace
 
-float vectorLength(sf::Vector2f v) { return std::hypot(v.x, v.y); }
 
 float edgeDistance(sf::Vector2f point, float radius, const Turret& target) {
     return vectorLength(target.body.getPosition() - point) - radius - target.body.getRadius();

@@ -3,7 +3,6 @@
 #include "battle/combat.h"
 #include "content/config.h"
 #include "content/factions.h"
-#include "net/protocol.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,19 +36,6 @@ Turret::Turret(bool player_side, int unit_lane) : body(0, 30), barrel({0, 0}), l
     barrel.setOutlineColor(turretColor(player_side, "barrel/outline_color"));
 }
 
-sf::Color factionColour(int faction) {
-    static const sf::Color kColours[kFactionCount] = {sf::Color(255, 0, 0, 255), sf::Color(255, 255, 0, 255),
-                                                      sf::Color(0, 0, 255, 255), sf::Color(128, 0, 128, 255),
-                                                      sf::Color(255, 255, 255, 255)};
-    return isFaction(faction) ? kColours[faction] : sf::Color(255, 255, 255, 255);
-}
-
-int factionWeapon(int faction) {
-    if (faction == Yellow) return RocketLauncher;
-    if (faction == White) return Laser;
-    return Cannon;
-}
-
 Turret* findUnit(Game& game, UnitId id) {
     if (id == kNoUnit) return nullptr;
     for (auto* list : {&game.player_turrets, &game.enemy_turrets})
@@ -59,11 +45,7 @@ Turret* findUnit(Game& game, UnitId id) {
 }
 
 namespace {
-constexpr float kUnitPrice = 50.0f;
-constexpr float kRedPriceFactor = 0.25f;
 constexpr float kSpawnClearance = 15.0f;  // an enemy spawn point is blocked closer than this
-
-float unitPrice(int faction) { return faction == Red ? kUnitPrice * kRedPriceFactor : kUnitPrice; }
 
 bool isLane(int lane) { return lane >= 0 && lane < 3; }
 
@@ -76,7 +58,7 @@ Turret makeFactionUnit(Game& game, bool player_side, int lane, sf::Vector2f poin
     placeUnit(unit, point);
     unit.body.setFillColor(factionColour(faction));
     unit.last_track_pos = point;
-    unit.weapon = factionWeapon(faction);
+    unit.weapon = factionRules(faction).weapon;
     unit.hp = factionStat(player_side, key, "hp", 1.0f);
     unit.range = factionStat(player_side, key, "range", 90);
     unit.damage = factionStat(player_side, key, "damage", 1.0f);
@@ -98,6 +80,15 @@ void addBonuses(Turret& unit, const UpgradeState& bonus) {
     unit.move_speed += bonus.move_speed_bonus;
 }
 
+// Heard, and a unit of the player's is announced to the peer with the money it left.
+void recordSpawn(Game& game, float x, bool player_side, int lane) {
+    BattleEvent spawned{BattleEventKind::UnitSpawned, x};
+    spawned.side = player_side ? 0 : 1;
+    spawned.lane = std::uint8_t(lane);
+    spawned.money = game.player_money;
+    game.events.push_back(spawned);
+}
+
 bool spawnPointTaken(const Game& game, int lane, sf::Vector2f point) {
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
         for (const Turret& unit : *list) {
@@ -117,12 +108,7 @@ void spawnPlayerTurret(Game& game, int lane) {
     game.player_turrets.push_back(makeFactionUnit(game, true, lane, point));
     game.player_turrets.back().net_number = numberSpawn(game.sync, true, false);
     applyPlayerUpgrades(game);
-    playSpawn(game.sounds, point.x, windowWidth(game));
-    if (canSendMatchMessages(game)) {
-        // The peer's mirror relies on this order: money first, then the spawn.
-        sendMoneySync(game);
-        sendMessage(game, {MsgSpawn, 0, std::uint8_t(lane)});
-    }
+    recordSpawn(game, point.x, true, lane);
 }
 
 void spawnEnemyTurret(Game& game, int lane, bool from_spawn_keys) {
@@ -140,7 +126,7 @@ void spawnEnemyTurret(Game& game, int lane, bool from_spawn_keys) {
     if (spawnPointTaken(game, lane, point)) return;  // the price stays paid
     game.enemy_turrets.push_back(makeFactionUnit(game, false, lane, point));
     game.enemy_turrets.back().net_number = number;
-    playSpawn(game.sounds, point.x, windowWidth(game));
+    recordSpawn(game, point.x, false, lane);
 }
 
 Turret& addSyncedUnit(Game& game, bool player_side, int lane, sf::Vector2f point, std::uint16_t number) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/clock.h"
+#include "content/factions.h"
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/Color.hpp>
@@ -12,8 +13,6 @@ struct Game;
 // name a unit across frames (selection, attack orders, a beam's owner) keeps its id.
 using UnitId = std::uint32_t;
 constexpr UnitId kNoUnit = 0;
-
-enum Weapon : int { Cannon = 0, RocketLauncher = 1, Laser = 2 };
 
 // One combat unit: a round hull with a gun barrel, sent down one of three lanes.
 struct Turret {
@@ -50,11 +49,6 @@ struct Turret {
 };
 
 constexpr std::uint16_t kKeySpawnNumbers = 0x8000;
-
-// Unit colour of a faction (hull, shells, rocket smoke, tracks, territory).
-sf::Color factionColour(int faction);
-// Weapon a faction's units carry: Yellow rockets, White lasers, others cannons.
-int factionWeapon(int faction);
 
 void spawnPlayerTurret(Game& game, int lane);
 // from_spawn_keys: the opponent's unit was sent by its opponent-spawn keys, which number apart.

@@ -8,7 +8,6 @@
 
 namespace {
 constexpr float kBaseChargeInterval = 0.6f;  // seconds between two charges of one unit
-constexpr float kBlueBaseFactor = 0.05f;     // a Blue base suffers a twentieth of each charge
 constexpr float kArrivalDistance = 5.0f;     // a commanded move ends this close to its point
 constexpr float kNoTarget = 1e9f;
 
@@ -61,7 +60,7 @@ void turnBarrel(Turret& unit, sf::Vector2f aim) {
     sf::Vector2f position = unit.body.getPosition();
     if (vectorLength(aim - position) <= 0.001f) return;
     unit.barrel.setPosition(position);
-    unit.barrel.setRotation(std::atan2(aim.y - position.y, aim.x - position.x) * 180.0f / 3.1415927f + 90.0f);
+    unit.barrel.setRotation(std::atan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f);
 }
 
 // Sideways step away from incoming shots, weighted by how soon each arrives.
@@ -160,7 +159,7 @@ void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret
 
 void chargeBase(const PassSide& side, Turret& unit) {
     if (unit.base_hit_clock.elapsedSeconds() <= kBaseChargeInterval) return;
-    float factor = side.opposing_faction == Blue ? kBlueBaseFactor : 1.0f;
+    float factor = factionRules(side.opposing_faction).base_charge_factor;
     side.opposing_money -= factor * unit.damage;
     side.opposing_base_damage += factor * unit.damage;
     unit.base_hit_clock.restart();

@@ -1,16 +1,33 @@
 #include "content/factions.h"
 
+// Red units cost a quarter; Yellow earns twice the income (three times as the opponent);
+// a Blue base suffers a twentieth of each unit charge; Purple pays half for upgrades;
+// White pays a tenth for dodge and cannot buy projectile speed.
+const FactionRules kFactions[kFactionCount] = {
+    {"red", "Red", "赤红共和国", sf::Color(255, 0, 0, 255), Cannon, 0.25f, 1, 1, 1, 1, 1, true},
+    {"yellow", "Yellow", "黄色联合体", sf::Color(255, 255, 0, 255), RocketLauncher, 1, 2, 3, 1, 1, 1, true},
+    {"blue", "Blue", "蓝色联邦", sf::Color(0, 0, 255, 255), Cannon, 1, 1, 1, 0.05f, 1, 1, true},
+    {"purple", "Purple", "紫色真理会", sf::Color(128, 0, 128, 255), Cannon, 1, 1, 1, 1, 0.5f, 0.5f, true},
+    {"white", "White", "白昼圣所", sf::Color(255, 255, 255, 255), Laser, 1, 1, 1, 1, 1, 0.1f, false},
+};
+
 namespace {
-const char* const kConfigKeys[kFactionCount] = {"red", "yellow", "blue", "purple", "white"};
-const char* const kLevelNames[kFactionCount] = {"Red", "Yellow", "Blue", "Purple", "White"};
+// A number outside the five has no advantage; its paths and level name read as Red's.
+const FactionRules kNoFaction = {"red", "Red", "", sf::Color(255, 255, 255, 255), Cannon, 1, 1, 1, 1, 1, 1, true};
 }  // namespace
 
-const char* factionConfigKey(int faction) { return isFaction(faction) ? kConfigKeys[faction] : "red"; }
+const FactionRules& factionRules(int faction) { return isFaction(faction) ? kFactions[faction] : kNoFaction; }
 
-const char* factionLevelName(int faction) { return isFaction(faction) ? kLevelNames[faction] : "Red"; }
+const char* factionConfigKey(int faction) { return factionRules(faction).config_key; }
+
+const char* factionLevelName(int faction) { return factionRules(faction).level_name; }
 
 int factionFromLevelName(const std::string& name) {
     for (int faction = 0; faction < kFactionCount; ++faction)
-        if (name == kLevelNames[faction]) return faction;
+        if (name == kFactions[faction].level_name) return faction;
     return Red;
 }
+
+sf::Color factionColour(int faction) { return factionRules(faction).colour; }
+
+float unitPrice(int faction) { return kUnitPrice * factionRules(faction).unit_price_factor; }

@@ -229,17 +229,6 @@ void normaliseEntries(std::vector<json>& list, Normalise normalise) {
     list.resize(kept);
 }
 
-void setHeaderText(sf::Text& text, const std::string& utf8, unsigned size, sf::Color colour) {
-    text.setString(sf::String::fromUtf8(utf8.begin(), utf8.end()));
-    text.setCharacterSize(size);
-    text.setFillColor(colour);
-}
-
-void setMatchHeader(Game& game, const json& level) {
-    setHeaderText(game.level_title_text, levelText(level, "name", "关卡"), 22, sf::Color::White);
-    setHeaderText(game.level_description_text, levelText(level, "description", ""), 14, sf::Color(200, 200, 200));
-    setHeaderText(game.level_status_text, "In Progress...", 18, sf::Color(255, 255, 0));
-}
 }  // namespace
 
 std::string levelText(const json& entry, const char* key, const std::string& fallback) {
@@ -322,7 +311,9 @@ void startLevel(Game& game, const json& level) {
     game.match_clock.restart();
     game.income_clock.restart();
 
-    setMatchHeader(game, level);
+    game.level_title = levelText(level, "name", "关卡");
+    game.level_description = levelText(level, "description", "");
+    game.level_status = "In Progress...";
     logLine("=== 开始关卡: ", levelText(level, "name", "未知"), " ===");
     logLine("⚠️  enemy_presets 已完全忽略，敌方炮塔使用本地配置");
 }

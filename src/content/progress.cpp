@@ -101,6 +101,7 @@ void loadProgress(Progress& progress) {
 
 bool recordLevelWon(Progress& progress, const std::string& level_name) {
     progress.won_levels.insert(level_name);
+    if (!progress.kept) return false;
     if (progress.file.empty()) {
         logLine("⚠️ Progress not saved: no data folder (neither XDG_DATA_HOME nor HOME is set)");
         return false;

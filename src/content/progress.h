@@ -7,6 +7,7 @@
 struct Progress {
     std::string file;                  // where it is kept; "" when the user has no data folder
     std::set<std::string> won_levels;  // names of the levels won on this machine
+    bool kept = true;                  // false: wins count for this run only (a headless game)
 };
 
 // $XDG_DATA_HOME/tarvex/progress.json, else ~/.local/share/tarvex/progress.json; "" when

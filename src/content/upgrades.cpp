@@ -2,7 +2,6 @@
 #include "app/game.h"
 #include "content/config.h"
 #include "content/factions.h"
-#include "net/protocol.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,13 +39,16 @@ float upgradePrice(UpgradeStat stat, const UpgradeState& state) {
     return static_cast<float>(base * std::pow(multiplier, state.levels[stat]));
 }
 
+namespace {
+constexpr float kLaserDamagePrice = 100.0f;  // before the faction's factor
+}  // namespace
+
 float factionDiscount(UpgradeStat stat, int faction) {
-    if (faction == Purple) return 0.5f;
-    if (faction == White && stat == Dodge) return 0.1f;
-    return 1.0f;
+    const FactionRules& rules = factionRules(faction);
+    return stat == Dodge ? rules.dodge_price_factor : rules.upgrade_price_factor;
 }
 
-float laserDamagePrice(int faction) { return faction == Purple ? 50.0f : 100.0f; }
+float laserDamagePrice(int faction) { return kLaserDamagePrice * factionRules(faction).upgrade_price_factor; }
 
 namespace {
 // Bonus gained per level (player) or per purchase (opponents); income has no bonus.
@@ -76,23 +78,23 @@ bool pay(float& money, float cost) {
     return true;
 }
 
-// The price a network opponent pays: only Purple's half, unless the dodge rule of the
-// old message also grants White its tenth.
-float opponentCost(const Game& game, UpgradeStat stat, bool white_dodge_discount) {
-    float factor = white_dodge_discount ? factionDiscount(stat, game.enemy_faction)
-                                        : (game.enemy_faction == Purple ? 0.5f : 1.0f);
+// The price a network opponent pays: only the faction's factor on every upgrade, unless
+// the old message's rule also grants the dodge factor.
+float opponentCost(const Game& game, UpgradeStat stat, bool dodge_discount) {
+    float factor = dodge_discount ? factionDiscount(stat, game.enemy_faction)
+                                  : factionRules(game.enemy_faction).upgrade_price_factor;
     return factor * upgradePrice(stat, game.enemy_upgrades);
 }
 
-// A network opponent's level: the bonus is set from the level, and a Yellow side's
-// income step is tripled.
-bool buyOpponentStat(Game& game, UpgradeStat stat, bool white_dodge_discount) {
+// A network opponent's level: the bonus is set from the level, and the income step grows
+// by the faction's opponent income factor.
+bool buyOpponentStat(Game& game, UpgradeStat stat, bool dodge_discount) {
     if (game.enemy_upgrades.levels[stat] >= kMaxUpgradeLevel) return false;
-    if (!pay(game.enemy_money, opponentCost(game, stat, white_dodge_discount))) return false;
+    if (!pay(game.enemy_money, opponentCost(game, stat, dodge_discount))) return false;
     UpgradeState& state = game.enemy_upgrades;
     int level = ++state.levels[stat];
     if (stat == Income) {
-        game.enemy_income += kIncomeStep * (game.enemy_faction == Yellow ? 3.0f : 1.0f);
+        game.enemy_income += kIncomeStep * factionRules(game.enemy_faction).opponent_income_factor;
         return true;
     }
     *bonusOf(state, stat) = float(level) * kOpponentBonusStep[stat];
@@ -140,7 +142,7 @@ bool buyPlayerUpgrade(Game& game, PanelButton button) {
         updateLasers(game);
     } else {
         UpgradeStat stat = kButtonStats[button];
-        if (stat == ProjectileSpeed && game.player_faction == White) return false;
+        if (stat == ProjectileSpeed && !factionRules(game.player_faction).buys_projectile_speed) return false;
         if (state.levels[stat] >= kMaxUpgradeLevel) return false;
         if (!pay(game.player_money, factionDiscount(stat, game.player_faction) * upgradePrice(stat, state))) return false;
         int level = ++state.levels[stat];
@@ -152,11 +154,10 @@ bool buyPlayerUpgrade(Game& game, PanelButton button) {
         }
         wire_code = kUpgradeKinds[stat].wire_code;
     }
-    if (canSendMatchMessages(game)) {
-        // The peer charges its mirror of our money, so the paid amount travels first.
-        sendMoneySync(game);
-        sendMessage(game, {MsgUpgrade, std::uint8_t(wire_code)});
-    }
+    BattleEvent bought{BattleEventKind::UpgradeBought};
+    bought.code = std::uint8_t(wire_code);
+    bought.money = game.player_money;
+    game.events.push_back(bought);
     return true;
 }
 
@@ -195,11 +196,9 @@ bool buyOpponentUpgrade(Game& game, int kind, bool old_message) {
     return buyOpponentStat(game, UpgradeStat(stat), old_message);
 }
 
-void buyEnemyUpgradeByKey(Game& game, int kind) {
+bool buyEnemyUpgradeByKey(Game& game, int kind) {
     int stat = statFromOldWireCode(kind);
-    if (stat < 0) return;
-    if (!buyOpponentStat(game, UpgradeStat(stat), false)) return;
-    if (game.lobby.connected) sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
+    return stat >= 0 && buyOpponentStat(game, UpgradeStat(stat), false);
 }
 
 void applyEnemyUpgrades(Game& game) {

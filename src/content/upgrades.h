@@ -61,7 +61,7 @@ constexpr int kPanelButtonCount = 7;
 
 // Price of the next level of a stat before any discount, from config.json on every call.
 float upgradePrice(UpgradeStat stat, const UpgradeState& state);
-// Multiplier a side of that faction pays for the stat (Purple half, White a tenth for dodge).
+// Multiplier a side of that faction pays for the stat.
 float factionDiscount(UpgradeStat stat, int faction);
 // The laser-damage upgrade's fixed price for a faction.
 float laserDamagePrice(int faction);
@@ -76,8 +76,9 @@ void enemyBuyUpgrade(Game& game, int level_code);
 // A network opponent's purchase, mirrored out of enemy_money: MsgUpgrade kinds 1..7,
 // or with old_message the MsgOldUpgrade kinds 1..4. Returns whether it was bought.
 bool buyOpponentUpgrade(Game& game, int kind, bool old_message);
-// The opponent-upgrade keys of network mode (kind 1 fire rate, 2 range, 3 dodge, 4 income).
-void buyEnemyUpgradeByKey(Game& game, int kind);
+// The opponent-upgrade keys of network mode (kind 1 fire rate, 2 range, 3 dodge, 4 income);
+// returns whether it was bought.
+bool buyEnemyUpgradeByKey(Game& game, int kind);
 
 // Pushes the enemy's upgrade state into its units, laser values and projectile speed.
 void applyEnemyUpgrades(Game& game);

@@ -11,8 +11,6 @@ namespace {
 // The wave timer advances by a fixed step per frame, not by the frame time.
 constexpr float kSpawnTimerStep = 0.016f;
 
-float unitCost(int faction) { return faction == Red ? 12.5f : 50.0f; }
-
 // A wave lane outside 0..2 other than -1 (random) names no lane; such a wave is passed
 // over like a wave of no units, so the waves after it still come.
 bool isPlayableLane(long long lane) { return lane == -1 || (lane >= 0 && lane <= 2); }
@@ -27,7 +25,7 @@ void attemptSpawn(Game& game, const nlohmann::json& wave) {
     long long lane = levelInteger(wave, "lane", -1);
     if (lane == -1) lane = std::rand() % 3;
     // The attempt counts even when the spawn point is blocked and nothing appears.
-    if (game.enemy_money >= unitCost(game.enemy_faction)) {
+    if (game.enemy_money >= unitPrice(game.enemy_faction)) {
         spawnEnemyTurret(game, static_cast<int>(lane));
         game.wave_spawned += 1;
     }

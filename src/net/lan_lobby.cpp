@@ -2,15 +2,10 @@
 #include "app/game.h"
 
 namespace {
-void layOutLobbyButton(sf::RectangleShape& button, sf::Text& text, const sf::Font& font, sf::Vector2f corner,
-                       sf::Color fill, const std::string& label) {
+void layOutLobbyButton(sf::RectangleShape& button, sf::Vector2f corner, sf::Color fill) {
     button.setSize({200, 80});
     button.setPosition(corner);
     button.setFillColor(fill);
-    text.setFont(font);
-    text.setString(sf::String::fromUtf8(label.begin(), label.end()));
-    text.setCharacterSize(20);
-    text.setPosition(corner.x + 60, corner.y + 20);
 }
 }  // namespace
 
@@ -24,8 +19,8 @@ void initLanLobby(LanLobby& lobby) {
     lobby.listener = std::make_unique<sf::TcpListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
     lobby.client_socket = std::make_unique<sf::TcpSocket>();
-    layOutLobbyButton(lobby.host_button, lobby.host_text, lobby.font, {200, 420}, sf::Color(100, 100, 250), "主机");
-    layOutLobbyButton(lobby.join_button, lobby.join_text, lobby.font, {500, 420}, sf::Color(100, 250, 100), "加入");
+    layOutLobbyButton(lobby.host_button, {200, 420}, sf::Color(100, 100, 250));
+    layOutLobbyButton(lobby.join_button, {500, 420}, sf::Color(100, 250, 100));
 }
 
 // Every loop polls threads_running (the host thread through a short selector wait,

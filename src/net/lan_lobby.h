@@ -1,7 +1,5 @@
 #pragma once
-#include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
-#include <SFML/Graphics/Text.hpp>
 #include <SFML/Network/IpAddress.hpp>
 #include <SFML/Network/TcpListener.hpp>
 #include <SFML/Network/TcpSocket.hpp>
@@ -76,14 +74,11 @@ struct LanLobby {
     std::thread scan_thread;
     std::thread announce_thread;  // the host's beacon
 
-    sf::Font font;
     sf::RectangleShape host_button;
     sf::RectangleShape join_button;
-    sf::Text host_text;
-    sf::Text join_text;
 };
 
-// Sockets, shapes and texts of the lobby (the lobby font is loaded by the Game).
+// Sockets and buttons of the lobby.
 void initLanLobby(LanLobby& lobby);
 // Ends every background thread promptly and closes the sockets; safe when nothing ever started.
 void shutdownLanLobby(LanLobby& lobby);

@@ -167,9 +167,11 @@ void sendMessage(Game& game, const std::vector<std::uint8_t>& bytes) {
 
 bool canSendMatchMessages(const Game& game) { return game.network_mode && game.lobby.connected; }
 
-void sendMoneySync(Game& game) {
+void sendMoneySync(Game& game) { sendMoneySync(game, game.player_money); }
+
+void sendMoneySync(Game& game, float amount) {
     if (!canSendMatchMessages(game)) return;
-    std::int32_t money = wireMoney(game.player_money);
+    std::int32_t money = wireMoney(amount);
     sendMessage(game, {MsgMoneySync, std::uint8_t((money >> 8) & 0xFF), std::uint8_t(money & 0xFF)});
 }
 

@@ -23,8 +23,9 @@ enum MessageType : std::uint8_t {
 // Sends one message on the peer socket while connected; match messages (spawn, money,
 // death, upgrade) only in a network game. A failed send is silent.
 void sendMessage(Game& game, const std::vector<std::uint8_t>& bytes);
-// MsgMoneySync with the local money, only in a connected network game.
+// MsgMoneySync with the local money, or the given amount, only in a connected network game.
 void sendMoneySync(Game& game);
+void sendMoneySync(Game& game, float money);
 // Match messages (spawns, money, deaths, upgrades) go out only in a connected network game.
 bool canSendMatchMessages(const Game& game);
 // Drains the received queue and handles every message, on the main thread.

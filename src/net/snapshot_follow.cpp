@@ -1,9 +1,9 @@
 #include "app/game.h"
 #include "app/log.h"
 #include "battle/combat.h"
+#include "battle/match.h"
 #include "net/protocol.h"
 #include "net/snapshot.h"
-#include "ui/results.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,7 +56,7 @@ void followUnits(Game& game, std::vector<Turret>& units, const std::vector<UnitS
             takeState(game, unit, states[found->second], own_side);
         } else if (hostDropped(unit, own_side, own_spawns_heard)) {
             // A unit our own hits had already killed was heard dying then.
-            if (unit.hp > 0) playDeath(game.sounds, unit.body.getPosition().x, windowWidth(game));
+            if (unit.hp > 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.body.getPosition().x);
             continue;
         }
         if (kept != i) units[kept] = std::move(unit);

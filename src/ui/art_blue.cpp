@@ -1,10 +1,10 @@
+#include "battle/geometry.h"
 #include "ui/unit_frame.h"
 
 #include <array>
 #include <cmath>
 
 namespace {
-const float kPi = 3.14159265f;
 const sf::Color kFrame(60, 110, 190, 200);
 const sf::Color kPod(30, 60, 120);
 const sf::Color kPodFin(20, 40, 80);
@@ -17,7 +17,7 @@ const sf::Color kMuzzleGlow(80, 180, 255, 150);
 const sf::Color kIce(107, 203, 255);
 
 sf::Vector2f polar(float radius, float degrees) {
-    float radians = degrees * kPi / 180.0f;
+    float radians = degreesToRadians(degrees);
     return {radius * std::cos(radians), radius * std::sin(radians)};
 }
 

@@ -1,3 +1,4 @@
+#include "battle/geometry.h"
 #include "ui/unit_frame.h"
 
 #include <array>
@@ -100,8 +101,8 @@ void drawRedBarrel(Canvas& canvas, const UnitFrame& frame) {
     breech[0] = sf::Vertex({0, 0}, sf::Color(255, 0, 0));
     for (int k = 0; k <= 20; ++k) {
         float t = k / 20.0f;
-        float angle = t * 2 * 3.14159265f;
-        float radius = 4.5f + 0.8f * std::sin(3.14159265f * t);
+        float angle = t * 2 * kPi;
+        float radius = 4.5f + 0.8f * std::sin(kPi * t);
         breech[k + 1] = sf::Vertex({0.3f * radius * std::cos(angle), radius * std::sin(angle)}, kTube);
     }
     drawVertices(canvas, breech.data(), breech.size(), sf::TriangleFan, frame.states);

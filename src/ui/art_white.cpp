@@ -1,10 +1,10 @@
+#include "battle/geometry.h"
 #include "ui/unit_frame.h"
 
 #include <array>
 #include <cmath>
 
 namespace {
-const float kPi = 3.14159265f;
 
 void drawWings(Canvas& canvas, const UnitFrame& frame) {
     for (float s : {-1.0f, 1.0f}) {
@@ -23,7 +23,7 @@ void drawWings(Canvas& canvas, const UnitFrame& frame) {
 
 // A local point at an angle (degrees, in the unit frame) and a radius.
 sf::Vector2f spoke(const UnitFrame& frame, float degrees, float radius) {
-    float radians = degrees * kPi / 180.0f;
+    float radians = degreesToRadians(degrees);
     return frame.at(radius * std::cos(radians), radius * std::sin(radians));
 }
 }  // namespace

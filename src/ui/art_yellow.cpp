@@ -1,3 +1,4 @@
+#include "battle/geometry.h"
 #include "ui/unit_frame.h"
 
 #include <cmath>
@@ -23,9 +24,8 @@ void drawGunLights(Canvas& canvas, const UnitFrame& frame) {
 }
 
 void drawPods(Canvas& canvas, const UnitFrame& frame) {
-    const float pi = 3.14159265f;
     for (int k = 0; k < 4; ++k) {
-        float angle = (45.0f + 90.0f * k) * pi / 180.0f;
+        float angle = degreesToRadians(45.0f + 90.0f * k);
         sf::Vector2f out(std::cos(angle), std::sin(angle));
         sf::Vector2f across(-out.y, out.x);
         drawDiamond(canvas, frame.position + out * 16.0f, 3, 4,

@@ -1,4 +1,5 @@
 #include "ui/canvas.h"
+#include "battle/geometry.h"
 
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/ConvexShape.hpp>
@@ -33,7 +34,7 @@ sf::PrimitiveType batchTypeOf(sf::PrimitiveType type) {
 sf::FloatRect visibleField(const sf::RenderTarget& target) {
     const sf::View& view = target.getView();
     sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
-    float radians = view.getRotation() * 3.14159265f / 180.0f;
+    float radians = degreesToRadians(view.getRotation());
     float c = std::abs(std::cos(radians)), s = std::abs(std::sin(radians));
     sf::Vector2f half((c * size.x + s * size.y) / 2, (s * size.x + c * size.y) / 2);
     sf::Vector2u pixels = target.getSize();
@@ -276,9 +277,8 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
     if (canvas.circle_tables.size() <= point_count) canvas.circle_tables.resize(point_count + 1);
     std::vector<sf::Vector2f>& table = canvas.circle_tables[point_count];
     if (table.empty()) {
-        static const float pi = 3.141592654f;
         for (std::size_t i = 0; i < point_count; ++i) {
-            float angle = i * 2 * pi / point_count - pi / 2;
+            float angle = i * 2 * kPi / point_count - kPi / 2;
             table.emplace_back(std::cos(angle), std::sin(angle));
         }
     }
@@ -287,7 +287,6 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
 
 constexpr int kRoundPoints = 30;
 constexpr int kDecagonPoints = 10;
-constexpr float kPi = 3.141592654f;
 // Round specks and track marks are point sprites: one vertex each, a square of the
 // shape's width around its centre, which the shader cuts to the polygon. A pixel is kept
 // when its centre lies within every edge, as the rasteriser decides for the polygon's own

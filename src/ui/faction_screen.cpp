@@ -1,5 +1,6 @@
 #include "ui/faction_screen.h"
 #include "app/display.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "content/factions.h"
@@ -106,7 +107,7 @@ HexLook hexLook(int r, int c, sf::Vector2f position, const FieldGlow& glow) {
 void drawHexField(Canvas& canvas, sf::Vector2f window_size, const FieldGlow& glow) {
     sf::ConvexShape hexagon(6);
     for (int k = 0; k < 6; ++k) {
-        float angle = (float(k) * 60 - 90) * 3.14159265f / 180;
+        float angle = degreesToRadians(float(k) * 60 - 90);
         hexagon.setPoint(size_t(k), {std::cos(angle) * kHexRadius, std::sin(angle) * kHexRadius});
     }
     hexagon.setOutlineThickness(1.2f);
@@ -145,7 +146,7 @@ void drawPicture(Canvas& canvas, const sf::Sprite& faction_sprite, const sf::Tex
 }
 
 void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     sf::Vector2f corner = cardCorner(faction, window_size);
     const FactionCardData& data = kCards[faction];
     sf::RectangleShape card({kCardSize, kCardSize});
@@ -155,19 +156,19 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
     card.setOutlineThickness(hovered ? 4 : 2);
     drawShape(canvas, card);
 
-    const sf::Texture& picture = hovered ? game.faction_hover[size_t(faction)] : game.faction_normal[size_t(faction)];
-    drawPicture(canvas, game.faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
+    const sf::Texture& picture = hovered ? game.frontend->faction_hover[size_t(faction)] : game.frontend->faction_normal[size_t(faction)];
+    drawPicture(canvas, game.frontend->faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
 
     // The motto hangs below the card, one character per line.
-    sf::Text& motto = keptText(game, game.screen_texts.faction_mottos[size_t(faction)], data.vertical_motto, 15,
+    sf::Text& motto = keptText(game, game.frontend->screen_texts.faction_mottos[size_t(faction)], data.vertical_motto, 15,
                                sf::Color(180, 180, 210, 255));
     placeCentred(motto, corner.x, kCardSize, corner.y + kCardSize - 32);
     drawDirect(canvas, motto);
 }
 
 void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
-    Canvas& canvas = game.canvas;
-    sf::Text& title = keptText(game, game.screen_texts.faction_title, "CHOOSE YOUR FACTION", 40, sf::Color::White);
+    Canvas& canvas = game.frontend->canvas;
+    sf::Text& title = keptText(game, game.frontend->screen_texts.faction_title, "CHOOSE YOUR FACTION", 40, sf::Color::White);
     title.setOutlineColor(sf::Color(0, 0, 0, 180));
     title.setOutlineThickness(2);
     placeCentred(title, 0, window_size.x, 30);
@@ -175,13 +176,13 @@ void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
 
     for (int faction = 0; faction < kFactionCount; ++faction) drawCard(game, faction, window_size, faction == hovered_card);
 
-    sf::Text& hint = keptText(game, game.screen_texts.faction_hint, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
+    sf::Text& hint = keptText(game, game.frontend->screen_texts.faction_hint, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
     placeCentred(hint, 0, window_size.x, window_size.y - 35);
     drawDirect(canvas, hint);
 }
 
 void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
-    Canvas& canvas = game.canvas;
+    Canvas& canvas = game.frontend->canvas;
     sf::Color colour = kCards[faction].color;
     sf::Vector2f panel_corner((window_size.x - 600) / 2, (window_size.y - 400) / 2);
     sf::RectangleShape panel({600, 400});
@@ -197,12 +198,12 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     drawShape(canvas, separator);
 
     sf::Text& motto =
-        keptText(game, game.screen_texts.faction_full_motto, kCards[faction].full_motto, 24, sf::Color::White);
+        keptText(game, game.frontend->screen_texts.faction_full_motto, kCards[faction].full_motto, 24, sf::Color::White);
     motto.setLineSpacing(1.5f);
     placeCentred(motto, 0, window_size.x, panel_corner.y + 120);
     drawDirect(canvas, motto);
 
-    drawPicture(canvas, game.faction_sprites[size_t(faction)], game.faction_normal[size_t(faction)], 150,
+    drawPicture(canvas, game.frontend->faction_sprites[size_t(faction)], game.frontend->faction_normal[size_t(faction)], 150,
                 {panel_corner.x + 30, panel_corner.y + 180}, false);
 }
 }  // namespace
@@ -235,7 +236,7 @@ sf::Vector2i factionHexGrid(sf::Vector2f window_size) {
 }
 
 void drawFactionScreen(Game& game) {
-    sf::RenderTarget& target = *game.canvas.target;
+    sf::RenderTarget& target = *game.frontend->canvas.target;
     target.setView(screenView(target.getSize()));
     const sf::Vector2f window_size(kLayoutWidth, kLayoutHeight);
     sf::Vector2f mouse(game.input.mouse);
@@ -248,7 +249,7 @@ void drawFactionScreen(Game& game) {
     glow.territory = hover.territory;
     if (hover.territory != -1) glow.seed = seedOf(hover.territory, window_size);
     glow.reach = seedReach(window_size);
-    drawHexField(game.canvas, window_size, glow);
+    drawHexField(game.frontend->canvas, window_size, glow);
     if (picked == -1)
         drawCardView(game, window_size, hover.card);
     else

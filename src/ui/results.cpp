@@ -1,15 +1,7 @@
 #include "ui/results.h"
-#include "app/game.h"
-#include "app/log.h"
 #include "content/factions.h"
-#include "content/progress.h"
-
-#include <cmath>
-#include <cstdio>
 
 namespace {
-const char* const kFactionNames[kFactionCount] = {"赤红共和国", "黄色联合体", "蓝色联邦", "紫色真理会", "白昼圣所"};
-
 const char* const kDefeatLines[kFactionCount] = {
     "我们失去过一切……但我们从未失去彼此。共和国不灭。",
     "市场波动而已。联合体会在下一轮交易中赢回来。",
@@ -61,20 +53,15 @@ const char* const kTaunts[kFactionCount][kFactionCount + 1] = {
         "信者得救，疑者受罚。今天，圣所的光证明了它的审判。",
     },
 };
+}  // namespace
 
-// Money truncated toward zero, in decimal; -0.5 shows as 0, not -0.
-std::string wholeNumber(float value) {
-    double whole = std::trunc(static_cast<double>(value));
-    if (whole == 0) whole = 0;
-    char text[64];
-    std::snprintf(text, sizeof(text), "%.0f", whole);
-    return text;
-}
+std::string factionDisplayName(int faction) { return factionRules(faction).display_name; }
 
-void refreshStatusLine(Game& game) {
-    std::string line = "你: " + wholeNumber(game.player_money) + " 敌: " + wholeNumber(game.enemy_money) +
-                       "\n收入: " + wholeNumber(game.player_income) + "\nQ/W/E 三路出兵";
-    game.status_text.setString(sf::String::fromUtf8(line.begin(), line.end()));
+std::string defeatLine(int faction) { return isFaction(faction) ? kDefeatLines[faction] : ""; }
+
+std::string taunt(int winner, int loser) {
+    if (!isFaction(winner)) return "";
+    return kTaunts[winner][isFaction(loser) ? loser : kFactionCount];
 }
 
 // The local side's own lines come first, signed with its own name.
@@ -88,45 +75,4 @@ std::string resultsText(bool victory, int winner, int loser) {
                defeat;
     return "💀 失 败 ……\n\n" + defeat + "\n\n" + "—— " + loser_name + "\n\n" + "🏆 " + winner_name + "：\n" +
            taunt_line;
-}
-
-void showResults(Game& game, bool victory, int winner, int loser) {
-    std::string text = resultsText(victory, winner, loser);
-    sf::Text& results = game.results_text;
-    results.setString(sf::String::fromUtf8(text.begin(), text.end()));
-    results.setFillColor(victory ? sf::Color(100, 255, 100, 255) : sf::Color(255, 100, 100, 255));
-    sf::FloatRect bounds = results.getLocalBounds();
-    results.setPosition((900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50);
-}
-}  // namespace
-
-std::string factionDisplayName(int faction) { return isFaction(faction) ? kFactionNames[faction] : ""; }
-
-std::string defeatLine(int faction) { return isFaction(faction) ? kDefeatLines[faction] : ""; }
-
-std::string taunt(int winner, int loser) {
-    if (!isFaction(winner)) return "";
-    return kTaunts[winner][isFaction(loser) ? loser : kFactionCount];
-}
-
-void checkMatchEnd(Game& game) {
-    refreshStatusLine(game);
-    // Following a LAN host, the match ends when the host's battle says so.
-    if (game.sync.following) return;
-    if (!(game.player_money < 0) && !(game.enemy_money < 0)) return;
-    // Both below zero counts as the local side's victory.
-    endMatch(game, game.enemy_money < 0);
-}
-
-void endMatch(Game& game, bool victory) {
-    refreshStatusLine(game);
-    int winner = victory ? game.player_faction : game.enemy_faction;
-    int loser = victory ? game.enemy_faction : game.player_faction;
-    showResults(game, victory, winner, loser);
-    game.game_over = true;
-    game.results_timer = 0;
-    game.results_duration = 3.0f;
-    if (game.sounds.bgm_playing) stopBgm(game.sounds);
-    logLine("游戏结束，显示结算画面");
-    if (victory && !game.network_mode && game.level_running) recordLevelWon(game.progress, game.level_name);
 }

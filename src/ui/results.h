@@ -13,12 +13,9 @@ std::string factionDisplayName(int faction);
 std::string defeatLine(int faction);
 // The winner's taunt to the loser.
 std::string taunt(int winner, int loser);
-// Once per running frame: refreshes the status line and, when a side's money is
-// below zero, builds the results and ends the match.
-void checkMatchEnd(Game& game);
-// Shows the results for the local side's victory or defeat and ends the match.
-void endMatch(Game& game, bool victory);
+// The results of a match: the local side's own lines first, signed with its own name.
+std::string resultsText(bool victory, int winner, int loser);
 // Loads the font the trophy and the skull of the results are drawn from.
 bool loadSymbolFont(sf::Font& font);
-// The results text over the overlay, in the window's default view.
+// The results of the match that ended over the overlay, in the window's default view.
 void drawResultsText(Game& game, Canvas& canvas);

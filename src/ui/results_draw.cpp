@@ -1,7 +1,9 @@
+#include "app/frontend.h"
 #include "app/game.h"
 #include "ui/results.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -28,8 +30,8 @@ bool resultsLaidOut(const ScreenTexts& texts, const sf::Text& results) {
 // as the pictograph (any other blank glyph would leave a dot), and each pictograph from
 // the symbol font placed over its spaces.
 void layOutResults(Game& game, float space) {
-    ScreenTexts& texts = game.screen_texts;
-    const sf::Text& results = game.results_text;
+    ScreenTexts& texts = game.frontend->screen_texts;
+    const sf::Text& results = texts.results;
     unsigned size = results.getCharacterSize();
     sf::String letters;
     std::vector<Pictograph> pictographs;
@@ -39,7 +41,7 @@ void layOutResults(Game& game, float space) {
             continue;
         }
         pictographs.push_back({letters.getSize(), character});
-        float width = game.symbol_font.getGlyph(character, size, false).advance;
+        float width = game.frontend->symbol_font.getGlyph(character, size, false).advance;
         long spaces = std::max(1L, std::lround(width / space));
         letters += sf::String(std::string(static_cast<std::size_t>(spaces), ' '));
     }
@@ -48,13 +50,31 @@ void layOutResults(Game& game, float space) {
     texts.results_pictographs.clear();
     for (const Pictograph& pictograph : pictographs) {
         sf::Text& symbol =
-            texts.results_pictographs.emplace_back(sf::String(pictograph.character), game.symbol_font, size);
+            texts.results_pictographs.emplace_back(sf::String(pictograph.character), game.frontend->symbol_font, size);
         symbol.setFillColor(results.getFillColor());
         symbol.setPosition(texts.results_letters.findCharacterPos(pictograph.index));
     }
     texts.results_source = results.getString();
     texts.results_position = results.getPosition();
     texts.results_built = true;
+}
+
+// The victory in green, the defeat in red, centred over the results panel.
+const sf::Text& resultsOfMatch(Game& game) {
+    ScreenTexts& texts = game.frontend->screen_texts;
+    bool victory = game.match_won;
+    int winner = victory ? game.player_faction : game.enemy_faction;
+    int loser = victory ? game.enemy_faction : game.player_faction;
+    std::array<int, 3> key{victory ? 1 : 0, winner, loser};
+    if (texts.results_for == key) return texts.results;
+    std::string words = resultsText(victory, winner, loser);
+    sf::Text& results = texts.results;
+    results = sf::Text(sf::String::fromUtf8(words.begin(), words.end()), game.frontend->ui_font, 14);
+    results.setFillColor(victory ? sf::Color(100, 255, 100, 255) : sf::Color(255, 100, 100, 255));
+    sf::FloatRect bounds = results.getLocalBounds();
+    results.setPosition((900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50);
+    texts.results_for = key;
+    return results;
 }
 }  // namespace
 
@@ -63,7 +83,7 @@ bool loadSymbolFont(sf::Font& font) { return font.loadFromFile(kSymbolFontPath);
 // Pictographs come from the symbol font over spaces in the game's font; the layout is kept
 // until the results change.
 void drawResultsText(Game& game, Canvas& canvas) {
-    const sf::Text& results = game.results_text;
+    const sf::Text& results = resultsOfMatch(game);
     const sf::String& text = results.getString();
     const sf::Font* font = results.getFont();
     unsigned size = results.getCharacterSize();
@@ -71,8 +91,8 @@ void drawResultsText(Game& game, Canvas& canvas) {
         drawDirect(canvas, results);
         return;
     }
-    if (!resultsLaidOut(game.screen_texts, results))
+    if (!resultsLaidOut(game.frontend->screen_texts, results))
         layOutResults(game, std::max(font->getGlyph(U' ', size, false).advance, 1.0f));
-    drawDirect(canvas, game.screen_texts.results_letters);
-    for (const sf::Text& symbol : game.screen_texts.results_pictographs) drawDirect(canvas, symbol);
+    drawDirect(canvas, game.frontend->screen_texts.results_letters);
+    for (const sf::Text& symbol : game.frontend->screen_texts.results_pictographs) drawDirect(canvas, symbol);
 }

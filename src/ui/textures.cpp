@@ -1,4 +1,5 @@
 #include "ui/textures.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "content/factions.h"
@@ -38,11 +39,11 @@ void loadFactionPictures(Game& game, const std::string& name) {
     loadPicture(hover, name + "_hover.png");
     int faction = factionOfPictureName(name);
     if (faction < 0) return;
-    game.faction_normal[size_t(faction)].swap(normal);
-    game.faction_hover[size_t(faction)].swap(hover);
+    game.frontend->faction_normal[size_t(faction)].swap(normal);
+    game.frontend->faction_hover[size_t(faction)].swap(hover);
 
-    const sf::Texture& stored = game.faction_normal[size_t(faction)];
-    sf::Sprite& sprite = game.faction_sprites[size_t(faction)];
+    const sf::Texture& stored = game.frontend->faction_normal[size_t(faction)];
+    sf::Sprite& sprite = game.frontend->faction_sprites[size_t(faction)];
     sprite.setTexture(stored);
     sf::Vector2u size = stored.getSize();
     if (size.x != 0 && size.y != 0) sprite.setTextureRect(sf::IntRect(0, 0, int(size.x), int(size.y)));

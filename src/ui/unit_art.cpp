@@ -1,4 +1,6 @@
 #include "ui/unit_art.h"
+#include "app/frontend.h"
+#include "app/display.h"
 #include "app/game.h"
 #include "content/factions.h"
 #include "ui/unit_frame.h"
@@ -7,7 +9,7 @@
 #include <cmath>
 
 UnitFrame::UnitFrame(sf::Vector2f unit_position, float theta_degrees) : position(unit_position), theta(theta_degrees) {
-    float radians = theta_degrees * 3.14159265f / 180.0f;
+    float radians = degreesToRadians(theta_degrees);
     forward = {std::sin(radians), -std::cos(radians)};
     lateral = {std::cos(radians), std::sin(radians)};
     states.transform.translate(unit_position).rotate(theta_degrees);
@@ -83,7 +85,7 @@ void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
         drawDefaultBarrel(canvas, UnitFrame(position, theta));
         return;
     }
-    if (canvas.batched && canvas.fast_paths && drawUnitSprite(game.unit_sprites, canvas, faction, position, theta))
+    if (canvas.batched && canvas.fast_paths && drawUnitSprite(game.frontend->unit_sprites, canvas, faction, position, theta))
         return;
     drawFactionArt(canvas, faction, UnitFrame(position, theta));
 }

@@ -9,18 +9,21 @@ struct Outcome {
     std::optional<int> status;
     std::string out;
     std::string errors;
+    bool fps_log;
 };
 
 Outcome run(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "tarvex");
     std::ostringstream out, errors;
-    std::optional<int> status = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
-    return {status, out.str(), errors.str()};
+    CommandLine line = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
+    return {line.exit_status, out.str(), errors.str(), line.fps_log};
 }
 }  // namespace
 
 TEST(CommandLine, HelpVersionAndRefusals) {
     EXPECT_EQ(run({}).status, std::nullopt);  // no option starts the game
+    EXPECT_TRUE(run({"--fps-log"}).fps_log && !run({"--fps-log"}).status);
+    EXPECT_EQ(run({"--fps-log", "x"}).status, 2);
     for (const char* help : {"--help", "-h"}) {
         Outcome outcome = run({help});
         EXPECT_EQ(outcome.status, 0);

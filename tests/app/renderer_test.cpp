@@ -34,18 +34,3 @@ TEST(RendererRule, TheAntialiasingKeyIsReadAndDefaulted) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("/window/antialiasing"), std::string::npos);
 }
 
-// Under Xvfb the renderer is llvmpipe: the game's window opens without multisampling and
-// says so once; the key turns it back on without a word.
-TEST(RendererRule, TheGameWindowFollowsTheRule) {
-    ASSERT_TRUE(isSoftwareRenderer(rendererName())) << rendererName();
-    std::string log = stdoutOf([] {
-        GameFixture fixture;
-        EXPECT_EQ(fixture.game->window.getSettings().antialiasingLevel, 0u);
-    });
-    EXPECT_EQ(countOf(log, "multisampling off"), 1u) << log;
-    log = stdoutOf([] {
-        GameFixture fixture(R"({"window": {"antialiasing": 4}})");
-        EXPECT_GT(fixture.game->window.getSettings().antialiasingLevel, 0u);
-    });
-    EXPECT_EQ(countOf(log, "multisampling off"), 0u) << log;
-}

@@ -15,14 +15,6 @@ void clickField(Game& game, float x, float y, sf::Mouse::Button button = sf::Mou
 using ScreenFlow = GameTest;
 using BattlefieldInput = GameTest;
 
-// SFML 2.5 on X11 places a new window from the screen's width alone, which pushes the
-// bottom of a 1280 x 720 window off a 1920 x 1080 desktop.
-TEST_F(ScreenFlow, TheWindowOpensCentredOnTheScreen) {
-    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    ASSERT_GE(desktop.height, 720u);
-    EXPECT_EQ(game.window.getPosition(), sf::Vector2i((int(desktop.width) - 1280) / 2, (int(desktop.height) - 720) / 2));
-}
-
 TEST_F(ScreenFlow, MenuToFactionToTheTenthLevelCard) {
     game.all_levels.clear();
     for (int i = 0; i < 12; ++i) game.all_levels.push_back({{"name", "L" + std::to_string(i)}});

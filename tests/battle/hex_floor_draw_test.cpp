@@ -1,3 +1,4 @@
+#include "app/frontend.h"
 #include "battle/battle_support.h"
 #include "content/factions.h"
 #include "ui/picture.h"
@@ -30,7 +31,7 @@ void showField(Game& game, sf::Vector2f centre) {
 }
 }  // namespace
 
-using FloorDrawing = GameTest;
+using FloorDrawing = WindowedGameTest;
 
 // The same floor drawn by the shader and shape by shape, on the menu and under two
 // camera positions, after the cells changed colour with the view, and again after a few
@@ -38,7 +39,7 @@ using FloorDrawing = GameTest;
 TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     paintCells(game, 0);
     sf::Image batched = renderedFrame(game, true);
-    ASSERT_TRUE(game.hex_floor.ready) << "shaders unavailable: the floor fell back to its shapes";
+    ASSERT_TRUE(game.frontend->hex_floor.ready) << "shaders unavailable: the floor fell back to its shapes";
     EXPECT_LE(differingPixels(batched, renderedFrame(game, false), kChannelTolerance), kEdgeTies);
 
     showField(game, {450, 300});
@@ -96,7 +97,7 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
                                           sf::Color(0, 255, 0), sf::Color(0, 255, 0)});
     }
     sf::Image batched = renderedFrame(game, true);
-    ASSERT_TRUE(game.canvas.sprites_ready) << "shaders unavailable: the specks fell back to their shapes";
+    ASSERT_TRUE(game.frontend->canvas.sprites_ready) << "shaders unavailable: the specks fell back to their shapes";
     sf::Image reference = renderedFrame(game, false);
     EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), kSpeckEdgeTies);
     game.world_view.zoom(0.5f);

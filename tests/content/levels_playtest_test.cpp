@@ -23,7 +23,6 @@ Outcome playLevel(int level_index, int faction, bool novice, float income = 5) {
     std::srand(1);
     game.rng.seed(1);
     game.effects.rng.seed(2);
-    game.sounds.rng.seed(3);
     sf::FloatRect single = game.single_button.getGlobalBounds();
     click(game, int(single.left + single.width / 2), int(single.top + single.height / 2));
     click(game, 160 + 195 * faction + 90, 360);

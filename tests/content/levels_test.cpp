@@ -84,7 +84,7 @@ TEST_F(Levels, StartLevelAppliesTheLevelInOrder) {
     EXPECT_FLOAT_EQ(enemy.dodge_bonus, 0.1f);
     EXPECT_TRUE(game.level_running && !game.level_select_active);
 
-    EXPECT_EQ(utf8Of(game.level_title_text) + utf8Of(game.level_description_text) + utf8Of(game.level_status_text),
+    EXPECT_EQ(game.level_title + game.level_description + game.level_status,
               "边境说明In Progress...");
 }
 
@@ -112,7 +112,7 @@ TEST_F(Levels, WrongTypedValuesCountAsMissing) {
     ASSERT_NO_THROW(out = start(level));
     EXPECT_NE(out.find("Level enemy faction: Red\n=== 开始关卡: 未知 ===\n"), std::string::npos);
     EXPECT_EQ(game.level_name, "未知关卡");
-    EXPECT_EQ(utf8Of(game.level_title_text), "关卡");
+    EXPECT_EQ(game.level_title, "关卡");
     EXPECT_EQ(game.enemy_money, 200);
     EXPECT_EQ(game.enemy_income, 5);
     EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 0);

@@ -1,6 +1,5 @@
 #include "content/levels.h"
 #include "content/progress.h"
-#include "ui/picture.h"
 #include "ui/results.h"
 #include "support.h"
 
@@ -90,26 +89,3 @@ TEST(Progress, AnUnwritableFolderCostsOneLogLineNeverTheMatch) {
     EXPECT_TRUE(isLevelWon(progress, "One"));  // the mark holds for this run
 }
 
-// A won level is recorded at the end of its match and marked on its card in the next run.
-TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
-    GameFixture fixture("", R"({"levels": [{"name": "One"}, {"name": "Two"}]})");
-    Game& first = *fixture.game;
-    startLevel(first, first.all_levels[0]);
-    first.enemy_money = -1;
-    stdoutOf([&] { checkMatchEnd(first); });
-    startLevel(first, first.all_levels[1]);  // a lost level is not recorded
-    first.game_over = false;
-    first.player_money = -1;
-    first.enemy_money = 100;
-    stdoutOf([&] { checkMatchEnd(first); });
-
-    fixture.game = std::make_unique<Game>();
-    Game& next = *fixture.game;
-    EXPECT_EQ(next.progress.won_levels, std::set<std::string>({"One"}));
-    next.game_started = next.faction_confirmed = next.level_select_active = true;
-    enterLevelSelection(next);
-    sf::Image frame = renderedFrame(next);
-    // The badge lies in the bottom right of the first card; the second card is plain there.
-    EXPECT_EQ(frame.getPixel(298, 229), sf::Color(40, 110, 50));
-    EXPECT_EQ(frame.getPixel(298 + 250, 229), sf::Color(30, 30, 50));
-}

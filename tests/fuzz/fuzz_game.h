@@ -9,15 +9,15 @@
 #include <string>
 #include <unistd.h>
 
-// One real Game for the whole fuzzing run (a window on the virtual display), started in
-// a scratch folder so the inputs written as data files never touch the shipped ones.
+// One real headless Game for the whole fuzzing run, started in a scratch folder so the
+// inputs written as data files never touch the shipped ones.
 // The game's log lines go nowhere: only the fuzzer's own report matters.
 inline Game& fuzzGame() {
     static Game* game = [] {
         char folder[] = "/tmp/tarvex-fuzz-XXXXXX";
         if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
         if (!std::freopen("/dev/null", "w", stdout)) std::abort();
-        return new Game();
+        return new Game(GameOptions{true, Seeds{}});
     }();
     return *game;
 }

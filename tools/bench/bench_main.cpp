@@ -1,4 +1,5 @@
 #include "app/clock.h"
+#include "app/frontend.h"
 #include "app/game.h"
 #include "app/render.h"
 #include "app/renderer.h"
@@ -7,6 +8,7 @@
 #include "bench_scene.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Window/Event.hpp>
 #include <nlohmann/json.hpp>
 #include <algorithm>
 #include <chrono>
@@ -97,7 +99,7 @@ void pickFactions(Game& game, int frame) {
 
 void drainEvents(Game& game) {
     sf::Event event;
-    while (game.window.pollEvent(event)) {
+    while (game.frontend->window.pollEvent(event)) {
     }
 }
 
@@ -109,14 +111,14 @@ struct Scene {
 };
 
 ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, bool batched, const Options& options) {
-    game.canvas.batched = batched;
+    game.frontend->canvas.batched = batched;
     ModeResult result;
     result.scene = scene.name;
     result.mode = !scene.both_modes ? "clear+display" : batched ? "batched" : "per-shape";
     for (int frame = 0; frame < options.warmup + options.frames; ++frame) {
         scene.prepare(frame);
         drainEvents(game);
-        game.canvas.draw_calls = 0;
+        game.frontend->canvas.draw_calls = 0;
         double cpu_start = processCpuSeconds();
         auto start = std::chrono::steady_clock::now();
         if (scene.both_modes) update(game, kFrameDt);
@@ -124,8 +126,8 @@ ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, boo
         if (scene.both_modes) {
             render(game);
         } else {
-            game.window.clear(sf::Color(30, 30, 50));
-            game.window.display();
+            game.frontend->window.clear(sf::Color(30, 30, 50));
+            game.frontend->window.display();
         }
         auto drawn = std::chrono::steady_clock::now();
         double cpu_used = processCpuSeconds() - cpu_start;
@@ -134,7 +136,7 @@ ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, boo
         result.cpu_seconds += cpu_used;
         result.update_seconds += Seconds(updated - start).count();
         result.draw_seconds += Seconds(drawn - updated).count();
-        result.draw_calls += game.canvas.draw_calls;
+        result.draw_calls += game.frontend->canvas.draw_calls;
         ++result.frames;
     }
     return result;
@@ -145,14 +147,14 @@ ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, boo
 // drawn twice and the flame restarted.
 sf::Image picture(Game& game, bool batched) {
     sf::RenderTexture texture;
-    texture.create(game.window.getSize().x, game.window.getSize().y);
-    game.canvas.target = &texture;
-    game.canvas.batched = batched;
+    texture.create(game.frontend->window.getSize().x, game.frontend->window.getSize().y);
+    game.frontend->canvas.target = &texture;
+    game.frontend->canvas.batched = batched;
     render(game);
     flame_phase = 0;
     render(game);
     texture.display();
-    game.canvas.target = &game.window;
+    game.frontend->canvas.target = &game.frontend->window;
     return texture.getTexture().copyToImage();
 }
 
@@ -221,7 +223,7 @@ nlohmann::json pictureJson(const PictureResult& p) {
 void reopenWindow(Game& game, int antialiasing) {
     sf::ContextSettings settings;
     settings.antialiasingLevel = unsigned(antialiasing);
-    game.window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
+    game.frontend->window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
                        settings);
 }
 }  // namespace
@@ -234,12 +236,12 @@ int main(int argc, char** argv) {
     ManualClockSource clock;
     Game game;
     if (options.antialiasing >= 0) reopenWindow(game, options.antialiasing);
-    game.canvas.fast_paths = !options.plain;
+    game.frontend->canvas.fast_paths = !options.plain;
     std::string renderer = rendererName();
-    unsigned antialiasing = game.window.getSettings().antialiasingLevel;
+    unsigned antialiasing = game.frontend->window.getSettings().antialiasingLevel;
     std::string load_before = loadAverage();
     std::printf("Tarvex drawing benchmark: %ux%u window, renderer %s, anti-aliasing level %u granted%s\n",
-                game.window.getSize().x, game.window.getSize().y, renderer.c_str(), antialiasing,
+                game.frontend->window.getSize().x, game.frontend->window.getSize().y, renderer.c_str(), antialiasing,
                 options.plain ? ", plain drawing (no floor shader, point sprites or unit cells)" : "");
     std::printf("%d measured frames per mode after %d warm-up frames, update dt %.4f s, load average %s\n",
                 options.frames, options.warmup, kFrameDt, load_before.c_str());
@@ -297,7 +299,7 @@ int main(int argc, char** argv) {
     if (!options.json.empty()) {
         nlohmann::json document = {{"renderer", renderer},
                                    {"antialiasing", antialiasing},
-                                   {"window", {game.window.getSize().x, game.window.getSize().y}},
+                                   {"window", {game.frontend->window.getSize().x, game.frontend->window.getSize().y}},
                                    {"plain", options.plain},
                                    {"frames", options.frames},
                                    {"warmup", options.warmup},

@@ -1,4 +1,5 @@
 #include "bench_scene.h"
+#include "app/frontend.h"
 #include "app/update.h"
 #include "battle/effects.h"
 #include "content/factions.h"
@@ -10,8 +11,6 @@
 #include <random>
 
 namespace {
-const float kPi = 3.14159265f;
-
 struct SceneRandom {
     std::mt19937 engine{20240611u};
     float uniform(float a, float b) { return std::uniform_real_distribution<float>(a, b)(engine); }
@@ -185,7 +184,7 @@ void playMatchScene(Game& game, ManualClockSource& clock, ScriptedPlayer& player
     std::srand(1);
     game.rng.seed(1);
     game.effects.rng.seed(2);
-    game.sounds.rng.seed(3);
+    game.frontend->sounds.rng.seed(3);
     game.game_started = true;
     game.player_faction = Red;
     game.faction_confirmed = true;

@@ -105,16 +105,12 @@ double threadCpuMilliseconds() {
 // One battle in a fresh game: the same seeds, clocks and formations for both modes.
 Run runBattle(int units_per_side, bool use_grid, const Options& options) {
     ManualClockSource clock;
-    Game game;
+    Game game(GameOptions{true, Seeds{1, 2, 3, 1}});
     game.use_spatial_grid = use_grid;
     game.game_started = game.faction_confirmed = game.level_running = true;
     game.player_faction = Red;
     game.enemy_faction = Blue;
     game.player_money = game.enemy_money = 1e9f;
-    std::srand(1);
-    game.rng.seed(1);
-    game.effects.rng.seed(2);
-    game.sounds.rng.seed(3);
     std::mt19937 random(20261207u);
     placeArmy(game, true, units_per_side, random);
     placeArmy(game, false, units_per_side, random);

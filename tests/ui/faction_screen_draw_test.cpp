@@ -1,3 +1,4 @@
+#include "app/frontend.h"
 #include "support.h"
 #include "ui/faction_screen.h"
 #include "ui/picture.h"
@@ -39,7 +40,7 @@ TEST(FactionScreen, PicturesLoadInOrderThenCardsAndThePanelShowThem) {
             previous = out.find(line + "\n", previous);
             ASSERT_NE(previous, std::string::npos) << line;
         }
-    EXPECT_EQ(game->faction_sprites[0].getTexture(), &game->faction_normal[0]);
+    EXPECT_EQ(game->frontend->faction_sprites[0].getTexture(), &game->frontend->faction_normal[0]);
 
     sf::Image purple_hovered = drawScreen(*game, {770, 280});
     EXPECT_EQ(purple_hovered.getPixel(742, 300), sf::Color(155, 35, 210));  // 4 wide, in the card colour

@@ -1,4 +1,8 @@
+#include "app/frontend.h"
+#include "app/update.h"
 #include "battle/battle_support.h"
+#include "battle/match.h"
+#include "content/levels.h"
 #include "content/factions.h"
 #include "ui/picture.h"
 
@@ -44,8 +48,8 @@ void addShellWithSmoke(Game& game, sf::Vector2f at, sf::Vector2f direction, bool
 }
 }  // namespace
 
-using MenuDrawing = GameTest;
-using HudDrawing = GameTest;
+using MenuDrawing = WindowedGameTest;
+using HudDrawing = WindowedGameTest;
 
 TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
     game.hex_grid_enabled = 0;
@@ -56,16 +60,16 @@ TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
         for (sf::Vector2u outside : {sf::Vector2u(439, y), {440, y - 1}, {840, y + 129}, {839, y + 130}})
             EXPECT_TRUE(near(frame.getPixel(outside.x, outside.y), kBackground)) << outside.x << "," << outside.y;
     }
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "单人\nvs AI", 24, kWhite, game.single_text.getPosition()), 0);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "联机\n主机/加入", 24, kWhite, game.network_text.getPosition()), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "单人\nvs AI", 24, kWhite, game.frontend->single_text.getPosition()), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "联机\n主机/加入", 24, kWhite, game.frontend->network_text.getPosition()), 0);
 
     game.network_mode = game.lobby_active = true;
     frame = renderedFrame(game);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "Found hosts: 0", 18, kWhite, {300, 150}), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Found hosts: 0", 18, kWhite, {300, 150}), 0);
     game.lobby.found_hosts = {{sf::IpAddress(127, 0, 0, 1), 55003}};
     frame = renderedFrame(game);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "Found hosts: 1", 18, kWhite, {300, 150}), 0);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "127.0.0.1:55003", 16, kWhite, {300, 200}), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Found hosts: 1", 18, kWhite, {300, 150}), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "127.0.0.1:55003", 16, kWhite, {300, 200}), 0);
 }
 
 TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
@@ -86,8 +90,8 @@ TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
                                           {"★★★", 14, star, {350, 165}}, {"+$20", 12, bonus, {350, 190}},
                                           {"Level", 16, kWhite, {600, 135}}, {"★", 14, star, {600, 165}},
                                           {"+$0", 12, bonus, {600, 190}}})
-        EXPECT_EQ(textMismatch(frame, game.ui_font, utf8, size, colour, at), 0) << utf8;
-    EXPECT_GT(textMismatch(frame, game.ui_font, "★★", 14, star, {100, 165}), 0);
+        EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, utf8, size, colour, at), 0) << utf8;
+    EXPECT_GT(textMismatch(frame, game.frontend->ui_font, "★★", 14, star, {100, 165}), 0);
     EXPECT_TRUE(near(frame.getPixel(89, 175), sf::Color(0, 0, 255)));  // outlined in the enemy's colour
     EXPECT_TRUE(near(frame.getPixel(589, 175), sf::Color(255, 0, 0)));  // a faction of the wrong type: Red
     // Ten cards at most: the tenth is outlined, the eleventh place stays empty.
@@ -99,13 +103,13 @@ TEST_F(MenuDrawing, TheHintMovesBelowTheTenthCardOnly) {
     game.game_started = game.faction_confirmed = game.level_select_active = true;
     enterLevelSelection(game);
     const std::string hint = "点击关卡开始游戏 | 点击返回按钮回到阵营选择";
-    sf::Text text(sf::String::fromUtf8(hint.begin(), hint.end()), game.ui_font, 14);
+    sf::Text text(sf::String::fromUtf8(hint.begin(), hint.end()), game.frontend->ui_font, 14);
     const float x = (900 - text.getLocalBounds().width) / 2;
     const sf::Color grey(100, 100, 130);
     // Ten cards reach y 690: the hint goes below them, still inside the 720-pixel window.
     for (auto [cards, y] : {std::pair(9u, 570.0f), std::pair(10u, 698.0f)}) {
         game.shown_levels.assign(cards, nlohmann::json{{"name", "L"}});
-        EXPECT_EQ(textMismatch(renderedFrame(game), game.ui_font, hint, 14, grey, {x, y}), 0) << cards;
+        EXPECT_EQ(textMismatch(renderedFrame(game), game.frontend->ui_font, hint, 14, grey, {x, y}), 0) << cards;
     }
 }
 
@@ -120,7 +124,7 @@ TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
         EXPECT_LT(after.r + after.g + after.b, (before.r + before.g + before.b) / 2) << at.x << "," << at.y;
     }
     const std::string line = "已暂停 — P 继续";
-    sf::Text text(sf::String::fromUtf8(line.begin(), line.end()), game.ui_font, 36);
+    sf::Text text(sf::String::fromUtf8(line.begin(), line.end()), game.frontend->ui_font, 36);
     sf::FloatRect box = text.getLocalBounds();
     auto whitePixels = [&](const sf::Image& frame) {
         int count = 0;
@@ -137,8 +141,8 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     showMatch(game, White);
     sf::Image frame = settledFrame(game);
     // The dodge label is drawn with the buttons and once more with the fresh prices.
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "Dodge $10", 14, kWhite, {15, 40 + 150 + 5}, 2), 0);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "LaserDmg $100", 14, kWhite, {15, 40 + 330 + 5}), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Dodge $10", 14, kWhite, {15, 40 + 150 + 5}, 2), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "LaserDmg $100", 14, kWhite, {15, 40 + 330 + 5}), 0);
     // Where the projectile-speed button would be, the panel shows through, as between buttons.
     EXPECT_TRUE(near(frame.getPixel(80, 40 + 195 + 16), frame.getPixel(80, 40 + 190)));
     EXPECT_TRUE(near(frame.getPixel(80, 40 + 240 + 16), sf::Color(80, 200, 200)));
@@ -146,12 +150,12 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     showMatch(game, Purple);
     game.panel_scroll = 20;
     frame = settledFrame(game);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "LaserDmg $50", 14, kWhite, {15, 40 + 330 + 5 - 20}), 0);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "ProjSp $25", 14, kWhite, {15, 40 + 195 + 5 - 20}, 3), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "LaserDmg $50", 14, kWhite, {15, 40 + 330 + 5 - 20}), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "ProjSp $25", 14, kWhite, {15, 40 + 195 + 5 - 20}, 3), 0);
     // A purchase raises the price its label shows.
     game.player_upgrades.levels[Range] = 1;
     frame = settledFrame(game);
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "Range $70", 14, kWhite, {15, 40 + 105 + 5 - 20}, 2), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Range $70", 14, kWhite, {15, 40 + 105 + 5 - 20}, 2), 0);
 }
 
 // A kept text is built again only when its words, size or colour change; a rebuilt one
@@ -182,7 +186,7 @@ TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
     unit.dodge = 0.125f;
     game.inspected_unit = 1;
     sf::Image frame = renderedFrame(game);
-    unsigned w = game.window.getSize().x;
+    unsigned w = game.frontend->window.getSize().x;
     sf::Color map = frame.getPixel(w - 100, 60);
     // The dot's top-left corner is at (W - 152, 18): a radius-2 dot centred on (W - 150, 20).
     EXPECT_TRUE(near(frame.getPixel(w - 150, 20), sf::Color(0, 255, 0)));
@@ -193,7 +197,7 @@ TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
     EXPECT_TRUE(near(frame.getPixel(w - 150, 100), map));
 
     // The view shows field point (0, 0) at window point (190, 60).
-    EXPECT_EQ(textMismatch(frame, game.ui_font, "HP: 2\nRange: 95\nFireRate: 500ms\nDodge: 12%", 14, kWhite,
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "HP: 2\nRange: 95\nFireRate: 500ms\nDodge: 12%", 14, kWhite,
                            {190 + 150 - 80, 60 + 500 - 125}), 0);
 }
 
@@ -202,7 +206,7 @@ TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
 TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
     const int pairs[3][2] = {{Red, Yellow}, {Blue, Purple}, {White, Red}};
     for (const auto& pair : pairs) {
-        GameFixture fixture;
+        GameFixture fixture("", "", true);
         Game& game = *fixture.game;
         showMatch(game, pair[0]);
         game.hex_grid_enabled = 1;
@@ -230,4 +234,28 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         // pre-drawn cells are their shapes.
         EXPECT_LE(differingPixels(batched, renderedFrame(game, false), 3), 8 + 92) << pair[0] << " against " << pair[1];
     }
+}
+
+// A won level is recorded at the end of its match and marked on its card in the next run.
+TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
+    GameFixture fixture("", R"({"levels": [{"name": "One"}, {"name": "Two"}]})", true);
+    Game& first = *fixture.game;
+    startLevel(first, first.all_levels[0]);
+    first.enemy_money = -1;
+    stdoutOf([&] { checkMatchEnd(first); });
+    startLevel(first, first.all_levels[1]);  // a lost level is not recorded
+    first.game_over = false;
+    first.player_money = -1;
+    first.enemy_money = 100;
+    stdoutOf([&] { checkMatchEnd(first); });
+
+    fixture.game = std::make_unique<Game>(GameOptions{false, kTestSeeds});
+    Game& next = *fixture.game;
+    EXPECT_EQ(next.progress.won_levels, std::set<std::string>({"One"}));
+    next.game_started = next.faction_confirmed = next.level_select_active = true;
+    enterLevelSelection(next);
+    sf::Image frame = renderedFrame(next);
+    // The badge lies in the bottom right of the first card; the second card is plain there.
+    EXPECT_EQ(frame.getPixel(298, 229), sf::Color(40, 110, 50));
+    EXPECT_EQ(frame.getPixel(298 + 250, 229), sf::Color(30, 30, 50));
 }

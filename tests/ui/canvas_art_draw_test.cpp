@@ -1,3 +1,4 @@
+#include "app/frontend.h"
 #include "bench/picture_compare.h"
 #include "content/factions.h"
 #include "support.h"
@@ -47,7 +48,7 @@ sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true,
     unit.barrel.setRotation(theta);
     sf::View view(position, sf::Vector2f(128, 128) / zoom);
     if (zoom == 1) view.setCenter(64, 64);
-    return drawnThrough(game.canvas, batched, 128, [&] { drawUnit(game, game.canvas, unit); }, view);
+    return drawnThrough(game.frontend->canvas, batched, 128, [&] { drawUnit(game, game.frontend->canvas, unit); }, view);
 }
 
 // 100 overlapping outlined circles with a line strip drawn after the first 50.
@@ -63,7 +64,7 @@ void circlesAndALine(Canvas& canvas) {
 }
 }  // namespace
 
-using UnitArt = GameTest;
+using UnitArt = WindowedGameTest;
 
 // TARVEX_UPDATE_REFERENCES=1 rewrites the pictures after an intended change of the art.
 TEST_F(UnitArt, EachFactionMatchesItsReferencePicture) {
@@ -136,16 +137,16 @@ TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
         units.back().barrel.setRotation(17.0f * float(i));
     }
     auto drawAll = [&] {
-        for (const Turret& unit : units) drawUnit(game, game.canvas, unit);
+        for (const Turret& unit : units) drawUnit(game, game.frontend->canvas, unit);
     };
-    game.canvas.draw_calls = 0;
-    drawnThrough(game.canvas, true, 128, drawAll);
-    EXPECT_EQ(game.canvas.draw_calls, 1);
+    game.frontend->canvas.draw_calls = 0;
+    drawnThrough(game.frontend->canvas, true, 128, drawAll);
+    EXPECT_EQ(game.frontend->canvas.draw_calls, 1);
 
     sf::View turned(sf::Vector2f(64, 64), sf::Vector2f(128, 128));
     turned.setRotation(90);
-    sf::Image shapes = drawnThrough(game.canvas, false, 128, drawAll, turned);
-    game.canvas.draw_calls = 0;
-    EXPECT_EQ(differingPixels(drawnThrough(game.canvas, true, 128, drawAll, turned), shapes, 3), 0);
-    EXPECT_GT(game.canvas.draw_calls, 20);
+    sf::Image shapes = drawnThrough(game.frontend->canvas, false, 128, drawAll, turned);
+    game.frontend->canvas.draw_calls = 0;
+    EXPECT_EQ(differingPixels(drawnThrough(game.frontend->canvas, true, 128, drawAll, turned), shapes, 3), 0);
+    EXPECT_GT(game.frontend->canvas.draw_calls, 20);
 }

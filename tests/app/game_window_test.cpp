@@ -1,0 +1,95 @@
+#include "app/display.h"
+#include "app/frontend.h"
+#include "app/renderer.h"
+#include "events.h"
+#include "support.h"
+#include "ui/picture.h"
+
+#include <SFML/Window/VideoMode.hpp>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+// Resizes the window and waits until the window system has done it.
+void resize(Game& game, sf::Vector2u size) {
+    game.frontend->window.setSize(size);
+    waitUntil([&] {
+        sf::Event event;
+        while (game.frontend->window.pollEvent(event)) {}
+        return game.frontend->window.getSize() == size;
+    }, 2);
+}
+}  // namespace
+
+using GameWindow = WindowedGameTest;
+
+// SFML 2.5 on X11 places a new window from the screen's width alone, which pushes the
+// bottom of a 1280 x 720 window off a 1920 x 1080 desktop.
+TEST_F(GameWindow, TheWindowOpensCentredOnTheScreen) {
+    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    ASSERT_GE(desktop.height, 720u);
+    EXPECT_EQ(game.frontend->window.getPosition(), sf::Vector2i((int(desktop.width) - 1280) / 2, (int(desktop.height) - 720) / 2));
+}
+
+// Under Xvfb the renderer is llvmpipe: the game's window opens without multisampling and
+// says so once; the key turns it back on without a word.
+TEST(RendererRule, TheGameWindowFollowsTheRule) {
+    ASSERT_TRUE(isSoftwareRenderer(rendererName())) << rendererName();
+    std::string log = stdoutOf([] {
+        GameFixture fixture("", "", true);
+        EXPECT_EQ(fixture.game->frontend->window.getSettings().antialiasingLevel, 0u);
+    });
+    EXPECT_EQ(countOf(log, "multisampling off"), 1u) << log;
+    log = stdoutOf([] {
+        GameFixture fixture(R"({"window": {"antialiasing": 4}})", "", true);
+        EXPECT_GT(fixture.game->frontend->window.getSettings().antialiasingLevel, 0u);
+    });
+    EXPECT_EQ(countOf(log, "multisampling off"), 0u) << log;
+}
+
+// After a resize and in fullscreen the picture is letterboxed, not stretched, and every
+// click lands on the target drawn under it.
+TEST_F(GameWindow, ClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
+    resize(game, {1000, 360});
+    sf::Image frame = renderedFrame(game);
+    EXPECT_EQ(frame.getPixel(0, 180), sf::Color::Black);  // a bar beside the picture
+    // The single-player button, (440, 215) and 400 x 130 in the layout, is drawn at half
+    // size from x = 180: its centre is at (180 + 320, 140).
+    sf::Color button = frame.getPixel(180 + 225, 112);  // layout (450, 225), inside the green button
+    EXPECT_TRUE(button.g > 120 && button.r < 100 && button.b < 100) << int(button.r) << "," << int(button.g);
+    press(game, 500, 140);
+    EXPECT_TRUE(game.game_started);
+
+    keyPress(game, sf::Keyboard::F11);
+    ASSERT_TRUE(game.frontend->fullscreen);
+    sf::Vector2u size = game.frontend->window.getSize();
+    ASSERT_EQ(size, sf::Vector2u(sf::VideoMode::getDesktopMode().width, sf::VideoMode::getDesktopMode().height));
+    float scale = std::min(float(size.x) / 1280, float(size.y) / 720);
+    sf::Vector2f origin((float(size.x) - 1280 * scale) / 2, (float(size.y) - 720 * scale) / 2);
+    // Inside the third faction card, whose layout rectangle starts at (160 + 390, 270).
+    stdoutOf([&] { press(game, int(origin.x + (160 + 390 + 90) * scale), int(origin.y + (270 + 90) * scale)); });
+    EXPECT_EQ(game.hovered_faction, 2);
+
+    keyPress(game, sf::Keyboard::F11);
+    EXPECT_FALSE(game.frontend->fullscreen);
+    EXPECT_EQ(game.frontend->window.getSize(), sf::Vector2u(1280, 720));
+    EXPECT_TRUE(game.frontend->window.isOpen());
+}
+
+TEST(Volume, ConfigVolumesScaleTheMusicAndMTurnsItOffForTheRun) {
+    GameFixture fixture(R"({"audio": {"music_volume": 40, "effects_volume": 250}})", "", true);
+    Game& game = *fixture.game;
+    EXPECT_FLOAT_EQ(game.frontend->sounds.music_volume, 0.4f);
+    EXPECT_FLOAT_EQ(game.frontend->sounds.effects_volume, 1.0f);  // held within 0..100
+    ASSERT_EQ(runCommand("cp '" TARVEX_RUN_DIR "/bgm.wav' ."), 0);
+    playBgm(game.frontend->sounds);
+    ASSERT_TRUE(game.frontend->sounds.bgm_playing);
+    EXPECT_FLOAT_EQ(game.frontend->sounds.bgm.getVolume(), 200);  // 40 % of the game's own 500
+    keyPress(game, sf::Keyboard::M);
+    EXPECT_FALSE(game.frontend->sounds.music_on || game.frontend->sounds.bgm_playing);
+    EXPECT_EQ(game.frontend->sounds.bgm.getStatus(), sf::Music::Stopped);
+    playBgm(game.frontend->sounds);  // stays off for the run
+    EXPECT_FALSE(game.frontend->sounds.bgm_playing);
+    keyPress(game, sf::Keyboard::M);
+    EXPECT_TRUE(game.frontend->sounds.music_on);
+}
