@@ -2,6 +2,7 @@
 #include "app/game.h"
 #include "app/update.h"
 #include "battle/combat.h"
+#include "battle/state_digest.h"
 #include "content/factions.h"
 
 #include <algorithm>
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <random>
@@ -69,32 +69,6 @@ void placeArmy(Game& game, bool player, int count, std::mt19937& random) {
     }
 }
 
-template <typename T>
-void mix(std::uint64_t& hash, const T& value) {
-    unsigned char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
-}
-
-std::uint64_t fingerprint(const Game& game) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
-        for (const Turret& unit : *list) {
-            mix(hash, unit.body.getPosition());
-            mix(hash, unit.push_velocity);
-            mix(hash, unit.hp);
-        }
-    for (const Projectile& projectile : game.projectiles) {
-        mix(hash, projectile.shape.getPosition());
-        mix(hash, projectile.velocity);
-        mix(hash, projectile.hit);
-    }
-    for (const HexCell& cell : game.hex_cells) mix(hash, cell.current.toInteger());
-    mix(hash, game.player_money);
-    mix(hash, game.enemy_money);
-    return hash;
-}
-
 // Processor time of this thread: other programs sharing the cores do not count.
 double threadCpuMilliseconds() {
     timespec now{};
@@ -125,7 +99,7 @@ Run runBattle(int units_per_side, bool use_grid, const Options& options) {
     }
     Run run;
     run.ms_per_update = spent / options.frames;
-    run.fingerprint = fingerprint(game);
+    run.fingerprint = battleDigest(game);
     run.projectiles = game.projectiles.size();
     return run;
 }
