@@ -2,8 +2,9 @@
 # Runs each fuzz target for a time budget: scripts/fuzz.sh [SECONDS] [BUILD_DIR]
 # (defaults: 20 seconds each, build-asan, built with clang and -DTARVEX_FUZZ=ON; the seed is
 # fixed so a run can be repeated, FUZZ_SEED=N picks another). The targets play on a
-# game without a window, so no display is needed. An input that crashes is saved in BUILD_DIR/fuzz-findings; keep it under tests/fuzz/corpus/
-# once the fault is fixed, so every later test run plays it again.
+# game without a window, so no display is needed. An input that crashes is saved in
+# BUILD_DIR/fuzz-findings; keep it under tests/fuzz/corpus/ once the fault is fixed, so
+# every later test run plays it again.
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"

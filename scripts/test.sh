@@ -1,8 +1,13 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs the whole test suite: the plain build,
-# then the same suite under AddressSanitizer + UndefinedBehaviorSanitizer, then the
-# networking tests under ThreadSanitizer. Everything runs under a virtual display and
-# OpenAL Soft's null audio driver, so no screen or sound card is needed.
+# Installs what is missing, builds, and runs the whole test suite, three times:
+#  1. the plain build: the headless tests with no display at all, then the tests that draw
+#     or drive the real game under a virtual display;
+#  2. AddressSanitizer + UndefinedBehaviorSanitizer (built with clang, which also builds the
+#     fuzz targets): the headless tests, the real game end to end, and each fuzzer for a
+#     short budget. The pictures of the drawing tests are left to the plain run: they only
+#     compare pixels, which the sanitizers do not change;
+#  3. ThreadSanitizer: the networking tests, the only ones with threads of the game's own.
+# Sound goes to OpenAL Soft's null driver, so no sound card is needed either.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -15,15 +20,16 @@ export TSAN_OPTIONS="suppressions=$(pwd)/tests/tsan.supp"
 xvfb="xvfb-run -a -s '-screen 0 1600x1000x24 -noreset'"
 
 scripts/build.sh build
-eval "$xvfb ctest --test-dir build --output-on-failure -j2"
+ctest --test-dir build -L headless --output-on-failure -j2
+eval "$xvfb ctest --test-dir build -L window --output-on-failure -j2"
 
-# The sanitizer build is made with clang so that the same build also holds the fuzz
-# targets; each fuzzer then runs for a short budget.
-scripts/build.sh build-asan -DTARVEX_SANITIZE=ON -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
-eval "$xvfb ctest --test-dir build-asan --output-on-failure -j2"
-eval "$xvfb scripts/fuzz.sh 10 build-asan"
+TARVEX_TARGETS="tarvex tarvex_tests tarvex_wave_tests tarvex_e2e_tests media fuzz_messages fuzz_config fuzz_levels" \
+  scripts/build.sh build-asan -DTARVEX_SANITIZE=ON -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+ctest --test-dir build-asan -L headless -E Layers --output-on-failure -j2
+eval "$xvfb ctest --test-dir build-asan -R 'EndToEnd|Install|LanPlay|LanBack' --output-on-failure -j2"
+scripts/fuzz.sh 10 build-asan
 
-scripts/build.sh build-tsan -DTARVEX_TSAN=ON
+TARVEX_TARGETS="tarvex_tests" scripts/build.sh build-tsan -DTARVEX_TSAN=ON
 # The battle-snapshot suite plays long battles on the main thread only; its threads are
 # those the other LAN suites exercise, so it is left out here to keep the run short.
-eval "$xvfb ctest --test-dir build-tsan --output-on-failure -j2 -R 'Lan|Net|Protocol|Discovery' -E BattleSync"
+ctest --test-dir build-tsan -L headless -R 'Lan|Net|Protocol|Discovery' -E BattleSync --output-on-failure -j2
