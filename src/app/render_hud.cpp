@@ -8,6 +8,7 @@
 #include "ui/unit_art.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -85,11 +86,18 @@ std::string wholeNumber(float value) {
     return text;
 }
 
+// The line is written again only when a figure it shows has changed.
 void drawStatusLine(Game& game) {
-    std::string line = "你: " + wholeNumber(game.player_money) + " 敌: " + wholeNumber(game.enemy_money) +
-                       "\n收入: " + wholeNumber(game.player_income) + "\nQ/W/E 三路出兵";
     ScreenTexts& texts = game.frontend->screen_texts;
-    sf::Text& status = keptText(game, texts.status, line, 16, texts.status_colour);
+    std::array<double, 3> shown = {std::trunc(game.player_money), std::trunc(game.enemy_money),
+                                   std::trunc(game.player_income)};
+    if (!texts.status.built || shown != texts.status_figures) {
+        std::string line = "你: " + wholeNumber(game.player_money) + " 敌: " + wholeNumber(game.enemy_money) +
+                           "\n收入: " + wholeNumber(game.player_income) + "\nQ/W/E 三路出兵";
+        keptText(game, texts.status, line, 16, texts.status_colour);
+        texts.status_figures = shown;
+    }
+    sf::Text& status = texts.status.text;
     status.setPosition(10, 10);
     drawDirect(game.frontend->canvas, status);
 }

@@ -43,6 +43,7 @@ struct HostRowText {
 // again only when what it shows changes, so drawing a frame lays out no glyphs.
 struct ScreenTexts {
     KeptText status;          // money and income, top left
+    std::array<double, 3> status_figures{};  // the player's and the enemy's money and the income it shows
     sf::Color status_colour;  // "/ui/colors/text"
     KeptText level_title;     // the running level's header
     KeptText level_description;
