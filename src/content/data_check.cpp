@@ -26,6 +26,14 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
     return row[b.size()];
 }
 
+// At most 40 bytes, cut between characters.
+std::string shortened(const std::string& text) {
+    if (text.size() <= 40) return text;
+    std::size_t cut = 37;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "...";
+}
+
 // "parse error at line 3, column 0: syntax error ..." -> "syntax error ..."; the library's
 // column is not reliable, so the position is computed from its byte offset instead.
 std::string syntaxMessage(const std::string& what) {
@@ -52,6 +60,49 @@ std::size_t tokenStart(const std::string& text, std::size_t end) {
         }
     }
     return end;
+}
+
+// A pass of the parser that builds nothing and notes where it stopped: the library
+// reports a number beyond a double's range by throwing, with no position, unless a
+// handler of its own receives it.
+struct FaultFinder : nlohmann::json_sax<json> {
+    std::size_t offset = 0;  // where the last read token ends
+    std::string token;
+    int error_id = 0;
+    std::string error;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t position, const std::string& last_token, const json::exception& fault) override {
+        offset = position;
+        token = last_token;
+        error_id = fault.id;
+        error = fault.what();
+        return false;
+    }
+};
+
+// The problem where the parser stopped.
+DataProblem describeFault(const std::string& text, const FaultFinder& finder) {
+    constexpr int kNumberOverflow = 406;
+    if (finder.error_id == kNumberOverflow) {
+        std::size_t start = finder.offset - std::min(finder.offset, finder.token.size());
+        return {positionOfOffset(text, start), "number " + shortened(finder.token) +
+                                                   " is out of range; no number can be larger than about 1.8e308 "
+                                                   "or below -1.8e308"};
+    }
+    std::size_t offset = tokenStart(text, finder.offset > 0 ? finder.offset - 1 : 0);
+    return {positionOfOffset(text, offset), syntaxMessage(finder.error)};
 }
 
 std::string dataPath(const std::string& directory, const std::string& name) {
@@ -86,15 +137,13 @@ void ProblemList::atValue(const std::string& pointer, const std::string& message
 }
 
 std::optional<json> parseChecked(const std::string& text, ProblemList& list) {
-    try {
-        json document = json::parse(text);
-        list.locations = locateJsonValues(text);
-        return document;
-    } catch (const json::parse_error& error) {
-        std::size_t offset = tokenStart(text, error.byte > 0 ? error.byte - 1 : 0);
-        list.problems.push_back({positionOfOffset(text, offset), syntaxMessage(error.what())});
+    FaultFinder finder;
+    if (!json::sax_parse(text, &finder)) {
+        list.problems.push_back(describeFault(text, finder));
         return std::nullopt;
     }
+    list.locations = locateJsonValues(text);
+    return json::parse(text);  // cannot fail: the same parser just accepted the text
 }
 
 std::vector<DataProblem> inFileOrder(std::vector<DataProblem> problems) {
@@ -128,8 +177,7 @@ std::string shownValue(const json& value) {
     if (value.is_object()) return "an object";
     if (value.is_array()) return "an array";
     if (value.is_null()) return "null";
-    std::string text = value.dump();
-    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+    return shortened(value.dump());
 }
 
 bool expectNumber(ProblemList& list, const std::string& pointer, const std::string& name, const json& value) {

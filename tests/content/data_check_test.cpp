@@ -104,6 +104,41 @@ TEST(DataCheck, FilesArePrintedAsFileLineColumnWithASummaryAndStatus) {
                              "/data/levels.json.\n");
 }
 
+// Text no parse can hold is one problem where it stands, never an abort: the same for
+// either file, with the other one clean.
+TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
+    const std::string overflow = "number 1e+9999 is out of range; no number can be larger than about 1.8e308 or "
+                                 "below -1.8e308";
+    struct Case {
+        std::string text;
+        std::string problem;  // "line:column: message"
+    };
+    const Case cases[] = {
+        {R"({"start_money": 1e+9999})", "1:17: " + overflow},
+        {"[1e+9999]", "1:2: " + overflow},
+        {R"({"levels":[{"difficulty":-1e400}]})",
+         "1:26: number -1e400 is out of range; no number can be larger than about 1.8e308 or below -1.8e308"},
+        {"\n [" + std::string(400, '9') + "]", "2:3: number " + std::string(37, '9') +
+                                                   "... is out of range; no number can be larger than about "
+                                                   "1.8e308 or below -1.8e308"},
+    };
+    TempDir dir;
+    std::string config = dir.path() + "/config.json", levels = dir.path() + "/levels.json";
+    const std::string summary = "1 problem found in " + config + " and " + levels + ".\n";
+    for (const Case& hostile : cases) {
+        dir.write("config.json", hostile.text);
+        dir.write("levels.json", R"({"levels": []})");
+        std::ostringstream out;
+        EXPECT_EQ(checkDataFiles(dir.path(), out), 1);
+        EXPECT_EQ(out.str(), config + ":" + hostile.problem + "\n" + summary);
+        dir.write("config.json", "{}");
+        dir.write("levels.json", hostile.text);
+        std::ostringstream again;
+        EXPECT_EQ(checkDataFiles(dir.path(), again), 1);
+        EXPECT_EQ(again.str(), levels + ":" + hostile.problem + "\n" + summary);
+    }
+}
+
 // The checker trusts the key table to hold every key the game reads; the getters note
 // any read outside it, so a whole round of spawns and prices proves the table complete.
 TEST_F(GameTest, EveryConfigKeyTheGameReadsIsInTheKeyTable) {
