@@ -70,6 +70,8 @@ struct FaultFinder : nlohmann::json_sax<json> {
     std::string token;
     int error_id = 0;
     std::string error;
+    int depth = 0;
+    bool too_deep = false;
 
     bool null() override { return true; }
     bool boolean(bool) override { return true; }
@@ -78,11 +80,15 @@ struct FaultFinder : nlohmann::json_sax<json> {
     bool number_float(number_float_t, const string_t&) override { return true; }
     bool string(string_t&) override { return true; }
     bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return true; }
+    bool start_object(std::size_t) override { return enter(); }
     bool key(string_t&) override { return true; }
-    bool end_object() override { return true; }
-    bool start_array(std::size_t) override { return true; }
-    bool end_array() override { return true; }
+    bool end_object() override { return --depth, true; }
+    bool start_array(std::size_t) override { return enter(); }
+    bool end_array() override { return --depth, true; }
+    bool enter() {
+        too_deep = ++depth > kMaxJsonNesting;
+        return !too_deep;
+    }
     bool parse_error(std::size_t position, const std::string& last_token, const json::exception& fault) override {
         offset = position;
         token = last_token;
@@ -92,8 +98,33 @@ struct FaultFinder : nlohmann::json_sax<json> {
     }
 };
 
+// Where the first array or object nested too deep opens. The parser accepted all the
+// text before it, so strings are the only brackets to step over.
+std::size_t tooDeepOffset(const std::string& text) {
+    int depth = 0;
+    bool in_string = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (in_string) {
+            if (c == '\\') ++i;
+            else if (c == '"') in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxJsonNesting) return i;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return text.size();
+}
+
 // The problem where the parser stopped.
 DataProblem describeFault(const std::string& text, const FaultFinder& finder) {
+    if (finder.too_deep)
+        return {positionOfOffset(text, tooDeepOffset(text)),
+                "arrays and objects nested more than " + std::to_string(kMaxJsonNesting) +
+                    " deep; no value the game reads lies that deep"};
     constexpr int kNumberOverflow = 406;
     if (finder.error_id == kNumberOverflow) {
         std::size_t start = finder.offset - std::min(finder.offset, finder.token.size());

@@ -20,6 +20,10 @@ struct JsonLocation {
 // The position of a byte offset in the text (an offset past the end is the end).
 TextPosition positionOfOffset(const std::string& text, std::size_t offset);
 
+// locateJsonValues walks one call deeper per level of nesting, so the checker refuses
+// a document nested deeper than this before it gets there.
+constexpr int kMaxJsonNesting = 100;
+
 // Every value of a valid JSON document by its JSON pointer ("" is the root, "/levels/0/name"
 // a member of the first level). For a duplicated key the last one counts, as the parser keeps it.
 std::map<std::string, JsonLocation> locateJsonValues(const std::string& text);

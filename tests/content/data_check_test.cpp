@@ -121,6 +121,8 @@ TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
         {"\n [" + std::string(400, '9') + "]", "2:3: number " + std::string(37, '9') +
                                                    "... is out of range; no number can be larger than about "
                                                    "1.8e308 or below -1.8e308"},
+        {R"({"a": [{"[": "\"{"}, )" + std::string(99, '[') + std::string(99, ']') + "]}",
+         "1:120: arrays and objects nested more than 100 deep; no value the game reads lies that deep"},
     };
     TempDir dir;
     std::string config = dir.path() + "/config.json", levels = dir.path() + "/levels.json";
