@@ -158,13 +158,13 @@ std::size_t checkFile(const std::string& path, std::vector<DataProblem> (*check)
 }  // namespace
 
 void ProblemList::atKey(const std::string& pointer, const std::string& message) {
-    auto found = locations.find(pointer);
-    problems.push_back({found == locations.end() ? TextPosition() : found->second.key, message});
+    const JsonLocation* found = findJsonLocation(locations, pointer);
+    problems.push_back({found ? found->key : TextPosition(), message});
 }
 
 void ProblemList::atValue(const std::string& pointer, const std::string& message) {
-    auto found = locations.find(pointer);
-    problems.push_back({found == locations.end() ? TextPosition() : found->second.value, message});
+    const JsonLocation* found = findJsonLocation(locations, pointer);
+    problems.push_back({found ? found->value : TextPosition(), message});
 }
 
 std::optional<json> parseChecked(const std::string& text, ProblemList& list) {

@@ -10,7 +10,7 @@
 
 // Collects problems and places each at the key or the value the pointer names.
 struct ProblemList {
-    std::map<std::string, JsonLocation> locations;
+    JsonLocations locations;
     std::vector<DataProblem> problems;
 
     void atKey(const std::string& pointer, const std::string& message);
