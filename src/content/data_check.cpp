@@ -34,6 +34,41 @@ std::string shortened(const std::string& text) {
     return text.substr(0, cut) + "...";
 }
 
+// The length of the well-formed UTF-8 character at text[i], or 0 when it is ill-formed.
+std::size_t characterLength(const std::string& text, std::size_t i) {
+    auto byte = [&](std::size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u; };
+    unsigned lead = byte(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                         : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                        : 0;
+    // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+    unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (length == 0 || byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if ((byte(k) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+// The library quotes the bytes it last read, which may be ill-formed UTF-8: each such
+// byte is shown as \xFF, so that every printed line is valid text.
+std::string escapeIllFormed(const std::string& text) {
+    std::string escaped;
+    for (std::size_t i = 0; i < text.size();) {
+        if (std::size_t length = characterLength(text, i)) {
+            escaped.append(text, i, length);
+            i += length;
+        } else {
+            const char digits[] = "0123456789ABCDEF";
+            unsigned char byte = static_cast<unsigned char>(text[i++]);
+            escaped += std::string("\\x") + digits[byte >> 4] + digits[byte & 0xF];
+        }
+    }
+    return escaped;
+}
+
 // "parse error at line 3, column 0: syntax error ..." -> "syntax error ..."; the library's
 // column is not reliable, so the position is computed from its byte offset instead.
 std::string syntaxMessage(const std::string& what) {
@@ -133,7 +168,7 @@ DataProblem describeFault(const std::string& text, const FaultFinder& finder) {
                                                    "or below -1.8e308"};
     }
     std::size_t offset = tokenStart(text, finder.offset > 0 ? finder.offset - 1 : 0);
-    return {positionOfOffset(text, offset), syntaxMessage(finder.error)};
+    return {positionOfOffset(text, offset), escapeIllFormed(syntaxMessage(finder.error))};
 }
 
 std::string dataPath(const std::string& directory, const std::string& name) {
@@ -199,16 +234,20 @@ std::string nearestName(const std::string& name, const std::vector<std::string>&
 
 void reportUnknownKey(ProblemList& list, const std::string& pointer, const std::string& shown,
                       const std::vector<std::string>& candidates) {
-    std::string message = "unknown key \"" + shown + "\": the game never reads it";
+    std::string message = "unknown key " + quotedText(shown) + ": the game never reads it";
     if (!candidates.empty()) message += "; did you mean \"" + nearestName(shown, candidates) + "\"?";
     list.atKey(pointer, message);
+}
+
+std::string quotedText(const std::string& text) {
+    return json(text).dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string shownValue(const json& value) {
     if (value.is_object()) return "an object";
     if (value.is_array()) return "an array";
     if (value.is_null()) return "null";
-    return shortened(value.dump());
+    return shortened(value.is_string() ? quotedText(value.get_ref<const std::string&>()) : value.dump());
 }
 
 bool expectNumber(ProblemList& list, const std::string& pointer, const std::string& name, const json& value) {

@@ -38,7 +38,7 @@ void checkFaction(ProblemList& list, const std::string& pointer, const json& val
     for (int faction = 0; faction < kFactionCount; ++faction) names.push_back(factionLevelName(faction));
     const std::string& name = value.get_ref<const std::string&>();
     if (isListed(names, name)) return;
-    list.atValue(pointer, "faction \"" + name + "\" is none of Red, Yellow, Blue, Purple, White (the game would "
+    list.atValue(pointer, "faction " + quotedText(name) + " is none of Red, Yellow, Blue, Purple, White (the game would "
                           "play Red); did you mean \"" + nearestName(name, names) + "\"?");
 }
 

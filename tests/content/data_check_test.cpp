@@ -133,6 +133,14 @@ TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
          "1:29: text entry must be within 0..255, found 18446744073709551615"},
         {"levels.json", R"({"levels": [{"waves": [{"lane": 18446744073709551615}]}]})",
          "1:33: lane must be 0, 1 or 2 (or -1 for a random lane), found 18446744073709551615"},
+        // Every line printed stays one line of valid UTF-8.
+        {nullptr, "{\"levels\": [{\"name\": \"\xff\"}]}",
+         "1:23: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; last read: '\"\\xFF'"},
+        {"config.json", R"({"ui\n": {}})",
+         "1:2: unknown key \"/ui\\n\": the game never reads it; did you mean \"/ui\"?"},
+        {"levels.json", R"({"levels": [{"faction": "Red\u001b[2J"}]})",
+         "1:25: faction \"Red\\u001b[2J\" is none of Red, Yellow, Blue, Purple, White (the game would play Red); "
+         "did you mean \"Red\"?"},
     };
     TempDir dir;
     const std::string summary =
