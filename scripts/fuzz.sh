@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs each fuzz target for a time budget: scripts/fuzz.sh [SECONDS] [BUILD_DIR]
 # (defaults: 20 seconds each, build-asan, built with clang and -DTARVEX_FUZZ=ON; the seed is
-# fixed so a run can be repeated, FUZZ_SEED=N picks another). The game
-# opens a window, so run it under a display (scripts/test.sh uses xvfb-run). An input
+# fixed so a run can be repeated, FUZZ_SEED=N picks another). All targets but check_data
+# open the game's window, so run them under a display (scripts/test.sh uses xvfb-run). An input
 # that crashes is saved in BUILD_DIR/fuzz-findings; keep it under tests/fuzz/corpus/
 # once the fault is fixed, so every later test run plays it again.
 set -eu
@@ -12,7 +12,7 @@ seconds="${1:-20}"
 build="$(cd "${2:-build-asan}" && pwd)"
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
-for target in messages config levels; do
+for target in messages config levels check_data; do
   scratch=$(mktemp -d)
   echo "Fuzzing $target for $seconds s"
   ALSOFT_DRIVERS=null "$build/tests/fuzz_$target" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -print_final_stats=1 \
