@@ -23,7 +23,7 @@ scripts/build.sh build
 ctest --test-dir build -L headless --output-on-failure -j2
 eval "$xvfb ctest --test-dir build -L window --output-on-failure -j2"
 
-TARVEX_TARGETS="tarvex tarvex_tests tarvex_wave_tests tarvex_e2e_tests media fuzz_messages fuzz_config fuzz_levels" \
+TARVEX_TARGETS="tarvex tarvex_tests tarvex_wave_tests tarvex_e2e_tests media fuzz_messages fuzz_config fuzz_levels fuzz_check_data" \
   scripts/build.sh build-asan -DTARVEX_SANITIZE=ON -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 ctest --test-dir build-asan -L headless -E Layers --output-on-failure -j2
 eval "$xvfb ctest --test-dir build-asan -R 'EndToEnd|Install|LanPlay|LanBack' --output-on-failure -j2"

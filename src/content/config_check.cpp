@@ -2,6 +2,10 @@
 #include "content/data_check.h"
 #include "content/data_check_parts.h"
 
+#include <cfloat>
+#include <climits>
+#include <cmath>
+
 using nlohmann::json;
 
 namespace {
@@ -33,10 +37,21 @@ void checkColour(ProblemList& list, const ConfigKey& key, const json& value) {
     for (std::size_t i = 0; i < value.size(); ++i) {
         std::string element = key.path + "/" + std::to_string(i);
         if (!expectWholeNumber(list, element, name + " entry", value[i])) continue;
-        long long channel = value[i].get<long long>();
+        double channel = value[i].get<double>();  // a long long would wrap the largest values
         if (channel < 0 || channel > 255)
-            list.atValue(element, name + " entry must be within 0..255, found " + std::to_string(channel));
+            list.atValue(element, name + " entry must be within 0..255, found " + shownValue(value[i]));
     }
+}
+
+// Beyond what an int or a float holds, the game reads the key's default instead.
+bool expectGameRange(ProblemList& list, const ConfigKey& key, const json& value) {
+    bool whole = key.type == ConfigType::Integer;
+    double number = value.is_number() ? value.get<double>() : 0;
+    if (whole ? number >= INT_MIN && number <= INT_MAX : std::abs(number) <= FLT_MAX) return true;
+    list.atValue(key.path, lastStep(key.path) + " must be within " +
+                               (whole ? "-2147483648..2147483647" : "-3.40282e+38..3.40282e+38") +
+                               " (the game would use its default), found " + shownValue(value));
+    return false;
 }
 
 void checkLimit(ProblemList& list, const ConfigKey& key, const json& value) {
@@ -62,10 +77,12 @@ void checkValue(ProblemList& list, const ConfigKey& key, const json& value) {
         case ConfigType::Colour:
         case ConfigType::UiColour: checkColour(list, key, value); return;
         case ConfigType::Integer:
-            if (expectWholeNumber(list, key.path, name, value)) checkLimit(list, key, value);
+            if (expectGameRange(list, key, value) && expectWholeNumber(list, key.path, name, value))
+                checkLimit(list, key, value);
             return;
         case ConfigType::Number:
-            if (expectNumber(list, key.path, name, value)) checkLimit(list, key, value);
+            if (expectNumber(list, key.path, name, value) && expectGameRange(list, key, value))
+                checkLimit(list, key, value);
             return;
     }
 }

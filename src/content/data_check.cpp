@@ -26,6 +26,49 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
     return row[b.size()];
 }
 
+// At most 40 bytes, cut between characters.
+std::string shortened(const std::string& text) {
+    if (text.size() <= 40) return text;
+    std::size_t cut = 37;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "...";
+}
+
+// The length of the well-formed UTF-8 character at text[i], or 0 when it is ill-formed.
+std::size_t characterLength(const std::string& text, std::size_t i) {
+    auto byte = [&](std::size_t k) { return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u; };
+    unsigned lead = byte(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                         : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                        : 0;
+    // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
+    unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (length == 0 || byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if ((byte(k) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+// The library quotes the bytes it last read, which may be ill-formed UTF-8: each such
+// byte is shown as \xFF, so that every printed line is valid text.
+std::string escapeIllFormed(const std::string& text) {
+    std::string escaped;
+    for (std::size_t i = 0; i < text.size();) {
+        if (std::size_t length = characterLength(text, i)) {
+            escaped.append(text, i, length);
+            i += length;
+        } else {
+            const char digits[] = "0123456789ABCDEF";
+            unsigned char byte = static_cast<unsigned char>(text[i++]);
+            escaped += std::string("\\x") + digits[byte >> 4] + digits[byte & 0xF];
+        }
+    }
+    return escaped;
+}
+
 // "parse error at line 3, column 0: syntax error ..." -> "syntax error ..."; the library's
 // column is not reliable, so the position is computed from its byte offset instead.
 std::string syntaxMessage(const std::string& what) {
@@ -54,6 +97,80 @@ std::size_t tokenStart(const std::string& text, std::size_t end) {
     return end;
 }
 
+// A pass of the parser that builds nothing and notes where it stopped: the library
+// reports a number beyond a double's range by throwing, with no position, unless a
+// handler of its own receives it.
+struct FaultFinder : nlohmann::json_sax<json> {
+    std::size_t offset = 0;  // where the last read token ends
+    std::string token;
+    int error_id = 0;
+    std::string error;
+    int depth = 0;
+    bool too_deep = false;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return enter(); }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return --depth, true; }
+    bool start_array(std::size_t) override { return enter(); }
+    bool end_array() override { return --depth, true; }
+    bool enter() {
+        too_deep = ++depth > kMaxJsonNesting;
+        return !too_deep;
+    }
+    bool parse_error(std::size_t position, const std::string& last_token, const json::exception& fault) override {
+        offset = position;
+        token = last_token;
+        error_id = fault.id;
+        error = fault.what();
+        return false;
+    }
+};
+
+// Where the first array or object nested too deep opens. The parser accepted all the
+// text before it, so strings are the only brackets to step over.
+std::size_t tooDeepOffset(const std::string& text) {
+    int depth = 0;
+    bool in_string = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (in_string) {
+            if (c == '\\') ++i;
+            else if (c == '"') in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxJsonNesting) return i;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return text.size();
+}
+
+// The problem where the parser stopped.
+DataProblem describeFault(const std::string& text, const FaultFinder& finder) {
+    if (finder.too_deep)
+        return {positionOfOffset(text, tooDeepOffset(text)),
+                "arrays and objects nested more than " + std::to_string(kMaxJsonNesting) +
+                    " deep; no value the game reads lies that deep"};
+    constexpr int kNumberOverflow = 406;
+    if (finder.error_id == kNumberOverflow) {
+        std::size_t start = finder.offset - std::min(finder.offset, finder.token.size());
+        return {positionOfOffset(text, start), "number " + shortened(finder.token) +
+                                                   " is out of range; no number can be larger than about 1.8e308 "
+                                                   "or below -1.8e308"};
+    }
+    std::size_t offset = tokenStart(text, finder.offset > 0 ? finder.offset - 1 : 0);
+    return {positionOfOffset(text, offset), escapeIllFormed(syntaxMessage(finder.error))};
+}
+
 std::string dataPath(const std::string& directory, const std::string& name) {
     if (directory.empty()) return findDataFile(name);
     return directory.back() == '/' ? directory + name : directory + "/" + name;
@@ -76,25 +193,23 @@ std::size_t checkFile(const std::string& path, std::vector<DataProblem> (*check)
 }  // namespace
 
 void ProblemList::atKey(const std::string& pointer, const std::string& message) {
-    auto found = locations.find(pointer);
-    problems.push_back({found == locations.end() ? TextPosition() : found->second.key, message});
+    const JsonLocation* found = findJsonLocation(locations, pointer);
+    problems.push_back({found ? found->key : TextPosition(), message});
 }
 
 void ProblemList::atValue(const std::string& pointer, const std::string& message) {
-    auto found = locations.find(pointer);
-    problems.push_back({found == locations.end() ? TextPosition() : found->second.value, message});
+    const JsonLocation* found = findJsonLocation(locations, pointer);
+    problems.push_back({found ? found->value : TextPosition(), message});
 }
 
 std::optional<json> parseChecked(const std::string& text, ProblemList& list) {
-    try {
-        json document = json::parse(text);
-        list.locations = locateJsonValues(text);
-        return document;
-    } catch (const json::parse_error& error) {
-        std::size_t offset = tokenStart(text, error.byte > 0 ? error.byte - 1 : 0);
-        list.problems.push_back({positionOfOffset(text, offset), syntaxMessage(error.what())});
+    FaultFinder finder;
+    if (!json::sax_parse(text, &finder)) {
+        list.problems.push_back(describeFault(text, finder));
         return std::nullopt;
     }
+    list.locations = locateJsonValues(text);
+    return json::parse(text);  // cannot fail: the same parser just accepted the text
 }
 
 std::vector<DataProblem> inFileOrder(std::vector<DataProblem> problems) {
@@ -119,17 +234,20 @@ std::string nearestName(const std::string& name, const std::vector<std::string>&
 
 void reportUnknownKey(ProblemList& list, const std::string& pointer, const std::string& shown,
                       const std::vector<std::string>& candidates) {
-    std::string message = "unknown key \"" + shown + "\": the game never reads it";
+    std::string message = "unknown key " + quotedText(shown) + ": the game never reads it";
     if (!candidates.empty()) message += "; did you mean \"" + nearestName(shown, candidates) + "\"?";
     list.atKey(pointer, message);
+}
+
+std::string quotedText(const std::string& text) {
+    return json(text).dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string shownValue(const json& value) {
     if (value.is_object()) return "an object";
     if (value.is_array()) return "an array";
     if (value.is_null()) return "null";
-    std::string text = value.dump();
-    return text.size() > 40 ? text.substr(0, 37) + "..." : text;
+    return shortened(value.is_string() ? quotedText(value.get_ref<const std::string&>()) : value.dump());
 }
 
 bool expectNumber(ProblemList& list, const std::string& pointer, const std::string& name, const json& value) {

@@ -10,7 +10,7 @@
 
 // Collects problems and places each at the key or the value the pointer names.
 struct ProblemList {
-    std::map<std::string, JsonLocation> locations;
+    JsonLocations locations;
     std::vector<DataProblem> problems;
 
     void atKey(const std::string& pointer, const std::string& message);
@@ -29,6 +29,10 @@ std::string nearestName(const std::string& name, const std::vector<std::string>&
 // Reports a key outside the candidates with the nearest one it could have meant.
 void reportUnknownKey(ProblemList& list, const std::string& pointer, const std::string& shown,
                       const std::vector<std::string>& candidates);
+
+// A text in double quotes, its control characters escaped as JSON writes them, so a
+// problem stays on one line whatever a key or a text holds.
+std::string quotedText(const std::string& text);
 
 // A value as the file wrote it, shortened: -3, 2.5, "blue", an object.
 std::string shownValue(const nlohmann::json& value);

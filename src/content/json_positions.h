@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 // Where something stands in a text file: 1-based line, and 1-based column counted in
 // characters (a UTF-8 sequence is one column; a byte-order mark takes none).
@@ -20,9 +21,29 @@ struct JsonLocation {
 // The position of a byte offset in the text (an offset past the end is the end).
 TextPosition positionOfOffset(const std::string& text, std::size_t offset);
 
-// Every value of a valid JSON document by its JSON pointer ("" is the root, "/levels/0/name"
-// a member of the first level). For a duplicated key the last one counts, as the parser keeps it.
-std::map<std::string, JsonLocation> locateJsonValues(const std::string& text);
+// Where every value of a valid JSON document was written, as a tree of the document's
+// shape: a pointer's steps are kept once each, so a large file costs memory in
+// proportion to its size.
+struct JsonLocations {
+    struct Node {
+        JsonLocation at;
+        std::map<std::string, std::size_t> members;  // an object's values by key, as node numbers
+        std::vector<std::size_t> elements;           // an array's
+    };
+    std::vector<Node> nodes;  // the root first
+};
+
+// locateJsonValues walks one call deeper per level of nesting, so the checker refuses
+// a document nested deeper than this before it gets there.
+constexpr int kMaxJsonNesting = 100;
+
+// Every value of a valid JSON document. For a duplicated key the last one counts, as the
+// parser keeps it.
+JsonLocations locateJsonValues(const std::string& text);
+
+// The value a JSON pointer names ("" is the root, "/levels/0/name" a member of the first
+// level), or null when the document has none there.
+const JsonLocation* findJsonLocation(const JsonLocations& locations, const std::string& pointer);
 
 // "a/b~c" -> "a~1b~0c": a key as one step of a JSON pointer.
 std::string pointerStep(const std::string& key);

@@ -38,7 +38,7 @@ void checkFaction(ProblemList& list, const std::string& pointer, const json& val
     for (int faction = 0; faction < kFactionCount; ++faction) names.push_back(factionLevelName(faction));
     const std::string& name = value.get_ref<const std::string&>();
     if (isListed(names, name)) return;
-    list.atValue(pointer, "faction \"" + name + "\" is none of Red, Yellow, Blue, Purple, White (the game would "
+    list.atValue(pointer, "faction " + quotedText(name) + " is none of Red, Yellow, Blue, Purple, White (the game would "
                           "play Red); did you mean \"" + nearestName(name, names) + "\"?");
 }
 
@@ -82,8 +82,9 @@ void checkWave(ProblemList& list, const std::string& pointer, const json& wave, 
     if (const json* interval = member(wave, "interval"))
         checkNumber(list, at(pointer, "interval"), "interval", *interval, 0, false);
     if (const json* lane = member(wave, "lane")) {
+        // Compared as doubles: a long long would wrap the largest values round to -1.
         if (expectWholeNumber(list, at(pointer, "lane"), "lane", *lane) &&
-            (lane->get<long long>() < -1 || lane->get<long long>() > 2))
+            (lane->get<double>() < -1 || lane->get<double>() > 2))
             list.atValue(at(pointer, "lane"),
                          "lane must be 0, 1 or 2 (or -1 for a random lane), found " + shownValue(*lane));
     }
@@ -98,7 +99,7 @@ void checkScheduleEntry(ProblemList& list, const std::string& pointer, const jso
     }
     if (const json* type = member(entry, "type")) {
         bool known_name = type->is_string() && isListed(kScheduleTypeNames, type->get<std::string>());
-        bool known_code = type->is_number_integer() && type->get<long long>() >= 0 && type->get<long long>() <= 5;
+        bool known_code = type->is_number_integer() && type->get<double>() >= 0 && type->get<double>() <= 5;
         if (!known_name && !known_code) {
             std::string message = "type must be 0..5 or one of fire, range, dodge, move, income, projSpeed, found " +
                                   shownValue(*type);

@@ -104,6 +104,59 @@ TEST(DataCheck, FilesArePrintedAsFileLineColumnWithASummaryAndStatus) {
                              "/data/levels.json.\n");
 }
 
+// Hostile text is reported where it stands, never an abort; the other file is clean.
+TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
+    const std::string overflow = "number 1e+9999 is out of range; no number can be larger than about 1.8e308 or "
+                                 "below -1.8e308";
+    struct Case {
+        const char* file;  // null: either file
+        std::string text;
+        std::string problem;  // "line:column: message"
+    };
+    const Case cases[] = {
+        {nullptr, R"({"start_money": 1e+9999})", "1:17: " + overflow},
+        {nullptr, "[1e+9999]", "1:2: " + overflow},
+        {nullptr, R"({"levels":[{"difficulty":-1e400}]})",
+         "1:26: number -1e400 is out of range; no number can be larger than about 1.8e308 or below -1.8e308"},
+        {nullptr, "\n [" + std::string(400, '9') + "]",
+         "2:3: number " + std::string(37, '9') +
+             "... is out of range; no number can be larger than about 1.8e308 or below -1.8e308"},
+        {nullptr, R"({"a": [{"[": "\"{"}, )" + std::string(99, '[') + std::string(99, ']') + "]}",
+         "1:120: arrays and objects nested more than 100 deep; no value the game reads lies that deep"},
+        {"config.json", R"({"visual": {"trail": {"max_particles": 2147483648}}})",
+         "1:40: max_particles must be within -2147483648..2147483647 (the game would use its default), found "
+         "2147483648"},
+        {"config.json", R"({"gameplay": {"player_start_money": 1e39}})",
+         "1:37: player_start_money must be within -3.40282e+38..3.40282e+38 (the game would use its default), "
+         "found 1e+39"},
+        {"config.json", R"({"ui": {"colors": {"text": [18446744073709551615, 0, 0]}}})",
+         "1:29: text entry must be within 0..255, found 18446744073709551615"},
+        {"levels.json", R"({"levels": [{"waves": [{"lane": 18446744073709551615}]}]})",
+         "1:33: lane must be 0, 1 or 2 (or -1 for a random lane), found 18446744073709551615"},
+        // Every line printed stays one line of valid UTF-8.
+        {nullptr, "{\"levels\": [{\"name\": \"\xff\"}]}",
+         "1:23: syntax error while parsing value - invalid string: ill-formed UTF-8 byte; last read: '\"\\xFF'"},
+        {"config.json", R"({"ui\n": {}})",
+         "1:2: unknown key \"/ui\\n\": the game never reads it; did you mean \"/ui\"?"},
+        {"levels.json", R"({"levels": [{"faction": "Red\u001b[2J"}]})",
+         "1:25: faction \"Red\\u001b[2J\" is none of Red, Yellow, Blue, Purple, White (the game would play Red); "
+         "did you mean \"Red\"?"},
+    };
+    TempDir dir;
+    const std::string summary =
+        "1 problem found in " + dir.path() + "/config.json and " + dir.path() + "/levels.json.\n";
+    for (const Case& hostile : cases)
+        for (const char* file : {"config.json", "levels.json"}) {
+            if (hostile.file && std::string(hostile.file) != file) continue;
+            dir.write("config.json", "{}");
+            dir.write("levels.json", R"({"levels": []})");
+            dir.write(file, hostile.text);
+            std::ostringstream out;
+            EXPECT_EQ(checkDataFiles(dir.path(), out), 1) << file << ": " << hostile.text;
+            EXPECT_EQ(out.str(), dir.path() + "/" + file + ":" + hostile.problem + "\n" + summary);
+        }
+}
+
 // The checker trusts the key table to hold every key the game reads; the getters note
 // any read outside it, so a whole round of spawns and prices proves the table complete.
 TEST_F(GameTest, EveryConfigKeyTheGameReadsIsInTheKeyTable) {
