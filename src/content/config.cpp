@@ -1,6 +1,7 @@
 #include "content/config.h"
 #include "content/config_keys.h"
 #include "content/files.h"
+#include "content/json_positions.h"
 
 #include <climits>
 #include <cmath>
@@ -8,7 +9,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <limits>
+#include <sstream>
 #include <type_traits>
 
 namespace {
@@ -85,13 +88,18 @@ void Config::forget() {
 void Config::load() {
     std::ifstream stream(findDataFile(file_name));
     if (!stream.is_open()) return;
-    try {
-        stream >> document;
-    } catch (const nlohmann::json::exception& error) {
-        // A broken file must not stop the game: say so once and play on defaults.
+    std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    // A broken file must not stop the game: say so once and play on defaults.
+    auto refuse = [&](const std::string& why) {
         document = nullptr;
-        std::cerr << "Error parsing " << file_name << ": " << error.what()
-                  << " (using built-in defaults)" << std::endl;
+        std::cerr << "Error parsing " << file_name << ": " << why << " (using built-in defaults)" << std::endl;
+    };
+    if (tooDeepOffset(text) < text.size()) return refuse("nested more than " + std::to_string(kMaxJsonNesting) + " deep");
+    try {
+        std::istringstream in(text);
+        in >> document;  // as the stream reads it: what follows the value is not looked at
+    } catch (const nlohmann::json::exception& error) {
+        refuse(error.what());
     }
 }
 

@@ -133,27 +133,6 @@ struct FaultFinder : nlohmann::json_sax<json> {
     }
 };
 
-// Where the first array or object nested too deep opens. The parser accepted all the
-// text before it, so strings are the only brackets to step over.
-std::size_t tooDeepOffset(const std::string& text) {
-    int depth = 0;
-    bool in_string = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (in_string) {
-            if (c == '\\') ++i;
-            else if (c == '"') in_string = false;
-        } else if (c == '"') {
-            in_string = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > kMaxJsonNesting) return i;
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return text.size();
-}
-
 // The problem where the parser stopped.
 DataProblem describeFault(const std::string& text, const FaultFinder& finder) {
     if (finder.too_deep)

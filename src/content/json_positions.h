@@ -33,9 +33,14 @@ struct JsonLocations {
     std::vector<Node> nodes;  // the root first
 };
 
-// locateJsonValues walks one call deeper per level of nesting, so the checker refuses
-// a document nested deeper than this before it gets there.
+// Copying a JSON value, and locateJsonValues, go one call deeper per level of nesting, so
+// the game and the checker refuse a document nested deeper than this before it gets there.
+// No value the game reads lies half as deep.
 constexpr int kMaxJsonNesting = 100;
+
+// Where the first array or object nested deeper than kMaxJsonNesting opens, or the
+// text's size when none does. Brackets inside strings do not count.
+std::size_t tooDeepOffset(const std::string& text);
 
 // Every value of a valid JSON document. For a duplicated key the last one counts, as the
 // parser keeps it.

@@ -3,6 +3,7 @@
 #include "app/log.h"
 #include "content/factions.h"
 #include "content/files.h"
+#include "content/json_positions.h"
 
 #include <algorithm>
 #include <climits>
@@ -273,6 +274,10 @@ void loadLevels(Game& game, const std::string& file_name) {
     }
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (text.compare(0, 3, kByteOrderMark) == 0) text.erase(0, 3);
+    if (tooDeepOffset(text) < text.size()) {
+        logLine("Error parsing JSON: levels.json is nested more than ", kMaxJsonNesting, " deep");
+        return;
+    }
     try {
         json root = json::parse(text);  // strict: no comments, nothing after the value
         if (!root.is_object() || !root.contains("levels")) return;
