@@ -131,16 +131,14 @@ TEST_F(GridQueries, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
 
 // A frame of a quarter minute carries units across several cells in one step.
 TEST(UnitGridReplay, LargeStepsEmptySidesAndAThousandASideStepAlike) {
-    auto nothing = [](Game&, int) {};
-    expectSameBothWays([](Game& game) { addArmy(game, true, 40, 35); }, nothing, 3, 15.0f);
-    expectSameBothWays([](Game& game) { addArmy(game, false, 40, 35); }, nothing, 3, 15.0f);
-    expectSameBothWays([](Game&) {}, nothing, 2, 1.0f / 60);
-    expectSameBothWays(
-        [](Game& game) {
-            game.player_turrets.reserve(1000);
-            game.enemy_turrets.reserve(1000);
-            addArmy(game, true, 1000, 25);
-            addArmy(game, false, 1000, 25);
-        },
-        nothing, 2, 1.0f / 60);
+    struct Case { int player_units, enemy_units, frames; float spacing, dt; };
+    for (Case c : {Case{40, 0, 3, 35, 15}, Case{0, 40, 3, 35, 15}, Case{0, 0, 2, 25, 1.0f / 60},
+                   Case{1000, 1000, 2, 25, 1.0f / 60}}) {
+        SCOPED_TRACE(std::to_string(c.player_units) + " against " + std::to_string(c.enemy_units));
+        auto armies = [&](Game& game) {
+            addArmy(game, true, c.player_units, c.spacing);
+            addArmy(game, false, c.enemy_units, c.spacing);
+        };
+        expectSameBothWays(armies, [](Game&, int) {}, c.frames, c.dt);
+    }
 }
