@@ -8,15 +8,11 @@
 #include <SFML/Graphics/RenderTexture.hpp>
 
 namespace {
-// The floor shader blends a pixel's layers in one step where the shapes round to a byte
-// after each, which moves a channel by up to this much from the per-shape reference.
+// The shader blends a pixel's layers in one step where the shapes round to a byte after each.
 const int kChannelTolerance = 3;
-// A pixel whose centre lies exactly on a hexagon's edge may go to either neighbour: at
-// most one pixel in ten thousand.
-const int kEdgeTies = 92;
-// The same for the round specks, marks and flashes below: about one pixel in a thousand
-// of their 20,000 pixels of edge.
-const int kSpeckEdgeTies = 32;
+// Pixels whose centre lies exactly on an edge may go either way: one in ten thousand of
+// the floor, one in a thousand of the 20,000 pixels of edge of the specks below.
+const int kEdgeTies = 92, kSpeckEdgeTies = 32;
 
 // Cells in every colour the floor takes, scattered so that each meets each at its edges.
 void paintCells(Game& game, int shift) {
