@@ -2,9 +2,6 @@
 #include "battle/effects.h"
 #include "content/factions.h"
 
-#include <gtest/gtest.h>
-#include <cstdlib>
-
 TEST(Effects, CannonShotAddsEightySparksAndTwentySmokePuffs) {
     Effects effects;
     emitMuzzleSparks(effects, {100, 200}, effects.muzzle_particle_count, -90);
@@ -26,14 +23,12 @@ TEST(Effects, MuzzleFlashPeaksHalfwayAndExplosionsCarryRingsAndDebris) {
     updateEffects(effects, 0.04f);
     EXPECT_TRUE(effects.muzzle_flashes.empty());
 
-    std::srand(3);
-    size_t debris = size_t(30 + std::rand() % 20);
-    std::srand(3);
     spawnExplosion(effects, {200, 300}, 60);
     const Explosion& explosion = effects.explosions.at(0);
     ASSERT_EQ(explosion.rings.size(), 2u);
     EXPECT_EQ(explosion.rings[1].getRadius(), 30.0f);
-    EXPECT_EQ(explosion.debris.size(), debris);
+    size_t debris = explosion.debris.size();
+    EXPECT_TRUE(debris >= 30 && debris < 50) << debris;
     updateEffects(effects, 0.4f);
     EXPECT_EQ(effects.explosions.at(0).debris.size(), debris);  // debris stays with its explosion
     updateEffects(effects, 0.4f);

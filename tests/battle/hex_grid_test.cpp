@@ -2,7 +2,6 @@
 #include "battle/hex_grid.h"
 #include "content/factions.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 
 namespace {

@@ -2,7 +2,6 @@
 #include "battle/hits.h"
 
 #include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 Projectile& addShot(Game& game, bool player, sf::Vector2f position, bool rocket = false) {
@@ -13,11 +12,6 @@ Projectile& addShot(Game& game, bool player, sf::Vector2f position, bool rocket 
     shot.is_rocket = shot.homing = rocket;
     shot.max_speed = 1000;
     return shot;
-}
-
-// Owned by a unit that no longer exists: a beam outlives its owner.
-void addBeam(Game& game, bool owner_is_player, sf::Vector2f start, sf::Vector2f end) {
-    game.laser_beams.push_back({start, end, 0.2f, 0.2f, 1, sf::Color::White, 999, owner_is_player, 0, 0.1f});
 }
 }  // namespace
 
@@ -72,8 +66,9 @@ TEST_F(Hits, RocketKeepsItsDeadTargetsPlaceUntilAnOpponentAppears) {
 TEST_F(Hits, LaserBeamsTickFollowAndAnEnemyBeamCostsThePlayerFivePerTickAtTheBase) {
     game.lasers.enemy_damage = 0.7f;
     game.lasers.player_damage = 0.3f;
-    addBeam(game, false, {450, 1100}, {450, 1190});
-    addBeam(game, true, {450, -500}, {450, -585});
+    // Owned by units that no longer exist: a beam outlives its owner.
+    game.laser_beams.push_back({{450, 1100}, {450, 1190}, 0.2f, 0.2f, 1, sf::Color::White, 999, false, 0, 0.1f});
+    game.laser_beams.push_back({{450, -500}, {450, -585}, 0.2f, 0.2f, 1, sf::Color::White, 999, true, 0, 0.1f});
     float player = game.player_money, enemy = game.enemy_money;
     updateLaserBeams(game, 0.06f);
     EXPECT_FLOAT_EQ(game.player_money, player);  // no tick yet

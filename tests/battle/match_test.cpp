@@ -3,33 +3,21 @@
 #include "support.h"
 #include "ui/results.h"
 
-#include <gtest/gtest.h>
-
-namespace {
-std::string checkOutput(Game& game) {
-    game.game_over = false;
-    game.events.clear();
-    return stdoutOf([&] { checkMatchEnd(game); });
-}
-}  // namespace
-
 using MatchEnd = GameTest;
 
 TEST_F(MatchEnd, TheSideBelowZeroLosesAndBothBelowIsAVictory) {
-    struct Case {
-        float player_money, enemy_money;
-        bool over, won;
-    };
+    struct Case { float player_money, enemy_money; bool over, won; };
     for (Case c : {Case{12.9f, -3.7f, true, true}, Case{-5, 20, true, false}, Case{-5, -0.5f, true, true},
                    Case{0, -0.0f, false, false}}) {
         game.player_money = c.player_money;
         game.enemy_money = c.enemy_money;
         game.results_timer = 2;
         game.results_duration = 9;
-        game.match_won = false;
-        EXPECT_EQ(checkOutput(game), c.over ? "游戏结束，显示结算画面\n" : "") << c.player_money << " " << c.enemy_money;
-        EXPECT_EQ(game.game_over, c.over);
-        EXPECT_EQ(game.match_won, c.won);
+        game.game_over = game.match_won = false;
+        game.events.clear();
+        EXPECT_EQ(stdoutOf([&] { checkMatchEnd(game); }), c.over ? "游戏结束，显示结算画面\n" : "")
+            << c.player_money << " " << c.enemy_money;
+        EXPECT_EQ(std::make_pair(game.game_over, game.match_won), std::make_pair(c.over, c.won));
         if (!c.over) continue;
         EXPECT_EQ(sf::Vector2f(game.results_timer, game.results_duration), sf::Vector2f(0, 3));
         ASSERT_EQ(game.events.size(), 1u);  // the music stops

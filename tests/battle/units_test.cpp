@@ -2,7 +2,7 @@
 #include "content/factions.h"
 #include "events.h"
 
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 using Units = BattleTest;
 
@@ -55,4 +55,126 @@ TEST_F(Units, PlayerBonusesAreAddedAgainOnEverySpawnWithinBounds) {
     EXPECT_FLOAT_EQ(game.player_turrets[2].range, 90 + 10);
     EXPECT_FLOAT_EQ(first.dodge, 0.9f);
     EXPECT_FLOAT_EQ(first.fire_rate, 0.02f);
+}
+
+namespace {
+// A rocket unit (fire reach 90, movement reach 50) facing one foe of the lane at an
+// edge distance; returns how far the unit moved along y in one pass of 0.1 s.
+float engagedMove(Game& game, bool player, float edge, float foe_range) {
+    game.player_turrets.clear();
+    game.enemy_turrets.clear();
+    float ahead = player ? -1.0f : 1.0f;
+    addUnit(game, !player, 1, {450, 500 + ahead * (24 + edge)}).range = foe_range;
+    addUnit(game, player, 1, {450, 500}, RocketLauncher);
+    if (player) updatePlayerTurrets(game, 0.1f);
+    else updateEnemyTurrets(game, 0.1f);
+    return (player ? game.player_turrets : game.enemy_turrets)[0].body.getPosition().y - 500;
+}
+}  // namespace
+
+using Movement = BattleTest;
+using Push = BattleTest;
+using Targeting = BattleTest;
+
+TEST_F(Movement, FourCasesWhenEngagedAndTheirMirror) {
+    game.player_projectile_speed = game.enemy_projectile_speed = 50;
+    EXPECT_NEAR(engagedMove(game, true, 70, 80), 5.5f, 1e-4f);    // outranged: back off
+    EXPECT_NEAR(engagedMove(game, true, 70, 60), 0, 1e-4f);       // a step would not bring it in
+    EXPECT_NEAR(engagedMove(game, true, 54, 40), -5.5f, 1e-4f);   // a step brings it in
+    EXPECT_NEAR(engagedMove(game, true, 40, 30), 0, 1e-4f);       // safe at reach
+    EXPECT_NEAR(engagedMove(game, true, 40, 60), -5.5f, 1e-4f);   // close in on the longer gun
+    EXPECT_NEAR(engagedMove(game, true, 40, 45), 3.85f, 1e-4f);   // ease back
+    EXPECT_NEAR(engagedMove(game, false, 70, 80), -5.5f, 1e-4f);
+    EXPECT_NEAR(engagedMove(game, false, 54, 40), 5.5f, 1e-4f);
+    EXPECT_NEAR(engagedMove(game, false, 40, 45), -3.85f, 1e-4f);
+}
+
+// Two units in a file and a shell coming at both: the front one advances 5.5 and steps
+// 4.4 aside, the one it blocks does neither. A shell passing by and an own shell count for nothing.
+TEST_F(Movement, SteersAsideFromAnIncomingShellUnlessBlockedAndBasesBlock) {
+    const Turret& front = addUnit(game, true, 1, {450, 490});
+    addUnit(game, true, 1, {450, 500});
+    game.projectiles.push_back(makeShell({450, 400}, {0, 1}, false, sf::Color::Red, 200, 1));
+    game.projectiles.push_back(makeShell({450, 400}, {1, 0}, false, sf::Color::Red, 200, 1));  // passes by
+    game.projectiles.push_back(makeShell({450, 400}, {0, 1}, true, sf::Color::Red, 200, 1));   // own
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_FLOAT_EQ(front.body.getPosition().x, 454.4f);
+    EXPECT_FLOAT_EQ(front.body.getPosition().y, 484.5f);
+    EXPECT_EQ(game.player_turrets[1].body.getPosition(), sf::Vector2f(450, 500));
+
+    EXPECT_TRUE(isBlocked(game, {0, -580 + 11.9f}, 2, &front));  // inside the grown enemy base
+    EXPECT_FALSE(isBlocked(game, {0, -580 + 12}, 2, &front));
+    EXPECT_FALSE(isBlocked(game, {0, -580 + 11.9f}, 2, nullptr));
+}
+
+// The order ends within 5 pixels of its point; the unit fires on its way and after.
+TEST_F(Movement, AMoveOrderKeepsFiringAndEndsWithinFivePixels) {
+    addUnit(game, false, 1, {450, 440}).range = 30;  // in reach, out of its own reach: no reason to move
+    Turret& unit = addUnit(game, true, 1, {450, 500});
+    unit.recoil_distance = 0;  // keeps the distances exact
+    unit.move_target = {460.5f, 500};
+    unit.move_order = 1;
+    clock.advance(1);
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_EQ(unit.body.getPosition(), sf::Vector2f(455.5f, 500));  // 5.5 pixels on, 5 to go
+    EXPECT_EQ(unit.move_order, 1);
+    EXPECT_EQ(game.projectiles.size(), 1u);
+    clock.advance(1);
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_EQ(unit.move_order, 0);
+    EXPECT_EQ(unit.body.getPosition(), sf::Vector2f(455.5f, 500));
+    EXPECT_EQ(game.projectiles.size(), 2u);
+}
+
+TEST_F(Push, StackedUnitsSeparateAndTheSturdierMovesLess) {
+    Turret& sturdy = addUnit(game, true, 1, {450, 500});
+    Turret& light = addUnit(game, true, 1, {450, 500});
+    sturdy.hp = 300;
+    light.hp = 100;
+    std::srand(3);
+    pushPhysics(game, 0.1f);
+    sf::Vector2f start(450, 500);
+    EXPECT_GT(vectorLength(light.body.getPosition() - start), 0.5f);
+    EXPECT_NEAR(vectorLength(sturdy.body.getPosition() - start) * 2, vectorLength(light.body.getPosition() - start), 1e-3f);
+    for (int frame = 0; frame < 200; ++frame) pushPhysics(game, 0.016f);
+    EXPECT_GE(vectorLength(sturdy.body.getPosition() - light.body.getPosition()), game.push_radius - 1);
+}
+
+TEST_F(Push, UnitsLeaveTheBaseTheyAttackTowardsTheField) {
+    addUnit(game, true, 0, {450, -590}).push_velocity = {0, -80};
+    addUnit(game, true, 0, {-100, -585});
+    addUnit(game, false, 2, {900, 1175});
+    pushPhysics(game, 0.016f);
+    EXPECT_EQ(game.player_turrets[0].body.getPosition(), sf::Vector2f(450, -563));
+    EXPECT_EQ(game.player_turrets[0].push_velocity, sf::Vector2f(0, 0));
+    EXPECT_EQ(game.player_turrets[1].body.getPosition(), sf::Vector2f(-100, -563));
+    EXPECT_EQ(game.enemy_turrets[0].body.getPosition(), sf::Vector2f(900, 1163));
+}
+
+TEST_F(Targeting, ReachOfEachWeapon) {
+    game.player_projectile_speed = 50;
+    Turret& unit = addUnit(game, true, 1, {450, 500});
+    Turret& target = addUnit(game, false, 1, {450, 500 - 24 - 90});
+    EXPECT_FALSE(canReach(game, unit, target));  // a cannon is held to how far its shells fly
+    unit.weapon = RocketLauncher;
+    EXPECT_TRUE(canReach(game, unit, target));  // exactly at reach
+    target.body.move(0, -0.5f);
+    EXPECT_FALSE(canReach(game, unit, target));
+}
+
+TEST_F(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
+    // Time stands still, so no unit fires: the aim and the move show the choice.
+    game.player_projectile_speed = 1000;
+    addUnit(game, false, 1, {450, 400}).range = 40;
+    addUnit(game, true, 0, {390, 450});
+    updatePlayerTurrets(game, 0.1f);
+    EXPECT_NEAR(game.player_turrets[0].barrel.getRotation(), 50.19f, 0.01f);  // aims at it
+    EXPECT_EQ(game.player_turrets[0].body.getPosition(), sf::Vector2f(390, 450));  // in reach, out of its reach
+
+    addUnit(game, true, 1, {450, 480});  // covers the enemy from its own lane
+    updatePlayerTurrets(game, 0.1f);
+    const Turret& moved = game.player_turrets[0];
+    EXPECT_NEAR(moved.barrel.getRotation(), 0, 0.01f);  // aims at the base straight ahead
+    EXPECT_GT(moved.body.getPosition().x, 390);         // drives towards the other lane's enemy
+    EXPECT_LT(moved.body.getPosition().y, 450);
 }

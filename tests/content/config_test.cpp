@@ -2,20 +2,25 @@
 #include "content/config.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <iterator>
 
-TEST(Config, MissingFileGivesEveryDefaultSilently) {
-    TempDir dir;
-    testing::internal::CaptureStderr();
-    Turret unit(true, 0);
-    EXPECT_EQ(Config::instance().getFloat("/gameplay/player_start_money", 1000), 1000);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(std::vector<float>({unit.hp, unit.range, unit.fire_rate, unit.move_speed}),
-              std::vector<float>({1, 90, 0.6f, 55}));
-    // The default body colour array is [0, 0, 0]: bodies are black, barrels white.
-    EXPECT_EQ(unit.body.getFillColor(), sf::Color::Black);
-    EXPECT_EQ(unit.barrel.getFillColor(), sf::Color::White);
+// No file gives every default silently; a file that does not parse gives them all with one
+// error line.
+TEST(Config, MissingOrUnparseableFilesGiveEveryDefault) {
+    for (const char* content : {static_cast<const char*>(nullptr), "{\"turret\": {\"player\": {\"hp\": 5,}}", ""}) {
+        TempDir dir;
+        if (content) dir.write("config.json", content);
+        testing::internal::CaptureStderr();
+        Turret unit(true, 0);
+        std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::vector<float>({unit.hp, unit.range, unit.fire_rate, unit.move_speed}),
+                  std::vector<float>({1, 90, 0.6f, 55}));
+        // The default body colour array is [0, 0, 0]: bodies are black, barrels white.
+        EXPECT_EQ(unit.body.getFillColor(), sf::Color::Black);
+        EXPECT_EQ(unit.barrel.getFillColor(), sf::Color::White);
+        EXPECT_EQ(countOf(errors, "\n"), content ? 1u : 0u) << errors;
+        EXPECT_EQ(errors.rfind("Error parsing config.json: ", 0), content ? 0u : std::string::npos) << errors;
+    }
 }
 
 TEST(Config, ColoursKeepTheLowEightBitsAndFallBackPerKeyWhenShort) {
@@ -40,70 +45,49 @@ TEST(Config, ColoursKeepTheLowEightBitsAndFallBackPerKeyWhenShort) {
     for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << i;
 }
 
-TEST(Config, WrongTypesWarnWithTheFullPath) {
+// A value of the wrong type, or a number the game's int or float cannot hold, gives the
+// default with one warning naming its full path.
+TEST(Config, WrongTypesAndNumbersOutOfRangeGiveTheDefaultWithAWarning) {
     TempDir dir;
     dir.write("config.json", R"({"turret": {"player": {"body_color": "red", "hp": "lots",
-        "red": {"range": "far"}}}, "visual": {"trail": {"enabled": 0}}, "ui": {"colors": {"text": [1, "x", 3]}}})");
+        "red": {"range": "far"}}}, "visual": {"trail": {"enabled": 0}}, "ui": {"colors": {"text": [1, "x", 3]}},
+        "a": 1e300, "b": 3000000000, "c": -3e9, "d": [1, 1e20]})");
+    const Config& config = Config::instance();
     testing::internal::CaptureStderr();
     EXPECT_EQ(turretColor(true, "body_color"), sf::Color::Black);
     EXPECT_EQ(turretInt(true, "hp", 1), 1);
     EXPECT_EQ(factionStat(true, "red", "range", 90), 90);
-    EXPECT_TRUE(Config::instance().getBool("/visual/trail/enabled", true));
+    EXPECT_TRUE(config.getBool("/visual/trail/enabled", true));
     EXPECT_EQ(uiColor("text"), sf::Color::White);
+    EXPECT_EQ(config.getFloat("/a", 5), 5);
+    EXPECT_EQ(config.getInt("/b", 6), 6);
+    EXPECT_EQ(config.getInt("/c", 7), 7);
+    EXPECT_EQ(config.getIntArray("/d", {8}), std::vector<int>{8});
     std::string errors = testing::internal::GetCapturedStderr();
     const std::pair<const char*, size_t> warnings[] = {{"/turret/player/body_color", 1}, {"/turret/player/hp", 1},
-                                                    {"/turret/player/red/range", 2},  // per-faction stats read twice
-                                                    {"/visual/trail/enabled", 1}, {"/ui/colors/text", 1}};
+        {"/turret/player/red/range", 2},  // per-faction stats read twice
+        {"/visual/trail/enabled", 1}, {"/ui/colors/text", 1}, {"/a", 1}, {"/b", 1}, {"/c", 1}, {"/d", 1}};
     for (auto [path, times] : warnings)
-        EXPECT_EQ(countOf(errors, std::string("Warning: Could not get config value for: ") + path + "\n"), times);
+        EXPECT_EQ(countOf(errors, std::string("Warning: Could not get config value for: ") + path + "\n"), times) << path;
 }
 
-TEST(Config, NumbersConvertLikeTheGettersPromise) {
+TEST(Config, NumbersConvertLikeTheGettersPromiseSilently) {
     TempDir dir;
     dir.write("config.json", R"({"turret": {"enemy": {"hp": 2.9, "armor": -2.9, "range": true},
         "player": {"yellow": {"damage": 3.5}}}, "visual": {"trail": {"enabled": false}},
-        "upgrades": {"range": {"base_cost": 80}}, "path": {"through": 5}})");
+        "upgrades": {"range": {"base_cost": 80}}, "path": {"through": 5}, "e": 2147483647, "f": 1e38, "g": 12.9})");
+    const Config& config = Config::instance();
     testing::internal::CaptureStderr();
     EXPECT_EQ(turretInt(false, "hp", 1), 2);  // truncated toward zero
     EXPECT_EQ(turretInt(false, "armor", 0), -2);
     EXPECT_EQ(turretFloat(false, "range", 90), 1.0f);  // a boolean reads as 0 or 1
     EXPECT_EQ(factionStat(true, "yellow", "damage", 1), 3.5f);
-    EXPECT_FALSE(Config::instance().getBool("/visual/trail/enabled", true));
+    EXPECT_FALSE(config.getBool("/visual/trail/enabled", true));
     EXPECT_EQ(upgradeParam("range", "base_cost", 100), 80);
     EXPECT_EQ(upgradeParam("range", "cost_multiplier", 1.4f), 1.4f);
-    EXPECT_EQ(Config::instance().getInt("/path/through/deeper", 7), 7);  // through a non-object: silent
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(Config, UnparseableFileIsReportedOnceThenDefaultsApply) {
-    for (const char* content : {"{\"turret\": {\"player\": {\"hp\": 5,}}", ""}) {
-        TempDir dir;
-        dir.write("config.json", content);
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(turretInt(true, "hp", 1), 1);
-        EXPECT_EQ(turretFloat(true, "range", 90), 90);
-        std::string errors = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(errors.rfind("Error parsing config.json: ", 0), 0u) << errors;
-        EXPECT_EQ(countOf(errors, "\n"), 1u);
-    }
-}
-
-// A number the game's int or float cannot hold converts to nothing sound: it gives the
-// default with the usual warning, like a value of the wrong type.
-TEST(Config, NumbersOutOfRangeGiveTheDefaultWithAWarning) {
-    TempDir dir;
-    dir.write("config.json", R"({"a": 1e300, "b": 3000000000, "c": -3e9, "d": [1, 1e20], "e": 2147483647,
-                                 "f": 1e38, "g": 12.9})");
-    const Config& config = Config::instance();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(config.getFloat("/a", 5), 5);
-    EXPECT_EQ(config.getInt("/b", 6), 6);
-    EXPECT_EQ(config.getInt("/c", 7), 7);
-    EXPECT_EQ(config.getIntArray("/d", {8}), std::vector<int>{8});
-    std::string warnings = testing::internal::GetCapturedStderr();
-    for (const char* path : {"/a\n", "/b\n", "/c\n", "/d\n"})
-        EXPECT_NE(warnings.find(std::string("Warning: Could not get config value for: ") + path), std::string::npos) << path;
-    EXPECT_EQ(config.getInt("/e", 0), 2147483647);
+    EXPECT_EQ(config.getInt("/path/through/deeper", 7), 7);  // through a non-object: silent
+    EXPECT_EQ(config.getInt("/e", 0), 2147483647);            // the largest numbers that fit
     EXPECT_EQ(config.getFloat("/f", 0), 1e38f);
     EXPECT_EQ(config.getInt("/g", 0), 12);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }

@@ -4,17 +4,15 @@
 #include "events.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace {
 enum class Outcome { Victory, Defeat, Undecided };
 
-// Plays a shipped level as the faction for up to two match minutes: clicks through the
-// menus to the level card, then steps 1/60 s frames under a manual clock with every
-// random source seeded. A novice sends one unit down every lane every four seconds while
-// 100 stays in hand; otherwise the player never touches a key. A first match has an
-// income of 10, every later one 5.
+// Plays a shipped level as the faction for up to two match minutes, seeded and in 1/60 s
+// frames, from a click on its card. A novice sends a unit down every lane every four
+// seconds while 100 stays in hand; an idle player never touches a key. A first match has
+// an income of 10, every later one 5.
 Outcome playLevel(int level_index, int faction, bool novice, float income = 5) {
     ManualClockSource clock;
     testing::internal::CaptureStdout();
@@ -30,13 +28,12 @@ Outcome playLevel(int level_index, int faction, bool novice, float income = 5) {
     click(game, 90 + 250 * (level_index % 3) + 110, 110 + 150 * (level_index / 3) + 65);
     game.player_income = income;
     float seconds = 0;
-    float cost = faction == Red ? 12.5f : 50.0f;
     for (float next_wave = 1; game.level_running && !game.game_over && seconds < 120;) {
         clock.advance(1.0f / 60);
         seconds += 1.0f / 60;
         if (novice && seconds >= next_wave) {
-            for (sf::Keyboard::Key key : {sf::Keyboard::Q, sf::Keyboard::W, sf::Keyboard::E})
-                if (game.player_money - cost >= 100) keyPress(game, key);
+            for (sf::Keyboard::Key key : kLaneKeys)
+                if (game.player_money - unitPrice(faction) >= 100) keyPress(game, key);
             next_wave += 4;
         }
         update(game, 1.0f / 60);

@@ -2,10 +2,7 @@
 #include "content/levels.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
-#include <fstream>
 #include <set>
-#include <iterator>
 
 using nlohmann::json;
 
@@ -61,7 +58,7 @@ TEST_F(Levels, OlderFormAndAnErrorThatStopsLoading) {
     EXPECT_FALSE(game.all_levels[4].contains("waves"));  // never reached
 }
 
-TEST_F(Levels, StartLevelAppliesTheLevelInOrder) {
+TEST_F(Levels, StartLevelAppliesTheLevelInOrderAndWrongTypesCountAsMissing) {
     game.enemy_turrets.emplace_back(false, 0);
     game.enemy_upgrades.levels[Income] = 4;
     json level = json::parse(R"({"name": "边境", "description": "说明", "faction": "blue",
@@ -74,18 +71,25 @@ TEST_F(Levels, StartLevelAppliesTheLevelInOrder) {
               "=== 开始关卡: 边境 ===\n"
               "⚠️  enemy_presets 已完全忽略，敌方炮塔使用本地配置\n");
     EXPECT_TRUE(game.enemy_turrets.empty());
-    EXPECT_EQ(game.level_name, "边境");
     EXPECT_EQ(game.enemy_faction, Red);  // the faction's case must match exactly
-    EXPECT_EQ(game.enemy_money, 321.5f);
-    EXPECT_EQ(game.enemy_income, 7);
+    EXPECT_EQ(sf::Vector2f(game.enemy_money, game.enemy_income), sf::Vector2f(321.5f, 7));
     const UpgradeState& enemy = game.enemy_upgrades;
     EXPECT_EQ(std::vector<int>(enemy.levels, enemy.levels + 6), std::vector<int>({2, 2, 2, 0, 0, 0}));
     EXPECT_EQ(enemy.range_bonus, 20);
     EXPECT_FLOAT_EQ(enemy.dodge_bonus, 0.1f);
     EXPECT_TRUE(game.level_running && !game.level_select_active);
+    EXPECT_EQ(game.level_name + "|" + game.level_title + game.level_description + game.level_status,
+              "边境|边境说明In Progress...");
 
-    EXPECT_EQ(game.level_title + game.level_description + game.level_status,
-              "边境说明In Progress...");
+    level = json::parse(R"({"name": 5, "faction": ["White"], "description": false,
+        "enemy_initial_money": "lots", "enemy_income": null, "enemy_upgrade_level": "3", "enemy_bonuses": 4})");
+    std::string out;
+    ASSERT_NO_THROW(out = start(level));
+    EXPECT_NE(out.find("Level enemy faction: Red\n=== 开始关卡: 未知 ===\n"), std::string::npos);
+    EXPECT_EQ(game.level_name + "|" + game.level_title, "未知关卡|关卡");
+    EXPECT_EQ(sf::Vector2f(game.enemy_money, game.enemy_income), sf::Vector2f(200, 5));
+    EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 0);
+    ASSERT_NO_THROW(start(json(42)));  // a level that is not an object at all
 }
 
 TEST_F(Levels, EntriesAreNormalisedByTheStringToNumberRules) {
@@ -105,23 +109,8 @@ TEST_F(Levels, EntriesAreNormalisedByTheStringToNumberRules) {
         {"time": 0, "type": -1, "levels": 1}, {"time": 30, "type": 0, "levels": 1}, {"time": 0, "type": 0, "levels": 1}])"));
 }
 
-TEST_F(Levels, WrongTypedValuesCountAsMissing) {
-    json level = json::parse(R"({"name": 5, "faction": ["White"], "description": false,
-        "enemy_initial_money": "lots", "enemy_income": null, "enemy_upgrade_level": "3", "enemy_bonuses": 4})");
-    std::string out;
-    ASSERT_NO_THROW(out = start(level));
-    EXPECT_NE(out.find("Level enemy faction: Red\n=== 开始关卡: 未知 ===\n"), std::string::npos);
-    EXPECT_EQ(game.level_name, "未知关卡");
-    EXPECT_EQ(game.level_title, "关卡");
-    EXPECT_EQ(game.enemy_money, 200);
-    EXPECT_EQ(game.enemy_income, 5);
-    EXPECT_EQ(game.enemy_upgrades.levels[FireRate], 0);
-    ASSERT_NO_THROW(start(json(42)));  // a level that is not an object at all
-}
-
 TEST_F(Levels, ShippedLevelsLoadCleanly) {
-    std::ifstream shipped(TARVEX_SOURCE_DIR "/data/levels.json", std::ios::binary);
-    EXPECT_EQ(load(std::string(std::istreambuf_iterator<char>(shipped), {})).find("Error parsing JSON"), std::string::npos);
+    EXPECT_EQ(load(shippedData("levels.json")), "");
     const std::vector<json>& levels = game.all_levels;
     ASSERT_TRUE(levels.size() >= 8 && levels.size() <= 10);  // every level gets a card
     std::set<std::string> factions;

@@ -1,19 +1,16 @@
-#include "content/levels.h"
 #include "content/progress.h"
-#include "ui/results.h"
 #include "support.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
 
 namespace {
 std::string contentsOf(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // Sets an environment variable (nullptr unsets it) for the life of the object, then puts the old value back.

@@ -2,8 +2,6 @@
 #include "content/factions.h"
 #include "events.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 // One left press and release over a panel button, as the loop samples them.
 void pressButton(Game& game, PanelButton button) {
@@ -21,10 +19,9 @@ using Upgrades = GameTest;
 // The faction discounts are pinned by what the panel, the schedule and the network opponent pay.
 TEST_F(Upgrades, PricesGrowByLevel) {
     UpgradeState state;
-    const float fire_prices[] = {100, 150, 225, 337.5f};
-    for (int level = 0; level < 4; ++level) {
-        state.levels[FireRate] = level;
-        EXPECT_FLOAT_EQ(upgradePrice(FireRate, state), fire_prices[level]);
+    for (float price : {100.0f, 150.0f, 225.0f, 337.5f}) {
+        EXPECT_FLOAT_EQ(upgradePrice(FireRate, state), price) << state.levels[FireRate];
+        ++state.levels[FireRate];
     }
     state.levels[ProjectileSpeed] = 1;
     EXPECT_FLOAT_EQ(upgradePrice(ProjectileSpeed, state), 70);
@@ -35,21 +32,18 @@ TEST_F(Upgrades, PanelButtonsChargeAndRaisePlayerStats) {
     game.panel_x = game.panel_shown_x;
     Turret& unit = addUnit(game, true, 0, {380, 900});
     pressButton(game, ButtonFireRate);
-    EXPECT_FLOAT_EQ(game.player_money, 900);
     EXPECT_FLOAT_EQ(unit.fire_rate, 0.55f);
-    pressButton(game, ButtonProjectileSpeed);  // White may not, even with money
-    pressButton(game, ButtonDodge);            // a tenth for White
-    EXPECT_FLOAT_EQ(game.player_money, 890);
-    pressButton(game, ButtonRange);            // but the full price for range
-    EXPECT_FLOAT_EQ(game.player_money, 790);
-    pressButton(game, ButtonMove);
-    pressButton(game, ButtonMove);
+    // Each press and the money left after it: White may not buy projectile speed even with
+    // money, pays a tenth for dodge and the full price for everything else.
+    const std::pair<PanelButton, float> presses[] = {{ButtonProjectileSpeed, 900}, {ButtonDodge, 890},
+        {ButtonRange, 790}, {ButtonMove, 690}, {ButtonMove, 540}, {ButtonIncome, 440}, {ButtonLaserDamage, 340},
+        {ButtonLaserDamage, 240}};
+    for (auto [button, money] : presses) {
+        pressButton(game, button);
+        EXPECT_FLOAT_EQ(game.player_money, money) << button;
+    }
     EXPECT_FLOAT_EQ(game.player_upgrades.move_speed_bonus, 20);
-    pressButton(game, ButtonIncome);
     EXPECT_FLOAT_EQ(game.player_income, 15);
-    pressButton(game, ButtonLaserDamage);
-    pressButton(game, ButtonLaserDamage);
-    EXPECT_FLOAT_EQ(game.player_money, 790 - 250 - 100 - 200);
     EXPECT_FLOAT_EQ(game.lasers.player_damage, 0.3f);
 }
 

@@ -1,9 +1,7 @@
-#include "content/factions.h"
 #include "content/levels.h"
 #include "content/waves.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <functional>
 
 namespace {

@@ -1,20 +1,18 @@
 #include "app/frontend.h"
 #include "battle/battle_support.h"
+#include "battle/rocket_draw.h"
 #include "content/factions.h"
+#include "ui/canvas.h"
 #include "ui/picture.h"
 
-#include <gtest/gtest.h>
+#include <SFML/Graphics/RenderTexture.hpp>
 
 namespace {
-// The floor shader blends a pixel's layers in one step where the shapes round to a byte
-// after each, which moves a channel by up to this much from the per-shape reference.
+// The shader blends a pixel's layers in one step where the shapes round to a byte after each.
 const int kChannelTolerance = 3;
-// A pixel whose centre lies exactly on a hexagon's edge may go to either neighbour: at
-// most one pixel in ten thousand.
-const int kEdgeTies = 92;
-// The same for the round specks, marks and flashes below: about one pixel in a thousand
-// of their 20,000 pixels of edge.
-const int kSpeckEdgeTies = 32;
+// Pixels whose centre lies exactly on an edge may go either way: one in ten thousand of
+// the floor, one in a thousand of the 20,000 pixels of edge of the specks below.
+const int kEdgeTies = 92, kSpeckEdgeTies = 32;
 
 // Cells in every colour the floor takes, scattered so that each meets each at its edges.
 void paintCells(Game& game, int shift) {
@@ -28,6 +26,11 @@ void showField(Game& game, sf::Vector2f centre) {
     game.game_started = game.faction_confirmed = game.level_running = true;
     game.world_view.setCenter(centre);
     game.panel_x = game.panel_hidden_x;
+}
+
+// Pixels that differ between the frame drawn by the shaders and drawn shape by shape.
+int shaderAgainstShapes(Game& game, sf::Vector2u size = {}) {
+    return differingPixels(renderedFrame(game, true, size), renderedFrame(game, false, size), kChannelTolerance);
 }
 }  // namespace
 
@@ -43,7 +46,7 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     EXPECT_LE(differingPixels(batched, renderedFrame(game, false), kChannelTolerance), kEdgeTies);
 
     showField(game, {450, 300});
-    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance), kEdgeTies);
+    EXPECT_LE(shaderAgainstShapes(game), kEdgeTies);
     showField(game, {437.3f, 891.6f});
     paintCells(game, 3);
     batched = renderedFrame(game, true);
@@ -56,9 +59,8 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     EXPECT_GT(black, 500);
 
     for (size_t i = 0; i < game.hex_shapes.size(); i += 37) game.hex_shapes[i].setFillColor(sf::Color(0, 200, 0, 200));
-    batched = renderedFrame(game, true);
-    EXPECT_LE(differingPixels(batched, renderedFrame(game, false), kChannelTolerance), kEdgeTies);
-    EXPECT_GT(differingPixels(batched, reference, kChannelTolerance), 5000);
+    EXPECT_LE(shaderAgainstShapes(game), kEdgeTies);
+    EXPECT_GT(differingPixels(renderedFrame(game, true), reference, kChannelTolerance), 5000);
 }
 
 // Smoke puffs as projectiles shed them, sparks, smoke and debris up to eight pixels across,
@@ -70,14 +72,9 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     showField(game, {450, 300});
     game.hex_grid_enabled = 0;
     Projectile shell = makeShell({400, 300}, {0, -1}, true, factionColour(Red), 420, 1.0f);
-    for (int i = 0; i < 400; ++i) {
-        SmokePuff& puff = shell.smoke.emplace_back();
-        puff.x = 100 + float(i % 40) * 17.31f;
-        puff.y = 80 + float(i / 40) * 23.7f;
-        puff.max_life = 0.3f;
-        puff.life = 0.3f * float(i % 9 + 1) / 9;
-        puff.size = 0.5f + 0.0018f * float(i);
-    }
+    for (int i = 0; i < 400; ++i)
+        shell.smoke.push_back({100 + float(i % 40) * 17.31f, 80 + float(i / 40) * 23.7f, 0, 0,
+                               0.3f * float(i % 9 + 1) / 9, 0.3f, 0.5f + 0.0018f * float(i), sf::Color()});
     game.projectiles.push_back(shell);
     for (int i = 0; i < 100; ++i)
         game.effects.particles.push_back({300 + 5.3f * float(i), 450 + 0.7f * float(i), 0, 0, 0.2f, 0.25f,
@@ -101,17 +98,37 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     sf::Image reference = renderedFrame(game, false);
     EXPECT_LE(differingPixels(batched, reference, kChannelTolerance), kSpeckEdgeTies);
     game.world_view.zoom(0.5f);
-    EXPECT_LE(differingPixels(renderedFrame(game, true), renderedFrame(game, false), kChannelTolerance),
-              kSpeckEdgeTies);
+    EXPECT_LE(shaderAgainstShapes(game), kSpeckEdgeTies);
     game.world_view.zoom(2.0f);
     // A taller window has bars above and below the field, where nothing may spill.
-    EXPECT_LE(differingPixels(renderedFrame(game, true, {1280, 900}), renderedFrame(game, false, {1280, 900}),
-                              kChannelTolerance),
-              kSpeckEdgeTies);
+    EXPECT_LE(shaderAgainstShapes(game, {1280, 900}), kSpeckEdgeTies);
     // The specks are there: without them the field is another picture.
     game.projectiles.clear();
     game.effects.particles.clear();
     game.effects.track_marks.clear();
     game.effects.muzzle_flashes.clear();
     EXPECT_GT(differingPixels(reference, renderedFrame(game, true)), 3000);
+}
+
+// Every rocket drawn advances the flame, so two rockets of one frame flicker differently.
+TEST(RocketDrawing, TwoRocketsInOneFrameAdvanceTheFlameTwice) {
+    sf::RenderTexture texture;
+    ASSERT_TRUE(texture.create(200, 200));
+    Canvas canvas;
+    canvas.target = &texture;
+    canvas.batched = true;
+    Projectile rocket;
+    rocket.shape.setPosition(100, 100);
+    rocket.velocity = {0, -100};
+    rocket.is_rocket = 1;
+    flame_phase = 1.0f;
+    drawRocket(canvas, rocket);
+    size_t one = canvas.pending.size();
+    drawRocket(canvas, rocket);
+    EXPECT_FLOAT_EQ(flame_phase, 1.3f);
+    ASSERT_EQ(canvas.pending.size(), 2 * one);
+    int differing = 0;
+    for (size_t i = 0; i < one; ++i)
+        if (canvas.pending[i].position != canvas.pending[one + i].position) ++differing;
+    EXPECT_GT(differing, 0);  // the same rocket at the same place: only the flames differ
 }
