@@ -4,10 +4,12 @@
 
 #include <iterator>
 
-// No file gives every default silently; a file that does not parse gives them all with one
-// error line.
+// No file gives every default silently; a file that does not parse, or nests deep enough
+// to overflow the stack of whoever copies it, gives them all with one error line.
 TEST(Config, MissingOrUnparseableFilesGiveEveryDefault) {
-    for (const char* content : {static_cast<const char*>(nullptr), "{\"turret\": {\"player\": {\"hp\": 5,}}", ""}) {
+    const std::string deep = "{\"ui\": " + std::string(200000, '[') + std::string(200000, ']') + "}";
+    for (const char* content : {static_cast<const char*>(nullptr), "{\"turret\": {\"player\": {\"hp\": 5,}}", "",
+                                deep.c_str()}) {
         TempDir dir;
         if (content) dir.write("config.json", content);
         testing::internal::CaptureStderr();

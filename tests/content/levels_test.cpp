@@ -35,6 +35,10 @@ TEST_F(Levels, FileShapes) {
     EXPECT_EQ(out.rfind("Error parsing JSON: [json.exception.parse_error.101]", 0), 0u) << out;
     out = load("{\"levels\": {\"name\": \"甲\"}}");
     EXPECT_EQ(out.rfind("Error parsing JSON: [json.exception.type_error.302]", 0), 0u) << out;
+    // Deep enough to overflow the stack of whoever copies it.
+    out = load("{\"levels\": [{\"waves\": " + std::string(200000, '[') + std::string(200000, ']') + "}]}");
+    EXPECT_EQ(out, "Error parsing JSON: levels.json is nested more than 100 deep\n");
+    EXPECT_TRUE(game.all_levels.empty());
 }
 
 TEST_F(Levels, OlderFormAndAnErrorThatStopsLoading) {
