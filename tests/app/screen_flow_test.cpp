@@ -15,7 +15,7 @@ void clickField(Game& game, float x, float y, sf::Mouse::Button button = sf::Mou
 using ScreenFlow = GameTest;
 using BattlefieldInput = GameTest;
 
-TEST_F(ScreenFlow, MenuToFactionToTheTenthLevelCard) {
+TEST_F(ScreenFlow, MenuToFactionAndBackThenToTheTenthLevelCard) {
     game.all_levels.clear();
     for (int i = 0; i < 12; ++i) game.all_levels.push_back({{"name", "L" + std::to_string(i)}});
     click(game, 100, 100);  // beside both buttons
@@ -25,13 +25,18 @@ TEST_F(ScreenFlow, MenuToFactionToTheTenthLevelCard) {
     EXPECT_TRUE(game.game_started && !game.network_mode);
 
     testing::internal::CaptureStdout();
-    click(game, 159, 300);  // left of the first card
+    click(game, 160 + 90, 360);  // Red, confirmed, then the level selection's back button
+    click(game, 900, 650);
+    EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
+    click(game, 60, 40);
+    EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
+    click(game, 159, 300);  // left of the first card: the pick was forgotten, nothing is confirmed
     EXPECT_EQ(game.hovered_faction, -1);
     click(game, 160 + 195 * 2 + 179, 270 + 179);  // last pixel of the Blue card
     EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
     click(game, 1000, 10, sf::Mouse::Right);  // any click anywhere confirms
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Selected Blue\nFaction confirmed: 2\n"), std::string::npos) << out;
+    EXPECT_EQ(out, "Selected Red\nFaction confirmed: 0\nSelected Blue\nFaction confirmed: 2\n");
     EXPECT_TRUE(game.enemy_faction != 2 && game.enemy_faction >= 0 && game.enemy_faction <= 4) << game.enemy_faction;
     EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
     ASSERT_EQ(game.shown_levels.size(), 12u);
