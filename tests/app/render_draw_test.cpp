@@ -72,7 +72,9 @@ TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "127.0.0.1:55003", 16, kWhite, {300, 200}), 0);
 }
 
-TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
+// Wrongly typed fields of the third card read as missing: "Level", one star, no bonus. The
+// hint sits inside the fourth row of cards, or below it once it holds the tenth card.
+TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafelyAndTheHintMakesRoomForTheTenth) {
     game.game_started = game.faction_confirmed = game.level_select_active = true;
     game.player_faction = Purple;
     enterLevelSelection(game);
@@ -81,9 +83,8 @@ TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
     game.shown_levels[1] = {{"name", "Beta"}, {"difficulty", 3}, {"player_bonus", 20.9}};
     game.shown_levels[2] = {{"name", 5}, {"faction", 3}, {"difficulty", "hard"}, {"player_bonus", "x"}};
     sf::Image frame = renderedFrame(game);
-    const sf::Color star(255, 255, 0), bonus(100, 200, 100);
+    const sf::Color star(255, 255, 0), bonus(100, 200, 100), grey(100, 100, 130);
     using Text = std::tuple<const char*, unsigned, sf::Color, sf::Vector2f>;
-    // Wrongly typed fields of the third card read as missing: "Level", one star, no bonus.
     for (auto [utf8, size, colour, at] : {Text{"选择关卡", 28, factionColour(Purple), {350, 30}},
                                           {"共 11 关", 16, kWhite, {350, 70}}, {"Alpha", 16, kWhite, {100, 135}},
                                           {"★", 14, star, {100, 165}}, {"+$150", 12, bonus, {100, 190}},
@@ -97,44 +98,34 @@ TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafely) {
     // Ten cards at most: the tenth is outlined, the eleventh place stays empty.
     EXPECT_TRUE(near(frame.getPixel(89, 640), factionColour(Yellow)));
     EXPECT_TRUE(near(frame.getPixel(339, 640), kBackground));
-}
 
-TEST_F(MenuDrawing, TheHintMovesBelowTheTenthCardOnly) {
-    game.game_started = game.faction_confirmed = game.level_select_active = true;
-    enterLevelSelection(game);
     const std::string hint = "点击关卡开始游戏 | 点击返回按钮回到阵营选择";
-    sf::Text text(sf::String::fromUtf8(hint.begin(), hint.end()), game.frontend->ui_font, 14);
-    const float x = (900 - text.getLocalBounds().width) / 2;
-    const sf::Color grey(100, 100, 130);
-    // Ten cards reach y 690: the hint goes below them, still inside the 720-pixel window.
-    for (auto [cards, y] : {std::pair(9u, 570.0f), std::pair(10u, 698.0f)}) {
-        game.shown_levels.assign(cards, nlohmann::json{{"name", "L"}});
+    const float x = (900 - sf::Text(sf::String::fromUtf8(hint.begin(), hint.end()), game.frontend->ui_font, 14)
+                               .getLocalBounds().width) / 2;
+    for (auto [cards, y] : {std::pair(10u, 698.0f), std::pair(9u, 570.0f)}) {  // the tenth reaches y 690
+        game.shown_levels.resize(cards);
         EXPECT_EQ(textMismatch(renderedFrame(game), game.frontend->ui_font, hint, 14, grey, {x, y}), 0) << cards;
     }
 }
 
 TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
     showMatch(game, Blue);
-    sf::Image running = renderedFrame(game);
     game.paused = true;
     sf::Image paused = renderedFrame(game);
+    game.paused = false;
+    sf::Image running = renderedFrame(game);
     // The field's plain background darkens everywhere, the HUD included.
     for (sf::Vector2u at : {sf::Vector2u(1000, 600), sf::Vector2u(100, 700)}) {
         sf::Color before = running.getPixel(at.x, at.y), after = paused.getPixel(at.x, at.y);
         EXPECT_LT(after.r + after.g + after.b, (before.r + before.g + before.b) / 2) << at.x << "," << at.y;
     }
-    const std::string line = "已暂停 — P 继续";
-    sf::Text text(sf::String::fromUtf8(line.begin(), line.end()), game.frontend->ui_font, 36);
-    sf::FloatRect box = text.getLocalBounds();
-    auto whitePixels = [&](const sf::Image& frame) {
-        int count = 0;
-        for (unsigned y = unsigned(360 - box.height / 2); y < unsigned(360 + box.height / 2); ++y)
-            for (unsigned x = unsigned(640 - box.width / 2); x < unsigned(640 + box.width / 2); ++x)
-                if (near(frame.getPixel(x, y), kWhite, 10)) ++count;
-        return count;
-    };
-    EXPECT_EQ(whitePixels(running), 0);
-    EXPECT_GT(whitePixels(paused), 200);
+    // The line is centred on the window, and only the paused frame shows it.
+    const sf::Text& line = game.frontend->screen_texts.pause_line.text;
+    sf::FloatRect box = line.getGlobalBounds();
+    EXPECT_NEAR(box.left + box.width / 2, 640, 1);
+    EXPECT_NEAR(box.top + box.height / 2, 360, 1);
+    EXPECT_EQ(textMismatch(paused, game.frontend->ui_font, "已暂停 — P 继续", 36, kWhite, line.getPosition()), 0);
+    EXPECT_GT(textMismatch(running, game.frontend->ui_font, "已暂停 — P 继续", 36, kWhite, line.getPosition()), 200);
 }
 
 TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
@@ -239,16 +230,14 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
 // A won level is recorded at the end of its match and marked on its card in the next run.
 TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
     GameFixture fixture("", R"({"levels": [{"name": "One"}, {"name": "Two"}]})", true);
-    Game& first = *fixture.game;
-    startLevel(first, first.all_levels[0]);
-    first.enemy_money = -1;
-    stdoutOf([&] { checkMatchEnd(first); });
-    startLevel(first, first.all_levels[1]);  // a lost level is not recorded
-    first.game_over = false;
-    first.player_money = -1;
-    first.enemy_money = 100;
-    stdoutOf([&] { checkMatchEnd(first); });
-
+    for (int level : {0, 1}) {  // the first is won, the second lost and not recorded
+        Game& first = *fixture.game;
+        startLevel(first, first.all_levels[level]);
+        first.game_over = false;
+        first.player_money = level ? -1 : 100;
+        first.enemy_money = level ? 100 : -1;
+        stdoutOf([&] { checkMatchEnd(first); });
+    }
     fixture.game = std::make_unique<Game>(GameOptions{false, kTestSeeds});
     Game& next = *fixture.game;
     EXPECT_EQ(next.progress.won_levels, std::set<std::string>({"One"}));
