@@ -195,13 +195,12 @@ TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
 // The hex floor, both sides' art at many angles, shells and a rocket with smoke, a beam, a selection,
 // the info box, the slid-out panel and, for White, the results overlay.
 TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
-    const int pairs[3][2] = {{Red, Yellow}, {Blue, Purple}, {White, Red}};
-    for (const auto& pair : pairs) {
+    for (auto [player, enemy] : {std::pair(Red, Yellow), {Blue, Purple}, {White, Red}}) {
         GameFixture fixture("", "", true);
         Game& game = *fixture.game;
-        showMatch(game, pair[0]);
+        showMatch(game, player);
         game.hex_grid_enabled = 1;
-        game.enemy_faction = pair[1];
+        game.enemy_faction = enemy;
         for (int i = 0; i < 8; ++i) {
             Turret& mine = addUnit(game, true, 0, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
             mine.barrel.setRotation(-40.0f + 11 * float(i));
@@ -214,7 +213,7 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         game.projectiles.back().rotation_deg = -90;
         game.laser_beams.push_back({{300, 400}, {340, 200}, 0.1f, 0.2f, 1, sf::Color(255, 60, 60), 1, 1});
         game.inspected_unit = 2;
-        game.game_over = pair[0] == White;
+        game.game_over = player == White;
 
         renderedFrame(game);  // settles the panel labels
         flame_phase = 0;      // each rocket drawn flickers its flame on
@@ -223,7 +222,7 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         // The floor shader may move a channel by 3 and give a pixel on a hexagon's edge to
         // either neighbour. The units stand on pixel corners at whole degrees, where their
         // pre-drawn cells are their shapes.
-        EXPECT_LE(differingPixels(batched, renderedFrame(game, false), 3), 8 + 92) << pair[0] << " against " << pair[1];
+        EXPECT_LE(differingPixels(batched, renderedFrame(game, false), 3), 8 + 92) << player << " against " << enemy;
     }
 }
 
