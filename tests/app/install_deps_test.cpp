@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 // Every program the scripts and the suite start must come from a package that
 // scripts/install-deps.sh installs: on a fresh machine nothing else is there.
@@ -23,41 +23,29 @@ const std::map<std::string, std::string> kPackageOf = {
     {"ip", "iproute2"},
 };
 // Shell built-ins and programs of Debian's essential packages, on every machine.
-const std::set<std::string> kAlwaysThere = {"sh", "cd", "exec", "rm", "cp", "mkdir", "sleep", "cat", "kill",
-                                            "test", "echo", "true", "env", "mv", "ls", "timeout", "id", "grep"};
+const std::set<std::string> kAlwaysThere = {"sh", "cd", "exec", "rm", "cp", "mkdir", "sleep", "cat", "kill", "test",
+                                            "echo", "true", "env", "mv", "ls", "timeout", "id", "grep", "command"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream file(path);
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-std::set<std::string> listedPackages() {
-    std::string script = readFile(TARVEX_SOURCE_DIR "/scripts/install-deps.sh");
-    std::smatch found;
-    std::set<std::string> packages;
-    if (!std::regex_search(script, found, std::regex("packages=\"([^\"]*)\""))) return packages;
-    std::istringstream words(found[1].str());
-    for (std::string word; words >> word;) packages.insert(word);
-    return packages;
-}
-
-bool onPath(const std::string& program) {
-    std::istringstream dirs(std::getenv("PATH") ? std::getenv("PATH") : "");
-    for (std::string dir; std::getline(dirs, dir, ':');)
-        if (access((dir + "/" + program).c_str(), X_OK) == 0) return true;
-    return false;
+// The given group of every match of the pattern in the text.
+std::vector<std::string> matches(const std::string& text, const std::string& pattern, int group = 1) {
+    std::vector<std::string> found;
+    std::regex expression(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), expression); it != std::sregex_iterator(); ++it)
+        found.push_back((*it)[group]);
+    return found;
 }
 
 // The first word of each command in a shell text (split at ; & | and line ends),
 // leaving out variable settings.
 void addCommandWords(const std::string& shell, std::set<std::string>& programs) {
-    static const std::regex segment("[^;&|\\n]+");
-    static const std::regex first_word("^\\s*(?:\\w+=\\S*\\s+)*([A-Za-z][\\w.+-]*)");
-    for (auto it = std::sregex_iterator(shell.begin(), shell.end(), segment); it != std::sregex_iterator(); ++it) {
-        std::smatch word;
-        std::string text = it->str();
-        if (std::regex_search(text, word, first_word)) programs.insert(word[1]);
-    }
+    for (const std::string& command : matches(shell, "[^;&|\\n]+", 0))
+        for (const std::string& word : matches(command, "^\\s*(?:\\w+=\\S*\\s+)*([A-Za-z][\\w.+-]*)"))
+            programs.insert(word);
 }
 
 // The shell commands the suite runs: the string literals of each runCommand, capture
@@ -65,32 +53,28 @@ void addCommandWords(const std::string& shell, std::set<std::string>& programs) 
 // the COMMAND lines and shell snippets of the test build.
 std::set<std::string> programsTheSuiteStarts() {
     std::set<std::string> programs;
-    static const std::regex call("(?:runCommand|capture|system)\\(((?:[^;]|\"[^\"]*\")*?)\\);");
-    static const std::regex literal("\"((?:[^\"\\\\]|\\\\.)*)\"");
     for (const auto& entry : fs::recursive_directory_iterator(TARVEX_SOURCE_DIR "/tests")) {
         if (entry.path().extension() != ".cpp") continue;
-        std::string source = readFile(entry.path());
-        for (auto it = std::sregex_iterator(source.begin(), source.end(), call); it != std::sregex_iterator(); ++it) {
-            std::string arguments = (*it)[1], shell;
-            for (auto part = std::sregex_iterator(arguments.begin(), arguments.end(), literal);
-                 part != std::sregex_iterator(); ++part)
-                shell += (*part)[1].str() + "_";
+        for (const std::string& call :
+             matches(readFile(entry.path()), "(?:runCommand|capture|system)\\(((?:[^;]|\"[^\"]*\")*?)\\);")) {
+            std::string shell;
+            for (const std::string& literal : matches(call, "\"((?:[^\"\\\\]|\\\\.)*)\"")) shell += literal + "_";
             addCommandWords(shell, programs);
         }
     }
     std::string cmake = readFile(TARVEX_SOURCE_DIR "/tests/CMakeLists.txt");
-    static const std::regex command_line("COMMAND\\s+(\\S+)");
-    for (auto it = std::sregex_iterator(cmake.begin(), cmake.end(), command_line); it != std::sregex_iterator(); ++it)
-        if ((*it)[1].str().find('$') == std::string::npos) programs.insert((*it)[1]);  // not one of our own targets
-    std::smatch net;
-    if (std::regex_search(cmake, net, std::regex("TARVEX_PRIVATE_NET \"([^\"]*)\""))) addCommandWords(net[1], programs);
+    for (const std::string& program : matches(cmake, "COMMAND\\s+(\\S+)"))
+        if (program.find('$') == std::string::npos) programs.insert(program);  // not one of our own targets
+    for (const std::string& shell : matches(cmake, "TARVEX_PRIVATE_NET \"([^\"]*)\"")) addCommandWords(shell, programs);
     programs.erase("_");
     return programs;
 }
 }  // namespace
 
 TEST(InstallDeps, EveryProgramTheSuiteStartsComesFromAListedPackage) {
-    std::set<std::string> packages = listedPackages();
+    std::vector<std::string> lists = matches(readFile(TARVEX_SOURCE_DIR "/scripts/install-deps.sh"), "packages=\"([^\"]*)\"");
+    std::istringstream words(lists.empty() ? "" : lists[0]);
+    const std::set<std::string> packages{std::istream_iterator<std::string>(words), {}};
     ASSERT_FALSE(packages.empty()) << "no package list in scripts/install-deps.sh";
     std::set<std::string> programs = programsTheSuiteStarts();
     for (const char* expected : {"xdotool", "import", "unshare", "ip"})
@@ -107,6 +91,7 @@ TEST(InstallDeps, EveryProgramTheSuiteStartsComesFromAListedPackage) {
         }
         EXPECT_TRUE(packages.count(known->second))
             << "'" << program << "' comes from package " << known->second << ", which scripts/install-deps.sh does not install";
-        EXPECT_TRUE(onPath(program)) << "'" << program << "' is not installed (package " << known->second << ")";
+        int found = runCommand("command -v '" + program + "' > /dev/null");
+        EXPECT_EQ(found, 0) << "'" << program << "' is not installed (package " << known->second << ")";
     }
 }
