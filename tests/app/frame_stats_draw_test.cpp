@@ -1,5 +1,4 @@
 #include "app/frame_stats.h"
-#include "app/clock.h"
 #include "app/frontend.h"
 #include "battle/battle_support.h"
 #include "events.h"
@@ -16,8 +15,9 @@ struct FrameStatsTest : testing::Test {
 }  // namespace
 
 // The line comes once a full second has passed, counts the frames of that second and
-// averages their times; without --fps-log nothing is printed.
+// averages their times to two places; without --fps-log nothing is printed.
 TEST_F(FrameStatsTest, FpsLogPrintsOneLineASecond) {
+    EXPECT_EQ(fpsLogLine(143, 0.414, 6.5, 48, 51), "FPS 143 update 0.41 draw 6.50 units 48/51");
     addUnit(game, true, 0, {100, 500});
     addUnit(game, false, 0, {100, 100});
     addUnit(game, false, 1, {200, 100});
