@@ -14,16 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Resizes the window and waits until the window system has done it.
-void resize(Game& game, sf::Vector2u size) {
-    game.frontend->window.setSize(size);
-    waitUntil([&] {
-        sf::Event event;
-        while (game.frontend->window.pollEvent(event)) {}
-        return game.frontend->window.getSize() == size;
-    }, 2);
-}
-
 struct PlayedMatch {
     std::uint64_t digest;
     std::string log;  // what the match itself printed
@@ -76,14 +66,6 @@ TEST(HeadlessGame, ASeededMatchEndsInTheSameStateAsWithAWindow) {
 
 using GameWindow = WindowedGameTest;
 
-// SFML 2.5 on X11 places a new window from the screen's width alone, which pushes the
-// bottom of a 1280 x 720 window off a 1920 x 1080 desktop.
-TEST_F(GameWindow, TheWindowOpensCentredOnTheScreen) {
-    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    ASSERT_GE(desktop.height, 720u);
-    EXPECT_EQ(game.frontend->window.getPosition(), sf::Vector2i((int(desktop.width) - 1280) / 2, (int(desktop.height) - 720) / 2));
-}
-
 // Under Xvfb the renderer is llvmpipe: the game's window opens without multisampling and
 // says so once; the key turns it back on without a word.
 TEST(RendererRule, TheGameWindowFollowsTheRule) {
@@ -100,10 +82,20 @@ TEST(RendererRule, TheGameWindowFollowsTheRule) {
     EXPECT_EQ(countOf(log, "multisampling off"), 0u) << log;
 }
 
-// After a resize and in fullscreen the picture is letterboxed, not stretched, and every
-// click lands on the target drawn under it.
-TEST_F(GameWindow, ClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
-    resize(game, {1000, 360});
+// SFML 2.5 on X11 places a new window from the screen's width alone, which pushes the
+// bottom of a 1280 x 720 window off a 1920 x 1080 desktop. After a resize and in
+// fullscreen the picture is letterboxed, not stretched, and every click lands on the
+// target drawn under it.
+TEST_F(GameWindow, TheWindowOpensCentredAndClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
+    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    ASSERT_GE(desktop.height, 720u);
+    EXPECT_EQ(game.frontend->window.getPosition(), sf::Vector2i((int(desktop.width) - 1280) / 2, (int(desktop.height) - 720) / 2));
+    game.frontend->window.setSize({1000, 360});
+    ASSERT_TRUE(waitUntil([&] {  // until the window system has done it
+        sf::Event event;
+        while (game.frontend->window.pollEvent(event)) {}
+        return game.frontend->window.getSize() == sf::Vector2u(1000, 360);
+    }, 2));
     sf::Image frame = renderedFrame(game);
     EXPECT_EQ(frame.getPixel(0, 180), sf::Color::Black);  // a bar beside the picture
     // The single-player button, (440, 215) and 400 x 130 in the layout, is drawn at half
@@ -116,7 +108,7 @@ TEST_F(GameWindow, ClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
     keyPress(game, sf::Keyboard::F11);
     ASSERT_TRUE(game.frontend->fullscreen);
     sf::Vector2u size = game.frontend->window.getSize();
-    ASSERT_EQ(size, sf::Vector2u(sf::VideoMode::getDesktopMode().width, sf::VideoMode::getDesktopMode().height));
+    ASSERT_EQ(size, sf::Vector2u(desktop.width, desktop.height));
     float scale = std::min(float(size.x) / 1280, float(size.y) / 720);
     sf::Vector2f origin((float(size.x) - 1280 * scale) / 2, (float(size.y) - 720 * scale) / 2);
     // Inside the third faction card, whose layout rectangle starts at (160 + 390, 270).
