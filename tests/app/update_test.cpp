@@ -3,8 +3,11 @@
 #include "battle/battle_support.h"
 #include "battle/turret.h"
 #include "content/factions.h"
+#include "content/levels.h"
+#include "events.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 // A confirmed single-player match whose clocks follow the test's manual time.
@@ -14,9 +17,39 @@ void startMatch(Game& game) {
     update(game, 0);
 }
 
-void step(Game& game, ManualClockSource& clock, float dt) {
-    clock.advance(dt);
-    update(game, dt);
+void step(Game& game, ManualClockSource& clock, float dt, int frames = 1) {
+    for (int frame = 0; frame < frames; ++frame) {
+        clock.advance(dt);
+        update(game, dt);
+    }
+}
+
+constexpr float kDt = 1.0f / 64;  // exact in microseconds, so frame counts are exact too
+
+// One unit of the level's wave at 3 s; both sides have money for anything.
+struct PauseTest : BattleTest {
+    void SetUp() override {
+        game.game_started = game.faction_confirmed = true;
+        stdoutOf([&] { startLevel(game, nlohmann::json::parse(R"({"faction": "Blue", "enemy_initial_money": 1000,
+            "enemy_income": 10, "waves": [{"time": 3, "count": 1, "interval": 0, "lane": 1}]})")); });
+    }
+    void pressP() {
+        stdoutOf([&] { keyPress(game, sf::Keyboard::P); });
+    }
+};
+
+// Everything of the match that a frame can change.
+auto matchState(const Game& game) {
+    std::vector<sf::Vector2f> units, shots;
+    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
+        for (const Turret& unit : *list) units.push_back(unit.body.getPosition());
+    for (const Projectile& shot : game.projectiles) shots.push_back(shot.shape.getPosition());
+    const Turret& first = game.player_turrets.at(0);
+    return std::make_tuple(game.player_money, game.enemy_money, units, shots, game.match_clock.elapsedMicroseconds(),
+                           game.income_clock.elapsedMicroseconds(), first.fire_clock.elapsedMicroseconds(),
+                           first.base_hit_clock.elapsedMicroseconds(), game.wave_index, game.spawn_timer,
+                           game.effects.particles.size(), game.effects.track_marks.size(),
+                           game.player_upgrades.levels[Range]);
 }
 }  // namespace
 
@@ -28,16 +61,15 @@ TEST_F(MatchFrame, IncomeTickWithYellowFactorsAndCameraKeyStep) {
     game.player_income = game.enemy_income = 10;
     startMatch(game);
     float player = game.player_money, enemy = game.enemy_money;
+    auto money = [&] { return sf::Vector2f(game.player_money - player, game.enemy_money - enemy); };
     step(game, clock, 2.5f);
-    EXPECT_FLOAT_EQ(game.player_money, player + 20);
-    EXPECT_FLOAT_EQ(game.enemy_money, enemy + 10);
+    EXPECT_EQ(money(), sf::Vector2f(20, 10));
     step(game, clock, 0.9f);  // one tick per frame: the 1.5 s beyond it were dropped
-    EXPECT_FLOAT_EQ(game.player_money, player + 20);
+    EXPECT_EQ(money(), sf::Vector2f(20, 10));
     game.player_faction = Blue;
     game.enemy_faction = Yellow;
     step(game, clock, 0.1f);
-    EXPECT_FLOAT_EQ(game.player_money, player + 30);
-    EXPECT_FLOAT_EQ(game.enemy_money, enemy + 40);
+    EXPECT_EQ(money(), sf::Vector2f(30, 40));
 
     // The camera keys move a fixed step per frame whatever the frame time.
     game.input.key_up = true;
@@ -81,7 +113,7 @@ TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     game.wave_list.emplace_back();
     game.wave_index = 1;
     sf::Vector2f frozen = game.player_turrets[0].body.getPosition();
-    for (int frame = 0; frame < 191; ++frame) step(game, clock, dt);
+    step(game, clock, dt, 191);
     EXPECT_EQ(currentScreen(game), Screen::Results);
     EXPECT_EQ(game.player_turrets[0].body.getPosition(), frozen);  // the field stands still
 
@@ -132,14 +164,12 @@ TEST_F(MatchFrame, AMoveOrderArrivesAtLowFrameRates) {
         unit.move_target = {450, 480};
         unit.move_order = 1;
         int frames = 0;
-        for (; frames < 10 && game.player_turrets[0].move_order; ++frames) {
+        for (; frames < 10 && unit.move_order; ++frames) {
             step(game, clock, dt);
-            if (game.player_turrets[0].move_order) {
-                ASSERT_GE(game.player_turrets[0].body.getPosition().y, 480) << dt;
-            }
+            ASSERT_TRUE(!unit.move_order || unit.body.getPosition().y >= 480) << dt;  // never past the point
         }
         EXPECT_LE(frames, 4) << dt;
-        EXPECT_EQ(game.player_turrets[0].move_order, 0) << dt;
+        EXPECT_EQ(unit.move_order, 0) << dt;
     }
 }
 
@@ -156,7 +186,7 @@ TEST_F(MatchFrame, LasersBurnAtLowFrameRates) {
         Turret& enemy = addUnit(game, false, 1, {450, 440}, Laser);
         mine.hp = enemy.hp = 100;
         mine.move_speed = enemy.move_speed = 0;
-        for (int frame = 0; frame < 3; ++frame) step(game, clock, dt);
+        step(game, clock, dt, 3);
         EXPECT_LT(enemy.hp, 100 - 0.15f) << dt;  // at least two ticks of 0.1
         EXPECT_LT(mine.hp, 100 - 0.15f) << dt;
     }
@@ -180,8 +210,7 @@ TEST_F(MatchFrame, ShellsStrikeAtLowFrameRates) {
             // A gun standing still before a target standing still that never fires back.
             Turret& gun = addUnit(game, true, 1, {450, 500});
             Turret& target = addUnit(game, false, 1, {450, 500 - gap});
-            gun.move_speed = target.move_speed = 0;
-            gun.recoil_distance = 0;
+            gun.move_speed = target.move_speed = gun.recoil_distance = 0;
             target.fire_rate = 1e9f;
             target.hp = 100;
             game.player_projectile_speed = 480;
@@ -190,4 +219,63 @@ TEST_F(MatchFrame, ShellsStrikeAtLowFrameRates) {
             EXPECT_FLOAT_EQ(target.hp, 100 - 3) << "dt " << dt << " gap " << gap;
         }
     }
+}
+
+TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePauseWasLong) {
+    spawnPlayerTurret(game, 0);
+    step(game, clock, kDt, 64);  // 1 s: one income tick, the unit on its way
+    ASSERT_TRUE(game.enemy_turrets.empty());
+    game.selection = {game.player_turrets[0].id};
+    pressP();
+    ASSERT_TRUE(game.paused);
+    const auto before = matchState(game);
+    const std::int64_t paused_at = game.match_clock.elapsedMicroseconds();
+
+    // Ten paused seconds of trying to change the match: spawn keys, an order, a held
+    // click on the panel's range button.
+    game.panel_x = 0;
+    game.input.mouse = {50, 40 + 105 + 10};
+    game.input.left_button = true;
+    for (int second = 0; second < 10; ++second) {
+        for (auto key : {sf::Keyboard::Q, sf::Keyboard::W, sf::Keyboard::U}) keyPress(game, key);
+        press(game, 700, 100, sf::Mouse::Right);
+        step(game, clock, kDt, 64);
+    }
+    EXPECT_TRUE(matchState(game) == before);
+    EXPECT_EQ(game.player_turrets.size(), 1u);
+    EXPECT_FALSE(game.player_turrets[0].move_order);
+
+    pressP();
+    EXPECT_FALSE(game.paused);
+    // The wave due 2 s after the pause began comes 2 s (128 frames) after the resume.
+    step(game, clock, kDt, 127);
+    EXPECT_TRUE(game.enemy_turrets.empty());
+    step(game, clock, kDt);
+    EXPECT_EQ(game.enemy_turrets.size(), 1u);
+    EXPECT_EQ(game.player_upgrades.levels[Range], 0);  // the click held since the pause is no fresh press
+    EXPECT_EQ(game.match_clock.elapsedMicroseconds(), paused_at + 2'000'000);
+}
+
+TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
+    for (bool network : {false, true}) {  // the level selection, then a network match
+        game.level_running = network;
+        game.level_select_active = !network;
+        game.network_mode = game.lobby_active = game.lobby.connected = network;
+        pressP();
+        EXPECT_FALSE(game.paused) << network;
+    }
+    game.network_mode = game.lobby_active = game.lobby.connected = false;
+
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::P); }), "⏸ 游戏已暂停\n");
+    EXPECT_TRUE(game.paused && matchClocksHeld());
+    // The camera keys still move the view while the match stands still.
+    game.input.key_up = true;
+    float camera = game.camera_target.y;
+    step(game, clock, kDt);
+    EXPECT_FLOAT_EQ(game.camera_target.y, camera - 8);
+
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); }),  // abandons the paused match
+              "🔄 返回关卡选择界面，所有状态已重置\n");
+    EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
+    EXPECT_FALSE(game.paused || matchClocksHeld());
 }
