@@ -72,24 +72,21 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     Turret& ordered = addUnit(game, true, 0, {400, 500});  // ordered while it was selected
     ordered.move_target = {400, 300};
     ordered.move_order = 1;
-    UnitId first_id = ordered.id;
-    addUnit(game, true, 0, {420, 520});
-    addUnit(game, true, 0, {700, 500});
+    Turret& second = addUnit(game, true, 0, {420, 520});
+    Turret& apart = addUnit(game, true, 0, {700, 500});
     UnitId enemy_id = addUnit(game, false, 0, {450, 100}).id;
     addUnit(game, false, 0, {720, 500});
+    auto orders = [](const Turret& unit) {  // the move order and its point, the attack order and its target
+        return std::make_tuple(int(unit.move_order), unit.move_target, int(unit.attack_order), unit.attack_target);
+    };
+    auto allOrders = [&] { return std::make_tuple(orders(ordered), orders(second), orders(apart)); };
 
     // A right click with nothing selected, on the enemy or on the ground, changes nothing.
+    const auto before = allOrders();
     for (sf::Vector2f point : {sf::Vector2f(455, 105), sf::Vector2f(600, 200)}) {
         clickField(game, point.x, point.y, sf::Mouse::Right);
-        EXPECT_TRUE(game.selection.empty() && !game.box_selecting);
-        EXPECT_EQ(game.inspected_unit, -1);
-        for (const Turret& unit : game.player_turrets) {
-            EXPECT_EQ(unit.attack_target, kNoUnit);
-            EXPECT_EQ(unit.attack_order, 0);
-        }
-        EXPECT_EQ(game.player_turrets[0].move_target, sf::Vector2f(400, 300));
-        EXPECT_EQ(game.player_turrets[0].move_order, 1);
-        EXPECT_EQ(game.player_turrets[1].move_order, 0);
+        EXPECT_TRUE(game.selection.empty() && !game.box_selecting && game.inspected_unit == -1);
+        EXPECT_TRUE(allOrders() == before) << point.x;
     }
 
     press(game, 380 + 190, 480 + 60);
@@ -97,20 +94,17 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     EXPECT_EQ(game.selection_box.getSize(), sf::Vector2f(60, 60));
     release(game, 440 + 190, 540 + 60);
     ASSERT_EQ(game.selection.size(), 2u);
-    EXPECT_EQ(game.selection[0], first_id);
+    EXPECT_EQ(game.selection[0], ordered.id);
 
     clickField(game, 455, 105, sf::Mouse::Right);
-    EXPECT_EQ(game.player_turrets[0].attack_target, enemy_id);
-    EXPECT_EQ(game.player_turrets[0].attack_order, 1);
-    EXPECT_EQ(game.player_turrets[2].attack_order, 0);  // not selected
+    EXPECT_EQ(std::make_pair(int(ordered.attack_order), ordered.attack_target), std::make_pair(1, enemy_id));
+    EXPECT_EQ(apart.attack_order, 0);  // not selected
     clickField(game, 600, 200, sf::Mouse::Right);
-    EXPECT_EQ(game.player_turrets[1].move_order, 1);
-    EXPECT_EQ(game.player_turrets[1].move_target, sf::Vector2f(600, 200));
-    EXPECT_EQ(game.player_turrets[1].attack_target, kNoUnit);
+    EXPECT_TRUE(orders(second) == std::make_tuple(1, sf::Vector2f(600, 200), 0, kNoUnit));
 
     clickField(game, 600, 200);  // empty ground drops the selection and every order
     EXPECT_TRUE(game.selection.empty());
-    EXPECT_EQ(game.player_turrets[1].move_order, 0);
+    EXPECT_EQ(second.move_order, 0);
     EXPECT_EQ(game.selection_box.getSize(), sf::Vector2f(0, 0));
 
     // Inspection prefers the enemy where both sides are within reach.
@@ -123,17 +117,13 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     clickField(game, 100, 900);
     EXPECT_EQ(game.inspected_unit, -1);
 
-    // The wheel moves the camera by 200 a notch, but not over the panel's strip, even while it is hidden.
-    wheel(game, 10, 300, 1.0f);
-    EXPECT_EQ(game.camera_target.y, 300);
-    wheel(game, 600, 300, 1.0f);
-    EXPECT_EQ(game.camera_target.y, 100);
-    wheel(game, 600, 300, -2.0f);
-    EXPECT_EQ(game.camera_target.y, 500);
-    // Over the panel a notch scrolls it, but its start content fits: it stays at the top.
-    wheel(game, 10, 300, -1.0f);
-    EXPECT_EQ(game.panel_scroll, 0);
-    EXPECT_EQ(game.camera_target.y, 500);
+    // The wheel moves the camera by 200 a notch, but not over the panel's strip, even while it is
+    // hidden: there a notch scrolls the panel, whose start content fits, so it stays at the top.
+    for (auto [x, notches, y] : {std::tuple(10, 1.0f, 300.0f), {600, 1.0f, 100.0f}, {600, -2.0f, 500.0f}, {10, -1.0f, 500.0f}}) {
+        wheel(game, x, 300, notches);
+        EXPECT_EQ(game.camera_target.y, y) << x << " " << notches;
+        EXPECT_EQ(game.panel_scroll, 0);
+    }
 }
 
 TEST_F(ScreenFlow, EscInANetworkGameDropsTheConnectionButNotARunningMatch) {
