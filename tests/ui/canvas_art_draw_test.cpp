@@ -12,9 +12,10 @@
 #include <random>
 
 namespace {
-// A size x size picture of the scene drawn through the canvas over the background colour.
 const sf::Color kPictureBackground(30, 30, 50);
 
+// A size x size picture of the scene drawn through the canvas over the background colour;
+// the canvas counts the draw calls of this picture.
 template <typename Scene>
 sf::Image drawnThrough(Canvas& canvas, bool batched, unsigned size, Scene scene,
                        std::optional<sf::View> view = std::nullopt) {
@@ -25,17 +26,12 @@ sf::Image drawnThrough(Canvas& canvas, bool batched, unsigned size, Scene scene,
     sf::RenderTarget* previous = canvas.target;
     canvas.target = &texture;
     canvas.batched = batched;
+    canvas.draw_calls = 0;
     scene();
     flushCanvas(canvas);
     canvas.target = previous;
     texture.display();
     return texture.getTexture().copyToImage();
-}
-
-sf::Image plainPicture(unsigned size) {
-    sf::Image picture;
-    picture.create(size, size, kPictureBackground);
-    return picture;
 }
 
 // One player unit of the faction alone on a 128 x 128 picture aiming at theta, by default
@@ -112,6 +108,8 @@ TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
 
     std::mt19937 rng{7};
     std::uniform_real_distribution<float> fraction(0, 1), turn(0, 360);
+    sf::Image plain;
+    plain.create(128, 128, kPictureBackground);
     for (int faction = 0; faction < kFactionCount; ++faction) {
         long painted = 0, unmatched = 0;
         for (int i = 0; i < 12; ++i) {
@@ -120,7 +118,7 @@ TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
             sf::Image shapes = unitPicture(game, faction, theta, false, 1, position);
             sf::Image sprite = unitPicture(game, faction, theta, true, 1, position);
             unmatched += comparePictures(sprite, shapes, 3).unmatched;
-            painted += differingPixels(shapes, plainPicture(128), 0);
+            painted += differingPixels(shapes, plain, 0);
         }
         // What remains are edges of hairline outlines a shift of under a pixel shows or hides.
         EXPECT_LE(unmatched, painted / 16) << "faction " << faction;
@@ -136,17 +134,16 @@ TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
         units.back().body.setPosition(20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10));
         units.back().barrel.setRotation(17.0f * float(i));
     }
+    Canvas& canvas = game.frontend->canvas;
     auto drawAll = [&] {
-        for (const Turret& unit : units) drawUnit(game, game.frontend->canvas, unit);
+        for (const Turret& unit : units) drawUnit(game, canvas, unit);
     };
-    game.frontend->canvas.draw_calls = 0;
-    drawnThrough(game.frontend->canvas, true, 128, drawAll);
-    EXPECT_EQ(game.frontend->canvas.draw_calls, 1);
+    drawnThrough(canvas, true, 128, drawAll);
+    EXPECT_EQ(canvas.draw_calls, 1);
 
     sf::View turned(sf::Vector2f(64, 64), sf::Vector2f(128, 128));
     turned.setRotation(90);
-    sf::Image shapes = drawnThrough(game.frontend->canvas, false, 128, drawAll, turned);
-    game.frontend->canvas.draw_calls = 0;
-    EXPECT_EQ(differingPixels(drawnThrough(game.frontend->canvas, true, 128, drawAll, turned), shapes, 3), 0);
-    EXPECT_GT(game.frontend->canvas.draw_calls, 20);
+    sf::Image shapes = drawnThrough(canvas, false, 128, drawAll, turned);
+    EXPECT_EQ(differingPixels(drawnThrough(canvas, true, 128, drawAll, turned), shapes, 3), 0);
+    EXPECT_GT(canvas.draw_calls, 20);
 }
