@@ -1,11 +1,10 @@
 #include "picture.h"
 #include "app/frontend.h"
+#include "app/game.h"
 #include "app/render.h"
-#include "support.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
-#include <filesystem>
 
 namespace {
 // The software GL driver is unloaded before the process exits, which leaves the leak
@@ -62,13 +61,4 @@ int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string
     sf::FloatRect bounds = text.getGlobalBounds();
     sf::IntRect area(int(bounds.left) - 1, int(bounds.top) - 1, int(bounds.width) + 3, int(bounds.height) + 3);
     return differingPixels(frame, alone, area, 8);
-}
-
-std::unique_ptr<Game> startWithPictures(const TempDir& dir, const std::string& missing) {
-    for (const char* name : {"red", "yellow", "blue", "purple", "white"})
-        for (const char* suffix : {"_normal.png", "_hover.png"}) {
-            std::string file = std::string(name) + suffix;
-            if (file != missing) std::filesystem::copy_file(std::string(TARVEX_RUN_DIR) + "/" + file, dir.path() + "/" + file);
-        }
-    return std::make_unique<Game>(GameOptions{false, kTestSeeds});
 }

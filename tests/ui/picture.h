@@ -1,10 +1,8 @@
 #pragma once
 #include <SFML/Graphics.hpp>
-#include <memory>
 #include <string>
 
 struct Game;
-class TempDir;
 
 // One frame of render() drawn into an off-screen texture of the window's size, or of `size`.
 sf::Image renderedFrame(Game& game, bool batched = true, sf::Vector2u size = {});
@@ -21,7 +19,3 @@ int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string
                  sf::Color colour, sf::Vector2f position, int draws = 1);
 
 bool near(sf::Color actual, sf::Color expected, int tolerance = 2);
-
-// Starts a Game in dir after copying the generated faction pictures into it, all but
-// the file named missing ("" copies all ten).
-std::unique_ptr<Game> startWithPictures(const TempDir& dir, const std::string& missing);
