@@ -2,24 +2,21 @@
 #include "support.h"
 
 #include <X11/Xlib.h>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 std::string capture(const std::string& command) {
     std::string result;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe)) result += buffer;
-    pclose(pipe);
+    for (char buffer[256]; pipe && fgets(buffer, sizeof(buffer), pipe);) result += buffer;
+    if (pipe) pclose(pipe);
     return result;
 }
 
@@ -83,12 +80,10 @@ bool GameProcess::waitForOutput(const std::string& text, double seconds) {
 }
 
 int GameProcess::threadCount() const {
-    if (pid <= 0) return -1;
-    std::string listing = capture("ls /proc/" + std::to_string(pid) + "/task 2>/dev/null");
-    std::istringstream ids(listing);
-    int count = 0;
-    for (std::string id; ids >> id;) ++count;
-    return count > 0 ? count : -1;
+    std::error_code gone;  // no such folder once the process has ended
+    std::filesystem::directory_iterator tasks("/proc/" + std::to_string(pid) + "/task", gone);
+    int count = int(std::distance(tasks, std::filesystem::directory_iterator()));
+    return pid > 0 && count > 0 ? count : -1;
 }
 
 // Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.
