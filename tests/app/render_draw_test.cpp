@@ -36,14 +36,9 @@ sf::Image settledFrame(Game& game) {
 void addShellWithSmoke(Game& game, sf::Vector2f at, sf::Vector2f direction, bool player) {
     Projectile shell = makeShell(at, direction, player, factionColour(player ? game.player_faction : game.enemy_faction),
                                  420, 1.0f);
-    for (int i = 0; i < 12; ++i) {
-        SmokePuff& puff = shell.smoke.emplace_back();
-        puff.x = at.x - direction.x * 2.0f * float(i);
-        puff.y = at.y - direction.y * 2.0f * float(i);
-        puff.max_life = 0.3f;
-        puff.life = 0.3f * float(12 - i) / 12;  // the newest puffs ask for alpha above 255
-        puff.size = 0.6f + 0.1f * float(i);
-    }
+    for (int i = 0; i < 12; ++i)  // x, y, vx, vy, life, max_life, size, colour: the newest ask for alpha above 255
+        shell.smoke.push_back({at.x - direction.x * 2.0f * float(i), at.y - direction.y * 2.0f * float(i), 0, 0,
+                               0.3f * float(12 - i) / 12, 0.3f, 0.6f + 0.1f * float(i), sf::Color()});
     game.projectiles.push_back(shell);
 }
 }  // namespace
@@ -171,10 +166,7 @@ TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
     addUnit(game, true, 0, {bounds.min_x, bounds.min_y});
     addUnit(game, false, 0, {bounds.min_x - 0.2f * (bounds.max_x - bounds.min_x), bounds.max_y});
     Turret& unit = addUnit(game, true, 0, {150, 500});
-    unit.hp = 2.7f;
-    unit.range = 95.5f;
-    unit.fire_rate = 0.5f;
-    unit.dodge = 0.125f;
+    std::tie(unit.hp, unit.range, unit.fire_rate, unit.dodge) = std::make_tuple(2.7f, 95.5f, 0.5f, 0.125f);
     game.inspected_unit = 1;
     sf::Image frame = renderedFrame(game);
     unsigned w = game.frontend->window.getSize().x;
