@@ -33,9 +33,7 @@ struct PauseTest : BattleTest {
         stdoutOf([&] { startLevel(game, nlohmann::json::parse(R"({"faction": "Blue", "enemy_initial_money": 1000,
             "enemy_income": 10, "waves": [{"time": 3, "count": 1, "interval": 0, "lane": 1}]})")); });
     }
-    void pressP() {
-        stdoutOf([&] { keyPress(game, sf::Keyboard::P); });
-    }
+    void pressP() { stdoutOf([&] { keyPress(game, sf::Keyboard::P); }); }
 };
 
 // Everything of the match that a frame can change.
@@ -245,7 +243,7 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     EXPECT_EQ(game.player_turrets.size(), 1u);
     EXPECT_FALSE(game.player_turrets[0].move_order);
 
-    pressP();
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::P); }), "▶ 游戏继续\n");
     EXPECT_FALSE(game.paused);
     // The wave due 2 s after the pause began comes 2 s (128 frames) after the resume.
     step(game, clock, kDt, 127);
