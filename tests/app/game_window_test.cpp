@@ -128,19 +128,19 @@ TEST_F(GameWindow, TheWindowOpensCentredAndClicksHitTheirTargetsAfterAResizeAndI
 TEST(Volume, ConfigVolumesScaleTheMusicAndMTurnsItOffForTheRun) {
     GameFixture fixture(R"({"audio": {"music_volume": 40, "effects_volume": 250}})", "", true);
     Game& game = *fixture.game;
-    EXPECT_FLOAT_EQ(game.frontend->sounds.music_volume, 0.4f);
-    EXPECT_FLOAT_EQ(game.frontend->sounds.effects_volume, 1.0f);  // held within 0..100
+    SoundBank& sounds = game.frontend->sounds;
+    EXPECT_EQ(sf::Vector2f(sounds.music_volume, sounds.effects_volume), sf::Vector2f(0.4f, 1.0f));  // within 0..100
     ASSERT_EQ(runCommand("cp '" TARVEX_RUN_DIR "/bgm.wav' ."), 0);
-    playBgm(game.frontend->sounds);
-    ASSERT_TRUE(game.frontend->sounds.bgm_playing);
-    EXPECT_FLOAT_EQ(game.frontend->sounds.bgm.getVolume(), 200);  // 40 % of the game's own 500
+    playBgm(sounds);
+    ASSERT_TRUE(sounds.bgm_playing);
+    EXPECT_FLOAT_EQ(sounds.bgm.getVolume(), 200);  // 40 % of the game's own 500
     keyPress(game, sf::Keyboard::M);
-    EXPECT_FALSE(game.frontend->sounds.music_on || game.frontend->sounds.bgm_playing);
-    EXPECT_EQ(game.frontend->sounds.bgm.getStatus(), sf::Music::Stopped);
-    playBgm(game.frontend->sounds);  // stays off for the run
-    EXPECT_FALSE(game.frontend->sounds.bgm_playing);
+    EXPECT_FALSE(sounds.music_on || sounds.bgm_playing);
+    EXPECT_EQ(sounds.bgm.getStatus(), sf::Music::Stopped);
+    playBgm(sounds);  // stays off for the run
+    EXPECT_FALSE(sounds.bgm_playing);
     keyPress(game, sf::Keyboard::M);
-    EXPECT_TRUE(game.frontend->sounds.music_on);
+    EXPECT_TRUE(sounds.music_on);
 }
 
 // The line comes once a full second has passed, counts the frames of that second and
@@ -152,21 +152,17 @@ TEST_F(FrameStatsTest, FpsLogPrintsOneLineASecond) {
     addUnit(game, false, 1, {200, 100});
     game.frontend->frame_stats.second_clock.restart();
     game.frontend->frame_stats.log_each_second = true;
-    std::string log = stdoutOf([&] {
-        for (int frame = 0; frame < 4; ++frame) {
-            clock.advance(0.25f);
-            recordFrame(game, 0.001, 0.004);
-        }
-    });
+    std::string log;
+    for (int frame = 0; frame < 4; ++frame) {
+        clock.advance(0.25f);
+        log += stdoutOf([&] { recordFrame(game, 0.001, 0.004); });
+    }
     EXPECT_EQ(log, "FPS 4 update 1.00 draw 4.00 units 1/2\n");
     // Half a second more is no full second; then a full one has passed, but logging is off.
     for (bool logging : {true, false}) {
         game.frontend->frame_stats.log_each_second = logging;
-        log = stdoutOf([&] {
-            clock.advance(0.5f);
-            recordFrame(game, 0.002, 0.002);
-        });
-        EXPECT_EQ(log, "") << logging;
+        clock.advance(0.5f);
+        EXPECT_EQ(stdoutOf([&] { recordFrame(game, 0.002, 0.002); }), "") << logging;
     }
 }
 
