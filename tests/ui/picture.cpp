@@ -32,18 +32,15 @@ bool near(sf::Color actual, sf::Color expected, int tolerance) {
            std::abs(actual.b - expected.b) <= tolerance;
 }
 
-int differingPixels(const sf::Image& a, const sf::Image& b, sf::IntRect area, int tolerance) {
+int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance, sf::IntRect area) {
     sf::IntRect whole(0, 0, int(a.getSize().x), int(a.getSize().y));
+    if (area == sf::IntRect()) area = whole;
     if (!area.intersects(whole, area)) return 0;
     int count = 0;
     for (int y = area.top; y < area.top + area.height; ++y)
         for (int x = area.left; x < area.left + area.width; ++x)
             count += !near(a.getPixel(x, y), b.getPixel(x, y), tolerance);
     return count;
-}
-
-int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance) {
-    return differingPixels(a, b, {0, 0, int(a.getSize().x), int(a.getSize().y)}, tolerance);
 }
 
 int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string& utf8, unsigned size,
@@ -60,5 +57,5 @@ int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string
     sf::Image alone = texture.getTexture().copyToImage();
     sf::FloatRect bounds = text.getGlobalBounds();
     sf::IntRect area(int(bounds.left) - 1, int(bounds.top) - 1, int(bounds.width) + 3, int(bounds.height) + 3);
-    return differingPixels(frame, alone, area, 8);
+    return differingPixels(frame, alone, 8, area);
 }

@@ -7,10 +7,9 @@ struct Game;
 // One frame of render() drawn into an off-screen texture of the window's size, or of `size`.
 sf::Image renderedFrame(Game& game, bool batched = true, sf::Vector2u size = {});
 
-// Pixels inside `area` whose colour differs from the other picture by more than
-// `tolerance` in some channel.
-int differingPixels(const sf::Image& a, const sf::Image& b, sf::IntRect area, int tolerance = 0);
-int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance = 0);
+// Pixels inside `area` (by default the whole picture) whose colour differs from the other
+// picture by more than `tolerance` in some channel.
+int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance = 0, sf::IntRect area = {});
 
 // Pixels that differ between the frame and the given text drawn alone at that place
 // (`draws` times, as a label drawn more than once) over the frame's colour at the text's
