@@ -1,6 +1,7 @@
 #include "app/screen.h"
 #include "app/update.h"
 #include "battle/battle_support.h"
+#include "battle/state_digest.h"
 #include "battle/turret.h"
 #include "content/factions.h"
 #include "content/levels.h"
@@ -36,18 +37,11 @@ struct PauseTest : BattleTest {
     void pressP() { stdoutOf([&] { keyPress(game, sf::Keyboard::P); }); }
 };
 
-// Everything of the match that a frame can change.
+// Everything of the match that a frame can change: the battle's digest and the clocks it leaves out.
 auto matchState(const Game& game) {
-    std::vector<sf::Vector2f> units, shots;
-    for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
-        for (const Turret& unit : *list) units.push_back(unit.body.getPosition());
-    for (const Projectile& shot : game.projectiles) shots.push_back(shot.shape.getPosition());
-    const Turret& first = game.player_turrets.at(0);
-    return std::make_tuple(game.player_money, game.enemy_money, units, shots, game.match_clock.elapsedMicroseconds(),
-                           game.income_clock.elapsedMicroseconds(), first.fire_clock.elapsedMicroseconds(),
-                           first.base_hit_clock.elapsedMicroseconds(), game.wave_index, game.spawn_timer,
-                           game.effects.particles.size(), game.effects.track_marks.size(),
-                           game.player_upgrades.levels[Range]);
+    return std::make_tuple(battleDigest(game), game.match_clock.elapsedMicroseconds(), game.spawn_timer,
+                           game.income_clock.elapsedMicroseconds(),
+                           game.player_turrets.at(0).base_hit_clock.elapsedMicroseconds());
 }
 }  // namespace
 
