@@ -7,8 +7,7 @@
 namespace {
 struct Outcome {
     std::optional<int> status;
-    std::string out;
-    std::string errors;
+    std::string out, errors;
     bool fps_log;
 };
 
