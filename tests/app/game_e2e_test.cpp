@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-// Esc on every screen of a single-player visit, through the real window, and a level
-// played to its results.
+// Esc on every screen of a single-player visit through the real window, and a level to its results.
 TEST(EndToEnd, EscBacksOutOfEveryScreenAndALevelIsPlayedToItsResults) {
     TempDir dir;
     dir.write("config.json", kQuickConfig);

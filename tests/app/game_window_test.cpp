@@ -86,10 +86,9 @@ TEST(RendererRule, TheGameWindowFollowsTheRule) {
     EXPECT_EQ(countOf(log, "multisampling off"), 0u) << log;
 }
 
-// SFML 2.5 on X11 places a new window from the screen's width alone, which pushes the
-// bottom of a 1280 x 720 window off a 1920 x 1080 desktop. After a resize and in
-// fullscreen the picture is letterboxed, not stretched, and every click lands on the
-// target drawn under it.
+// SFML 2.5 on X11 places a new window from the screen's width alone, which pushes the bottom of
+// a 1280 x 720 window off a 1920 x 1080 desktop. After a resize and in fullscreen the picture
+// is letterboxed, not stretched, and every click lands on the target drawn under it.
 TEST_F(GameWindow, TheWindowOpensCentredAndClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
     sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     ASSERT_GE(desktop.height, 720u);
@@ -102,8 +101,7 @@ TEST_F(GameWindow, TheWindowOpensCentredAndClicksHitTheirTargetsAfterAResizeAndI
     }, 2));
     sf::Image frame = renderedFrame(game);
     EXPECT_EQ(frame.getPixel(0, 180), sf::Color::Black);  // a bar beside the picture
-    // The single-player button, (440, 215) and 400 x 130 in the layout, is drawn at half
-    // size from x = 180: its centre is at (180 + 320, 140).
+    // The single-player button, (440, 215) and 400 x 130 in the layout, at half size from x = 180.
     sf::Color button = frame.getPixel(180 + 225, 112);  // layout (450, 225), inside the green button
     EXPECT_TRUE(button.g > 120 && button.r < 100 && button.b < 100) << int(button.r) << "," << int(button.g);
     press(game, 500, 140);

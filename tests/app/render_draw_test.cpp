@@ -26,8 +26,7 @@ void showMatch(Game& game, int player_faction) {
     game.panel_x = 0;  // slid out
 }
 
-// The panel's labels show last frame's prices until this frame's are written, so a
-// second frame shows every label with the current prices.
+// The panel's labels show last frame's prices until this frame's are written: a second frame is current.
 sf::Image settledFrame(Game& game) {
     renderedFrame(game);
     return renderedFrame(game);
@@ -216,9 +215,8 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         flame_phase = 0;      // each rocket drawn flickers its flame on
         sf::Image batched = renderedFrame(game, true);
         flame_phase = 0;
-        // The floor shader may move a channel by 3 and give a pixel on a hexagon's edge to
-        // either neighbour. The units stand on pixel corners at whole degrees, where their
-        // pre-drawn cells are their shapes.
+        // The floor shader may move a channel by 3 and give a hexagon's edge pixel to either neighbour;
+        // the units stand on pixel corners at whole degrees, where their pre-drawn cells are their shapes.
         EXPECT_LE(differingPixels(batched, renderedFrame(game, false), 3), 8 + 92) << player << " against " << enemy;
     }
 }

@@ -217,8 +217,7 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     const auto before = matchState(game);
     const std::int64_t paused_at = game.match_clock.elapsedMicroseconds();
 
-    // Ten paused seconds of trying to change the match: spawn keys, an order, a held
-    // click on the panel's range button.
+    // Ten paused seconds of trying to change the match: spawn keys, an order, a held click on Range.
     game.panel_x = 0;
     game.input.mouse = {50, 40 + 105 + 10};
     game.input.left_button = true;

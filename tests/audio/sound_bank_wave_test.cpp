@@ -1,6 +1,5 @@
-// These tests listen to what the sound bank really plays: OpenAL Soft's wave driver
-// writes the mixed stereo output to a file. The driver reads its configuration once per
-// process, so this file builds into its own executable.
+// These tests listen to what the sound bank really plays: OpenAL Soft's wave driver writes the mixed
+// stereo output to a file. It reads its configuration once per process: this is its own executable.
 #include "audio/sound_bank.h"
 #include "support.h"
 

@@ -93,10 +93,9 @@ TEST(Canvas, BatchesBreakOnlyWhereThePrimitiveTypeChanges) {
     EXPECT_GT(own.draw_calls, 100);
 }
 
-// Units drawn from their pre-drawn cells: on a pixel corner at a whole degree a unit is its
-// shapes up to the rounding of blending premultiplied, also at another pixel scale, but for
-// a pixel whose centre lies on an edge and may go either way; off the grid it lies within a
-// pixel of them.
+// Units drawn from their pre-drawn cells: on a pixel corner at a whole degree, at any pixel scale, a
+// unit is its shapes up to the rounding of premultiplied blending, but for a pixel whose centre lies
+// on an edge and may go either way; off the grid it lies within a pixel of them.
 TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
     for (float zoom : {1.0f, 2.0f})
         for (int faction = 0; faction < kFactionCount; ++faction)

@@ -7,9 +7,8 @@
 #include <dlfcn.h>
 
 namespace {
-// The software GL driver is unloaded before the process exits, which leaves the leak
-// checker unable to name what the driver allocated; keeping it mapped lets the
-// suppressions match by library name.
+// The software GL driver is unloaded before the process exits, leaving the leak checker unable to
+// name what the driver allocated; kept mapped, the suppressions match it by library name.
 const bool gl_driver_pinned = [] {
     return dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_LAZY | RTLD_NODELETE) != nullptr;
 }();

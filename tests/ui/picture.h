@@ -11,9 +11,8 @@ sf::Image renderedFrame(Game& game, bool batched = true, sf::Vector2u size = {})
 // picture by more than `tolerance` in some channel.
 int differingPixels(const sf::Image& a, const sf::Image& b, int tolerance = 0, sf::IntRect area = {});
 
-// Pixels that differ between the frame and the given text drawn alone at that place
-// (`draws` times, as a label drawn more than once) over the frame's colour at the text's
-// position: 0 when the frame shows exactly that text there on a plain background.
+// Pixels that differ between the frame and the text drawn alone there (`draws` times, as a label drawn
+// more than once) over the frame's colour at its position: 0 when the frame shows just that text there.
 int textMismatch(const sf::Image& frame, const sf::Font& font, const std::string& utf8, unsigned size,
                  sf::Color colour, sf::Vector2f position, int draws = 1);
 
