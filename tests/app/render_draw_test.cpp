@@ -40,6 +40,7 @@ void addShellWithSmoke(Game& game, sf::Vector2f at, sf::Vector2f direction, bool
                                0.3f * float(12 - i) / 12, 0.3f, 0.6f + 0.1f * float(i), sf::Color()});
     game.projectiles.push_back(shell);
 }
+
 std::string utf8Of(const sf::Text& text) {
     auto bytes = text.getString().toUtf8();
     return std::string(bytes.begin(), bytes.end());
@@ -247,9 +248,7 @@ TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
 // panel, with the symbol font's pictograph where the CJK font has none; the status line
 // shows the money truncated toward zero. The layout is made again when the results change.
 TEST_F(Results, TheResultsAndTheStatusLineAsDrawn) {
-    game.game_started = game.faction_confirmed = game.level_running = true;
-    game.hex_grid_enabled = 0;
-    game.player_faction = Blue;
+    showMatch(game, Blue);
     game.player_income = 10;
     const ScreenTexts& texts = game.frontend->screen_texts;
     const sf::Text& results = texts.results;
