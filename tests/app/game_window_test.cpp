@@ -145,6 +145,7 @@ TEST(Volume, ConfigVolumesScaleTheMusicAndMTurnsItOffForTheRun) {
 // averages their times to two places; without --fps-log nothing is printed.
 TEST_F(FrameStatsTest, FpsLogPrintsOneLineASecond) {
     EXPECT_EQ(fpsLogLine(143, 0.414, 6.5, 48, 51), "FPS 143 update 0.41 draw 6.50 units 48/51");
+    EXPECT_EQ(fpsLogLine(0, 0, 0, 0, 0), "FPS 0 update 0.00 draw 0.00 units 0/0");
     addUnit(game, true, 0, {100, 500});
     addUnit(game, false, 0, {100, 100});
     addUnit(game, false, 1, {200, 100});
