@@ -8,16 +8,8 @@
 // namespace of their own; every connection stays on 127.0.0.1.
 namespace {
 struct Endpoints {
-    LanLobby host;
-    LanLobby client;
-    Endpoints() {
-        initLanLobby(host);
-        initLanLobby(client);
-    }
-    ~Endpoints() {
-        shutdownLanLobby(client);
-        shutdownLanLobby(host);
-    }
+    OwnLobby host;
+    OwnLobby client;
     bool connect() {
         startHostThread(host);
         return waitUntil([&] { return host.listening.load(); }, 5) &&
@@ -25,16 +17,6 @@ struct Endpoints {
                waitUntil([&] { return host.connected.load(); }, 5);
     }
 };
-
-std::vector<Message> queued(LanLobby& lobby) {
-    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
-    return lobby.message_queue;
-}
-
-void sendRaw(sf::TcpSocket& socket, const std::vector<std::uint8_t>& bytes) {
-    std::size_t sent = 0;
-    ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Done);
-}
 }  // namespace
 
 TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrder) {
@@ -58,11 +40,10 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrder) {
     EXPECT_EQ(queued(link.client)[0], (Message{3, 4}));
 
     // One client only: the listener closed after the accept.
-    LanLobby late;
-    initLanLobby(late);
-    EXPECT_FALSE(connectToHost(late, {sf::IpAddress::LocalHost, link.host.listen_port}));
-    shutdownLanLobby(late);
-
+    {
+        OwnLobby late;
+        EXPECT_FALSE(connectToHost(late, {sf::IpAddress::LocalHost, link.host.listen_port}));
+    }
     shutdownLanLobby(link.client);
     ASSERT_TRUE(waitUntil([&] { return !link.host.connected; }, 2));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -71,24 +52,15 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrder) {
                              "已连接到服务器\n", "连接失败\n"})
         EXPECT_NE(log.find(line), std::string::npos) << line;
     EXPECT_EQ(countOf(log, "连接已断开\n"), 1u);
-}
 
-// HOST again after the host thread ended, and a second connect, reuse the thread slots.
-TEST(LanHostNetns, HostingAndJoiningAgainReuseTheThreadSlots) {
-    Endpoints link;
-    startHostThread(link.host);
-    ASSERT_TRUE(waitUntil([&] { return link.host.listening.load(); }, 5));
-    sf::TcpSocket peer;
-    ASSERT_EQ(peer.connect(sf::IpAddress::LocalHost, link.host.listen_port), sf::Socket::Done);
-    ASSERT_TRUE(waitUntil([&] { return link.host.connected.load(); }, 5));
-    peer.disconnect();
-    ASSERT_TRUE(waitUntil([&] { return !link.host.connected; }, 2));
-    for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(link.connect()) << round;
-        shutdownLanLobby(link.host);  // the client loses its host
-        ASSERT_TRUE(waitUntil([&] { return !link.client.connected; }, 2));
-        initLanLobby(link.host);
-    }
+    // HOST again after the host thread ended (its client left), and JOIN again after the
+    // receive thread ended (its host left), reuse the thread slots.
+    initLanLobby(link.client);
+    ASSERT_TRUE(link.connect());
+    shutdownLanLobby(link.host);  // the client loses its host
+    ASSERT_TRUE(waitUntil([&] { return !link.client.connected; }, 2));
+    initLanLobby(link.host);
+    ASSERT_TRUE(link.connect());
 }
 
 // With 55003..55023 all taken (a port an earlier test left in TIME_WAIT is taken already)
@@ -122,36 +94,12 @@ TEST(LanHostNetns, OversizedPacketDisconnectsThePeer) {
     EXPECT_TRUE(queued(link.host).empty());
 }
 
-// One role at a time: picking a host while hosting stops the host (its port is free
-// again and nobody can join it), and messages go out on the client connection.
+// One role at a time: JOIN while hosting gives the hosting up, and HOST then works
+// again; picking a host while hosting stops the host (its port is free again and nobody
+// can join it), and messages go out on the client connection.
 TEST(LanHostNetns, JoiningWhileHostingStopsTheHost) {
     REQUIRE_PRIVATE_NETWORK();
-    LanLobby lobby;
-    initLanLobby(lobby);
-    startHosting(lobby);
-    ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
-    unsigned short hosted_port = lobby.listen_port;
-    LoopbackPeer peer;
-    ASSERT_EQ(peer.listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost), sf::Socket::Done);
-    ASSERT_TRUE(connectToHost(lobby, {sf::IpAddress::LocalHost, peer.listener.getLocalPort()}));
-    ASSERT_EQ(peer.listener.accept(peer.socket), sf::Socket::Done);
-    EXPECT_FALSE(lobby.hosting || lobby.is_host);
-    EXPECT_FALSE(lobby.host_thread.joinable() || lobby.announce_thread.joinable());
-    sf::TcpSocket late;
-    EXPECT_NE(late.connect(sf::IpAddress::LocalHost, hosted_port, sf::seconds(1)), sf::Socket::Done);
-    sf::TcpListener again;
-    EXPECT_EQ(again.listen(hosted_port), sf::Socket::Done);
-
-    queueOutgoing(lobby, {MsgReady, 1});
-    EXPECT_EQ(peer.receive(), (std::vector<Message>{{MsgReady, 1}}));
-    shutdownLanLobby(lobby);
-}
-
-// JOIN while hosting gives the hosting up too; HOST then works again.
-TEST(LanHostNetns, JoinStopsHostingAndHostWorksAgain) {
-    REQUIRE_PRIVATE_NETWORK();
-    LanLobby lobby;
-    initLanLobby(lobby);
+    OwnLobby lobby;
     startHosting(lobby);
     ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
     startScan(lobby);
@@ -159,6 +107,17 @@ TEST(LanHostNetns, JoinStopsHostingAndHostWorksAgain) {
     lobby.scanning = false;
     startHosting(lobby);
     EXPECT_TRUE(lobby.is_host);
-    EXPECT_TRUE(waitUntil([&] { return lobby.listening.load() && lobby.hosting; }, 5));
-    shutdownLanLobby(lobby);
+    ASSERT_TRUE(waitUntil([&] { return lobby.listening.load() && lobby.hosting; }, 5));
+
+    unsigned short hosted_port = lobby.listen_port;
+    LoopbackPeer peer;
+    ASSERT_TRUE(peer.connect(lobby, false));
+    EXPECT_FALSE(lobby.hosting || lobby.is_host);
+    EXPECT_FALSE(lobby.host_thread.joinable() || lobby.announce_thread.joinable());
+    sf::TcpSocket late;
+    EXPECT_NE(late.connect(sf::IpAddress::LocalHost, hosted_port, sf::seconds(1)), sf::Socket::Done);
+    sf::TcpListener again;
+    EXPECT_EQ(again.listen(hosted_port), sf::Socket::Done);
+    queueOutgoing(lobby, {MsgReady, 1});
+    EXPECT_EQ(peer.receive(), (std::vector<Message>{{MsgReady, 1}}));
 }

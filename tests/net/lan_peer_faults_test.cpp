@@ -23,15 +23,6 @@ bool stepUntil(Game& game, Condition condition, double seconds) {
         return condition();
     }, seconds, 16);
 }
-
-std::vector<Message> queued(LanLobby& lobby) {
-    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
-    return lobby.message_queue;
-}
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 }  // namespace
 
 using LanPeerFaults = GameTest;

@@ -34,6 +34,12 @@ inline bool insidePrivateNetwork() {
         GTEST_SKIP() << "broadcasts only inside a private network namespace (run through ctest)"; \
     } while (0)
 
+// A lobby of its own, started and shut down with the object.
+struct OwnLobby : LanLobby {
+    OwnLobby() { initLanLobby(*this); }
+    ~OwnLobby() { shutdownLanLobby(*this); }
+};
+
 // A network match under way, as the ready exchange leaves it.
 inline void enterNetworkMatch(Game& game, int own = 0, int opponent = 0) {
     game.game_started = game.network_mode = game.lobby_active = true;
@@ -49,6 +55,21 @@ inline std::string handleMessages(Game& game, const std::vector<Message>& messag
         game.lobby.message_queue.insert(game.lobby.message_queue.end(), messages.begin(), messages.end());
     }
     return stdoutOf([&] { processMessages(game); });
+}
+
+// What the receive thread has queued and nobody has handled yet.
+inline std::vector<Message> queued(LanLobby& lobby) {
+    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+    return lobby.message_queue;
+}
+
+inline void sendRaw(sf::TcpSocket& socket, const std::vector<std::uint8_t>& bytes) {
+    std::size_t sent = 0;
+    ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Done);
+}
+
+inline double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
