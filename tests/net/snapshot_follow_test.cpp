@@ -11,17 +11,6 @@
 namespace {
 const char* const kMalformedLine = "⚠️ 收到无效的战场快照，已丢弃\n";
 
-UnitState unitAt(std::uint16_t number, int lane, float x, float y, float hp) {
-    UnitState unit;
-    unit.number = number;
-    unit.lane = std::uint8_t(lane);
-    unit.x = x;
-    unit.y = y;
-    unit.hp = hp;
-    unit.since_shot = 0.25f;
-    return unit;
-}
-
 std::vector<Message> packetsOf(const Snapshot& snapshot) {
     std::vector<Message> packets;
     encodeSnapshot(snapshot, packets);
@@ -31,13 +20,15 @@ std::vector<Message> packetsOf(const Snapshot& snapshot) {
 struct SnapshotFollow : GameTest {
     SnapshotFollow() { enterNetworkMatch(game, Blue, Red); }
 
-    // A host with `count` units spread over the lanes, and none of ours.
+    // A host with `count` units spread over the lanes (number, lane, order, x, y, hp and
+    // seconds since the last shot), and none of ours.
     Snapshot hostWith(int count) {
         Snapshot snapshot;
         snapshot.serial = 7;
         snapshot.host_money = 432.5f;
         for (int i = 0; i < count; ++i)
-            snapshot.host_units.push_back(unitAt(std::uint16_t(i + 1), i % 3, 380.0f + float(i), 900.0f - 10 * float(i), 2));
+            snapshot.host_units.push_back(
+                {std::uint16_t(i + 1), std::uint8_t(i % 3), false, 380.0f + float(i), 900.0f - 10 * float(i), 2, 0.25f});
         return snapshot;
     }
 };
@@ -46,10 +37,7 @@ struct SnapshotFollow : GameTest {
 TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAcrossItsPackets) {
     game.player_money = 500;
     Snapshot snapshot = hostWith(30);
-    snapshot.host_units[4].x = 123.4375f;  // a sixteenth of a pixel travels exactly
-    snapshot.host_units[4].move_order = true;
-    snapshot.host_units[4].move_x = 450;
-    snapshot.host_units[4].move_y = 1000;
+    snapshot.host_units[4] = {5, 1, true, 123.4375f, 860, 2, 0.25f, 450, 1000};  // a sixteenth of a pixel travels exactly
     snapshot.joiner_base_damage = 40;
     std::vector<Message> packets = packetsOf(snapshot);
     ASSERT_EQ(packets.size(), 1u + 3u + 1u);  // begin, 30 units in packets of 12, end
@@ -90,7 +78,7 @@ TEST_F(SnapshotFollow, OurUnitsTheHostHasNotHeardOfYetStay) {
     ASSERT_EQ(game.player_turrets.size(), 2u);
     Snapshot snapshot = hostWith(0);
     snapshot.joiner_spawns = 1;
-    snapshot.joiner_units.push_back(unitAt(1, 0, 380, -550, 1));
+    snapshot.joiner_units.push_back({1, 0, false, 380, -550, 1});
     handleMessages(game, packetsOf(snapshot));
     ASSERT_EQ(game.player_turrets.size(), 2u);
 
