@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <map>
 
 // Two real games in one process, one hosting and one joining over 127.0.0.1, stepped at
@@ -28,34 +27,32 @@ struct Comparison {
     double max_hp_difference = 0;
 };
 
-void compareSide(const Game& host, const std::vector<Turret>& host_units, const std::vector<Turret>& joiner_units,
-                 Comparison& result, double& gap_sum) {
-    std::map<std::uint16_t, const Turret*> joined;
-    for (const Turret& unit : joiner_units) joined[unit.net_number] = &unit;
-    for (const Turret& unit : host_units) {
-        auto found = joined.find(unit.net_number);
-        if (found == joined.end()) {
-            ++result.unmatched;
-            continue;
-        }
-        sf::Vector2f seen = found->second->body.getPosition();
-        sf::Vector2f truth = unit.body.getPosition();
-        double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
-        gap_sum += gap;
-        result.max_gap = std::max(result.max_gap, gap);
-        result.max_hp_difference = std::max(result.max_hp_difference, double(std::abs(found->second->hp - unit.hp)));
-        ++result.pairs;
-        joined.erase(found);
-    }
-    result.unmatched += int(joined.size());
-}
-
 // The host's units against what the joining game shows of them, and the other way round.
 Comparison compareBattles(const Game& host, const Game& joiner) {
     Comparison result;
     double gap_sum = 0;
-    compareSide(host, host.player_turrets, joiner.enemy_turrets, result, gap_sum);
-    compareSide(host, host.enemy_turrets, joiner.player_turrets, result, gap_sum);
+    auto compareSide = [&](const std::vector<Turret>& host_units, const std::vector<Turret>& joiner_units) {
+        std::map<std::uint16_t, const Turret*> joined;
+        for (const Turret& unit : joiner_units) joined[unit.net_number] = &unit;
+        for (const Turret& unit : host_units) {
+            auto found = joined.find(unit.net_number);
+            if (found == joined.end()) {
+                ++result.unmatched;
+                continue;
+            }
+            sf::Vector2f seen = found->second->body.getPosition();
+            sf::Vector2f truth = unit.body.getPosition();
+            double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
+            gap_sum += gap;
+            result.max_gap = std::max(result.max_gap, gap);
+            result.max_hp_difference = std::max(result.max_hp_difference, double(std::abs(found->second->hp - unit.hp)));
+            ++result.pairs;
+            joined.erase(found);
+        }
+        result.unmatched += int(joined.size());
+    };
+    compareSide(host.player_turrets, joiner.enemy_turrets);
+    compareSide(host.enemy_turrets, joiner.player_turrets);
     if (result.pairs > 0) result.mean_gap = gap_sum / result.pairs;
     return result;
 }
@@ -125,31 +122,6 @@ protected:
         }
     }
 
-    void play(double end) {
-        play(end, [] { return false; });
-    }
-
-    // 90 s of battle, compared every 10 s whatever the moment within a snapshot's
-    // interval; the worst of each figure, and the units alive at the end.
-    Comparison playNinetySeconds(const char* label) {
-        Comparison worst;
-        for (double sample = 10; sample <= 90; sample += 10) {
-            play(sample);
-            Comparison now = compareBattles(host, joiner);
-            worst.unmatched = std::max(worst.unmatched, now.unmatched);
-            worst.mean_gap = std::max(worst.mean_gap, now.mean_gap);
-            worst.max_gap = std::max(worst.max_gap, now.max_gap);
-            worst.max_hp_difference = std::max(worst.max_hp_difference, now.max_hp_difference);
-            worst.pairs = now.pairs;
-        }
-        std::cout << label << ", worst of nine samples: " << worst.unmatched << " units on one side only, mean gap "
-                  << worst.mean_gap << " px, largest " << worst.max_gap << " px, hp apart by up to "
-                  << worst.max_hp_difference << "; " << worst.pairs << " units on both at 90 s\n";
-        return worst;
-    }
-
-    bool bothEnded() const { return ended[0] && ended[1]; }
-
     // A short whole match between a game that shares its battle and one that does not
     // follow it, or the other way round: little money, so the bases fall soon, and
     // coarse frames, as only the outcome counts here.
@@ -157,20 +129,26 @@ protected:
         dts[0] = 1.0f / 30;
         dts[1] = 1.0f / 45;
         for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-        play(400, [&] { return bothEnded(); });
-        EXPECT_TRUE(bothEnded());  // each game ends it on its own reckoning, as before
+        play(400, [&] { return ended[0] && ended[1]; });
+        EXPECT_TRUE(ended[0] && ended[1]);  // each game ends it on its own reckoning, as before
         EXPECT_FALSE(joiner.sync.following);
     }
 };
 }  // namespace
 
+// 90 s of battle, compared every 10 s whatever the moment within a snapshot's interval.
 TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
-    Comparison worst = playNinetySeconds("with snapshots");
-    EXPECT_LE(worst.unmatched, 1);  // one may still be in flight
-    EXPECT_LT(worst.mean_gap, 2.0);
-    EXPECT_LT(worst.max_gap, 10.0);
-    EXPECT_LE(worst.max_hp_difference, 1.0);  // a hit the other game takes a frame later, at most
-    EXPECT_GT(worst.pairs, 10);
+    Comparison seen;
+    for (double sample = 10; sample <= 90; sample += 10) {
+        play(sample, [] { return false; });
+        seen = compareBattles(host, joiner);
+        SCOPED_TRACE(testing::Message() << "at " << sample << " s");
+        EXPECT_LE(seen.unmatched, 1);  // one may still be in flight
+        EXPECT_LT(seen.mean_gap, 2.0);
+        EXPECT_LT(seen.max_gap, 10.0);
+        EXPECT_LE(seen.max_hp_difference, 1.0);  // a hit the other game takes a frame later, at most
+    }
+    EXPECT_GT(seen.pairs, 10);  // units alive on both at the end
     EXPECT_GT(joiner.sync.snapshots_applied, 300u);
     EXPECT_EQ(host.player_money, joiner.enemy_money);
 
