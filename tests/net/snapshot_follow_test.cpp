@@ -3,14 +3,11 @@
 #include "net/packet_reader.h"
 #include "net/snapshot.h"
 
-#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 
 // The joining game's side of a snapshot, fed straight into its message handling.
 namespace {
-const char* const kMalformedLine = "⚠️ 收到无效的战场快照，已丢弃\n";
-
 std::vector<Message> packetsOf(const Snapshot& snapshot) {
     std::vector<Message> packets;
     encodeSnapshot(snapshot, packets);
@@ -34,13 +31,20 @@ struct SnapshotFollow : GameTest {
 };
 }  // namespace
 
-TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAcrossItsPackets) {
+// Our spawns reach the host in order: one it has not numbered yet is still on its way
+// and stays; one it numbered and no longer has is gone.
+TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAndOurUnitsTheHostHasNotHeardOfYetStay) {
+    spawnPlayerTurret(game, 0);
+    spawnPlayerTurret(game, 1);
+    ASSERT_EQ(game.player_turrets.size(), 2u);
     game.player_money = 500;
     Snapshot snapshot = hostWith(30);
     snapshot.host_units[4] = {5, 1, true, 123.4375f, 860, 2, 0.25f, 450, 1000};  // a sixteenth of a pixel travels exactly
     snapshot.joiner_base_damage = 40;
+    snapshot.joiner_spawns = 1;
+    snapshot.joiner_units.push_back({1, 0, false, 380, -550, 1});
     std::vector<Message> packets = packetsOf(snapshot);
-    ASSERT_EQ(packets.size(), 1u + 3u + 1u);  // begin, 30 units in packets of 12, end
+    ASSERT_EQ(packets.size(), 1u + 3u + 1u + 1u);  // begin, 30 host units in packets of 12, ours, end
     for (const Message& packet : packets) EXPECT_LE(packet.size(), kMaxPacketBytes);
 
     std::string log = handleMessages(game, packets);
@@ -50,40 +54,26 @@ TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAcrossItsPackets) {
     const Turret& fifth = game.enemy_turrets[4];
     EXPECT_EQ(fifth.net_number, 5);
     EXPECT_EQ(fifth.lane, 1);
-    EXPECT_FLOAT_EQ(fifth.body.getPosition().x, 123.4375f);
-    EXPECT_FLOAT_EQ(fifth.body.getPosition().y, 600.0f - 860.0f);  // mirrored
+    EXPECT_EQ(fifth.body.getPosition(), sf::Vector2f(123.4375f, 600.0f - 860.0f));  // mirrored
     EXPECT_TRUE(fifth.move_order);
-    EXPECT_FLOAT_EQ(fifth.move_target.y, 600.0f - 1000.0f);
+    EXPECT_EQ(fifth.move_target, sf::Vector2f(450, 600.0f - 1000.0f));
     EXPECT_FLOAT_EQ(fifth.hp, 2);
     EXPECT_NEAR(fifth.fire_clock.elapsedSeconds(), 0.25f, 0.01f);
     EXPECT_FLOAT_EQ(game.enemy_money, 432.5f);
     EXPECT_FLOAT_EQ(game.player_money, 460);  // what the host says our base lost
+    EXPECT_EQ(game.player_turrets.size(), 2u);
 
-    // The host lost ten units and hit one; the rest keep their place in our list.
+    // The host lost ten units, hit one and numbered our second spawn, which it no longer
+    // has; the rest keep their place in our lists.
     snapshot.serial = 8;
     snapshot.host_units.erase(snapshot.host_units.begin(), snapshot.host_units.begin() + 10);
     snapshot.host_units[0].hp = 0.5f;
+    snapshot.joiner_spawns = 2;
     handleMessages(game, packetsOf(snapshot));
     ASSERT_EQ(game.enemy_turrets.size(), 20u);
     EXPECT_EQ(game.enemy_turrets[0].net_number, 11);
     EXPECT_FLOAT_EQ(game.enemy_turrets[0].hp, 0.5f);
     EXPECT_FLOAT_EQ(game.player_money, 460);  // the same damage is not charged twice
-}
-
-// Our spawns reach the host in order: one it has not numbered yet is still on its way
-// and stays; one it numbered and no longer has is gone.
-TEST_F(SnapshotFollow, OurUnitsTheHostHasNotHeardOfYetStay) {
-    spawnPlayerTurret(game, 0);
-    spawnPlayerTurret(game, 1);
-    ASSERT_EQ(game.player_turrets.size(), 2u);
-    Snapshot snapshot = hostWith(0);
-    snapshot.joiner_spawns = 1;
-    snapshot.joiner_units.push_back({1, 0, false, 380, -550, 1});
-    handleMessages(game, packetsOf(snapshot));
-    ASSERT_EQ(game.player_turrets.size(), 2u);
-
-    snapshot.joiner_spawns = 2;
-    handleMessages(game, packetsOf(snapshot));
     ASSERT_EQ(game.player_turrets.size(), 1u);
     EXPECT_EQ(game.player_turrets[0].net_number, 1);
     EXPECT_EQ(game.player_turrets[0].lane, 0);
@@ -115,7 +105,7 @@ TEST_F(SnapshotFollow, MalformedSnapshotsAreDroppedAndLoggedOnce) {
         EXPECT_TRUE(game.enemy_turrets.empty()) << name;
         EXPECT_FALSE(game.sync.following) << name;
     }
-    EXPECT_EQ(countOf(log, kMalformedLine), 1u) << log;
+    EXPECT_EQ(countOf(log, "⚠️ 收到无效的战场快照，已丢弃\n"), 1u) << log;
 
     // Nobody corrects the host's battle, not even with a whole snapshot.
     game.lobby.is_host = true;
