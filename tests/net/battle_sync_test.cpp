@@ -1,10 +1,8 @@
 #include "app/update.h"
-#include "battle/combat.h"
+#include "battle/battle_support.h"
 #include "content/factions.h"
 #include "events.h"
 #include "net/net_support.h"
-#include "net/packet_reader.h"
-#include "net/protocol.h"
 #include "net/snapshot.h"
 
 #include <algorithm>
@@ -19,15 +17,12 @@ constexpr float kHostDt = 1.0f / 60;
 constexpr float kJoinerDt = 1.0f / 144;
 constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
 
+// The host's units against what the joining game shows of them, and the other way round.
 struct Comparison {
-    int pairs = 0;
-    int unmatched = 0;
-    double mean_gap = 0;
-    double max_gap = 0;
-    double max_hp_difference = 0;
+    int pairs = 0, unmatched = 0;
+    double mean_gap = 0, max_gap = 0, max_hp_difference = 0;
 };
 
-// The host's units against what the joining game shows of them, and the other way round.
 Comparison compareBattles(const Game& host, const Game& joiner) {
     Comparison result;
     double gap_sum = 0;
@@ -40,8 +35,7 @@ Comparison compareBattles(const Game& host, const Game& joiner) {
                 ++result.unmatched;
                 continue;
             }
-            sf::Vector2f seen = found->second->body.getPosition();
-            sf::Vector2f truth = unit.body.getPosition();
+            sf::Vector2f seen = found->second->body.getPosition(), truth = unit.body.getPosition();
             double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
             gap_sum += gap;
             result.max_gap = std::max(result.max_gap, gap);
@@ -60,15 +54,12 @@ Comparison compareBattles(const Game& host, const Game& joiner) {
 class BattleSyncNetns : public testing::Test {
 protected:
     ManualClockSource clock;
-    GameFixture host_fixture;
-    GameFixture joiner_fixture;
+    GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
     Game& joiner = *joiner_fixture.game;
-    double now = 0;
-    double next_frame[2] = {0, 0};
-    double next_spawn[2] = {0.5, 0.5};
+    double now = 0, stop_joiner_spawns = 1e9;
+    double next_frame[2] = {0, 0}, next_spawn[2] = {0.5, 0.5};
     int spawns[2] = {0, 0};
-    double stop_joiner_spawns = 1e9;
     float dts[2] = {kHostDt, kJoinerDt};
     bool ended[2] = {false, false};  // each game has shown its results
     bool joiner_ignores_new_messages = false;  // plays a game that knows only the older types
@@ -179,10 +170,7 @@ TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
 // A blocked spawn point drops the host's unit on the joining game; its number is still
 // taken, so the next unit pairs right, and the next snapshot brings the missing one.
 TEST_F(BattleSyncNetns, ASpawnTheJoiningGameDroppedIsRepairedByTheNextSnapshot) {
-    Turret blocker(false, 0);
-    placeUnit(blocker, {joiner.lane_x[0], joiner.enemy_spawn_y});
-    blocker.hp = 1000;
-    joiner.enemy_turrets.push_back(blocker);
+    addUnit(joiner, false, 0, {joiner.lane_x[0], joiner.enemy_spawn_y}).hp = 1000;
     host.sync.since_snapshot = -10;  // no snapshot until the spawns are in
     keyPress(host, sf::Keyboard::Q);
     keyPress(host, sf::Keyboard::W);

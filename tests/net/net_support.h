@@ -13,14 +13,11 @@
 inline bool insidePrivateNetwork() {
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) return false;
-    bool own_pair = false;
-    bool foreign = false;
+    bool own_pair = false, foreign = false;
     for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
         if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
         std::uint32_t address = ntohl(reinterpret_cast<sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr);
-        if ((address >> 24) == 127) continue;
-        if ((address >> 8) == ((10u << 16) | (77u << 8))) own_pair = true;
-        else foreign = true;
+        if ((address >> 24) != 127) ((address >> 8) == ((10u << 16) | (77u << 8)) ? own_pair : foreign) = true;
     }
     freeifaddrs(list);
     return own_pair && !foreign;
