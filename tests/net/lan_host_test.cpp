@@ -1,5 +1,4 @@
 #include "net/net_support.h"
-#include "net/protocol.h"
 
 #include <gtest/gtest.h>
 #include <list>

@@ -2,7 +2,6 @@
 #include "app/update.h"
 #include "net/net_support.h"
 #include "net/packet_reader.h"
-#include "net/protocol.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>

@@ -1,6 +1,5 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
-#include "support.h"
 
 #include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "events.h"
 #include "net/net_support.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 

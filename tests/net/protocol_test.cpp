@@ -1,8 +1,6 @@
 #include "app/update.h"
 #include "events.h"
 #include "net/net_support.h"
-#include "net/protocol.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 
