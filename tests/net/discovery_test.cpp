@@ -53,8 +53,7 @@ TEST(DiscoveryNetns, DistinctBeaconsAreListedOnceAndOthersIgnored) {
 TEST(DiscoveryNetns, TwoHostsAnnounceTheirBoundPorts) {
     REQUIRE_PRIVATE_NETWORK();
     OwnLobby first, second, scanner;
-    startHosting(first);
-    ASSERT_TRUE(waitUntil([&] { return first.listening.load(); }, 5));
+    ASSERT_TRUE(hostAndListen(first));
     startHosting(second);
     std::vector<HostEntry> hosts = scan(scanner);
     std::sort(hosts.begin(), hosts.end(), [](const HostEntry& a, const HostEntry& b) { return a.port < b.port; });

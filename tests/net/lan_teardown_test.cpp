@@ -17,12 +17,8 @@ TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAt
             GameFixture fixture;
             LanLobby& lobby = fixture.game->lobby;
             sf::TcpSocket peer;  // the client, in the connected scene
-            if (scene == "scanning") {
-                startScan(*fixture.game);
-            } else {
-                startHosting(*fixture.game);
-                ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
-            }
+            if (scene == "scanning") startScan(lobby);
+            ASSERT_TRUE(scene == "scanning" || hostAndListen(lobby));
             if (scene == "connected") {
                 ASSERT_EQ(peer.connect(sf::IpAddress::LocalHost, lobby.listen_port), sf::Socket::Done);
                 ASSERT_TRUE(waitUntil([&] { return lobby.connected.load(); }, 5));
@@ -51,10 +47,7 @@ TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAt
                 EXPECT_FALSE(slot->joinable());
             EXPECT_FALSE(lobby.connected || lobby.hosting || lobby.listening || lobby.scanning || lobby.is_host);
             EXPECT_TRUE(lobby.threads_running && lobby.found_hosts.empty());
-            stdoutOf([&] {
-                startHosting(lobby);
-                EXPECT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
-            });
+            stdoutOf([&] { EXPECT_TRUE(hostAndListen(lobby)); });
             if (scene == "hosting") { EXPECT_EQ(lobby.listen_port, first_port); }
         }
 }

@@ -37,6 +37,12 @@ struct OwnLobby : LanLobby {
     ~OwnLobby() { shutdownLanLobby(*this); }
 };
 
+// HOST, and whether the host thread has bound its port within 5 s.
+inline bool hostAndListen(LanLobby& lobby) {
+    startHosting(lobby);
+    return waitUntil([&] { return lobby.listening.load(); }, 5);
+}
+
 // A network match under way, as the ready exchange leaves it.
 inline void enterNetworkMatch(Game& game, int own = 0, int opponent = 0) {
     game.game_started = game.network_mode = game.lobby_active = true;
