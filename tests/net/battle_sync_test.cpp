@@ -51,8 +51,7 @@ Comparison compareBattles(const Game& host, const Game& joiner) {
     return result;
 }
 
-class BattleSyncNetns : public testing::Test {
-protected:
+struct BattleSyncNetns : testing::Test {
     ManualClockSource clock;
     GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
@@ -67,8 +66,7 @@ protected:
 
     void SetUp() override {
         REQUIRE_PRIVATE_NETWORK();
-        startHosting(host);  // with its beacon, which stays inside the namespace
-        ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.listening); }, 5));
+        ASSERT_TRUE(hostAndListen(host.lobby));  // with its beacon, which stays inside the namespace
         ASSERT_TRUE(connectToHost(joiner, {sf::IpAddress::LocalHost, host.lobby.listen_port}));
         ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.connected); }, 5));
         enterNetworkMatch(host, Yellow, Red);
@@ -172,13 +170,11 @@ TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
 TEST_F(BattleSyncNetns, ASpawnTheJoiningGameDroppedIsRepairedByTheNextSnapshot) {
     addUnit(joiner, false, 0, {joiner.lane_x[0], joiner.enemy_spawn_y}).hp = 1000;
     host.sync.since_snapshot = -10;  // no snapshot until the spawns are in
-    keyPress(host, sf::Keyboard::Q);
-    keyPress(host, sf::Keyboard::W);
+    for (int lane : {0, 1}) keyPress(host, kLaneKeys[lane]);
     deliver(host, joiner);
     update(joiner, kJoinerDt);
     ASSERT_EQ(joiner.enemy_turrets.size(), 2u);  // the blocker and the lane-1 unit
-    EXPECT_EQ(joiner.enemy_turrets[1].net_number, 2);
-    EXPECT_EQ(joiner.enemy_turrets[1].lane, 1);
+    EXPECT_EQ(std::make_tuple(joiner.enemy_turrets[1].net_number, joiner.enemy_turrets[1].lane), std::make_tuple(2, 1));
 
     host.sync.since_snapshot = kSnapshotInterval;
     clock.advance(kHostDt);
@@ -186,8 +182,7 @@ TEST_F(BattleSyncNetns, ASpawnTheJoiningGameDroppedIsRepairedByTheNextSnapshot) 
     deliver(host, joiner);
     update(joiner, kJoinerDt);
     Comparison repaired = compareBattles(host, joiner);
-    EXPECT_EQ(repaired.pairs, 2);
-    EXPECT_EQ(repaired.unmatched, 0);  // the blocker the host never had is gone too
+    EXPECT_EQ(std::make_pair(repaired.pairs, repaired.unmatched), std::make_pair(2, 0));  // the blocker is gone too
     EXPECT_LT(repaired.max_gap, 1.0);
     EXPECT_EQ(joiner.sync.units_repaired, 1u);
 }

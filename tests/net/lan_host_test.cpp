@@ -32,9 +32,7 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrderAndAnOversizedOneEnd
     sendRaw(*link.client.client_socket, {0, 2, 11, 1});
     ASSERT_TRUE(waitUntil([&] { return queued(link.host).size() == 3; }, 2));
     EXPECT_EQ(queued(link.host), (std::vector<Message>{{5, 0, 2}, {6, 1, 43}, {11, 1}}));
-    sf::Packet reply;
-    reply << sf::Uint8(3) << sf::Uint8(4);
-    ASSERT_EQ(link.host.host_socket->send(reply), sf::Socket::Done);
+    sendRaw(*link.host.host_socket, {0, 0, 0, 2, 3, 4});
     ASSERT_TRUE(waitUntil([&] { return queued(link.client).size() == 1; }, 2));
     EXPECT_EQ(queued(link.client)[0], (Message{3, 4}));
 
@@ -96,14 +94,12 @@ TEST(LanHostNetns, HostTakesTheFirstFreePortUpTo55023) {
 TEST(LanHostNetns, JoiningWhileHostingStopsTheHost) {
     REQUIRE_PRIVATE_NETWORK();
     OwnLobby lobby;
-    startHosting(lobby);
-    ASSERT_TRUE(waitUntil([&] { return lobby.listening.load(); }, 5));
+    ASSERT_TRUE(hostAndListen(lobby));
     startScan(lobby);
     EXPECT_FALSE(lobby.hosting || lobby.is_host);
     lobby.scanning = false;
-    startHosting(lobby);
-    EXPECT_TRUE(lobby.is_host);
-    ASSERT_TRUE(waitUntil([&] { return lobby.listening.load() && lobby.hosting; }, 5));
+    ASSERT_TRUE(hostAndListen(lobby));
+    EXPECT_TRUE(lobby.is_host && lobby.hosting);
 
     unsigned short hosted_port = lobby.listen_port;
     LoopbackPeer peer;

@@ -116,9 +116,8 @@ TEST_F(LanPeerFaults, TheOpponentLeavingEndsTheMatchForGood) {
     EXPECT_EQ(countOf(log, "对手已离开，对局结束\n"), 1u) << log;
     EXPECT_EQ(currentScreen(game), Screen::Lobby);
     EXPECT_TRUE(game.player_turrets.empty() && game.enemy_turrets.empty() && game.projectiles.empty());
-    EXPECT_EQ(game.player_money, game.start_money[0]);
-    EXPECT_EQ(game.enemy_money, game.start_money[1]);
-    EXPECT_EQ(game.player_upgrades.levels[FireRate], 0);
+    EXPECT_EQ(std::make_tuple(game.player_money, game.enemy_money, game.player_upgrades.levels[FireRate]),
+              std::make_tuple(game.start_money[0], game.start_money[1], 0));
     EXPECT_FALSE(game.level_running || game.faction_confirmed || game.opponent_ready);  // no income ticks
 
     LoopbackPeer next;

@@ -25,8 +25,7 @@ int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
 
 TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     REQUIRE_PRIVATE_NETWORK();
-    TempDir host_dir;
-    TempDir join_dir;
+    TempDir host_dir, join_dir;
     GameProcess host(host_dir.path());
     ASSERT_TRUE(host.waitForWindow(15)) << host.output();
     // Started once the host's window is known, so each takes its own window.

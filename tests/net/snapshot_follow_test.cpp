@@ -52,15 +52,12 @@ TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAndOurUnitsTheHostHasNotHeardOfYe
     EXPECT_TRUE(game.sync.following);
     ASSERT_EQ(game.enemy_turrets.size(), 30u);
     const Turret& fifth = game.enemy_turrets[4];
-    EXPECT_EQ(fifth.net_number, 5);
-    EXPECT_EQ(fifth.lane, 1);
+    EXPECT_EQ(std::make_tuple(fifth.net_number, fifth.lane, fifth.move_order, fifth.hp), std::make_tuple(5, 1, 1, 2.0f));
     EXPECT_EQ(fifth.body.getPosition(), sf::Vector2f(123.4375f, 600.0f - 860.0f));  // mirrored
-    EXPECT_TRUE(fifth.move_order);
     EXPECT_EQ(fifth.move_target, sf::Vector2f(450, 600.0f - 1000.0f));
-    EXPECT_FLOAT_EQ(fifth.hp, 2);
     EXPECT_NEAR(fifth.fire_clock.elapsedSeconds(), 0.25f, 0.01f);
-    EXPECT_FLOAT_EQ(game.enemy_money, 432.5f);
-    EXPECT_FLOAT_EQ(game.player_money, 460);  // what the host says our base lost
+    // The host's money, and ours less what the host says our base lost.
+    EXPECT_EQ(std::make_tuple(game.enemy_money, game.player_money), std::make_tuple(432.5f, 460.0f));
     EXPECT_EQ(game.player_turrets.size(), 2u);
 
     // The host lost ten units, hit one and numbered our second spawn, which it no longer
@@ -71,12 +68,10 @@ TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAndOurUnitsTheHostHasNotHeardOfYe
     snapshot.joiner_spawns = 2;
     handleMessages(game, packetsOf(snapshot));
     ASSERT_EQ(game.enemy_turrets.size(), 20u);
-    EXPECT_EQ(game.enemy_turrets[0].net_number, 11);
-    EXPECT_FLOAT_EQ(game.enemy_turrets[0].hp, 0.5f);
-    EXPECT_FLOAT_EQ(game.player_money, 460);  // the same damage is not charged twice
+    EXPECT_EQ(std::make_tuple(game.enemy_turrets[0].net_number, game.enemy_turrets[0].hp), std::make_tuple(11, 0.5f));
+    EXPECT_EQ(game.player_money, 460.0f);  // the same damage is not charged twice
     ASSERT_EQ(game.player_turrets.size(), 1u);
-    EXPECT_EQ(game.player_turrets[0].net_number, 1);
-    EXPECT_EQ(game.player_turrets[0].lane, 0);
+    EXPECT_EQ(std::make_tuple(game.player_turrets[0].net_number, game.player_turrets[0].lane), std::make_tuple(1, 0));
 }
 
 TEST_F(SnapshotFollow, MalformedSnapshotsAreDroppedAndLoggedOnce) {
