@@ -6,6 +6,7 @@
 #include "net/snapshot.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -58,8 +59,7 @@ struct BattleSyncNetns : testing::Test {
     Game& joiner = *joiner_fixture.game;
     double now = 0, stop_joiner_spawns = 1e9;
     double next_frame[2] = {0, 0}, next_spawn[2] = {0.5, 0.5};
-    int spawns[2] = {0, 0};
-    float dts[2] = {kHostDt, kJoinerDt};
+    std::array<float, 2> dts = {kHostDt, kJoinerDt};
     bool ended[2] = {false, false};  // each game has shown its results
     bool joiner_ignores_new_messages = false;  // plays a game that knows only the older types
     std::size_t ignored_messages = 0;
@@ -99,9 +99,8 @@ struct BattleSyncNetns : testing::Test {
             clock.advance(float(next_frame[side] - now));
             now = next_frame[side];
             Game& game = *games[side];
-            bool scripted = side == 0 || now < stop_joiner_spawns;
-            if (scripted && now >= next_spawn[side] && !game.game_over) {
-                keyPress(game, kLaneKeys[spawns[side]++ % 3]);
+            if ((side == 0 || now < stop_joiner_spawns) && now >= next_spawn[side] && !game.game_over) {
+                keyPress(game, kLaneKeys[int(next_spawn[side] / kSpawnEvery) % 3]);  // lanes 0, 1, 2 in turn
                 next_spawn[side] += kSpawnEvery;
             }
             update(game, dts[side]);
@@ -109,18 +108,6 @@ struct BattleSyncNetns : testing::Test {
             deliver(game, *games[1 - side]);
             next_frame[side] += dts[side];
         }
-    }
-
-    // A short whole match between a game that shares its battle and one that does not
-    // follow it, or the other way round: little money, so the bases fall soon, and
-    // coarse frames, as only the outcome counts here.
-    void playShortMatchWithoutFollowing() {
-        dts[0] = 1.0f / 30;
-        dts[1] = 1.0f / 45;
-        for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-        play(400, [&] { return ended[0] && ended[1]; });
-        EXPECT_TRUE(ended[0] && ended[1]);  // each game ends it on its own reckoning, as before
-        EXPECT_FALSE(joiner.sync.following);
     }
 };
 }  // namespace
@@ -148,20 +135,20 @@ TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
     EXPECT_FALSE(ended[1]);  // the joining game never ends the match on its own reckoning
     update(joiner, kJoinerDt);
     EXPECT_TRUE(joiner.game_over);  // by the host's last snapshot, at its next frame
-    // One winner: exactly one of the two results screens is a victory.
-    EXPECT_NE(host.match_won, joiner.match_won);
+    EXPECT_NE(host.match_won, joiner.match_won);  // one winner: exactly one results screen is a victory
 }
 
-// Against a game from before snapshots, in either role, both games reckon their own
-// battles as they always did, and each ends the match on its own reckoning.
-TEST_F(BattleSyncNetns, AHostThatSendsNoSnapshotsStillPlaysAWholeMatch) {
-    host.sync.share_battle = false;
-    playShortMatchWithoutFollowing();
-}
-
+// Against a game from before snapshots, which gets none it reads (from an older host it
+// gets none at all), both games reckon their own battles as they always did, and each
+// ends the match on its own reckoning. Little money, so the bases fall soon, and coarse
+// frames, as only the outcome counts here.
 TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
     joiner_ignores_new_messages = true;
-    playShortMatchWithoutFollowing();
+    dts = {1.0f / 30, 1.0f / 45};
+    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
+    play(400, [&] { return ended[0] && ended[1]; });
+    EXPECT_TRUE(ended[0] && ended[1]);
+    EXPECT_FALSE(joiner.sync.following);
     EXPECT_GT(ignored_messages, 60u) << "the host shared its battle all along";
 }
 
