@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 
 // Broadcasts must never leave the machine: only loopback and the test's own veth pair
 // (10.77.0.0/24, both ends inside the namespace) may carry an IPv4 address.
@@ -75,15 +76,22 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// SFML keeps a socket's handle to itself; its own subclasses may name it.
+struct ListenerHandle : sf::TcpListener {
+    static sf::SocketHandle of(const sf::TcpListener& listener) { return (listener.*&ListenerHandle::getHandle)(); }
+};
+
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
 struct LoopbackPeer {
     sf::TcpListener listener;
     sf::TcpSocket socket;
 
     // The game is the client, with its real connect and receive thread; or it plays the
-    // host, with nothing receiving on its side.
-    bool connect(LanLobby& lobby, bool game_hosts) {
+    // host, with nothing receiving on its side. A receive buffer size, if given, is ours.
+    bool connect(LanLobby& lobby, bool game_hosts, int receive_buffer = 0) {
         if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
+        if (receive_buffer > 0)
+            setsockopt(ListenerHandle::of(listener), SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof(receive_buffer));
         if (!game_hosts) return connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()}) &&
                                 listener.accept(socket) == sf::Socket::Done;
         if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Done) return false;
