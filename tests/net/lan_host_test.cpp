@@ -7,8 +7,7 @@
 // namespace of their own; every connection stays on 127.0.0.1.
 namespace {
 struct Endpoints {
-    OwnLobby host;
-    OwnLobby client;
+    OwnLobby host, client;
     bool connect() {
         startHostThread(host);
         return waitUntil([&] { return host.listening.load(); }, 5) &&
@@ -76,8 +75,7 @@ TEST(LanHostNetns, HostTakesTheFirstFreePortUpTo55023) {
     for (sf::TcpListener& listener : taken) listener.listen(port++, sf::IpAddress::LocalHost);
     testing::internal::CaptureStdout();
     startHostThread(link.host);
-    ASSERT_TRUE(waitUntil([&] { return !link.host.hosting; }, 5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(waitUntil([&] { return !link.host.hosting; }, 5));  // it logs before it ends
     EXPECT_EQ(countOf(testing::internal::GetCapturedStdout(), "无法绑定TCP端口\n"), 1u);
     EXPECT_FALSE(link.host.listening);
 
@@ -104,11 +102,8 @@ TEST(LanHostNetns, JoiningWhileHostingStopsTheHost) {
     unsigned short hosted_port = lobby.listen_port;
     LoopbackPeer peer;
     ASSERT_TRUE(peer.connect(lobby, false));
-    EXPECT_FALSE(lobby.hosting || lobby.is_host);
-    EXPECT_FALSE(lobby.host_thread.joinable() || lobby.announce_thread.joinable());
-    sf::TcpSocket late;
-    EXPECT_NE(late.connect(sf::IpAddress::LocalHost, hosted_port, sf::seconds(1)), sf::Socket::Done);
-    sf::TcpListener again;
+    EXPECT_FALSE(lobby.hosting || lobby.is_host || lobby.host_thread.joinable() || lobby.announce_thread.joinable());
+    sf::TcpListener again;  // a port nobody listens on any more
     EXPECT_EQ(again.listen(hosted_port), sf::Socket::Done);
     queueOutgoing(lobby, {MsgReady, 1});
     EXPECT_EQ(peer.receive(), (std::vector<Message>{{MsgReady, 1}}));
