@@ -44,8 +44,8 @@ TEST_F(ProtocolReceive, FactionAnnouncementsCountOnlyFromTheOtherRole) {
         EXPECT_EQ(std::make_tuple(game.enemy_faction, game.opponent_ready, game.level_running),
                   std::make_tuple(step.faction, step.ready, step.confirmed && step.ready)) << log;
     }
-    EXPECT_EQ(game.handshake_value, 0x1234);
-    EXPECT_EQ(game.handshake_received + game.faction_received, 2);
+    EXPECT_EQ(std::make_tuple(game.handshake_value, game.handshake_received + game.faction_received),
+              std::make_tuple(0x1234, 2));
 }
 
 // Both peers confirmed their factions and wait on the level selection: the frame update
