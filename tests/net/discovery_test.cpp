@@ -19,26 +19,29 @@ std::vector<HostEntry> scan(LanLobby& lobby, double seconds = 8, const std::func
 }
 }  // namespace
 
-// Only beacons for a host port (55003..55023) count, each address and port once, and
-// no more hosts than the lobby has rows for above its buttons.
-TEST(DiscoveryNetns, DistinctBeaconsAreListedOnceAndOthersIgnored) {
+// Only beacons ([9][port high][port low]) for a host port (55003..55023) count, each
+// address and port once, and no more hosts than the lobby has rows for above its buttons.
+TEST(DiscoveryNetns, ATakenPortEndsTheScanAtOnceAndDistinctBeaconsAreListedOnce) {
     REQUIRE_PRIVATE_NETWORK();
     OwnLobby scanner;
+    {
+        // A taken discovery port ends the scan at once; the next JOIN reuses its slot.
+        sf::UdpSocket holder;
+        ASSERT_EQ(holder.bind(55002), sf::Socket::Done);
+        std::string log = stdoutOf([&] { EXPECT_TRUE(scan(scanner, 1).empty()); });
+        EXPECT_NE(log.find("无法绑定UDP发现端口 55002\n"), std::string::npos);
+    }
     scanner.found_hosts.push_back({sf::IpAddress(1, 2, 3, 4), 1});  // JOIN empties the list
     testing::internal::CaptureStdout();
     std::vector<HostEntry> hosts = scan(scanner, 8, [&] {
         EXPECT_TRUE(scanner.scanning);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         sf::UdpSocket sender;
-        auto send = [&sender](int type, int port) {  // port -1: the type byte alone
-            sf::Packet packet;
-            packet << sf::Uint8(type);
-            if (port >= 0) packet << sf::Uint16(port);
-            sender.send(packet, sf::IpAddress::Broadcast, 55002);
-        };
-        send(8, -1);
-        for (int port : {-1, 80, 55002, 55024, 55023, 55003, 55003, 55003, 55003, 55003}) send(9, port);
-        for (int port = 55010; port < 55020; ++port) send(9, port);
+        auto send = [&](const Message& bytes) { sender.send(bytes.data(), bytes.size(), sf::IpAddress::Broadcast, 55002); };
+        auto beacon = [](int port) { return Message{9, std::uint8_t(port >> 8), std::uint8_t(port & 0xFF)}; };
+        for (const Message& other : {Message{8}, Message{9}, beacon(80), beacon(55002), beacon(55024)}) send(other);
+        for (int port : {55023, 55003, 55003, 55003, 55003, 55003}) send(beacon(port));
+        for (int port = 55010; port < 55020; ++port) send(beacon(port));
     });
     std::string log = testing::internal::GetCapturedStdout();
     std::vector<HostEntry> expected = {{kSender, 55023}, {kSender, 55003}};
@@ -58,14 +61,4 @@ TEST(DiscoveryNetns, TwoHostsAnnounceTheirBoundPorts) {
     std::vector<HostEntry> hosts = scan(scanner);
     std::sort(hosts.begin(), hosts.end(), [](const HostEntry& a, const HostEntry& b) { return a.port < b.port; });
     EXPECT_EQ(hosts, (std::vector<HostEntry>{{kSender, 55003}, {kSender, 55004}}));
-}
-
-TEST(DiscoveryNetns, TakenDiscoveryPortEndsTheScanAtOnce) {
-    REQUIRE_PRIVATE_NETWORK();
-    sf::UdpSocket holder;
-    ASSERT_EQ(holder.bind(55002), sf::Socket::Done);
-    OwnLobby scanner;
-    std::string log = stdoutOf([&] { EXPECT_TRUE(scan(scanner, 1).empty()); });
-    EXPECT_NE(log.find("无法绑定UDP发现端口 55002\n"), std::string::npos);
-    scan(scanner, 1);  // JOIN again: the ended scan's slot is reused
 }
