@@ -30,21 +30,19 @@ Comparison compareBattles(const Game& host, const Game& joiner) {
     auto compareSide = [&](const std::vector<Turret>& host_units, const std::vector<Turret>& joiner_units) {
         std::map<std::uint16_t, const Turret*> joined;
         for (const Turret& unit : joiner_units) joined[unit.net_number] = &unit;
+        result.unmatched += int(host_units.size() + joiner_units.size());  // until paired
         for (const Turret& unit : host_units) {
             auto found = joined.find(unit.net_number);
-            if (found == joined.end()) {
-                ++result.unmatched;
-                continue;
-            }
+            if (found == joined.end()) continue;
             sf::Vector2f seen = found->second->body.getPosition(), truth = unit.body.getPosition();
             double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
             gap_sum += gap;
             result.max_gap = std::max(result.max_gap, gap);
             result.max_hp_difference = std::max(result.max_hp_difference, double(std::abs(found->second->hp - unit.hp)));
             ++result.pairs;
+            result.unmatched -= 2;
             joined.erase(found);
         }
-        result.unmatched += int(joined.size());
     };
     compareSide(host.player_turrets, joiner.enemy_turrets);
     compareSide(host.enemy_turrets, joiner.player_turrets);
@@ -138,10 +136,9 @@ TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
     EXPECT_NE(host.match_won, joiner.match_won);  // one winner: exactly one results screen is a victory
 }
 
-// Against a game from before snapshots, which gets none it reads (from an older host it
-// gets none at all), both games reckon their own battles as they always did, and each
-// ends the match on its own reckoning. Little money, so the bases fall soon, and coarse
-// frames, as only the outcome counts here.
+// A joining game from before snapshots reads none, as with an older host: both games
+// reckon their own battles and each ends the match on its own reckoning. Little money, so
+// the bases fall soon, and coarse frames, as only the outcome counts here.
 TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
     joiner_ignores_new_messages = true;
     dts = {1.0f / 30, 1.0f / 45};
