@@ -66,7 +66,7 @@ TEST_F(LanPeerFaults, APeerThatStopsReadingIsDroppedWithoutFreezingTheGame) {
 TEST_F(LanPeerFaults, AFloodingPeerIsDisconnectedAtTheQueueBoundAndTheNextPeerStartsClean) {
     LoopbackPeer peer;
     ASSERT_TRUE(peer.connect(game.lobby, false));
-    game.game_started = game.network_mode = game.lobby_active = true;
+    enterNetworkGame(game);
     update(game, 1.0f / 60);  // the faction screen: nothing drains the queue
     std::vector<std::uint8_t> flood;
     for (std::size_t i = 0; i < kMaxQueuedMessages + 500; ++i) flood.insert(flood.end(), {0, 0, 0, 3, MsgSpawn, 0, 1});

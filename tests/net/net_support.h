@@ -44,9 +44,11 @@ inline bool hostAndListen(LanLobby& lobby) {
     return waitUntil([&] { return lobby.listening.load(); }, 5);
 }
 
-// A network match under way, as the ready exchange leaves it.
+// A network game on the faction screen, and a network match under way, as the ready
+// exchange leaves it.
+inline void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
 inline void enterNetworkMatch(Game& game, int own = 0, int opponent = 0) {
-    game.game_started = game.network_mode = game.lobby_active = true;
+    enterNetworkGame(game);
     game.faction_confirmed = game.level_running = true;
     game.player_faction = own;
     game.enemy_faction = opponent;

@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
-}  // namespace
-
 using ProtocolReceive = GameTest;
 
 TEST_F(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {
