@@ -35,11 +35,8 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrderAndAnOversizedOneEnd
     ASSERT_TRUE(waitUntil([&] { return queued(link.client).size() == 1; }, 2));
     EXPECT_EQ(queued(link.client)[0], (Message{3, 4}));
 
-    // One client only: the listener closed after the accept.
-    {
-        OwnLobby late;
-        EXPECT_FALSE(connectToHost(late, {sf::IpAddress::LocalHost, link.host.listen_port}));
-    }
+    OwnLobby late;  // one client only: the listener closed after the accept
+    EXPECT_FALSE(connectToHost(late, {sf::IpAddress::LocalHost, link.host.listen_port}));
     shutdownLanLobby(link.client);
     ASSERT_TRUE(waitUntil([&] { return !link.host.connected; }, 2));
     // HOST again after the host thread ended (its client left) reuses its slot; joining it
@@ -80,10 +77,9 @@ TEST(LanHostNetns, HostTakesTheFirstFreePortUpTo55023) {
     EXPECT_FALSE(link.host.listening);
 
     taken.back().close();
-    testing::internal::CaptureStdout();
-    ASSERT_TRUE(link.connect());
+    std::string log = stdoutOf([&] { EXPECT_TRUE(link.connect()); });
     EXPECT_EQ(link.host.listen_port, 55023);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("TCP服务器监听端口 55023\n"), std::string::npos);
+    EXPECT_NE(log.find("TCP服务器监听端口 55023\n"), std::string::npos);
 }
 
 // One role at a time: JOIN while hosting gives the hosting up, and HOST then works

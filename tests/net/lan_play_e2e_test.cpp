@@ -7,8 +7,7 @@
 // Two copies of the game inside one private network namespace (CTest builds it) find
 // each other, connect, pick factions and start the match by the ready exchange.
 namespace {
-// Reddish pixels (the Red art is drawn in thin red lines) in lane 0's column (x 570 on
-// the screen) of the window.
+// Reddish pixels (the Red art is drawn in thin red lines) in lane 0's column of the window.
 int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
     runCommand("xdotool windowraise " + game.windowId() + " sleep 0.3; import -window " + game.windowId() + " " + png);
     sf::Image shot;
