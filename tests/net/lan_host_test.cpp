@@ -39,8 +39,8 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrderAndAnOversizedOneEnd
     EXPECT_FALSE(connectToHost(late, {sf::IpAddress::LocalHost, link.host.listen_port}));
     shutdownLanLobby(link.client);
     ASSERT_TRUE(waitUntil([&] { return !link.host.connected; }, 2));
-    // HOST again after the host thread ended (its client left) reuses its slot; joining it
-    // there, the host's last line is out.
+    // HOST again after the host thread ended (its client left) reuses its slot; the join
+    // there also makes sure the host's last line is out.
     initLanLobby(link.client);
     ASSERT_TRUE(link.connect());
     std::string log = testing::internal::GetCapturedStdout();
@@ -72,7 +72,7 @@ TEST(LanHostNetns, HostTakesTheFirstFreePortUpTo55023) {
     for (sf::TcpListener& listener : taken) listener.listen(port++, sf::IpAddress::LocalHost);
     testing::internal::CaptureStdout();
     startHostThread(link.host);
-    ASSERT_TRUE(waitUntil([&] { return !link.host.hosting; }, 5));  // it logs before it ends
+    ASSERT_TRUE(waitUntil([&] { return !link.host.hosting; }, 5));  // it logs, then clears hosting
     EXPECT_EQ(countOf(testing::internal::GetCapturedStdout(), "无法绑定TCP端口\n"), 1u);
     EXPECT_FALSE(link.host.listening);
 
