@@ -1,16 +1,14 @@
 #include "app/update.h"
-#include "battle/combat.h"
+#include "battle/battle_support.h"
 #include "content/factions.h"
 #include "events.h"
 #include "net/net_support.h"
-#include "net/packet_reader.h"
-#include "net/protocol.h"
 #include "net/snapshot.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <map>
 
 // Two real games in one process, one hosting and one joining over 127.0.0.1, stepped at
@@ -20,67 +18,53 @@ constexpr float kHostDt = 1.0f / 60;
 constexpr float kJoinerDt = 1.0f / 144;
 constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
 
+// The host's units against what the joining game shows of them, and the other way round.
 struct Comparison {
-    int pairs = 0;
-    int unmatched = 0;
-    double mean_gap = 0;
-    double max_gap = 0;
-    double max_hp_difference = 0;
+    int pairs = 0, unmatched = 0;
+    double mean_gap = 0, max_gap = 0, max_hp_difference = 0;
 };
 
-void compareSide(const Game& host, const std::vector<Turret>& host_units, const std::vector<Turret>& joiner_units,
-                 Comparison& result, double& gap_sum) {
-    std::map<std::uint16_t, const Turret*> joined;
-    for (const Turret& unit : joiner_units) joined[unit.net_number] = &unit;
-    for (const Turret& unit : host_units) {
-        auto found = joined.find(unit.net_number);
-        if (found == joined.end()) {
-            ++result.unmatched;
-            continue;
-        }
-        sf::Vector2f seen = found->second->body.getPosition();
-        sf::Vector2f truth = unit.body.getPosition();
-        double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
-        gap_sum += gap;
-        result.max_gap = std::max(result.max_gap, gap);
-        result.max_hp_difference = std::max(result.max_hp_difference, double(std::abs(found->second->hp - unit.hp)));
-        ++result.pairs;
-        joined.erase(found);
-    }
-    result.unmatched += int(joined.size());
-}
-
-// The host's units against what the joining game shows of them, and the other way round.
 Comparison compareBattles(const Game& host, const Game& joiner) {
     Comparison result;
     double gap_sum = 0;
-    compareSide(host, host.player_turrets, joiner.enemy_turrets, result, gap_sum);
-    compareSide(host, host.enemy_turrets, joiner.player_turrets, result, gap_sum);
+    auto compareSide = [&](const std::vector<Turret>& host_units, const std::vector<Turret>& joiner_units) {
+        std::map<std::uint16_t, const Turret*> joined;
+        for (const Turret& unit : joiner_units) joined[unit.net_number] = &unit;
+        result.unmatched += int(host_units.size() + joiner_units.size());  // until paired
+        for (const Turret& unit : host_units) {
+            auto found = joined.find(unit.net_number);
+            if (found == joined.end()) continue;
+            sf::Vector2f seen = found->second->body.getPosition(), truth = unit.body.getPosition();
+            double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
+            gap_sum += gap;
+            result.max_gap = std::max(result.max_gap, gap);
+            result.max_hp_difference = std::max(result.max_hp_difference, double(std::abs(found->second->hp - unit.hp)));
+            ++result.pairs;
+            result.unmatched -= 2;
+            joined.erase(found);
+        }
+    };
+    compareSide(host.player_turrets, joiner.enemy_turrets);
+    compareSide(host.enemy_turrets, joiner.player_turrets);
     if (result.pairs > 0) result.mean_gap = gap_sum / result.pairs;
     return result;
 }
 
-class BattleSyncNetns : public testing::Test {
-protected:
+struct BattleSyncNetns : testing::Test {
     ManualClockSource clock;
-    GameFixture host_fixture;
-    GameFixture joiner_fixture;
+    GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
     Game& joiner = *joiner_fixture.game;
-    double now = 0;
-    double next_frame[2] = {0, 0};
-    double next_spawn[2] = {0.5, 0.5};
-    int spawns[2] = {0, 0};
-    double stop_joiner_spawns = 1e9;
-    float dts[2] = {kHostDt, kJoinerDt};
+    double now = 0, stop_joiner_spawns = 1e9;
+    double next_frame[2] = {0, 0}, next_spawn[2] = {0.5, 0.5};
+    std::array<float, 2> dts = {kHostDt, kJoinerDt};
     bool ended[2] = {false, false};  // each game has shown its results
     bool joiner_ignores_new_messages = false;  // plays a game that knows only the older types
     std::size_t ignored_messages = 0;
 
     void SetUp() override {
         REQUIRE_PRIVATE_NETWORK();
-        startHosting(host);  // with its beacon, which stays inside the namespace
-        ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.listening); }, 5));
+        ASSERT_TRUE(hostAndListen(host.lobby));  // with its beacon, which stays inside the namespace
         ASSERT_TRUE(connectToHost(joiner, {sf::IpAddress::LocalHost, host.lobby.listen_port}));
         ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.connected); }, 5));
         enterNetworkMatch(host, Yellow, Red);
@@ -113,9 +97,8 @@ protected:
             clock.advance(float(next_frame[side] - now));
             now = next_frame[side];
             Game& game = *games[side];
-            bool scripted = side == 0 || now < stop_joiner_spawns;
-            if (scripted && now >= next_spawn[side] && !game.game_over) {
-                keyPress(game, kLaneKeys[spawns[side]++ % 3]);
+            if ((side == 0 || now < stop_joiner_spawns) && now >= next_spawn[side] && !game.game_over) {
+                keyPress(game, kLaneKeys[int(next_spawn[side] / kSpawnEvery) % 3]);  // lanes 0, 1, 2 in turn
                 next_spawn[side] += kSpawnEvery;
             }
             update(game, dts[side]);
@@ -124,53 +107,22 @@ protected:
             next_frame[side] += dts[side];
         }
     }
-
-    void play(double end) {
-        play(end, [] { return false; });
-    }
-
-    // 90 s of battle, compared every 10 s whatever the moment within a snapshot's
-    // interval; the worst of each figure, and the units alive at the end.
-    Comparison playNinetySeconds(const char* label) {
-        Comparison worst;
-        for (double sample = 10; sample <= 90; sample += 10) {
-            play(sample);
-            Comparison now = compareBattles(host, joiner);
-            worst.unmatched = std::max(worst.unmatched, now.unmatched);
-            worst.mean_gap = std::max(worst.mean_gap, now.mean_gap);
-            worst.max_gap = std::max(worst.max_gap, now.max_gap);
-            worst.max_hp_difference = std::max(worst.max_hp_difference, now.max_hp_difference);
-            worst.pairs = now.pairs;
-        }
-        std::cout << label << ", worst of nine samples: " << worst.unmatched << " units on one side only, mean gap "
-                  << worst.mean_gap << " px, largest " << worst.max_gap << " px, hp apart by up to "
-                  << worst.max_hp_difference << "; " << worst.pairs << " units on both at 90 s\n";
-        return worst;
-    }
-
-    bool bothEnded() const { return ended[0] && ended[1]; }
-
-    // A short whole match between a game that shares its battle and one that does not
-    // follow it, or the other way round: little money, so the bases fall soon, and
-    // coarse frames, as only the outcome counts here.
-    void playShortMatchWithoutFollowing() {
-        dts[0] = 1.0f / 30;
-        dts[1] = 1.0f / 45;
-        for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-        play(400, [&] { return bothEnded(); });
-        EXPECT_TRUE(bothEnded());  // each game ends it on its own reckoning, as before
-        EXPECT_FALSE(joiner.sync.following);
-    }
 };
 }  // namespace
 
+// 90 s of battle, compared every 10 s whatever the moment within a snapshot's interval.
 TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
-    Comparison worst = playNinetySeconds("with snapshots");
-    EXPECT_LE(worst.unmatched, 1);  // one may still be in flight
-    EXPECT_LT(worst.mean_gap, 2.0);
-    EXPECT_LT(worst.max_gap, 10.0);
-    EXPECT_LE(worst.max_hp_difference, 1.0);  // a hit the other game takes a frame later, at most
-    EXPECT_GT(worst.pairs, 10);
+    Comparison seen;
+    for (double sample = 10; sample <= 90; sample += 10) {
+        play(sample, [] { return false; });
+        seen = compareBattles(host, joiner);
+        SCOPED_TRACE(testing::Message() << "at " << sample << " s");
+        EXPECT_LE(seen.unmatched, 1);  // one may still be in flight
+        EXPECT_LT(seen.mean_gap, 2.0);
+        EXPECT_LT(seen.max_gap, 10.0);
+        EXPECT_LE(seen.max_hp_difference, 1.0);  // a hit the other game takes a frame later, at most
+    }
+    EXPECT_GT(seen.pairs, 10);  // units alive on both at the end
     EXPECT_GT(joiner.sync.snapshots_applied, 300u);
     EXPECT_EQ(host.player_money, joiner.enemy_money);
 
@@ -181,38 +133,32 @@ TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
     EXPECT_FALSE(ended[1]);  // the joining game never ends the match on its own reckoning
     update(joiner, kJoinerDt);
     EXPECT_TRUE(joiner.game_over);  // by the host's last snapshot, at its next frame
-    // One winner: exactly one of the two results screens is a victory.
-    EXPECT_NE(host.match_won, joiner.match_won);
+    EXPECT_NE(host.match_won, joiner.match_won);  // one winner: exactly one results screen is a victory
 }
 
-// Against a game from before snapshots, in either role, both games reckon their own
-// battles as they always did, and each ends the match on its own reckoning.
-TEST_F(BattleSyncNetns, AHostThatSendsNoSnapshotsStillPlaysAWholeMatch) {
-    host.sync.share_battle = false;
-    playShortMatchWithoutFollowing();
-}
-
+// A joining game from before snapshots reads none, as with an older host: both games
+// reckon their own battles and each ends the match on its own reckoning. Little money, so
+// the bases fall soon, and coarse frames, as only the outcome counts here.
 TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
     joiner_ignores_new_messages = true;
-    playShortMatchWithoutFollowing();
+    dts = {1.0f / 30, 1.0f / 45};
+    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
+    play(400, [&] { return ended[0] && ended[1]; });
+    EXPECT_TRUE(ended[0] && ended[1]);
+    EXPECT_FALSE(joiner.sync.following);
     EXPECT_GT(ignored_messages, 60u) << "the host shared its battle all along";
 }
 
 // A blocked spawn point drops the host's unit on the joining game; its number is still
 // taken, so the next unit pairs right, and the next snapshot brings the missing one.
 TEST_F(BattleSyncNetns, ASpawnTheJoiningGameDroppedIsRepairedByTheNextSnapshot) {
-    Turret blocker(false, 0);
-    placeUnit(blocker, {joiner.lane_x[0], joiner.enemy_spawn_y});
-    blocker.hp = 1000;
-    joiner.enemy_turrets.push_back(blocker);
+    addUnit(joiner, false, 0, {joiner.lane_x[0], joiner.enemy_spawn_y}).hp = 1000;
     host.sync.since_snapshot = -10;  // no snapshot until the spawns are in
-    keyPress(host, sf::Keyboard::Q);
-    keyPress(host, sf::Keyboard::W);
+    for (int lane : {0, 1}) keyPress(host, kLaneKeys[lane]);
     deliver(host, joiner);
     update(joiner, kJoinerDt);
     ASSERT_EQ(joiner.enemy_turrets.size(), 2u);  // the blocker and the lane-1 unit
-    EXPECT_EQ(joiner.enemy_turrets[1].net_number, 2);
-    EXPECT_EQ(joiner.enemy_turrets[1].lane, 1);
+    EXPECT_EQ(std::make_tuple(joiner.enemy_turrets[1].net_number, joiner.enemy_turrets[1].lane), std::make_tuple(2, 1));
 
     host.sync.since_snapshot = kSnapshotInterval;
     clock.advance(kHostDt);
@@ -220,8 +166,7 @@ TEST_F(BattleSyncNetns, ASpawnTheJoiningGameDroppedIsRepairedByTheNextSnapshot) 
     deliver(host, joiner);
     update(joiner, kJoinerDt);
     Comparison repaired = compareBattles(host, joiner);
-    EXPECT_EQ(repaired.pairs, 2);
-    EXPECT_EQ(repaired.unmatched, 0);  // the blocker the host never had is gone too
+    EXPECT_EQ(std::make_pair(repaired.pairs, repaired.unmatched), std::make_pair(2, 0));  // the blocker is gone too
     EXPECT_LT(repaired.max_gap, 1.0);
     EXPECT_EQ(joiner.sync.units_repaired, 1u);
 }

@@ -9,42 +9,39 @@
 namespace {
 const sf::IpAddress kSender(10, 77, 0, 1);
 
-struct Scanner {
-    LanLobby lobby;
-    Scanner() { initLanLobby(lobby); }
-    ~Scanner() { shutdownLanLobby(lobby); }
-    // Starts a scan and waits for its end; returns the hosts found.
-    std::vector<HostEntry> scan(double seconds = 8, const std::function<void()>& meanwhile = {}) {
-        startScan(lobby);
-        if (meanwhile) meanwhile();
-        EXPECT_TRUE(waitUntil([&] { return !lobby.scanning; }, seconds));
-        std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
-        return lobby.found_hosts;
-    }
-};
+// Starts a scan and waits for its end; returns the hosts found.
+std::vector<HostEntry> scan(LanLobby& lobby, double seconds = 8, const std::function<void()>& meanwhile = {}) {
+    startScan(lobby);
+    if (meanwhile) meanwhile();
+    EXPECT_TRUE(waitUntil([&] { return !lobby.scanning; }, seconds));
+    std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
+    return lobby.found_hosts;
+}
 }  // namespace
 
-// Only beacons for a host port (55003..55023) count, each address and port once, and
-// no more hosts than the lobby has rows for above its buttons.
-TEST(DiscoveryNetns, DistinctBeaconsAreListedOnceAndOthersIgnored) {
+// Only beacons ([9][port high][port low]) for a host port (55003..55023) count, each
+// address and port once, and no more hosts than the lobby has rows for above its buttons.
+TEST(DiscoveryNetns, ATakenPortEndsTheScanAtOnceAndDistinctBeaconsAreListedOnce) {
     REQUIRE_PRIVATE_NETWORK();
-    Scanner scanner;
-    scanner.lobby.found_hosts.push_back({sf::IpAddress(1, 2, 3, 4), 1});  // JOIN empties the list
+    OwnLobby scanner;
+    {
+        // A taken discovery port ends the scan at once; the next JOIN reuses its slot.
+        sf::UdpSocket holder;
+        ASSERT_EQ(holder.bind(55002), sf::Socket::Done);
+        std::string log = stdoutOf([&] { EXPECT_TRUE(scan(scanner, 1).empty()); });
+        EXPECT_NE(log.find("无法绑定UDP发现端口 55002\n"), std::string::npos);
+    }
+    scanner.found_hosts.push_back({sf::IpAddress(1, 2, 3, 4), 1});  // JOIN empties the list
     testing::internal::CaptureStdout();
-    std::vector<HostEntry> hosts = scanner.scan(8, [&] {
-        EXPECT_TRUE(scanner.lobby.scanning);
+    std::vector<HostEntry> hosts = scan(scanner, 8, [&] {
+        EXPECT_TRUE(scanner.scanning);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         sf::UdpSocket sender;
-        auto send = [&sender](std::initializer_list<int> fields) {
-            sf::Packet packet;
-            packet << sf::Uint8(*fields.begin());
-            if (fields.size() > 1) packet << sf::Uint16(sf::Uint16(*(fields.begin() + 1)));
-            sender.send(packet, sf::IpAddress::Broadcast, 55002);
-        };
-        for (auto fields : {std::initializer_list<int>{8}, {9}, {9, 80}, {9, 55002}, {9, 55024}, {9, 55023}})
-            send(fields);
-        for (int i = 0; i < 5; ++i) send({9, 55003});
-        for (int port = 55010; port < 55020; ++port) send({9, port});
+        auto send = [&](const Message& bytes) { sender.send(bytes.data(), bytes.size(), sf::IpAddress::Broadcast, 55002); };
+        auto beacon = [](int port) { return Message{9, std::uint8_t(port >> 8), std::uint8_t(port & 0xFF)}; };
+        for (const Message& other : {Message{8}, Message{9}, beacon(80), beacon(55002), beacon(55024)}) send(other);
+        for (int port : {55023, 55003, 55003, 55003, 55003, 55003}) send(beacon(port));
+        for (int port = 55010; port < 55020; ++port) send(beacon(port));
     });
     std::string log = testing::internal::GetCapturedStdout();
     std::vector<HostEntry> expected = {{kSender, 55023}, {kSender, 55003}};
@@ -58,25 +55,10 @@ TEST(DiscoveryNetns, DistinctBeaconsAreListedOnceAndOthersIgnored) {
 // announces that port, not the first one it tried.
 TEST(DiscoveryNetns, TwoHostsAnnounceTheirBoundPorts) {
     REQUIRE_PRIVATE_NETWORK();
-    LanLobby first, second;
-    initLanLobby(first);
-    initLanLobby(second);
-    startHosting(first);
-    ASSERT_TRUE(waitUntil([&] { return first.listening.load(); }, 5));
+    OwnLobby first, second, scanner;
+    ASSERT_TRUE(hostAndListen(first));
     startHosting(second);
-    std::vector<HostEntry> hosts = Scanner().scan();
+    std::vector<HostEntry> hosts = scan(scanner);
     std::sort(hosts.begin(), hosts.end(), [](const HostEntry& a, const HostEntry& b) { return a.port < b.port; });
     EXPECT_EQ(hosts, (std::vector<HostEntry>{{kSender, 55003}, {kSender, 55004}}));
-    shutdownLanLobby(second);
-    shutdownLanLobby(first);
-}
-
-TEST(DiscoveryNetns, TakenDiscoveryPortEndsTheScanAtOnce) {
-    REQUIRE_PRIVATE_NETWORK();
-    sf::UdpSocket holder;
-    ASSERT_EQ(holder.bind(55002), sf::Socket::Done);
-    Scanner scanner;
-    std::string log = stdoutOf([&] { EXPECT_TRUE(scanner.scan(1).empty()); });
-    EXPECT_NE(log.find("无法绑定UDP发现端口 55002\n"), std::string::npos);
-    scanner.scan(1);  // JOIN again: the ended scan's slot is reused
 }

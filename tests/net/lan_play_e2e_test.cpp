@@ -1,6 +1,5 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
-#include "support.h"
 
 #include <SFML/Graphics/Image.hpp>
 #include <gtest/gtest.h>
@@ -8,8 +7,7 @@
 // Two copies of the game inside one private network namespace (CTest builds it) find
 // each other, connect, pick factions and start the match by the ready exchange.
 namespace {
-// Reddish pixels (the Red art is drawn in thin red lines) in lane 0's column (x 570 on
-// the screen) of the window.
+// Reddish pixels (the Red art is drawn in thin red lines) in lane 0's column of the window.
 int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
     runCommand("xdotool windowraise " + game.windowId() + " sleep 0.3; import -window " + game.windowId() + " " + png);
     sf::Image shot;
@@ -26,8 +24,7 @@ int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
 
 TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     REQUIRE_PRIVATE_NETWORK();
-    TempDir host_dir;
-    TempDir join_dir;
+    TempDir host_dir, join_dir;
     GameProcess host(host_dir.path());
     ASSERT_TRUE(host.waitForWindow(15)) << host.output();
     // Started once the host's window is known, so each takes its own window.

@@ -7,20 +7,18 @@
 #include <cstdlib>
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 
 // Broadcasts must never leave the machine: only loopback and the test's own veth pair
 // (10.77.0.0/24, both ends inside the namespace) may carry an IPv4 address.
 inline bool insidePrivateNetwork() {
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) return false;
-    bool own_pair = false;
-    bool foreign = false;
+    bool own_pair = false, foreign = false;
     for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
         if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET) continue;
         std::uint32_t address = ntohl(reinterpret_cast<sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr);
-        if ((address >> 24) == 127) continue;
-        if ((address >> 8) == ((10u << 16) | (77u << 8))) own_pair = true;
-        else foreign = true;
+        if ((address >> 24) != 127) ((address >> 8) == ((10u << 16) | (77u << 8)) ? own_pair : foreign) = true;
     }
     freeifaddrs(list);
     return own_pair && !foreign;
@@ -34,9 +32,23 @@ inline bool insidePrivateNetwork() {
         GTEST_SKIP() << "broadcasts only inside a private network namespace (run through ctest)"; \
     } while (0)
 
-// A network match under way, as the ready exchange leaves it.
+// A lobby of its own, started and shut down with the object.
+struct OwnLobby : LanLobby {
+    OwnLobby() { initLanLobby(*this); }
+    ~OwnLobby() { shutdownLanLobby(*this); }
+};
+
+// HOST, and whether the host thread has bound its port within 5 s.
+inline bool hostAndListen(LanLobby& lobby) {
+    startHosting(lobby);
+    return waitUntil([&] { return lobby.listening.load(); }, 5);
+}
+
+// A network game on the faction screen, and a network match under way, as the ready
+// exchange leaves it.
+inline void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
 inline void enterNetworkMatch(Game& game, int own = 0, int opponent = 0) {
-    game.game_started = game.network_mode = game.lobby_active = true;
+    enterNetworkGame(game);
     game.faction_confirmed = game.level_running = true;
     game.player_faction = own;
     game.enemy_faction = opponent;
@@ -51,15 +63,37 @@ inline std::string handleMessages(Game& game, const std::vector<Message>& messag
     return stdoutOf([&] { processMessages(game); });
 }
 
+// What the receive thread has queued and nobody has handled yet.
+inline std::vector<Message> queued(LanLobby& lobby) {
+    std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+    return lobby.message_queue;
+}
+
+inline void sendRaw(sf::TcpSocket& socket, const std::vector<std::uint8_t>& bytes) {
+    std::size_t sent = 0;
+    ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Done);
+}
+
+inline double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// SFML keeps a socket's handle to itself; its own subclasses may name it.
+struct ListenerHandle : sf::TcpListener {
+    static sf::SocketHandle of(const sf::TcpListener& listener) { return (listener.*&ListenerHandle::getHandle)(); }
+};
+
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
 struct LoopbackPeer {
     sf::TcpListener listener;
     sf::TcpSocket socket;
 
     // The game is the client, with its real connect and receive thread; or it plays the
-    // host, with nothing receiving on its side.
-    bool connect(LanLobby& lobby, bool game_hosts) {
+    // host, with nothing receiving on its side. A receive buffer size, if given, is ours.
+    bool connect(LanLobby& lobby, bool game_hosts, int receive_buffer = 0) {
         if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
+        if (receive_buffer > 0)
+            setsockopt(ListenerHandle::of(listener), SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof(receive_buffer));
         if (!game_hosts) return connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()}) &&
                                 listener.accept(socket) == sf::Socket::Done;
         if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Done) return false;

@@ -3,25 +3,11 @@
 #include "net/packet_reader.h"
 #include "net/snapshot.h"
 
-#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 
 // The joining game's side of a snapshot, fed straight into its message handling.
 namespace {
-const char* const kMalformedLine = "⚠️ 收到无效的战场快照，已丢弃\n";
-
-UnitState unitAt(std::uint16_t number, int lane, float x, float y, float hp) {
-    UnitState unit;
-    unit.number = number;
-    unit.lane = std::uint8_t(lane);
-    unit.x = x;
-    unit.y = y;
-    unit.hp = hp;
-    unit.since_shot = 0.25f;
-    return unit;
-}
-
 std::vector<Message> packetsOf(const Snapshot& snapshot) {
     std::vector<Message> packets;
     encodeSnapshot(snapshot, packets);
@@ -31,74 +17,57 @@ std::vector<Message> packetsOf(const Snapshot& snapshot) {
 struct SnapshotFollow : GameTest {
     SnapshotFollow() { enterNetworkMatch(game, Blue, Red); }
 
-    // A host with `count` units spread over the lanes, and none of ours.
+    // A host with `count` units spread over the lanes (number, lane, order, x, y, hp and
+    // seconds since the last shot), and none of ours.
     Snapshot hostWith(int count) {
         Snapshot snapshot;
         snapshot.serial = 7;
         snapshot.host_money = 432.5f;
         for (int i = 0; i < count; ++i)
-            snapshot.host_units.push_back(unitAt(std::uint16_t(i + 1), i % 3, 380.0f + float(i), 900.0f - 10 * float(i), 2));
+            snapshot.host_units.push_back(
+                {std::uint16_t(i + 1), std::uint8_t(i % 3), false, 380.0f + float(i), 900.0f - 10 * float(i), 2, 0.25f});
         return snapshot;
     }
 };
 }  // namespace
 
-TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAcrossItsPackets) {
+// Our spawns reach the host in order: one it has not numbered yet is still on its way
+// and stays; one it numbered and no longer has is gone.
+TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAndOurUnitsTheHostHasNotHeardOfYetStay) {
+    for (int lane : {0, 1}) spawnPlayerTurret(game, lane);
     game.player_money = 500;
     Snapshot snapshot = hostWith(30);
-    snapshot.host_units[4].x = 123.4375f;  // a sixteenth of a pixel travels exactly
-    snapshot.host_units[4].move_order = true;
-    snapshot.host_units[4].move_x = 450;
-    snapshot.host_units[4].move_y = 1000;
+    snapshot.host_units[4] = {5, 1, true, 123.4375f, 860, 2, 0.25f, 450, 1000};  // a sixteenth of a pixel travels exactly
     snapshot.joiner_base_damage = 40;
+    snapshot.joiner_spawns = 1;
+    snapshot.joiner_units.push_back({1, 0, false, 380, -550, 1});
     std::vector<Message> packets = packetsOf(snapshot);
-    ASSERT_EQ(packets.size(), 1u + 3u + 1u);  // begin, 30 units in packets of 12, end
+    ASSERT_EQ(packets.size(), 1u + 3u + 1u + 1u);  // begin, 30 host units in packets of 12, ours, end
     for (const Message& packet : packets) EXPECT_LE(packet.size(), kMaxPacketBytes);
 
-    std::string log = handleMessages(game, packets);
-    EXPECT_EQ(log, "") << "snapshots are too frequent to log";
+    EXPECT_EQ(handleMessages(game, packets), "") << "snapshots are too frequent to log";
     EXPECT_TRUE(game.sync.following);
     ASSERT_EQ(game.enemy_turrets.size(), 30u);
     const Turret& fifth = game.enemy_turrets[4];
-    EXPECT_EQ(fifth.net_number, 5);
-    EXPECT_EQ(fifth.lane, 1);
-    EXPECT_FLOAT_EQ(fifth.body.getPosition().x, 123.4375f);
-    EXPECT_FLOAT_EQ(fifth.body.getPosition().y, 600.0f - 860.0f);  // mirrored
-    EXPECT_TRUE(fifth.move_order);
-    EXPECT_FLOAT_EQ(fifth.move_target.y, 600.0f - 1000.0f);
-    EXPECT_FLOAT_EQ(fifth.hp, 2);
+    EXPECT_EQ(std::make_tuple(fifth.net_number, fifth.lane, fifth.move_order, fifth.hp), std::make_tuple(5, 1, 1, 2.0f));
+    EXPECT_EQ(fifth.body.getPosition(), sf::Vector2f(123.4375f, 600.0f - 860.0f));  // mirrored
+    EXPECT_EQ(fifth.move_target, sf::Vector2f(450, 600.0f - 1000.0f));
     EXPECT_NEAR(fifth.fire_clock.elapsedSeconds(), 0.25f, 0.01f);
-    EXPECT_FLOAT_EQ(game.enemy_money, 432.5f);
-    EXPECT_FLOAT_EQ(game.player_money, 460);  // what the host says our base lost
+    EXPECT_EQ(std::make_tuple(game.enemy_money, game.player_money), std::make_tuple(432.5f, 460.0f));  // ours less 40
+    EXPECT_EQ(game.player_turrets.size(), 2u);  // our second spawn is still on its way
 
-    // The host lost ten units and hit one; the rest keep their place in our list.
+    // The host lost ten units, hit one and numbered our second spawn, which it no longer
+    // has; the rest keep their place in our lists.
     snapshot.serial = 8;
     snapshot.host_units.erase(snapshot.host_units.begin(), snapshot.host_units.begin() + 10);
     snapshot.host_units[0].hp = 0.5f;
-    handleMessages(game, packetsOf(snapshot));
-    ASSERT_EQ(game.enemy_turrets.size(), 20u);
-    EXPECT_EQ(game.enemy_turrets[0].net_number, 11);
-    EXPECT_FLOAT_EQ(game.enemy_turrets[0].hp, 0.5f);
-    EXPECT_FLOAT_EQ(game.player_money, 460);  // the same damage is not charged twice
-}
-
-// Our spawns reach the host in order: one it has not numbered yet is still on its way
-// and stays; one it numbered and no longer has is gone.
-TEST_F(SnapshotFollow, OurUnitsTheHostHasNotHeardOfYetStay) {
-    spawnPlayerTurret(game, 0);
-    spawnPlayerTurret(game, 1);
-    ASSERT_EQ(game.player_turrets.size(), 2u);
-    Snapshot snapshot = hostWith(0);
-    snapshot.joiner_spawns = 1;
-    snapshot.joiner_units.push_back(unitAt(1, 0, 380, -550, 1));
-    handleMessages(game, packetsOf(snapshot));
-    ASSERT_EQ(game.player_turrets.size(), 2u);
-
     snapshot.joiner_spawns = 2;
     handleMessages(game, packetsOf(snapshot));
+    ASSERT_EQ(game.enemy_turrets.size(), 20u);
+    EXPECT_EQ(std::make_tuple(game.enemy_turrets[0].net_number, game.enemy_turrets[0].hp), std::make_tuple(11, 0.5f));
+    EXPECT_EQ(game.player_money, 460.0f);  // the same damage is not charged twice
     ASSERT_EQ(game.player_turrets.size(), 1u);
-    EXPECT_EQ(game.player_turrets[0].net_number, 1);
-    EXPECT_EQ(game.player_turrets[0].lane, 0);
+    EXPECT_EQ(std::make_tuple(game.player_turrets[0].net_number, game.player_turrets[0].lane), std::make_tuple(1, 0));
 }
 
 TEST_F(SnapshotFollow, MalformedSnapshotsAreDroppedAndLoggedOnce) {
@@ -124,17 +93,15 @@ TEST_F(SnapshotFollow, MalformedSnapshotsAreDroppedAndLoggedOnce) {
         std::vector<Message> packets = packetsOf(hostWith(14));
         spoil(packets);
         log += handleMessages(game, packets);
-        EXPECT_TRUE(game.enemy_turrets.empty()) << name;
-        EXPECT_FALSE(game.sync.following) << name;
+        EXPECT_TRUE(game.enemy_turrets.empty() && !game.sync.following) << name;
     }
-    EXPECT_EQ(countOf(log, kMalformedLine), 1u) << log;
+    EXPECT_EQ(countOf(log, "⚠️ 收到无效的战场快照，已丢弃\n"), 1u) << log;
 
-    // Nobody corrects the host's battle, not even with a whole snapshot.
-    game.lobby.is_host = true;
-    handleMessages(game, packetsOf(hostWith(14)));
-    EXPECT_TRUE(game.enemy_turrets.empty());
-    // The joining game follows the next whole snapshot as usual.
-    game.lobby.is_host = false;
-    handleMessages(game, packetsOf(hostWith(14)));
-    EXPECT_EQ(game.enemy_turrets.size(), 14u);
+    // Nobody corrects the host's battle, not even with a whole snapshot; the joining game
+    // follows the next whole snapshot as usual.
+    for (bool host : {true, false}) {
+        game.lobby.is_host = host;
+        handleMessages(game, packetsOf(hostWith(14)));
+        EXPECT_EQ(game.enemy_turrets.size(), host ? 0u : 14u);
+    }
 }
