@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -65,12 +65,12 @@ GameFixture::GameFixture(const std::string& config_json, const std::string& leve
 
 GameFixture::~GameFixture() { game.reset(); }
 
-std::string shippedData(const std::string& name) {
-    std::ifstream file(std::string(TARVEX_SOURCE_DIR) + "/data/" + name, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
+std::string fileContents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
+
+std::string shippedData(const std::string& name) { return fileContents(TARVEX_SOURCE_DIR "/data/" + name); }
 
 int runCommand(const std::string& command) {
     int status = std::system(command.c_str());

@@ -51,7 +51,9 @@ struct WindowedGameTest : testing::Test {
     Game& game = *fixture.game;
 };
 
-// The contents of a data file the game ships (data/config.json, data/levels.json).
+// The whole of a file ("" when it cannot be read), and of a data file the game ships
+// (data/config.json, data/levels.json).
+std::string fileContents(const std::string& path);
 std::string shippedData(const std::string& name);
 
 // Runs a shell command and returns its exit status.

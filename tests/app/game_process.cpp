@@ -5,7 +5,6 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -71,8 +70,7 @@ void GameProcess::key(const std::string& name) {
 }
 
 std::string GameProcess::output() const {
-    std::ifstream file(dir + "/stdout.txt");
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return fileContents(dir + "/stdout.txt");
 }
 
 bool GameProcess::waitForOutput(const std::string& text, double seconds) {

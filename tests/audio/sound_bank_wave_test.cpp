@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace {
 std::string mix_directory;
@@ -40,8 +39,7 @@ struct Mix {
     std::vector<std::int16_t> samples;  // left, right, left, ...
 
     Mix() {
-        std::ifstream file(mix_directory + "/mix.wav", std::ios::binary);
-        std::string bytes(std::istreambuf_iterator<char>(file), {});
+        std::string bytes = fileContents(mix_directory + "/mix.wav");
         size_t data = bytes.find("data", 12);  // the samples run from this chunk to the end
         if (data == std::string::npos || data + 8 > bytes.size()) return;
         samples.resize((bytes.size() - data - 8) / 2);

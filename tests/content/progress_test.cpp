@@ -3,16 +3,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace {
-std::string contentsOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // Sets an environment variable (nullptr unsets it) for the life of the object, then puts the old value back.
 struct ScopedVariable {
     std::string name;
@@ -49,7 +42,7 @@ TEST(Progress, WinsAreWrittenAtomicallyAndReadBack) {
         EXPECT_TRUE(recordLevelWon(progress, "Two"));
     });
     EXPECT_EQ(countOf(log, "✅ Progress saved: level won: "), 2u);
-    EXPECT_EQ(contentsOf(progress.file), "{\n  \"won_levels\": [\n    \"Two\",\n    \"第一关\"\n  ]\n}\n");
+    EXPECT_EQ(fileContents(progress.file), "{\n  \"won_levels\": [\n    \"Two\",\n    \"第一关\"\n  ]\n}\n");
     EXPECT_FALSE(std::filesystem::exists(progress.file + ".tmp"));
 
     Progress again{progress.file, {"stale"}};
@@ -70,9 +63,9 @@ TEST(Progress, AFileThatDoesNotParseIsMovedAsideAndPlayGoesOn) {
         EXPECT_EQ(countOf(log, "moved aside to " + progress.file + ".bad"), 1u) << log;
         EXPECT_TRUE(progress.won_levels.empty());
         EXPECT_FALSE(std::filesystem::exists(progress.file));
-        EXPECT_EQ(contentsOf(progress.file + ".bad"), broken);
+        EXPECT_EQ(fileContents(progress.file + ".bad"), broken);
         EXPECT_TRUE(recordLevelWon(progress, "One"));  // and the next win writes a good file
-        EXPECT_EQ(countOf(contentsOf(progress.file), "\"One\""), 1u);
+        EXPECT_EQ(countOf(fileContents(progress.file), "\"One\""), 1u);
     }
 }
 
