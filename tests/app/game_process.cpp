@@ -4,7 +4,6 @@
 #include <X11/Xlib.h>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <set>
 #include <sstream>
 #include <sys/wait.h>
@@ -75,13 +74,6 @@ std::string GameProcess::output() const {
 
 bool GameProcess::waitForOutput(const std::string& text, double seconds) {
     return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds, 100);
-}
-
-int GameProcess::threadCount() const {
-    std::error_code gone;  // no such folder once the process has ended
-    std::filesystem::directory_iterator tasks("/proc/" + std::to_string(pid) + "/task", gone);
-    int count = int(std::distance(tasks, std::filesystem::directory_iterator()));
-    return pid > 0 && count > 0 ? count : -1;
 }
 
 // Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.

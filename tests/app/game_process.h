@@ -17,7 +17,6 @@ public:
     void requestClose();                        // the window manager's close request
     int waitForExit(double seconds);            // exit code, or -1 when still running (then killed)
     const std::string& windowId() const { return window_id; }  // for xdotool and import
-    int threadCount() const;                    // threads of the running game, -1 when gone
 
 private:
     pid_t pid = -1;

@@ -4,15 +4,16 @@
 #include <gtest/gtest.h>
 
 // Closing the window ends every network thread at once, whatever it waits for: a client
-// while hosting, the beacons while scanning, or the peer while connected. Esc out of the
-// lobby does so too and HOST then works again, on the same port if no client came (a
-// closed connection holds its port in TIME_WAIT). CTest runs this in a private namespace.
+// while hosting, the beacons while scanning, or the peer while connected. Esc does so too
+// and HOST then works again, on the same port if no client came (a closed connection
+// holds its port in TIME_WAIT). CTest runs this in a private namespace.
 TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAtOnce) {
     REQUIRE_PRIVATE_NETWORK();
     for (bool close_window : {true, false})
         for (std::string scene : {"hosting", "scanning", "connected"}) {
-            SCOPED_TRACE(scene + (close_window ? ", window closed" : ", lobby left"));
+            SCOPED_TRACE(scene + (close_window ? ", window closed" : ", Esc pressed"));
             GameFixture fixture;
+            enterNetworkGame(*fixture.game);
             LanLobby& lobby = fixture.game->lobby;
             sf::TcpSocket peer;  // the client, in the connected scene
             if (scene == "scanning") startScan(lobby);
@@ -32,7 +33,7 @@ TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAt
                 run(*fixture.game);
                 fixture.game.reset();
             } else {
-                stopNetworking(lobby);
+                keyPress(*fixture.game, sf::Keyboard::Escape);
             }
             EXPECT_LT(secondsSince(start), 1.0);
             sf::Packet nothing;  // the peer, if any, sees the connection closed
