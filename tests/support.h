@@ -39,6 +39,15 @@ struct GameFixture {
     std::unique_ptr<Game> game;
 };
 
+// A match under way, both factions chosen; a network one as the ready exchange leaves it.
+inline void enterMatch(Game& game, int player_faction = 0, int enemy_faction = 0, bool network = false) {
+    game.game_started = game.faction_confirmed = game.level_running = true;
+    game.network_mode = game.lobby_active = network;
+    game.level_select_active = game.game_over = false;
+    game.player_faction = player_faction;
+    game.enemy_faction = enemy_faction;
+}
+
 // A test on a real headless game with the default files.
 struct GameTest : testing::Test {
     GameFixture fixture;

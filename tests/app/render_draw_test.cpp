@@ -20,8 +20,7 @@ sf::Color over(sf::Color fill) {
 }
 
 void showMatch(Game& game, int player_faction) {
-    game.game_started = game.faction_confirmed = game.level_running = true;
-    game.player_faction = player_faction;
+    enterMatch(game, player_faction, game.enemy_faction);
     game.hex_grid_enabled = 0;
     game.panel_x = 0;  // slid out
 }

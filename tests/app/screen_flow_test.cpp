@@ -49,7 +49,7 @@ TEST_F(ScreenFlow, MenuToFactionAndBackThenToTheTenthLevelCard) {
 }
 
 TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
-    game.game_started = game.faction_confirmed = game.level_running = true;
+    enterMatch(game);
     Turret& ordered = addUnit(game, true, 0, {400, 500});  // ordered while it was selected
     ordered.move_target = {400, 300};
     ordered.move_order = 1;

@@ -12,9 +12,8 @@
 
 namespace {
 // A confirmed single-player match whose clocks follow the test's manual time.
-void startMatch(Game& game) {
-    game.game_started = game.faction_confirmed = game.level_running = true;
-    game.level_select_active = false;
+void startMatch(Game& game, int player_faction = Red, int enemy_faction = Red) {
+    enterMatch(game, player_faction, enemy_faction);
     update(game, 0);
 }
 
@@ -48,10 +47,8 @@ auto matchState(const Game& game) {
 using MatchFrame = BattleTest;
 
 TEST_F(MatchFrame, IncomeTickWithYellowFactorsAndCameraKeyStep) {
-    game.player_faction = Yellow;
-    game.enemy_faction = Red;
+    startMatch(game, Yellow, Red);
     game.player_income = game.enemy_income = 10;
-    startMatch(game);
     float player = game.player_money, enemy = game.enemy_money;
     auto money = [&] { return sf::Vector2f(game.player_money - player, game.enemy_money - enemy); };
     step(game, clock, 2.5f);
@@ -77,9 +74,7 @@ TEST_F(MatchFrame, IncomeTickWithYellowFactorsAndCameraKeyStep) {
 
 TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     std::srand(5);
-    game.player_faction = Yellow;  // rockets
-    game.enemy_faction = Blue;     // shells; its base suffers 0.05 per unit charge, 1.0 per rocket
-    startMatch(game);
+    startMatch(game, Yellow, Blue);  // rockets against shells; Blue's base suffers 0.05 per unit charge, 1.0 per rocket
     game.player_income = game.enemy_income = 0;  // money moves only by spending and hits
     game.player_money = 160;
     game.enemy_money = 60;

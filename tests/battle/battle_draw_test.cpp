@@ -23,7 +23,7 @@ void paintCells(Game& game, int shift) {
 }
 
 void showField(Game& game, sf::Vector2f centre) {
-    game.game_started = game.faction_confirmed = game.level_running = true;
+    enterMatch(game);
     game.world_view.setCenter(centre);
     game.panel_x = game.panel_hidden_x;
 }

@@ -27,7 +27,7 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
         GameFixture fixture(config, levels);
         Game& game = *fixture.game;
         game.use_spatial_grid = use_grid;
-        game.game_started = game.faction_confirmed = game.level_running = true;
+        enterMatch(game);
         std::srand(11);
         game.rng.seed(12);
         game.effects.rng.seed(13);

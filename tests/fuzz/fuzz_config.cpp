@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)turretColor(size % 2 == 0, colour);
     (void)uiColor("text");
     int faction = size % 5;
-    enterMatch(game, faction, (faction + 1 + int(size / 5) % 4) % 5, false);
+    enterMatch(game, faction, (faction + 1 + int(size / 5) % 4) % 5);
     for (int button = 0; button < kPanelButtonCount; ++button) buyPlayerUpgrade(game, PanelButton(button));
     for (int code = 0; code < 6; ++code) enemyBuyUpgrade(game, code);
     for (int lane = 0; lane < 3; ++lane) {

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/game.h"
 #include "app/update.h"
+#include "support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -42,16 +42,6 @@ inline void clearField(Game& game) {
     game.player_upgrades = game.enemy_upgrades = UpgradeState();
     game.player_money = game.enemy_money = 1000;
     resetBattleSync(game.sync);
-}
-
-// A match in progress: both factions chosen, nothing waiting for a peer.
-inline void enterMatch(Game& game, int player_faction, int enemy_faction, bool network) {
-    game.game_started = true;
-    game.network_mode = game.lobby_active = network;
-    game.faction_confirmed = game.level_running = true;
-    game.level_select_active = game.game_over = false;
-    game.player_faction = player_faction;
-    game.enemy_faction = enemy_faction;
 }
 
 inline void stepFrames(Game& game, int frames, float dt) {

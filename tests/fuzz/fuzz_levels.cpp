@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeDataFile("levels.json", data, size);
     game.all_levels.clear();
     loadLevels(game, "levels.json");
-    enterMatch(game, int(size % 5), 0, false);
+    enterMatch(game, int(size % 5));
     for (const nlohmann::json& level : game.all_levels) {
         clearField(game);
         startLevel(game, level);

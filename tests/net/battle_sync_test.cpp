@@ -67,8 +67,8 @@ struct BattleSyncNetns : testing::Test {
         ASSERT_TRUE(hostAndListen(host.lobby));  // with its beacon, which stays inside the namespace
         ASSERT_TRUE(connectToHost(joiner, {sf::IpAddress::LocalHost, host.lobby.listen_port}));
         ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.connected); }, 5));
-        enterNetworkMatch(host, Yellow, Red);
-        enterNetworkMatch(joiner, Red, Yellow);
+        enterMatch(host, Yellow, Red, true);
+        enterMatch(joiner, Red, Yellow, true);
     }
 
     // Waits until everything the game sent has been queued by its peer, so a message

@@ -90,7 +90,7 @@ TEST_F(LanPeerFaults, AFloodingPeerIsDisconnectedAtTheQueueBoundAndTheNextPeerSt
 TEST_F(LanPeerFaults, TheOpponentLeavingEndsTheMatchForGood) {
     auto peer = std::make_unique<LoopbackPeer>();
     ASSERT_TRUE(peer->connect(game.lobby, false));
-    enterNetworkMatch(game);
+    enterMatch(game, 0, 0, true);
     update(game, 1.0f / 60);
     spawnPlayerTurret(game, 1);
     spawnEnemyTurret(game, 0);

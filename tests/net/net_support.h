@@ -44,15 +44,8 @@ inline bool hostAndListen(LanLobby& lobby) {
     return waitUntil([&] { return lobby.listening.load(); }, 5);
 }
 
-// A network game on the faction screen, and a network match under way, as the ready
-// exchange leaves it.
+// A network game on the faction screen.
 inline void enterNetworkGame(Game& game) { game.game_started = game.network_mode = game.lobby_active = true; }
-inline void enterNetworkMatch(Game& game, int own = 0, int opponent = 0) {
-    enterNetworkGame(game);
-    game.faction_confirmed = game.level_running = true;
-    game.player_faction = own;
-    game.enemy_faction = opponent;
-}
 
 // Handles the messages as if the receive thread had queued them; returns the log.
 inline std::string handleMessages(Game& game, const std::vector<Message>& messages) {

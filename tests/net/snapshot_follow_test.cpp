@@ -15,7 +15,7 @@ std::vector<Message> packetsOf(const Snapshot& snapshot) {
 }
 
 struct SnapshotFollow : GameTest {
-    SnapshotFollow() { enterNetworkMatch(game, Blue, Red); }
+    SnapshotFollow() { enterMatch(game, Blue, Red, true); }
 
     // A host with `count` units spread over the lanes (number, lane, order, x, y, hp and
     // seconds since the last shot), and none of ours.
