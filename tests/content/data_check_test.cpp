@@ -106,21 +106,19 @@ TEST(DataCheck, FilesArePrintedAsFileLineColumnWithASummaryAndStatus) {
 
 // Hostile text is reported where it stands, never an abort; the other file is clean.
 TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
-    const std::string overflow = "number 1e+9999 is out of range; no number can be larger than about 1.8e308 or "
-                                 "below -1.8e308";
+    auto overflow = [](const std::string& number) {
+        return "number " + number + " is out of range; no number can be larger than about 1.8e308 or below -1.8e308";
+    };
     struct Case {
         const char* file;  // null: either file
         std::string text;
         std::string problem;  // "line:column: message"
     };
     const Case cases[] = {
-        {nullptr, R"({"start_money": 1e+9999})", "1:17: " + overflow},
-        {nullptr, "[1e+9999]", "1:2: " + overflow},
-        {nullptr, R"({"levels":[{"difficulty":-1e400}]})",
-         "1:26: number -1e400 is out of range; no number can be larger than about 1.8e308 or below -1.8e308"},
-        {nullptr, "\n [" + std::string(400, '9') + "]",
-         "2:3: number " + std::string(37, '9') +
-             "... is out of range; no number can be larger than about 1.8e308 or below -1.8e308"},
+        {nullptr, R"({"start_money": 1e+9999})", "1:17: " + overflow("1e+9999")},
+        {nullptr, "[1e+9999]", "1:2: " + overflow("1e+9999")},
+        {nullptr, R"({"levels":[{"difficulty":-1e400}]})", "1:26: " + overflow("-1e400")},
+        {nullptr, "\n [" + std::string(400, '9') + "]", "2:3: " + overflow(std::string(37, '9') + "...")},
         {nullptr, R"({"a": [{"[": "\"{"}, )" + std::string(99, '[') + std::string(99, ']') + "]}",
          "1:120: arrays and objects nested more than 100 deep; no value the game reads lies that deep"},
         {"config.json", R"({"visual": {"trail": {"max_particles": 2147483648}}})",
