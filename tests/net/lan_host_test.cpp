@@ -48,11 +48,6 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrderAndAnOversizedOneEnd
                              "已连接到服务器\n", "连接失败\n"})
         EXPECT_NE(log.find(line), std::string::npos) << line;
     EXPECT_EQ(countOf(log, "连接已断开\n"), 1u);
-    // The client loses its host; JOIN again reuses the ended receive thread's slot.
-    shutdownLanLobby(link.host);
-    ASSERT_TRUE(waitUntil([&] { return !link.client.connected; }, 2));
-    initLanLobby(link.host);
-    ASSERT_TRUE(link.connect());
 
     // A packet announcing more than any message holds ends the connection unread.
     testing::internal::CaptureStdout();
