@@ -29,26 +29,16 @@ TEST(DataCheck, SyntaxErrorsNameTheLineAndColumnOfTheFault) {
     EXPECT_EQ(lines(checkLevelsText("")).size(), 1u);
 }
 
-TEST(DataCheck, ConfigKeysOutsideTheTableAreNamedWithTheNearestKey) {
-    std::string text = R"({
-  "turret": {"player": {"red": {"hpp": 3}, "barel": {"width": 4}}},
-  "audio": {"music_volum": 50},
-  "colour": 1
-})";
-    EXPECT_EQ(lines(checkConfigText(text)),
-              Lines({"2:33: unknown key \"/turret/player/red/hpp\": the game never reads it; did you mean "
-                     "\"/turret/player/red/hp\"?",
-                     "2:44: unknown key \"/turret/player/barel\": the game never reads it; did you mean "
-                     "\"/turret/player/barrel\"?",
-                     "3:13: unknown key \"/audio/music_volum\": the game never reads it; did you mean "
-                     "\"/audio/music_volume\"?",
-                     "4:3: unknown key \"/colour\": the game never reads it; did you mean \"/ui\"?"}));
-}
-
-TEST(DataCheck, ConfigValuesOfTheWrongTypeOrOutOfRange) {
+// A key outside the table is named with the nearest key; a value must fit its key.
+TEST(DataCheck, ConfigKeysOutsideTheTableAndValuesOfTheWrongTypeOrOutOfRange) {
     std::string text = R"({"turret": {"enemy": {"hp": -2, "range": "far", "fire_rate": 0, "body_color": [300, 0],
-  "barrel": {"color": [1, 2, 256]}, "blue": {"move_speed": -5, "projectile_speed": 0}}},
-  "visual": {"trail": {"enabled": 1}}, "gameplay": 7, "audio": {"effects_volume": 101}})";
+  "barrel": {"color": [1, 2, 256]}, "blue": {"move_speed": -5, "projectile_speed": 0}},
+  "player": {"red": {"hpp": 3}, "barel": {"width": 4}}},
+  "visual": {"trail": {"enabled": 1}}, "gameplay": 7, "audio": {"effects_volume": 101, "music_volum": 50},
+  "colour": 1})";
+    auto unknown = [](const std::string& key, const std::string& nearest) {
+        return "unknown key \"" + key + "\": the game never reads it; did you mean \"" + nearest + "\"?";
+    };
     EXPECT_EQ(lines(checkConfigText(text)),
               Lines({"1:29: hp must be above 0, found -2", "1:42: range must be a number, found \"far\"",
                      "1:62: fire_rate must be above 0, found 0",
@@ -56,9 +46,13 @@ TEST(DataCheck, ConfigValuesOfTheWrongTypeOrOutOfRange) {
                      "2:30: color entry must be within 0..255, found 256",
                      "2:60: move_speed must not be negative, found -5",
                      "2:84: projectile_speed must be above 0, found 0",
-                     "3:35: enabled must be true or false, found 1",
-                     "3:52: gameplay must be an object of keys, found 7",
-                     "3:83: effects_volume must be within 0..100, found 101"}));
+                     "3:22: " + unknown("/turret/player/red/hpp", "/turret/player/red/hp"),
+                     "3:33: " + unknown("/turret/player/barel", "/turret/player/barrel"),
+                     "4:35: enabled must be true or false, found 1",
+                     "4:52: gameplay must be an object of keys, found 7",
+                     "4:83: effects_volume must be within 0..100, found 101",
+                     "4:88: " + unknown("/audio/music_volum", "/audio/music_volume"),
+                     "5:3: " + unknown("/colour", "/ui")}));
 }
 
 TEST(DataCheck, LevelMistakesOfEveryKind) {
