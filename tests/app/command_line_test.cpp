@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <sstream>
 
 namespace {

@@ -2,7 +2,6 @@
 #include "support.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
 
 // Esc on every screen of a single-player visit through the real window but the match (see the pause
 // tests), and a level played to its results.

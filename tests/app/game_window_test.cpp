@@ -9,7 +9,6 @@
 #include "ui/picture.h"
 
 #include <SFML/Window/VideoMode.hpp>
-#include <gtest/gtest.h>
 
 namespace {
 struct PlayedMatch {

@@ -1,7 +1,6 @@
 #include "support.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <map>
 #include <regex>
 #include <set>

@@ -6,7 +6,6 @@
 #include "content/factions.h"
 #include "ui/picture.h"
 
-#include <gtest/gtest.h>
 #include <tuple>
 
 namespace {

@@ -2,8 +2,6 @@
 #include "content/config.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 TEST(RendererRule, SoftwareRenderersOpenWithoutMultisamplingUnlessTheKeySaysOtherwise) {
     for (const char* software : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Software Rasterizer (swrast)",
                                  "LLVMPIPE"})

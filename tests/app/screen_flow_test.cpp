@@ -3,8 +3,6 @@
 #include "battle/turret.h"
 #include "events.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 // Clicks a battlefield point: the view starts centred on (450, 300) in the 1280 x 720 window.
 void clickField(Game& game, float x, float y, sf::Mouse::Button button = sf::Mouse::Left) {

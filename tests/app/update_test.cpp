@@ -7,7 +7,6 @@
 #include "content/levels.h"
 #include "events.h"
 
-#include <gtest/gtest.h>
 #include <tuple>
 
 namespace {

@@ -3,7 +3,6 @@
 #include "audio/sound_bank.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

@@ -4,8 +4,6 @@
 #include "battle/combat.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
-
 // A real game in a fresh directory; time stands still until the test advances the clock.
 struct BattleTest : testing::Test {
     ManualClockSource clock;

@@ -5,7 +5,6 @@
 #include "content/upgrades.h"
 #include "support.h"
 
-#include <gtest/gtest.h>
 #include <sstream>
 
 namespace {

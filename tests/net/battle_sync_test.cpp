@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <gtest/gtest.h>
 #include <map>
 
 // Two real games in one process, one hosting and one joining over 127.0.0.1, stepped at

@@ -1,6 +1,5 @@
 #include "net/net_support.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
 

@@ -1,6 +1,5 @@
 #include "net/net_support.h"
 
-#include <gtest/gtest.h>
 #include <list>
 
 // These tests bind the game's fixed ports, so CTest runs them in a private network

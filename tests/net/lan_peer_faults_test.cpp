@@ -3,8 +3,6 @@
 #include "net/net_support.h"
 #include "net/packet_reader.h"
 
-#include <gtest/gtest.h>
-
 // A LAN peer that stops reading, floods, leaves or is replaced must never freeze the game,
 // feed it stale messages or leave a match running. All on 127.0.0.1, on ports the system picks.
 namespace {

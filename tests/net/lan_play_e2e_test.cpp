@@ -2,7 +2,6 @@
 #include "net/net_support.h"
 
 #include <SFML/Graphics/Image.hpp>
-#include <gtest/gtest.h>
 
 // Two copies of the game inside one private network namespace (CTest builds it) find
 // each other, connect, pick factions and start the match by the ready exchange.

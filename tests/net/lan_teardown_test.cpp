@@ -1,8 +1,6 @@
 #include "events.h"
 #include "net/net_support.h"
 
-#include <gtest/gtest.h>
-
 // Closing the window ends every network thread at once, whatever it waits for: a client
 // while hosting, the beacons while scanning, or the peer while connected. Esc does so too
 // and HOST then works again, on the same port if no client came (a closed connection

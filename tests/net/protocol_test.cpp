@@ -2,8 +2,6 @@
 #include "events.h"
 #include "net/net_support.h"
 
-#include <gtest/gtest.h>
-
 using ProtocolReceive = GameTest;
 
 TEST_F(ProtocolReceive, ShortUnknownAndInvalidMessagesChangeNothing) {

@@ -4,7 +4,6 @@
 #include "net/snapshot.h"
 
 #include <functional>
-#include <gtest/gtest.h>
 
 // The joining game's side of a snapshot, fed straight into its message handling.
 namespace {

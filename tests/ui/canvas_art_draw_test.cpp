@@ -6,7 +6,6 @@
 #include "ui/picture.h"
 #include "ui/unit_art.h"
 
-#include <gtest/gtest.h>
 #include <cstdlib>
 #include <optional>
 #include <random>

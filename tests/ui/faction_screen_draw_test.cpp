@@ -3,8 +3,6 @@
 #include "ui/faction_screen.h"
 #include "ui/picture.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 const sf::Vector2f kWindow(1280, 720);
 
