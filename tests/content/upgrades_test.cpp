@@ -16,15 +16,13 @@ void pressButton(Game& game, PanelButton button) {
 
 using Upgrades = GameTest;
 
-// The faction discounts are pinned by what the panel, the schedule and the network opponent pay.
+// The faction discounts and the other stats' steps are pinned by what the panel, schedule and opponents pay.
 TEST_F(Upgrades, PricesGrowByLevel) {
     UpgradeState state;
     for (float price : {100.0f, 150.0f, 225.0f, 337.5f}) {
         EXPECT_FLOAT_EQ(upgradePrice(FireRate, state), price) << state.levels[FireRate];
         ++state.levels[FireRate];
     }
-    state.levels[ProjectileSpeed] = 1;
-    EXPECT_FLOAT_EQ(upgradePrice(ProjectileSpeed, state), 70);
 }
 
 TEST_F(Upgrades, PanelButtonsChargeAndRaisePlayerStats) {
