@@ -27,21 +27,15 @@ inline void writeDataFile(const char* name, const std::uint8_t* data, std::size_
     file.write(reinterpret_cast<const char*>(data), std::streamsize(size));
 }
 
-// Back to an empty field between inputs, so one input's units cannot pile up over a run.
+// Back to an empty field between inputs, as after a match, so nothing of one input piles up over a run.
 inline void clearField(Game& game) {
-    game.player_turrets.clear();
-    game.enemy_turrets.clear();
-    game.projectiles.clear();
-    game.laser_beams.clear();
-    game.selection.clear();
+    clearMatch(game);
     game.inspected_unit = -1;
     game.effects.particles.clear();
     game.effects.muzzle_flashes.clear();
     game.effects.explosions.clear();
     game.effects.track_marks.clear();
-    game.player_upgrades = game.enemy_upgrades = UpgradeState();
-    game.player_money = game.enemy_money = 1000;
-    resetBattleSync(game.sync);
+    game.player_money = game.enemy_money = 1000;  // for anything, whatever the start money
 }
 
 inline void stepFrames(Game& game, int frames, float dt) {
