@@ -16,7 +16,6 @@ public:
     std::string output() const;
     void requestClose();                        // the window manager's close request
     int waitForExit(double seconds);            // exit code, or -1 when still running (then killed)
-    const std::string& windowId() const { return window_id; }  // for xdotool and import
 
 private:
     pid_t pid = -1;

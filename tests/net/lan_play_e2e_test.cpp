@@ -1,26 +1,9 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
 
-#include <SFML/Graphics/Image.hpp>
-
 // Two copies of the game inside one private network namespace (CTest builds it) find
-// each other, connect, pick factions and start the match by the ready exchange.
-namespace {
-// Reddish pixels (the Red art is drawn in thin red lines) in lane 0's column of the window.
-int redPixelsInLaneZero(const GameProcess& game, const std::string& png) {
-    runCommand("xdotool windowraise " + game.windowId() + " sleep 0.3; import -window " + game.windowId() + " " + png);
-    sf::Image shot;
-    if (!shot.loadFromFile(png)) return -1;
-    int count = 0;
-    for (unsigned y = 0; y < shot.getSize().y; ++y)
-        for (unsigned x = 545; x < 595 && x < shot.getSize().x; ++x) {
-            sf::Color pixel = shot.getPixel(x, y);
-            if (pixel.r >= 120 && pixel.r > pixel.g + 60 && pixel.r > pixel.b + 50) ++count;
-        }
-    return count;
-}
-}  // namespace
-
+// each other, connect, pick factions, start the match by the ready exchange, and the joining
+// game hears the host's spawn; how it shows the unit is the BattleSync and drawing tests' concern.
 TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     REQUIRE_PRIVATE_NETWORK();
     TempDir host_dir, join_dir;
@@ -45,18 +28,8 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     for (GameProcess* game : {&host, &join})
         ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
 
-    // The joining player looks at the top of the field, where the enemy comes from.
-    runCommand("xdotool windowraise " + join.windowId() + " mousemove --window " + join.windowId() +
-               " 640 360 click --repeat 5 --delay 50 4");
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    // The enemy base's red outline crosses the column too; the unit adds to it.
-    int before = redPixelsInLaneZero(join, join_dir.path() + "/before.png");
-    ASSERT_GE(before, 0);  // the picture was taken
-
     host.key("q");
     ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << join.output();
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_GT(redPixelsInLaneZero(join, join_dir.path() + "/after.png"), before + 50);
 
     host.requestClose();
     EXPECT_EQ(host.waitForExit(5), 0) << host.output();
