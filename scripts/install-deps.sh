@@ -2,7 +2,7 @@
 # Installs whatever the game and its tests need and this machine lacks (Debian 12).
 set -eu
 packages="build-essential cmake ninja-build pkg-config libsfml-dev nlohmann-json3-dev libgtest-dev libx11-dev
-  xvfb xauth xdotool imagemagick fonts-noto-cjk fonts-symbola iproute2 util-linux clang libclang-rt-14-dev"
+  xvfb xauth xdotool fonts-noto-cjk fonts-symbola iproute2 util-linux clang libclang-rt-14-dev"
 missing=""
 for package in $packages; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
