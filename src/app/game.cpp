@@ -146,8 +146,8 @@ unsigned freshSeed() { return std::random_device{}(); }
 void openWindow(Frontend& front) {
     sf::ContextSettings settings;
     settings.antialiasingLevel = windowAntialiasing();
-    front.window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
-                        settings);
+    front.window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
+                        sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
     centreWindow(front.window);
     front.canvas.target = &front.window;
     front.canvas.batched = true;
@@ -199,7 +199,8 @@ Game::Game(const GameOptions& options) {
     readStartMoney(*this);
 
     panel_content_height = 360;
-    world_view = windowed ? frontend->window.getDefaultView() : sf::View(sf::FloatRect(0, 0, kLayoutWidth, kLayoutHeight));
+    world_view = windowed ? frontend->window.getDefaultView()
+                          : sf::View(sf::FloatRect(0, 0, kLayoutWidth, kLayoutHeight));
     world_view.setCenter(450, 300);
     camera_target = world_view.getCenter();
     layOutSelectionBox(*this);

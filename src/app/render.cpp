@@ -52,7 +52,8 @@ void render(Game& game) {
     bool floor_first = shown == Screen::MainMenu || shown == Screen::Match || shown == Screen::Results;
     if (bars || !floor_first || !floorCoversTarget(game)) target.clear(bars ? sf::Color::Black : kBackground);
     target.setView(screen);
-    if (bars) drawRectangle(game.frontend->canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{kBackground});
+    Canvas& canvas = game.frontend->canvas;
+    if (bars) drawRectangle(canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{kBackground});
     switch (shown) {
         case Screen::MainMenu: drawMainMenu(game); break;
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list

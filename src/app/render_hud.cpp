@@ -147,7 +147,8 @@ void drawPauseOverlay(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     sf::Vector2f size(windowWidth(game), float(game.frontend->window.getSize().y));
     drawRectangle(canvas, size, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
-    sf::Text& label = keptText(game, game.frontend->screen_texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
+    ScreenTexts& texts = game.frontend->screen_texts;
+    sf::Text& label = keptText(game, texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
     sf::FloatRect bounds = label.getLocalBounds();
     sf::Vector2f panel_size(bounds.width + 80, bounds.height + 50);
     sf::Transformable panel;

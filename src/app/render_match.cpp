@@ -32,8 +32,9 @@ void drawSelectionRings(Game& game) {
         const Turret* unit = findUnit(game, id);
         if (!unit || unit->hp <= 0) continue;
         float radius = unit->body.getRadius() + 8;
-        drawRound(game.frontend->canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
-        drawCircleOutline(game.frontend->canvas, unit->body.getPosition(), radius, 30, 2, sf::Color(100, 200, 255, 200));
+        Canvas& canvas = game.frontend->canvas;
+        drawRound(canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
+        drawCircleOutline(canvas, unit->body.getPosition(), radius, 30, 2, sf::Color(100, 200, 255, 200));
     }
 }
 

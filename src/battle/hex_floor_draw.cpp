@@ -288,7 +288,8 @@ void showFloor(Game& game, sf::Color background) {
 }  // namespace
 
 bool floorCoversTarget(const Game& game) {
-    return game.hex_grid_enabled && game.frontend->canvas.batched && game.frontend->canvas.fast_paths && game.frontend->hex_floor.ready;
+    const Canvas& canvas = game.frontend->canvas;
+    return game.hex_grid_enabled && canvas.batched && canvas.fast_paths && game.frontend->hex_floor.ready;
 }
 
 void drawHexFloor(Game& game, sf::Color background) {

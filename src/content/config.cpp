@@ -94,7 +94,8 @@ void Config::load() {
         document = nullptr;
         std::cerr << "Error parsing " << file_name << ": " << why << " (using built-in defaults)" << std::endl;
     };
-    if (tooDeepOffset(text) < text.size()) return refuse("nested more than " + std::to_string(kMaxJsonNesting) + " deep");
+    if (tooDeepOffset(text) < text.size())
+        return refuse("nested more than " + std::to_string(kMaxJsonNesting) + " deep");
     try {
         std::istringstream in(text);
         in >> document;  // as the stream reads it: what follows the value is not looked at

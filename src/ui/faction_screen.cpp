@@ -146,7 +146,8 @@ void drawPicture(Canvas& canvas, const sf::Sprite& faction_sprite, const sf::Tex
 }
 
 void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
-    Canvas& canvas = game.frontend->canvas;
+    Frontend& front = *game.frontend;
+    Canvas& canvas = front.canvas;
     sf::Vector2f corner = cardCorner(faction, window_size);
     const FactionCardData& data = kCards[faction];
     sf::RectangleShape card({kCardSize, kCardSize});
@@ -156,11 +157,11 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
     card.setOutlineThickness(hovered ? 4 : 2);
     drawShape(canvas, card);
 
-    const sf::Texture& picture = hovered ? game.frontend->faction_hover[size_t(faction)] : game.frontend->faction_normal[size_t(faction)];
-    drawPicture(canvas, game.frontend->faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
+    const sf::Texture& picture = hovered ? front.faction_hover[size_t(faction)] : front.faction_normal[size_t(faction)];
+    drawPicture(canvas, front.faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
 
     // The motto hangs below the card, one character per line.
-    sf::Text& motto = keptText(game, game.frontend->screen_texts.faction_mottos[size_t(faction)], data.vertical_motto, 15,
+    sf::Text& motto = keptText(game, front.screen_texts.faction_mottos[size_t(faction)], data.vertical_motto, 15,
                                sf::Color(180, 180, 210, 255));
     placeCentred(motto, corner.x, kCardSize, corner.y + kCardSize - 32);
     drawDirect(canvas, motto);
@@ -168,7 +169,8 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
 
 void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
     Canvas& canvas = game.frontend->canvas;
-    sf::Text& title = keptText(game, game.frontend->screen_texts.faction_title, "CHOOSE YOUR FACTION", 40, sf::Color::White);
+    ScreenTexts& texts = game.frontend->screen_texts;
+    sf::Text& title = keptText(game, texts.faction_title, "CHOOSE YOUR FACTION", 40, sf::Color::White);
     title.setOutlineColor(sf::Color(0, 0, 0, 180));
     title.setOutlineThickness(2);
     placeCentred(title, 0, window_size.x, 30);
@@ -176,13 +178,14 @@ void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
 
     for (int faction = 0; faction < kFactionCount; ++faction) drawCard(game, faction, window_size, faction == hovered_card);
 
-    sf::Text& hint = keptText(game, game.frontend->screen_texts.faction_hint, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
+    sf::Text& hint = keptText(game, texts.faction_hint, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
     placeCentred(hint, 0, window_size.x, window_size.y - 35);
     drawDirect(canvas, hint);
 }
 
 void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
-    Canvas& canvas = game.frontend->canvas;
+    Frontend& front = *game.frontend;
+    Canvas& canvas = front.canvas;
     sf::Color colour = kCards[faction].color;
     sf::Vector2f panel_corner((window_size.x - 600) / 2, (window_size.y - 400) / 2);
     sf::RectangleShape panel({600, 400});
@@ -197,13 +200,12 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     separator.setFillColor(colour);
     drawShape(canvas, separator);
 
-    sf::Text& motto =
-        keptText(game, game.frontend->screen_texts.faction_full_motto, kCards[faction].full_motto, 24, sf::Color::White);
+    sf::Text& motto = keptText(game, front.screen_texts.faction_full_motto, kCards[faction].full_motto, 24, sf::Color::White);
     motto.setLineSpacing(1.5f);
     placeCentred(motto, 0, window_size.x, panel_corner.y + 120);
     drawDirect(canvas, motto);
 
-    drawPicture(canvas, game.frontend->faction_sprites[size_t(faction)], game.frontend->faction_normal[size_t(faction)], 150,
+    drawPicture(canvas, front.faction_sprites[size_t(faction)], front.faction_normal[size_t(faction)], 150,
                 {panel_corner.x + 30, panel_corner.y + 180}, false);
 }
 }  // namespace

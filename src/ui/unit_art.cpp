@@ -85,8 +85,8 @@ void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
         drawDefaultBarrel(canvas, UnitFrame(position, theta));
         return;
     }
-    if (canvas.batched && canvas.fast_paths && drawUnitSprite(game.frontend->unit_sprites, canvas, faction, position, theta))
-        return;
+    UnitSprites& sprites = game.frontend->unit_sprites;
+    if (canvas.batched && canvas.fast_paths && drawUnitSprite(sprites, canvas, faction, position, theta)) return;
     drawFactionArt(canvas, faction, UnitFrame(position, theta));
 }
 

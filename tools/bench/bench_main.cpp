@@ -223,8 +223,8 @@ nlohmann::json pictureJson(const PictureResult& p) {
 void reopenWindow(Game& game, int antialiasing) {
     sf::ContextSettings settings;
     settings.antialiasingLevel = unsigned(antialiasing);
-    game.frontend->window.create(sf::VideoMode(1280, 720, 32), "Tarvex", sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close,
-                       settings);
+    game.frontend->window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
+                                 sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
 }
 }  // namespace
 
