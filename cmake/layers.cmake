@@ -21,19 +21,21 @@ list(FILTER TARVEX_SIM_SOURCES EXCLUDE REGEX "_draw\\.cpp$")
 list(APPEND TARVEX_SIM_SOURCES ${TARVEX_SRC}/app/clock.cpp ${TARVEX_SRC}/app/log.cpp)
 file(GLOB TARVEX_SIM_HEADERS CONFIGURE_DEPENDS ${TARVEX_SRC}/content/*.h ${TARVEX_SRC}/battle/*.h ${TARVEX_SRC}/net/*.h)
 list(FILTER TARVEX_SIM_HEADERS EXCLUDE REGEX "_draw\\.h$")
-list(APPEND TARVEX_SIM_HEADERS ${TARVEX_SRC}/app/game.h ${TARVEX_SRC}/app/clock.h ${TARVEX_SRC}/app/log.h)
+list(APPEND TARVEX_SIM_HEADERS ${TARVEX_SRC}/app/game.h ${TARVEX_SRC}/app/clock.h ${TARVEX_SRC}/app/log.h
+  ${TARVEX_SRC}/app/sfml_compat.h ${TARVEX_SRC}/app/input_event.h)
 
 file(GLOB TARVEX_AUDIO_SOURCES CONFIGURE_DEPENDS ${TARVEX_SRC}/audio/*.cpp)
 file(GLOB TARVEX_AUDIO_HEADERS CONFIGURE_DEPENDS ${TARVEX_SRC}/audio/*.h)
 
-set(TARVEX_APP_DRAWING render render_hud render_match render_menus display frame_stats renderer screen)
+set(TARVEX_APP_DRAWING render render_hud render_match render_menus display frame_stats renderer screen sfml_compat)
 file(GLOB TARVEX_VIEW_SOURCES CONFIGURE_DEPENDS ${TARVEX_SRC}/ui/*.cpp ${TARVEX_SRC}/battle/*_draw.cpp)
 file(GLOB TARVEX_VIEW_HEADERS CONFIGURE_DEPENDS ${TARVEX_SRC}/ui/*.h ${TARVEX_SRC}/battle/*_draw.h)
 foreach(name ${TARVEX_APP_DRAWING})
   list(APPEND TARVEX_VIEW_SOURCES ${TARVEX_SRC}/app/${name}.cpp)
   list(APPEND TARVEX_VIEW_HEADERS ${TARVEX_SRC}/app/${name}.h)
 endforeach()
-list(APPEND TARVEX_VIEW_HEADERS ${TARVEX_SRC}/app/frontend.h ${TARVEX_SRC}/app/render_parts.h ${TARVEX_SRC}/app/screen_texts.h)
+list(APPEND TARVEX_VIEW_HEADERS ${TARVEX_SRC}/app/frontend.h ${TARVEX_SRC}/app/render_parts.h ${TARVEX_SRC}/app/screen_texts.h
+  ${TARVEX_SRC}/app/sfml_compat_view.h)
 list(REMOVE_ITEM TARVEX_VIEW_HEADERS ${TARVEX_SRC}/app/render_hud.h ${TARVEX_SRC}/app/render_match.h
   ${TARVEX_SRC}/app/render_menus.h)
 
@@ -79,16 +81,17 @@ tarvex_header_view(view ${TARVEX_SIM_HEADERS} ${TARVEX_AUDIO_HEADERS} ${TARVEX_V
 add_library(tarvex_sim STATIC ${TARVEX_SIM_SOURCES})
 target_include_directories(tarvex_sim PRIVATE ${TARVEX_LAYER_DIR}/no_drawing ${TARVEX_LAYER_DIR}/no_sound
   ${TARVEX_LAYER_DIR}/sim)
-target_link_libraries(tarvex_sim PUBLIC sfml-graphics sfml-network sfml-system nlohmann_json::nlohmann_json
+target_link_libraries(tarvex_sim PUBLIC ${TARVEX_SFML_GRAPHICS} ${TARVEX_SFML_NETWORK} ${TARVEX_SFML_SYSTEM}
+  nlohmann_json::nlohmann_json
   Threads::Threads)
 
 add_library(tarvex_audio STATIC ${TARVEX_AUDIO_SOURCES})
 target_include_directories(tarvex_audio PRIVATE ${TARVEX_LAYER_DIR}/no_drawing ${TARVEX_LAYER_DIR}/audio)
-target_link_libraries(tarvex_audio PUBLIC tarvex_sim sfml-audio)
+target_link_libraries(tarvex_audio PUBLIC tarvex_sim ${TARVEX_SFML_AUDIO})
 
 add_library(tarvex_view STATIC ${TARVEX_VIEW_SOURCES})
 target_include_directories(tarvex_view PRIVATE ${TARVEX_LAYER_DIR}/view)
-target_link_libraries(tarvex_view PUBLIC tarvex_sim tarvex_audio sfml-graphics sfml-window OpenGL::GL)
+target_link_libraries(tarvex_view PUBLIC tarvex_sim tarvex_audio ${TARVEX_SFML_GRAPHICS} ${TARVEX_SFML_WINDOW} OpenGL::GL)
 
 add_library(tarvex_app STATIC ${TARVEX_APP_SOURCES})
 target_include_directories(tarvex_app PUBLIC ${TARVEX_SRC})

@@ -15,6 +15,15 @@
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
 namespace {
+// No test has a sound card. OpenAL Soft (SFML 2) plays into its null driver, and an ALSA
+// that names no device sends SFML 3 to its null output rather than to a card it cannot open.
+// A test program that listens sets its own driver.
+const bool quiet_sound = [] {
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    setenv("ALSA_CONFIG_PATH", TARVEX_SOURCE_DIR "/tests/no-sound-devices.conf", 0);
+    return true;
+}();
+
 // No test, nor a game a test starts, ever reads or writes the real user's saved progress:
 // HOME and XDG_DATA_HOME point into a folder of this process, removed when it ends.
 struct HiddenUserData {

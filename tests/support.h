@@ -1,5 +1,6 @@
 #pragma once
 #include "app/game.h"
+#include "app/sfml_compat.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

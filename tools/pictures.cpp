@@ -1,4 +1,5 @@
 #include "media.h"
+#include "app/sfml_compat.h"
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Image.hpp>
@@ -35,7 +36,7 @@ struct Brush {
     // The highlighted picture lifts every colour towards white.
     sf::Color tone(sf::Color c) const {
         if (!hover) return c;
-        auto lift = [](sf::Uint8 v) { return sf::Uint8(float(v) + (255 - float(v)) * 0.22f); };
+        auto lift = [](std::uint8_t v) { return std::uint8_t(float(v) + (255 - float(v)) * 0.22f); };
         return sf::Color(lift(c.r), lift(c.g), lift(c.b), c.a);
     }
 };
@@ -130,7 +131,7 @@ void line(Brush& brush, Vec a, Vec b, float width, sf::Color from, sf::Color to)
     Vec pa = brush.toPixel(a), pb = brush.toPixel(b);
     float half = width * brush.scale / 2;
     sf::Color c0 = brush.tone(from), c1 = brush.tone(to);
-    auto mix = [](sf::Uint8 x, sf::Uint8 y, float t) { return sf::Uint8(float(x) + (float(y) - float(x)) * t); };
+    auto mix = [](std::uint8_t x, std::uint8_t y, float t) { return std::uint8_t(float(x) + (float(y) - float(x)) * t); };
     paint(brush.picture, boxAround({pa, pb}, half + 2), [&](Vec p) { return segmentDistance(p, pa, pb) - half; },
           [&](Vec p) {
               Vec ab = pb - pa;
@@ -185,7 +186,7 @@ Vec polar(float radius, float degrees) {
     return {std::cos(a) * radius, std::sin(a) * radius};
 }
 
-sf::Color withAlpha(sf::Color c, sf::Uint8 alpha) { return sf::Color(c.r, c.g, c.b, alpha); }
+sf::Color withAlpha(sf::Color c, std::uint8_t alpha) { return sf::Color(c.r, c.g, c.b, alpha); }
 
 // The round plate every emblem sits on; the hover plate is brighter and glows.
 void drawPlate(Picture& picture, sf::Color faction, bool hover) {
@@ -195,15 +196,15 @@ void drawPlate(Picture& picture, sf::Color faction, bool hover) {
         paint(picture, {0, 0, kSize - 1, kSize - 1}, [&](Vec p) { return length(p - c) - 127; },
               [&](Vec p) {
                   float t = std::clamp((length(p - c) - radius) / 11, 0.0f, 1.0f);
-                  return withAlpha(faction, sf::Uint8(200 * (1 - t) * (1 - t)));
+                  return withAlpha(faction, std::uint8_t(200 * (1 - t) * (1 - t)));
               });
     float lift = hover ? 0.45f : 0.22f;
     paint(picture, {0, 0, kSize - 1, kSize - 1}, [&](Vec p) { return length(p - c) - radius; },
           [&](Vec p) {
               float t = 1 - std::clamp(length(p - c) / radius, 0.0f, 1.0f);
               float k = lift * (0.35f + 0.65f * t);
-              return sf::Color(sf::Uint8(12 + float(faction.r) * k), sf::Uint8(12 + float(faction.g) * k),
-                               sf::Uint8(22 + float(faction.b) * k), 255);
+              return sf::Color(std::uint8_t(12 + float(faction.r) * k), std::uint8_t(12 + float(faction.g) * k),
+                               std::uint8_t(22 + float(faction.b) * k), 255);
           });
     sf::Color rim = hover ? sf::Color(std::min(255, faction.r + 70), std::min(255, faction.g + 70),
                                       std::min(255, faction.b + 70), 255)
@@ -223,7 +224,7 @@ void drawRed(Brush& b) {
         for (int i = 0; i < 4; ++i) {
             float t0 = 0.25f * float(i), t1 = t0 + 0.25f;
             line(b, {(3 * t0 + 1.5f) * s, 14 * t0 + 18}, {(3 * t1 + 1.5f) * s, 14 * t1 + 18}, 1.7f,
-                 sf::Color(200, 60, 20, sf::Uint8(230 - 45 * i)), sf::Color(200, 60, 20, sf::Uint8(185 - 45 * i)));
+                 sf::Color(200, 60, 20, std::uint8_t(230 - 45 * i)), sf::Color(200, 60, 20, std::uint8_t(185 - 45 * i)));
         }
     std::vector<Vec> left_outer{{-12, -12}, {-15, -8}, {-16, -2}, {-15, 4}, {-13, 10}, {-12, 12}};
     std::vector<Vec> left_inner{{-8, -16}, {-12, -12}, {-14, -6}, {-13, 2}, {-10, 10}, {-8, 16}};
@@ -290,7 +291,7 @@ void drawYellow(Brush& b) {
     for (float side : {-2.5f, 2.5f})
         polygon(b, rectangle(side - 0.9f, -16, side + 0.9f, 16), sf::Color(10, 10, 12), 0.6f, withAlpha(gold, 140));
     fillPolygon(b, rectangle(-1, -10, 1, 2), sf::Color(255, 245, 200, 240));
-    const sf::Uint8 cell_alpha[3] = {220, 180, 140};
+    const std::uint8_t cell_alpha[3] = {220, 180, 140};
     for (int i = 0; i < 3; ++i) {
         float y = -8.0f - 8.0f * float(i);
         polygon(b, rectangle(-4, y - 0.75f, 4, y + 0.75f), withAlpha(gold, cell_alpha[i]), 0.4f,
@@ -337,7 +338,7 @@ void drawBlue(Brush& b) {
     polygon(b, star, sf::Color(255, 240, 200), 0.7f, sf::Color(200, 160, 90));
 
     polygon(b, rectangle(-1.25f, -24, 1.25f, 0), pod, 0.8f, light);
-    const sf::Uint8 fin_alpha[3] = {180, 140, 100};
+    const std::uint8_t fin_alpha[3] = {180, 140, 100};
     for (int i = 0; i < 3; ++i) {
         float y = -5.0f - 7.0f * float(i);
         polygon(b, rectangle(-3, y - 0.5f, 3, y + 0.5f), withAlpha(light, fin_alpha[i]), 0.3f,
@@ -403,7 +404,7 @@ void drawWhite(Brush& b) {
                   float t = std::clamp((a.y + 10) / 50, 0.0f, 1.0f);
                   float inner = 2 + 0.6f * a.y, span = 15 * std::sin(kPi * t);
                   float f = span > 0 ? std::clamp((std::fabs(a.x) - inner) / span, 0.0f, 1.0f) : 1.0f;
-                  return b.tone(sf::Color(255, 255, 255, sf::Uint8(240 * (1 - f))));
+                  return b.tone(sf::Color(255, 255, 255, std::uint8_t(240 * (1 - f))));
               });
         for (int j = 1; j <= 5; ++j) {
             float t = float(j) / 6, u = 50 * t - 10;
@@ -418,7 +419,7 @@ void drawWhite(Brush& b) {
     paint(picture, boxAround(star_pixels, 2), [&](Vec p) { return polygonDistance(p, star_pixels); },
           [&](Vec p) {
               float t = std::clamp(length(b.toArt(p)) / 20, 0.0f, 1.0f);
-              return b.tone(sf::Color(sf::Uint8(255 - 55 * t), sf::Uint8(240 - 90 * t), sf::Uint8(100 - 100 * t)));
+              return b.tone(sf::Color(std::uint8_t(255 - 55 * t), std::uint8_t(240 - 90 * t), std::uint8_t(100 - 100 * t)));
           });
     for (int k = 0; k < 6; ++k)
         line(b, {0, 0}, polar(12, 60.0f * float(k)), 0.8f, sf::Color(255, 255, 255), sf::Color(255, 255, 255, 100));
@@ -462,14 +463,14 @@ void drawIcon(Brush& b) {
 
 sf::Image toImage(const Picture& picture) {
     sf::Image image;
-    image.create(kSize, kSize, sf::Color::Transparent);
+    resizeImage(image, {kSize, kSize}, sf::Color::Transparent);
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             const float* px = &picture.rgba[(size_t(y) * kSize + size_t(x)) * 4];
             float a = px[3];
             if (a <= 0) continue;
-            auto byte = [a](float premultiplied) { return sf::Uint8(std::clamp(premultiplied / a, 0.0f, 1.0f) * 255 + 0.5f); };
-            image.setPixel(unsigned(x), unsigned(y), sf::Color(byte(px[0]), byte(px[1]), byte(px[2]), sf::Uint8(a * 255 + 0.5f)));
+            auto byte = [a](float premultiplied) { return std::uint8_t(std::clamp(premultiplied / a, 0.0f, 1.0f) * 255 + 0.5f); };
+            setPixelAt(image, unsigned(x), unsigned(y), sf::Color(byte(px[0]), byte(px[1]), byte(px[2]), std::uint8_t(a * 255 + 0.5f)));
         }
     return image;
 }

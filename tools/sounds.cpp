@@ -1,4 +1,5 @@
 #include "media.h"
+#include "app/sfml_compat.h"
 
 #include <SFML/Audio/OutputSoundFile.hpp>
 #include <algorithm>
@@ -70,11 +71,11 @@ bool save(const std::string& path, std::vector<float> samples, unsigned channels
     float loudest = 0;
     for (float sample : samples) loudest = std::max(loudest, std::abs(sample));
     float gain = loudest > 0 ? peak / loudest : 0;
-    std::vector<sf::Int16> pcm(samples.size());
+    std::vector<std::int16_t> pcm(samples.size());
     for (size_t i = 0; i < samples.size(); ++i)
-        pcm[i] = static_cast<sf::Int16>(std::lround(std::clamp(samples[i] * gain, -1.0f, 1.0f) * 32767));
+        pcm[i] = static_cast<std::int16_t>(std::lround(std::clamp(samples[i] * gain, -1.0f, 1.0f) * 32767));
     sf::OutputSoundFile file;
-    if (!file.openFromFile(path, kRate, channels)) return false;
+    if (!openSoundFileForWriting(file, path, kRate, channels)) return false;
     file.write(pcm.data(), pcm.size());
     return true;
 }

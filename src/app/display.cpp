@@ -2,40 +2,38 @@
 #include "app/frontend.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "app/sfml_compat.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 // A game without a window takes its clicks on the layout itself.
-void mapPoint(const Game& game, int& x, int& y) {
-    if (!game.frontend) return;
-    sf::Vector2i layout = toLayout(game.frontend->window.getSize(), {x, y});
-    x = layout.x;
-    y = layout.y;
+sf::Vector2i mapPoint(const Game& game, sf::Vector2i pixel) {
+    if (!game.frontend) return pixel;
+    return toLayout(game.frontend->window.getSize(), pixel);
 }
 }  // namespace
 
 // SFML 2.5 on X11 places a new window from the screen's width alone, so on a
 // 1920 x 1080 desktop the bottom of the field would open off the screen.
 void centreWindow(sf::Window& window) {
-    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    sf::Vector2u desktop = desktopSize();
     sf::Vector2u size = window.getSize();
-    window.setPosition({std::max(0, (int(desktop.width) - int(size.x)) / 2),
-                        std::max(0, (int(desktop.height) - int(size.y)) / 2)});
+    window.setPosition({std::max(0, (int(desktop.x) - int(size.x)) / 2), std::max(0, (int(desktop.y) - int(size.y)) / 2)});
 }
 
 sf::FloatRect letterboxViewport(sf::Vector2u target_size) {
-    if (target_size.x == 0 || target_size.y == 0) return {0, 0, 1, 1};
+    if (target_size.x == 0 || target_size.y == 0) return sf::FloatRect({0, 0}, {1, 1});
     float width = float(target_size.x), height = float(target_size.y);
     float scale = std::min(width / kLayoutWidth, height / kLayoutHeight);
     float shown_width = kLayoutWidth * scale / width;
     float shown_height = kLayoutHeight * scale / height;
-    return {(1 - shown_width) / 2, (1 - shown_height) / 2, shown_width, shown_height};
+    return sf::FloatRect({(1 - shown_width) / 2, (1 - shown_height) / 2}, {shown_width, shown_height});
 }
 
 sf::View screenView(sf::Vector2u target_size) {
-    return letterboxed(sf::View(sf::FloatRect(0, 0, kLayoutWidth, kLayoutHeight)), target_size);
+    return letterboxed(sf::View(sf::FloatRect({0, 0}, {kLayoutWidth, kLayoutHeight})), target_size);
 }
 
 sf::View letterboxed(sf::View view, sf::Vector2u target_size) {
@@ -56,29 +54,17 @@ sf::Vector2f layoutToView(const sf::View& view, sf::Vector2f layout_point) {
     return view.getInverseTransform().transformPoint(normalised);
 }
 
-sf::Event toLayoutEvent(const Game& game, const sf::Event& event) {
-    sf::Event mapped = event;
-    switch (event.type) {
-        case sf::Event::MouseButtonPressed:
-        case sf::Event::MouseButtonReleased: mapPoint(game, mapped.mouseButton.x, mapped.mouseButton.y); break;
-        case sf::Event::MouseMoved: mapPoint(game, mapped.mouseMove.x, mapped.mouseMove.y); break;
-        case sf::Event::MouseWheelScrolled: mapPoint(game, mapped.mouseWheelScroll.x, mapped.mouseWheelScroll.y); break;
-        default: break;
-    }
+InputEvent toLayoutEvent(const Game& game, const InputEvent& event) {
+    InputEvent mapped = event;
+    mapped.position = mapPoint(game, event.position);
     return mapped;
 }
 
 void toggleFullscreen(Game& game) {
     Frontend& front = *game.frontend;
-    sf::ContextSettings settings = front.window.getSettings();
     front.fullscreen = !front.fullscreen;
-    if (front.fullscreen) {
-        front.window.create(sf::VideoMode::getDesktopMode(), "Tarvex", sf::Style::Fullscreen, settings);
-    } else {
-        front.window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
-                            sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
-        centreWindow(front.window);
-    }
+    openWindow(front.window, front.fullscreen, antialiasingOf(front.window));
+    if (!front.fullscreen) centreWindow(front.window);
     sf::Vector2u size = front.window.getSize();
     logLine(front.fullscreen ? "Fullscreen: " : "Windowed: ", size.x, "x", size.y);
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/View.hpp>
-#include <SFML/Window/Event.hpp>
+#include "app/input_event.h"
+
 #include <SFML/Window/Window.hpp>
 
 struct Game;
@@ -23,7 +24,7 @@ sf::Vector2i toLayout(sf::Vector2u target_size, sf::Vector2i pixel);
 // The point of a view under a layout point, as if the view filled the whole picture.
 sf::Vector2f layoutToView(const sf::View& view, sf::Vector2f layout_point);
 // The event with its mouse position in layout coordinates; other events as they are.
-sf::Event toLayoutEvent(const Game& game, const sf::Event& event);
+InputEvent toLayoutEvent(const Game& game, const InputEvent& event);
 
 // Places a window in the middle of the desktop.
 void centreWindow(sf::Window& window);

@@ -58,10 +58,10 @@ void drawFrameOverlay(Game& game) {
     target.setView(target.getDefaultView());
     sf::Text& text = game.frontend->frame_stats.overlay_text;
     float x = float(target.getSize().x) - 160;
-    text.setPosition(x + 6, 118);
-    sf::FloatRect bounds = text.getGlobalBounds();
+    text.setPosition({x + 6, 118});
+    RectParts<float> bounds = partsOf(text.getGlobalBounds());
     sf::Transformable placement;
-    placement.setPosition(x, 114);
+    placement.setPosition({x, 114});
     drawRectangle(game.frontend->canvas, {150, bounds.top + bounds.height + 6 - 114}, placement,
                   ShapeStyle{sf::Color(0, 0, 0, 170)});
     drawDirect(game.frontend->canvas, text);

@@ -1,7 +1,7 @@
 #pragma once
 #include "app/clock.h"
+#include "app/sfml_compat_view.h"
 
-#include <SFML/Graphics/Text.hpp>
 #include <cstddef>
 #include <string>
 
@@ -16,7 +16,7 @@ struct FrameStats {
     int frames = 0;                // frames so far in the current second
     double update_seconds = 0;     // summed over the current second
     double draw_seconds = 0;
-    sf::Text overlay_text;         // rebuilt once a second, not every frame
+    UiText overlay_text;         // rebuilt once a second, not every frame
 };
 
 // Counts one frame of the loop; once a second takes the figures, prints the log line

@@ -11,7 +11,7 @@
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Sprite.hpp>
-#include <SFML/Graphics/Text.hpp>
+#include "app/sfml_compat_view.h"
 #include <SFML/Graphics/Texture.hpp>
 #include <array>
 
@@ -29,18 +29,20 @@ struct Frontend {
     sf::Font symbol_font;                    // pictographs the CJK font lacks (trophy, skull)
     sf::Font lobby_font;                     // the lobby's own, loaded first of all
     sf::RectangleShape panel_background;     // placed at the panel's slide when drawn
-    std::array<sf::Text, kPanelButtonCount> button_labels;
-    sf::Text single_text;
-    sf::Text network_text;
-    sf::Text back_text;
-    sf::Text host_text;
-    sf::Text join_text;
+    std::array<UiText, kPanelButtonCount> button_labels;
+    UiText single_text;
+    UiText network_text;
+    UiText back_text;
+    UiText host_text;
+    UiText join_text;
     ScreenTexts screen_texts;                // texts rebuilt only when their content changes
 
     // Faction pictures, in faction order
     std::array<sf::Texture, 5> faction_normal;
     std::array<sf::Texture, 5> faction_hover;
-    std::array<sf::Sprite, 5> faction_sprites;
+    std::array<sf::Sprite, 5> faction_sprites{sf::Sprite(faction_normal[0]), sf::Sprite(faction_normal[1]),
+                                              sf::Sprite(faction_normal[2]), sf::Sprite(faction_normal[3]),
+                                              sf::Sprite(faction_normal[4])};
 
     SoundBank sounds;
 };

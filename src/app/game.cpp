@@ -3,6 +3,7 @@
 #include "app/frontend.h"
 #include "app/log.h"
 #include "app/renderer.h"
+#include "app/sfml_compat.h"
 #include "app/update.h"
 #include "content/config.h"
 #include "content/files.h"
@@ -51,10 +52,10 @@ void layOutMenuButtons(Game& game) {
     float x = (kLayoutWidth - 400) / 2;
     float y = (kLayoutHeight - 290) / 2;
     game.single_button.setSize({400, 130});
-    game.single_button.setPosition(x, y);
+    game.single_button.setPosition({x, y});
     game.single_button.setFillColor(sf::Color(60, 180, 60, 220));
     game.network_button.setSize({400, 130});
-    game.network_button.setPosition(x, y + 160);
+    game.network_button.setPosition({x, y + 160});
     game.network_button.setFillColor(sf::Color(60, 100, 220, 220));
 }
 
@@ -71,9 +72,9 @@ void layOutMenuLabels(Game& game) {
                           {front.network_text, game.network_button, "NETWORK\nHost/Join", "联机\n主机/加入"}};
     for (MenuLabel& label : labels) {
         setText(label.text, front.ui_font, label.english, 24);
-        sf::FloatRect bounds = label.text.getLocalBounds();
+        RectParts<float> bounds = partsOf(label.text.getLocalBounds());
         sf::Vector2f corner = label.button.getPosition();
-        label.text.setPosition(corner.x + (400 - bounds.width) / 2, corner.y + (130 - bounds.height) / 2);
+        label.text.setPosition({corner.x + (400 - bounds.width) / 2, corner.y + (130 - bounds.height) / 2});
         setText(label.text, front.ui_font, label.chinese, 24);
     }
 }
@@ -87,7 +88,7 @@ void layOutLobbyLabels(Frontend& front, const LanLobby& lobby) {
 
 void layOutScreenTexts(Frontend& front) {
     setText(front.back_text, front.ui_font, "← 返回", 18);
-    front.back_text.setPosition(35, 28);
+    front.back_text.setPosition({35, 28});
     front.screen_texts.status_colour = uiColor("text");
 }
 
@@ -99,7 +100,7 @@ void layOutPanel(Game& game) {
         const PanelButtonLayout& layout = kPanelButtons[i];
         sf::RectangleShape& button = game.upgrade_buttons[i];
         button.setSize({140, 32});
-        button.setPosition(10, layout.y);
+        button.setPosition({10, layout.y});
         button.setFillColor(panelColour(layout.colour_key, layout.fill));
     }
 }
@@ -107,18 +108,18 @@ void layOutPanel(Game& game) {
 void layOutPanelLabels(Game& game) {
     Frontend& front = *game.frontend;
     front.panel_background.setSize({game.panel_width, game.panel_height});
-    front.panel_background.setPosition(game.panel_x, 40);
+    front.panel_background.setPosition({game.panel_x, 40});
     front.panel_background.setFillColor(panelColour("panel_background", sf::Color(40, 40, 40, 220)));
     for (int i = 0; i < kPanelButtonCount; ++i) {
         setText(front.button_labels[i], front.ui_font, kPanelButtons[i].label, 14);
-        front.button_labels[i].setPosition(15, kPanelButtons[i].y + 5);
+        front.button_labels[i].setPosition({15, kPanelButtons[i].y + 5});
     }
 }
 
 void layOutLevelCards(Game& game) {
     for (size_t i = 0; i < game.level_cards.size(); ++i) {
         game.level_cards[i].setSize({220, 130});
-        game.level_cards[i].setPosition(90 + 250 * float(i % 3), 110 + 150 * float(i / 3));
+        game.level_cards[i].setPosition({90 + 250 * float(i % 3), 110 + 150 * float(i / 3)});
     }
 }
 
@@ -143,20 +144,17 @@ void readStartMoney(Game& game) {
 
 unsigned freshSeed() { return std::random_device{}(); }
 
-void openWindow(Frontend& front) {
-    sf::ContextSettings settings;
-    settings.antialiasingLevel = windowAntialiasing();
-    front.window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
-                        sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
+void openGameWindow(Frontend& front) {
+    openWindow(front.window, false, windowAntialiasing());
     centreWindow(front.window);
     front.canvas.target = &front.window;
     front.canvas.batched = true;
 }
 
 void setListenerFirst() {
-    sf::Listener::setPosition(0, 0, 0);
-    sf::Listener::setDirection(0, 0, -1);
-    sf::Listener::setUpVector(0, 1, 0);
+    sf::Listener::setPosition({0, 0, 0});
+    sf::Listener::setDirection({0, 0, -1});
+    sf::Listener::setUpVector({0, 1, 0});
     sf::Listener::setGlobalVolume(100);
 }
 }  // namespace
@@ -172,7 +170,7 @@ Game::Game(const GameOptions& options) {
     initLanLobby(lobby);
     if (windowed) loadFont(frontend->lobby_font);
 
-    if (windowed) openWindow(*frontend);
+    if (windowed) openGameWindow(*frontend);
     rng.seed(options.seeds ? options.seeds->units : freshSeed());
     if (windowed) {
         frontend->sounds.rng.seed(options.seeds ? options.seeds->sounds : freshSeed());
@@ -200,8 +198,8 @@ Game::Game(const GameOptions& options) {
 
     panel_content_height = 360;
     world_view = windowed ? frontend->window.getDefaultView()
-                          : sf::View(sf::FloatRect(0, 0, kLayoutWidth, kLayoutHeight));
-    world_view.setCenter(450, 300);
+                          : sf::View(sf::FloatRect({0, 0}, {kLayoutWidth, kLayoutHeight}));
+    world_view.setCenter({450, 300});
     camera_target = world_view.getCenter();
     layOutSelectionBox(*this);
 
@@ -235,7 +233,7 @@ Game::~Game() {
 void enterLevelSelection(Game& game) {
     game.shown_levels = game.all_levels;
     game.back_button.setSize({120, 40});
-    game.back_button.setPosition(20, 20);
+    game.back_button.setPosition({20, 20});
     game.back_button.setFillColor(sf::Color(60, 60, 80));
     game.back_button.setOutlineColor(sf::Color(150, 150, 200));
     game.back_button.setOutlineThickness(1);

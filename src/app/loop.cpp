@@ -4,6 +4,7 @@
 #include "app/game.h"
 #include "app/pause.h"
 #include "app/settings_keys.h"
+#include "app/sfml_compat.h"
 #include "app/render.h"
 #include "app/screen.h"
 #include "app/screen_input.h"
@@ -18,23 +19,20 @@
 #include <cmath>
 
 namespace {
-// x, y: a point of the 1280 x 720 layout.
-sf::Vector2f toField(const Game& game, int x, int y) {
-    return layoutToView(game.world_view, sf::Vector2f(float(x), float(y)));
-}
+// A point of the 1280 x 720 layout.
+sf::Vector2f toField(const Game& game, sf::Vector2i point) { return layoutToView(game.world_view, sf::Vector2f(point)); }
 
 bool onPanelX(const Game& game, float x) { return game.panel_x <= x && x <= game.panel_x + game.panel_width; }
 
-void scrollWheel(Game& game, const sf::Event::MouseWheelScrollEvent& wheel) {
-    if (wheel.wheel != sf::Mouse::VerticalWheel) return;
-    if (onPanelX(game, float(wheel.x))) {
+void scrollWheel(Game& game, const InputEvent& wheel) {
+    if (onPanelX(game, float(wheel.position.x))) {
         float limit = std::max(0.0f, game.panel_content_height - game.panel_height + 40);
         // One wheel notch scrolls the panel twice, as the panel always has.
         for (int step = 0; step < 2; ++step)
-            game.panel_scroll = std::clamp(game.panel_scroll - wheel.delta * 20, 0.0f, limit);
+            game.panel_scroll = std::clamp(game.panel_scroll - wheel.wheel_delta * 20, 0.0f, limit);
         return;
     }
-    game.camera_target.y -= wheel.delta * 200;
+    game.camera_target.y -= wheel.wheel_delta * 200;
     clampView(game);
 }
 
@@ -67,8 +65,7 @@ bool inspectAt(Game& game, sf::Vector2f point, float extra, bool add_radius) {
 bool onPanel(const Game& game, sf::Vector2f click) {
     if (onPanelX(game, click.x)) return true;
     for (const sf::RectangleShape& button : game.upgrade_buttons) {
-        sf::FloatRect placed(game.panel_x + button.getPosition().x, 40 + button.getPosition().y - game.panel_scroll,
-                             button.getSize().x, button.getSize().y);
+        sf::FloatRect placed({game.panel_x + button.getPosition().x, 40 + button.getPosition().y - game.panel_scroll}, {button.getSize().x, button.getSize().y});
         if (placed.contains(click)) return true;
     }
     return false;
@@ -86,11 +83,11 @@ void clearOrders(Game& game) {
     }
 }
 
-void leftPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
-    sf::Vector2f field = toField(game, button.x, button.y);
+void leftPressed(Game& game, sf::Vector2i pixel) {
+    sf::Vector2f field = toField(game, pixel);
     if (!inspectAt(game, field, 15, true)) game.inspected_unit = -1;
 
-    sf::Vector2f click(float(button.x), float(button.y));
+    sf::Vector2f click(pixel);
     if (onPanel(game, click) || !game.faction_confirmed || game.paused) return;
     if (pickUnit(game.player_turrets, field, 10, true) < 0) clearOrders(game);
     game.box_selecting = true;
@@ -99,9 +96,9 @@ void leftPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
     game.selection_box.setSize({0, 0});
 }
 
-void rightPressed(Game& game, const sf::Event::MouseButtonEvent& button) {
+void rightPressed(Game& game, sf::Vector2i pixel) {
     if (!game.faction_confirmed || game.paused) return;
-    sf::Vector2f field = toField(game, button.x, button.y);
+    sf::Vector2f field = toField(game, pixel);
     int enemy = pickUnit(game.enemy_turrets, field, 10, true);
     for (UnitId id : game.selection) {
         Turret* unit = findUnit(game, id);
@@ -130,19 +127,19 @@ void leftReleased(Game& game) {
     if (game.selection.empty()) game.selection_box.setSize({0, 0});
 }
 
-void mouseMoved(Game& game, const sf::Event::MouseMoveEvent& move) {
+void mouseMoved(Game& game, sf::Vector2i pixel) {
     if (!game.box_selecting) return;
-    sf::Vector2f field = toField(game, move.x, move.y);
-    game.selection_box.setPosition(std::min(game.box_start.x, field.x), std::min(game.box_start.y, field.y));
+    sf::Vector2f field = toField(game, pixel);
+    game.selection_box.setPosition({std::min(game.box_start.x, field.x), std::min(game.box_start.y, field.y)});
     game.selection_box.setSize({std::abs(field.x - game.box_start.x), std::abs(field.y - game.box_start.y)});
 }
 
 void keyPressed(Game& game, sf::Keyboard::Key key) {
-    static const sf::Keyboard::Key player_lanes[] = {sf::Keyboard::Q, sf::Keyboard::W, sf::Keyboard::E};
-    static const sf::Keyboard::Key enemy_lanes[] = {sf::Keyboard::U, sf::Keyboard::I, sf::Keyboard::O};
-    static const sf::Keyboard::Key enemy_upgrades[] = {sf::Keyboard::J, sf::Keyboard::K, sf::Keyboard::L,
-                                                       sf::Keyboard::Semicolon};
-    if (key == sf::Keyboard::P) togglePause(game);
+    using Key = sf::Keyboard::Key;
+    static const Key player_lanes[] = {Key::Q, Key::W, Key::E};
+    static const Key enemy_lanes[] = {Key::U, Key::I, Key::O};
+    static const Key enemy_upgrades[] = {Key::J, Key::K, Key::L, Key::Semicolon};
+    if (key == Key::P) togglePause(game);
     if (game.paused) return;  // nothing that changes the match while it stands still
     for (int lane = 0; lane < 3; ++lane) {
         if (key == player_lanes[lane]) spawnPlayerTurret(game, lane);
@@ -157,11 +154,11 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
         if (buyEnemyUpgradeByKey(game, kind) && game.lobby.connected)
             sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
     }
-    if (key == sf::Keyboard::F3 && game.frontend) toggleFrameOverlay(game);
+    if (key == Key::F3 && game.frontend) toggleFrameOverlay(game);
 }
 
 // The input of the screen that shows, after the battlefield's.
-void screenInput(Game& game, const sf::Event& event) {
+void screenInput(Game& game, const InputEvent& event) {
     switch (currentScreen(game)) {
         case Screen::MainMenu: mainMenuInput(game, event); break;
         case Screen::Lobby: lobbyInput(game, event); break;
@@ -170,8 +167,8 @@ void screenInput(Game& game, const sf::Event& event) {
         case Screen::Results:
         case Screen::Match:
             // The second pick re-finds the unit under the click with a fixed 15-pixel reach.
-            if (event.type == sf::Event::MouseButtonPressed && event.mouseButton.button == sf::Mouse::Left)
-                inspectAt(game, toField(game, event.mouseButton.x, event.mouseButton.y), 15, false);
+            if (event.kind == InputEvent::Kind::MouseButtonPressed && event.button == sf::Mouse::Button::Left)
+                inspectAt(game, toField(game, event.position), 15, false);
             break;
     }
 }
@@ -179,27 +176,28 @@ void screenInput(Game& game, const sf::Event& event) {
 using Seconds = std::chrono::duration<double>;
 }  // namespace
 
-void handleEvent(Game& game, const sf::Event& window_event) {
+void handleEvent(Game& game, const InputEvent& window_event) {
+    using Kind = InputEvent::Kind;
     handleSettingsKeys(game, window_event);
-    const sf::Event event = toLayoutEvent(game, window_event);
-    switch (event.type) {
-        case sf::Event::Closed:
+    const InputEvent event = toLayoutEvent(game, window_event);
+    switch (event.kind) {
+        case Kind::Closed:
             if (game.frontend) game.frontend->window.close();
             break;
-        case sf::Event::MouseWheelScrolled: scrollWheel(game, event.mouseWheelScroll); break;
-        case sf::Event::MouseButtonPressed:
-            if (event.mouseButton.button == sf::Mouse::Left) leftPressed(game, event.mouseButton);
-            if (event.mouseButton.button == sf::Mouse::Right) rightPressed(game, event.mouseButton);
+        case Kind::MouseWheelScrolled: scrollWheel(game, event); break;
+        case Kind::MouseButtonPressed:
+            if (event.button == sf::Mouse::Button::Left) leftPressed(game, event.position);
+            if (event.button == sf::Mouse::Button::Right) rightPressed(game, event.position);
             break;
-        case sf::Event::MouseButtonReleased:
-            if (event.mouseButton.button == sf::Mouse::Left) leftReleased(game);
+        case Kind::MouseButtonReleased:
+            if (event.button == sf::Mouse::Button::Left) leftReleased(game);
             break;
-        case sf::Event::MouseMoved: mouseMoved(game, event.mouseMove); break;
-        case sf::Event::KeyPressed: keyPressed(game, event.key.code); break;
-        default: break;
+        case Kind::MouseMoved: mouseMoved(game, event.position); break;
+        case Kind::KeyPressed: keyPressed(game, event.key); break;
+        case Kind::Other: break;
     }
 
-    if (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape)
+    if (event.kind == Kind::KeyPressed && event.key == sf::Keyboard::Key::Escape)
         stepBack(game);
     else
         screenInput(game, event);
@@ -209,9 +207,9 @@ void handleEvent(Game& game, const sf::Event& window_event) {
 void sampleInput(Game& game) {
     sf::Window& window = game.frontend->window;
     game.input.mouse = toLayout(window.getSize(), sf::Mouse::getPosition(window));
-    game.input.left_button = sf::Mouse::isButtonPressed(sf::Mouse::Left);
-    game.input.key_up = sf::Keyboard::isKeyPressed(sf::Keyboard::Up);
-    game.input.key_down = sf::Keyboard::isKeyPressed(sf::Keyboard::Down);
+    game.input.left_button = sf::Mouse::isButtonPressed(sf::Mouse::Button::Left);
+    game.input.key_up = sf::Keyboard::isKeyPressed(sf::Keyboard::Key::Up);
+    game.input.key_down = sf::Keyboard::isKeyPressed(sf::Keyboard::Key::Down);
 }
 
 void run(Game& game) {
@@ -220,8 +218,7 @@ void run(Game& game) {
     if (!window.isOpen()) return;
     Clock frame_clock(Clock::Real);  // a pause holds the match clocks, never the frame time
     while (window.isOpen()) {
-        sf::Event event;
-        while (window.pollEvent(event)) handleEvent(game, event);
+        while (std::optional<InputEvent> event = pollInput(window)) handleEvent(game, *event);
         float dt = static_cast<float>(frame_clock.elapsedMicroseconds()) / 1000000.0f;
         frame_clock.restart();
         if (!window.isOpen()) break;

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 sf::Text uiText(const Game& game, const std::string& utf8, unsigned size, sf::Color colour, sf::Vector2f position) {
-    sf::Text text(sf::String::fromUtf8(utf8.begin(), utf8.end()), game.frontend->ui_font, size);
+    sf::Text text = makeText(game.frontend->ui_font, sf::String::fromUtf8(utf8.begin(), utf8.end()), size);
     text.setFillColor(colour);
     text.setPosition(position);
     return text;
@@ -47,7 +47,7 @@ void presentFrame(Game& game) {
 void render(Game& game) {
     sf::RenderTarget& target = renderTarget(game);
     sf::View screen = screenView(target.getSize());
-    bool bars = screen.getViewport() != sf::FloatRect(0, 0, 1, 1);
+    bool bars = screen.getViewport() != sf::FloatRect({0, 0}, {1, 1});
     Screen shown = currentScreen(game);
     bool floor_first = shown == Screen::MainMenu || shown == Screen::Match || shown == Screen::Results;
     if (bars || !floor_first || !floorCoversTarget(game)) target.clear(bars ? sf::Color::Black : kBackground);

@@ -24,7 +24,7 @@ bool buttonShown(const Game& game, int button) {
 // The panel's own coordinates, placed at the panel's slide and scroll.
 sf::RenderStates panelStates(const Game& game) {
     sf::RenderStates states;
-    states.transform.translate(game.panel_x, 40 - game.panel_scroll);
+    states.transform.translate({game.panel_x, 40 - game.panel_scroll});
     return states;
 }
 
@@ -61,7 +61,7 @@ void writePriceLabels(Game& game) {
 void drawPanel(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     sf::RectangleShape& background = game.frontend->panel_background;
-    background.setPosition(game.panel_x, 40);
+    background.setPosition({game.panel_x, 40});
     drawShape(canvas, background);
     sf::RenderStates states = panelStates(game);
     // A label stays inside its button and the buttons are 13 pixels apart, so no label
@@ -98,7 +98,7 @@ void drawStatusLine(Game& game) {
         texts.status_figures = shown;
     }
     sf::Text& status = texts.status.text;
-    status.setPosition(10, 10);
+    status.setPosition({10, 10});
     drawDirect(game.frontend->canvas, status);
 }
 
@@ -116,8 +116,8 @@ void drawLevelHeader(Game& game) {
     };
     for (sf::Text* text : header) {
         if (text->getString().isEmpty()) continue;
-        sf::FloatRect bounds = text->getLocalBounds();
-        text->setPosition(centre - bounds.width / 2 - bounds.left, y);
+        RectParts<float> bounds = partsOf(text->getLocalBounds());
+        text->setPosition({centre - bounds.width / 2 - bounds.left, y});
         drawDirect(game.frontend->canvas, *text);
         y += float(text->getCharacterSize()) + 8;
     }
@@ -137,7 +137,7 @@ void drawResultsOverlay(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     drawRectangle(canvas, {900, 600}, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 180)});
     sf::Transformable panel;
-    panel.setPosition(100, 100);
+    panel.setPosition({100, 100});
     drawRectangle(canvas, {700, 400}, panel,
                   ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
     drawResultsText(game, canvas);
@@ -149,12 +149,11 @@ void drawPauseOverlay(Game& game) {
     drawRectangle(canvas, size, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
     ScreenTexts& texts = game.frontend->screen_texts;
     sf::Text& label = keptText(game, texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
-    sf::FloatRect bounds = label.getLocalBounds();
+    RectParts<float> bounds = partsOf(label.getLocalBounds());
     sf::Vector2f panel_size(bounds.width + 80, bounds.height + 50);
     sf::Transformable panel;
-    panel.setPosition(std::floor((size.x - panel_size.x) / 2), std::floor((size.y - panel_size.y) / 2));
+    panel.setPosition({std::floor((size.x - panel_size.x) / 2), std::floor((size.y - panel_size.y) / 2)});
     drawRectangle(canvas, panel_size, panel, ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
-    label.setPosition(std::floor((size.x - bounds.width) / 2 - bounds.left),
-                      std::floor((size.y - bounds.height) / 2 - bounds.top));
+    label.setPosition({std::floor((size.x - bounds.width) / 2 - bounds.left), std::floor((size.y - bounds.height) / 2 - bounds.top)});
     drawDirect(canvas, label);
 }

@@ -20,9 +20,9 @@ sf::Transformable at(sf::Vector2f position, sf::Vector2f origin = {}) {
 
 // 255 x fraction as a colour byte, truncated; a fraction above 1 (a smoke puff in the
 // first third of its life asks for up to 1.5) is held at 255.
-sf::Uint8 alphaOf(float fraction) {
+std::uint8_t alphaOf(float fraction) {
     if (!(fraction > 0)) return 0;
-    return static_cast<sf::Uint8>(std::min(255.0f, 255.0f * fraction));
+    return static_cast<std::uint8_t>(std::min(255.0f, 255.0f * fraction));
 }
 
 float lifeFraction(float life, float max_life) { return max_life > 0 ? life / max_life : 0.0f; }
@@ -63,7 +63,7 @@ void drawSmoke(Game& game) {
 // draws; one turned, scaled or outlined keeps its own shape.
 void drawShell(Canvas& canvas, const sf::CircleShape& shape) {
     float radius = shape.getRadius();
-    if (shape.getPointCount() == 30 && shape.getOutlineThickness() == 0 && shape.getRotation() == 0 &&
+    if (shape.getPointCount() == 30 && shape.getOutlineThickness() == 0 && rotationDegrees(shape) == 0 &&
         shape.getScale() == sf::Vector2f(1, 1) && shape.getOrigin() == sf::Vector2f(radius, radius) &&
         !shape.getTexture())
         drawRound(canvas, shape.getPosition(), radius, shape.getFillColor());
@@ -86,8 +86,8 @@ void drawLaserBeams(Game& game) {
         if (!beam.active || std::hypot(d.x, d.y) < 0.001f) continue;
         sf::Color colour = beam.colour;
         colour.a = alphaOf(lifeFraction(beam.life, beam.max_life));
-        const sf::Vertex line[2] = {sf::Vertex(beam.start, colour), sf::Vertex(beam.end, colour)};
-        drawVertices(game.frontend->canvas, line, 2, sf::Lines);
+        const sf::Vertex line[2] = {sf::Vertex{beam.start, colour}, sf::Vertex{beam.end, colour}};
+        drawVertices(game.frontend->canvas, line, 2, sf::PrimitiveType::Lines);
     }
 }
 
@@ -124,9 +124,9 @@ void drawInfoBox(Game& game) {
     texts.info.setPosition(box + sf::Vector2f(10, 10));
     drawDirect(canvas, texts.info);
     const sf::Color red(255, 0, 0);
-    const sf::Vertex cross[4] = {sf::Vertex({p.x - 10, p.y - 10}, red), sf::Vertex({p.x + 10, p.y + 10}, red),
-                                 sf::Vertex({p.x + 10, p.y - 10}, red), sf::Vertex({p.x - 10, p.y + 10}, red)};
-    drawVertices(canvas, cross, 4, sf::Lines);
+    const sf::Vertex cross[4] = {sf::Vertex{{p.x - 10, p.y - 10}, red}, sf::Vertex{{p.x + 10, p.y + 10}, red},
+                                 sf::Vertex{{p.x + 10, p.y - 10}, red}, sf::Vertex{{p.x - 10, p.y + 10}, red}};
+    drawVertices(canvas, cross, 4, sf::PrimitiveType::Lines);
 }
 }  // namespace
 

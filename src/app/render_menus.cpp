@@ -56,7 +56,7 @@ void drawStroke(Canvas& canvas, sf::Vector2f a, sf::Vector2f b, float thickness,
 void drawWonBadge(Game& game, sf::Vector2f corner) {
     Canvas& canvas = game.frontend->canvas;
     sf::Transformable badge;
-    badge.setPosition(corner.x + 118, corner.y + 98);
+    badge.setPosition({corner.x + 118, corner.y + 98});
     drawRectangle(canvas, {94, 24}, badge, ShapeStyle{sf::Color(40, 110, 50), sf::Color(150, 230, 150), 1});
     sf::Vector2f at = badge.getPosition();
     const sf::Color mark(235, 255, 235);
@@ -107,7 +107,7 @@ void drawLobbyTexts(Game& game) {
     }
     drawDirect(game.frontend->canvas, texts.lobby_status_text);
     if (lobby.opponent_left) {
-        if (texts.opponent_left_text.getFont() == nullptr)
+        if (!fontOf(texts.opponent_left_text))
             setUiText(game, texts.opponent_left_text, "对手已离开，对局结束", 20, sf::Color(255, 180, 80), {300, 110});
         drawDirect(game.frontend->canvas, texts.opponent_left_text);
     }
@@ -116,7 +116,7 @@ void drawLobbyTexts(Game& game) {
     for (size_t i = 0; i < rows; ++i) {
         const HostEntry& host = lobby.found_hosts[i];
         HostRowText& row = texts.host_rows[i];
-        if (row.text.getFont() == nullptr || row.address != host.address || row.port != host.port) {
+        if (!fontOf(row.text) || row.address != host.address || row.port != host.port) {
             std::string line = host.address.toString() + ":" + std::to_string(host.port);
             setUiText(game, row.text, line, 16, sf::Color::White, {300, 200 + 28 * float(i)});
             row.address = host.address;
@@ -172,7 +172,7 @@ void drawLevelSelect(Game& game) {
     float hint_y = levelHintY(cards);
     if (!texts.hint_built || texts.hint.getPosition().y != hint_y) {
         setUiText(game, texts.hint, "点击关卡开始游戏 | 点击返回按钮回到阵营选择", 14, sf::Color(100, 100, 130), {0, 0});
-        texts.hint.setPosition((900 - texts.hint.getLocalBounds().width) / 2, hint_y);
+        texts.hint.setPosition({(900 - rectSize(texts.hint.getLocalBounds()).x) / 2, hint_y});
         texts.hint_built = true;
     }
     drawDirect(canvas, texts.hint);

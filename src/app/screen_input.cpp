@@ -17,11 +17,9 @@ void playClickSound(Game& game) {
     if (game.frontend) playClick(game.frontend->sounds);
 }
 
-bool isPress(const sf::Event& event) { return event.type == sf::Event::MouseButtonPressed; }
+bool isPress(const InputEvent& event) { return event.kind == InputEvent::Kind::MouseButtonPressed; }
 
-sf::Vector2f pressPoint(const sf::Event& event) {
-    return {float(event.mouseButton.x), float(event.mouseButton.y)};
-}
+sf::Vector2f pressPoint(const InputEvent& event) { return sf::Vector2f(event.position); }
 
 const char* const kSelectedLines[] = {"Selected Red", "Selected Yellow", "Selected Blue", "Selected Purple",
                                       "Selected White"};
@@ -30,7 +28,7 @@ void pickFactionCard(Game& game, sf::Vector2f click) {
     float x0 = (kLayoutWidth - 960) / 2;
     float y0 = (kLayoutHeight - 180) / 2;
     for (int i = 0; i < 5; ++i) {
-        if (!sf::FloatRect(x0 + 195 * float(i), y0, 180, 180).contains(click)) continue;
+        if (!sf::FloatRect({x0 + 195 * float(i), y0}, {180, 180}).contains(click)) continue;
         playClickSound(game);
         game.hovered_faction = i;
         logLine(kSelectedLines[i]);
@@ -103,7 +101,7 @@ std::string levelNameForLog(const nlohmann::json& level) {
 }
 }  // namespace
 
-void mainMenuInput(Game& game, const sf::Event& event) {
+void mainMenuInput(Game& game, const InputEvent& event) {
     if (!isPress(event)) return;
     sf::Vector2f click = pressPoint(event);
     bool single = game.single_button.getGlobalBounds().contains(click);
@@ -117,7 +115,7 @@ void mainMenuInput(Game& game, const sf::Event& event) {
     game.income_clock.restart();
 }
 
-void lobbyInput(Game& game, const sf::Event& event) {
+void lobbyInput(Game& game, const InputEvent& event) {
     if (!isPress(event)) return;
     sf::Vector2f click = pressPoint(event);
     LanLobby& lobby = game.lobby;
@@ -133,13 +131,13 @@ void lobbyInput(Game& game, const sf::Event& event) {
     std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
     size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
     for (size_t i = 0; i < rows; ++i) {
-        if (!sf::FloatRect(300, 200 + 28 * float(i), 300, 20).contains(click)) continue;
+        if (!sf::FloatRect({300, 200 + 28 * float(i)}, {300, 20}).contains(click)) continue;
         connectToHost(game, lobby.found_hosts[i]);
         break;
     }
 }
 
-void factionSelectInput(Game& game, const sf::Event& event) {
+void factionSelectInput(Game& game, const InputEvent& event) {
     if (!isPress(event)) return;
     if (game.hovered_faction == -1)
         pickFactionCard(game, pressPoint(event));
@@ -147,15 +145,15 @@ void factionSelectInput(Game& game, const sf::Event& event) {
         confirmFaction(game);
 }
 
-void levelSelectInput(Game& game, const sf::Event& event) {
-    if (event.type == sf::Event::MouseMoved) {
-        sf::Vector2f mouse(float(event.mouseMove.x), float(event.mouseMove.y));
+void levelSelectInput(Game& game, const InputEvent& event) {
+    if (event.kind == InputEvent::Kind::MouseMoved) {
+        sf::Vector2f mouse(event.position);
         bool over = game.back_button.getGlobalBounds().contains(mouse);
         game.back_button.setFillColor(over ? sf::Color(80, 80, 100) : sf::Color(60, 60, 80));
         game.back_button.setOutlineColor(over ? sf::Color(200, 200, 255) : sf::Color(150, 150, 200));
         return;
     }
-    if (!isPress(event) || event.mouseButton.button != sf::Mouse::Left) return;
+    if (!isPress(event) || event.button != sf::Mouse::Button::Left) return;
     sf::Vector2f click = pressPoint(event);
     if (game.back_button.getGlobalBounds().contains(click)) {
         backToFactionSelect(game);
@@ -163,7 +161,7 @@ void levelSelectInput(Game& game, const sf::Event& event) {
     }
     size_t cards = std::min<size_t>(game.shown_levels.size(), 10);
     for (size_t i = 0; i < cards; ++i) {
-        if (!sf::FloatRect(90 + 250 * float(i % 3), 110 + 150 * float(i / 3), 220, 130).contains(click)) continue;
+        if (!sf::FloatRect({90 + 250 * float(i % 3), 110 + 150 * float(i / 3)}, {220, 130}).contains(click)) continue;
         playClickSound(game);
         startLevel(game, game.shown_levels[i]);
         game.level_running = true;

@@ -1,8 +1,8 @@
 #pragma once
+#include "app/sfml_compat_view.h"
 #include "content/factions.h"
 #include "content/upgrades.h"
 
-#include <SFML/Graphics/Text.hpp>
 #include <SFML/Network/IpAddress.hpp>
 #include <nlohmann/json.hpp>
 #include <array>
@@ -17,7 +17,7 @@
 struct KeptText {
     bool built = false;
     std::string words;
-    sf::Text text;
+    UiText text;
 };
 
 struct Game;
@@ -28,15 +28,15 @@ sf::Text& keptText(const Game& game, KeptText& kept, std::string_view utf8, unsi
 struct LevelCardTexts {
     bool built = false;
     nlohmann::json level;  // the level the texts were built for
-    sf::Text name;
-    sf::Text stars;
-    sf::Text bonus;
+    UiText name;
+    UiText stars;
+    UiText bonus;
 };
 
 struct HostRowText {
-    sf::IpAddress address;
+    sf::IpAddress address = sf::IpAddress::Any;
     unsigned short port = 0;
-    sf::Text text;
+    UiText text;
 };
 
 // Texts the screens draw every frame but whose content changes seldom: each is built
@@ -50,21 +50,21 @@ struct ScreenTexts {
     KeptText level_status;
 
     int title_faction = -1;   // the level selection's title, in the player's colour
-    sf::Text title;
+    UiText title;
     std::size_t level_count = std::numeric_limits<std::size_t>::max();
-    sf::Text count;
+    UiText count;
     bool hint_built = false;
-    sf::Text hint;
+    UiText hint;
     std::array<LevelCardTexts, 10> cards;
 
     int lobby_status = -2;    // -1 while scanning, else the number of hosts found
-    sf::Text lobby_status_text;
+    UiText lobby_status_text;
     std::vector<HostRowText> host_rows;
-    sf::Text opponent_left_text;  // built the first time the lobby says so
+    UiText opponent_left_text;  // built the first time the lobby says so
 
     std::array<float, 4> info_values{};  // hit points, range, fire interval, dodge of the inspected unit
     bool info_built = false;
-    sf::Text info;
+    UiText info;
 
     KeptText pause_line;
     KeptText won_badge;                     // one text, placed on each won level's card
@@ -75,13 +75,13 @@ struct ScreenTexts {
 
     // The results of the match that ended: victory, winner and loser they were written for.
     std::array<int, 3> results_for{-1, -1, -1};
-    sf::Text results;
+    UiText results;
     // The results with each pictograph as spaces, and the pictographs placed over them,
     // laid out for this text at this place.
     sf::String results_source;
     sf::Vector2f results_position;
     bool results_built = false;
-    sf::Text results_letters;
+    UiText results_letters;
     std::vector<sf::Text> results_pictographs;
 
     // The player's upgrade levels and faction the panel's price labels were written for.

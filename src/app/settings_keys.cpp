@@ -3,8 +3,8 @@
 #include "app/frontend.h"
 #include "app/game.h"
 
-void handleSettingsKeys(Game& game, const sf::Event& event) {
-    if (event.type != sf::Event::KeyPressed || !game.frontend) return;
-    if (event.key.code == sf::Keyboard::F11) toggleFullscreen(game);
-    if (event.key.code == sf::Keyboard::M) toggleMusic(game.frontend->sounds);
+void handleSettingsKeys(Game& game, const InputEvent& event) {
+    if (event.kind != InputEvent::Kind::KeyPressed || !game.frontend) return;
+    if (event.key == sf::Keyboard::Key::F11) toggleFullscreen(game);
+    if (event.key == sf::Keyboard::Key::M) toggleMusic(game.frontend->sounds);
 }

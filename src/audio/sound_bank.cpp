@@ -1,5 +1,6 @@
 #include "audio/sound_bank.h"
 #include "app/log.h"
+#include "app/sfml_compat.h"
 #include "content/config.h"
 #include "content/files.h"
 
@@ -55,7 +56,7 @@ void playEffect(SoundBank& bank, const sf::SoundBuffer& buffer, const EffectVoic
 
     bank.voices.push_back(std::make_unique<sf::Sound>(buffer));
     sf::Sound& sound = *bank.voices.back();
-    sound.setPosition(p * 10, 0, 0);
+    sound.setPosition({p * 10, 0, 0});
     sound.setMinDistance(0.5f);
     sound.setAttenuation(2.0f);
     float volume = effect.volume_factor;
@@ -75,12 +76,12 @@ float volumeFactor(const char* path) {
 }  // namespace
 
 void setUpListener() {
-    sf::Listener::setPosition(0, 0, 0);
-    sf::Listener::setDirection(0, 1, 0);
+    sf::Listener::setPosition({0, 0, 0});
+    sf::Listener::setDirection({0, 1, 0});
     // The up vector must not be parallel to the facing, or OpenAL cannot tell left from
     // right: every effect would sound centred and unattenuated. With +z up, +x is the
     // listener's right, so an event on the left of the window is heard on the left.
-    sf::Listener::setUpVector(0, 0, 1);
+    sf::Listener::setUpVector({0, 0, 1});
     sf::Listener::setGlobalVolume(100);
 }
 
@@ -125,7 +126,7 @@ void playBgm(SoundBank& bank) {
     }
     std::string path = findDataFile("bgm.wav");
     if (!isReadable(path) || !bank.bgm.openFromFile(path)) return;
-    bank.bgm.setLoop(true);
+    setMusicLooping(bank.bgm, true);
     bank.bgm.setVolume(500 * bank.music_volume);
     bank.bgm.play();
     bank.bgm_opened = 1;
@@ -144,6 +145,6 @@ void toggleMusic(SoundBank& bank) {
 }
 
 void dropFinished(SoundBank& bank) {
-    auto finished = [](const std::unique_ptr<sf::Sound>& voice) { return voice->getStatus() == sf::Sound::Stopped; };
+    auto finished = [](const std::unique_ptr<sf::Sound>& voice) { return voice->getStatus() == sf::SoundSource::Status::Stopped; };
     bank.voices.erase(std::remove_if(bank.voices.begin(), bank.voices.end(), finished), bank.voices.end());
 }

@@ -1,5 +1,6 @@
 #include "battle/effects.h"
 #include "app/game.h"
+#include "app/sfml_compat.h"
 #include "content/config.h"
 
 #include <algorithm>
@@ -25,15 +26,15 @@ int randomBelow(int n) { return std::rand() % n; }
 
 sf::Color sparkColour() {
     float c = float(randomBelow(100)) / 100;
-    if (c < 0.25f) return sf::Color(255, 255, sf::Uint8(220 + randomBelow(35)), 255);
+    if (c < 0.25f) return sf::Color(255, 255, std::uint8_t(220 + randomBelow(35)), 255);
     if (c < 0.65f) {
         int blue = 100 + randomBelow(80);
         int green = 220 + randomBelow(35);
-        return sf::Color(255, sf::Uint8(green), sf::Uint8(blue), 255);
+        return sf::Color(255, std::uint8_t(green), std::uint8_t(blue), 255);
     }
     int blue = 30 + randomBelow(50);
     int green = 150 + randomBelow(70);
-    return sf::Color(255, sf::Uint8(green), sf::Uint8(blue), 255);
+    return sf::Color(255, std::uint8_t(green), std::uint8_t(blue), 255);
 }
 
 EffectParticle debrisParticle(sf::Vector2f p) {
@@ -65,9 +66,9 @@ void moveParticle(EffectParticle& particle, float dt, float shrink) {
 
 // Integer part of an alpha value, kept in 0..255: a flash past its end gives 0 rather
 // than a wrapped value, and a zero lifetime from the config gives 0 rather than NaN.
-sf::Uint8 alphaOf(float value) {
+std::uint8_t alphaOf(float value) {
     if (!(value > 0)) return 0;
-    return value >= 255 ? 255 : sf::Uint8(value);
+    return value >= 255 ? 255 : std::uint8_t(value);
 }
 
 void ageParticles(std::vector<EffectParticle>& particles, float dt) {
@@ -128,7 +129,7 @@ void layUnitTracks(Effects& effects, Turret& unit, sf::Color colour) {
         int n = std::max(1, int(distance));
         for (int i = 0; i < n; ++i)
             addTrackMark(effects, unit.last_track_pos + d * float(i) / float(n), colour,
-                         unit.barrel.getRotation());
+                         rotationDegrees(unit.barrel));
     }
     unit.last_track_pos = position;
 }
@@ -181,8 +182,8 @@ void emitMuzzleSmoke(Effects& effects, sf::Vector2f point, int count, float dire
         smoke.life = smoke.max_life = float(randomBelow(30)) / 100 + 0.4f;
         smoke.size = uniform(effects, 3, 8);
         int k = randomBelow(80);
-        smoke.colour = sf::Color(sf::Uint8(150 + k), sf::Uint8(130 + k), sf::Uint8(110 + k), 120);
-        smoke.end_colour = sf::Color(sf::Uint8(100 + k), sf::Uint8(80 + k), sf::Uint8(70 + k), 0);
+        smoke.colour = sf::Color(std::uint8_t(150 + k), std::uint8_t(130 + k), std::uint8_t(110 + k), 120);
+        smoke.end_colour = sf::Color(std::uint8_t(100 + k), std::uint8_t(80 + k), std::uint8_t(70 + k), 0);
         effects.particles.push_back(smoke);
     }
 }
@@ -207,10 +208,10 @@ void spawnExplosion(Effects& effects, sf::Vector2f point, float size) {
     explosion.active = 1;
     for (int i = 0; i < 2; ++i) {
         sf::CircleShape ring(size / 2, 32);
-        ring.setOrigin(size / 2, size / 2);
+        ring.setOrigin({size / 2, size / 2});
         ring.setPosition(point);
         ring.setFillColor(sf::Color::Transparent);
-        ring.setOutlineColor(sf::Color(255, 200, 100, sf::Uint8(150 - 50 * i)));
+        ring.setOutlineColor(sf::Color(255, 200, 100, std::uint8_t(150 - 50 * i)));
         ring.setOutlineThickness(2.0f - 0.5f * float(i));
         explosion.rings.push_back(ring);
     }

@@ -5,9 +5,9 @@
 namespace {
 // Integer part of a channel value, kept in 0..255 (debris whose life was drawn above its
 // maximum would otherwise blend outside the range and wrap).
-sf::Uint8 channel(float value) {
+std::uint8_t channel(float value) {
     if (!(value > 0)) return 0;
-    return value >= 255 ? 255 : sf::Uint8(value);
+    return value >= 255 ? 255 : std::uint8_t(value);
 }
 
 sf::Color blend(sf::Color from, sf::Color to, float t, float alpha) {
@@ -29,7 +29,7 @@ void drawMuzzleFlashes(const Effects& effects, Canvas& canvas) {
         sf::Vector2f centre(flash.x, flash.y);
         drawRound(canvas, centre, flash.size, flash.colour);
         drawCircleOutline(canvas, centre, flash.size, 30, 2.0f,
-                          sf::Color(255, 255, 200, sf::Uint8(flash.colour.a / 2)));
+                          sf::Color(255, 255, 200, std::uint8_t(flash.colour.a / 2)));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "app/game.h"
+#include "app/sfml_compat.h"
 #include "battle/combat.h"
 #include "battle/effects.h"
 #include "battle/unit_grid.h"
@@ -16,7 +17,7 @@ constexpr float kRocketLifetime = 99999.0f; // rockets never expire; they leave 
 int sideFaction(const Game& game, bool is_player) { return is_player ? game.player_faction : game.enemy_faction; }
 
 // The barrel's direction in degrees, 0 along +x (the barrel's own rotation 0 points to -y).
-float barrelHeading(const Turret& unit) { return unit.barrel.getRotation() - 90.0f; }
+float barrelHeading(const Turret& unit) { return rotationDegrees(unit.barrel) - 90.0f; }
 
 sf::Vector2f muzzleOf(const Turret& unit) {
     float theta = degreesToRadians(barrelHeading(unit));
@@ -76,7 +77,7 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
 
     Projectile rocket;
     rocket.shape = sf::CircleShape(6, 30);
-    rocket.shape.setOrigin(6, 6);
+    rocket.shape.setOrigin({6, 6});
     rocket.shape.setFillColor(sf::Color(60, 60, 60, 255));
     rocket.shape.setPosition(muzzleOf(unit));
     rocket.is_rocket = 1;

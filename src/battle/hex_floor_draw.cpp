@@ -75,8 +75,8 @@ void main() {
 }
 )";
 
-const sf::BlendMode kPremultiplied(sf::BlendMode::One, sf::BlendMode::OneMinusSrcAlpha, sf::BlendMode::Add,
-                                   sf::BlendMode::One, sf::BlendMode::OneMinusSrcAlpha, sf::BlendMode::Add);
+const sf::BlendMode kPremultiplied(sf::BlendMode::Factor::One, sf::BlendMode::Factor::OneMinusSrcAlpha, sf::BlendMode::Equation::Add,
+                                   sf::BlendMode::Factor::One, sf::BlendMode::Factor::OneMinusSrcAlpha, sf::BlendMode::Equation::Add);
 
 sf::Glsl::Vec4 glslColour(sf::Color colour) {
     return sf::Glsl::Vec4(colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f, colour.a / 255.0f);
@@ -112,8 +112,8 @@ void setUpFloor(Game& game) {
     while (size_t(columns) < game.hex_cells.size() && game.hex_cells[size_t(columns)].centre.y == first_y) ++columns;
     int rows = int(game.hex_cells.size() / size_t(columns));
     if (!regularGrid(game, columns, rows)) return;
-    if (!floor.shader.loadFromMemory(kFloorShader, sf::Shader::Fragment)) return;
-    if (!floor.cell_colours.create(unsigned(columns), unsigned(rows))) return;
+    if (!floor.shader.loadFromMemory(kFloorShader, sf::Shader::Type::Fragment)) return;
+    if (!resizeTexture(floor.cell_colours, {unsigned(columns), unsigned(rows)})) return;
     floor.cell_colours.setSmooth(false);
     floor.columns = columns;
     floor.rows = rows;
@@ -147,16 +147,16 @@ void readCellColours(Game& game) {
 void drawFloorPicture(Game& game, const sf::View& view, sf::Color under) {
     HexFloor& floor = game.frontend->hex_floor;
     sf::Vector2f half(std::abs(view.getSize().x) / 2 + 2, std::abs(view.getSize().y) / 2 + 2);
-    if (view.getRotation() != 0) half.x = half.y = std::hypot(half.x, half.y);
+    if (viewRotationDegrees(view) != 0) half.x = half.y = std::hypot(half.x, half.y);
     sf::Vector2f a = view.getCenter() - half, b = view.getCenter() + half;
-    const sf::Vertex quad[4] = {sf::Vertex(a, sf::Color::White, a), sf::Vertex({b.x, a.y}, sf::Color::White, {b.x, a.y}),
-                                sf::Vertex({a.x, b.y}, sf::Color::White, {a.x, b.y}),
-                                sf::Vertex(b, sf::Color::White, b)};
+    const sf::Vertex quad[4] = {sf::Vertex{a, sf::Color::White, a}, sf::Vertex{{b.x, a.y}, sf::Color::White, {b.x, a.y}},
+                                sf::Vertex{{a.x, b.y}, sf::Color::White, {a.x, b.y}},
+                                sf::Vertex{b, sf::Color::White, b}};
     sf::RenderStates states(kPremultiplied);
     states.shader = &floor.shader;
     floor.picture.setView(view);
     floor.picture.clear(under);
-    floor.picture.draw(quad, 4, sf::TriangleStrip, states);
+    floor.picture.draw(quad, 4, sf::PrimitiveType::TriangleStrip, states);
 }
 
 constexpr int kTile = 16;  // pixels a side
@@ -204,16 +204,16 @@ void redrawStaleTiles(Game& game, const sf::View& view, sf::Color under) {
             sf::Vector2i a(x * kTile, y * kTile), b(a.x + kTile, a.y + kTile);
             const sf::Vector2i corners[6] = {a, {b.x, a.y}, {a.x, b.y}, {b.x, a.y}, {a.x, b.y}, b};
             for (sf::Vector2i corner : corners)
-                quads.emplace_back(sf::Vector2f(corner), sf::Color::White, floor.picture.mapPixelToCoords(corner, view));
+                quads.push_back(sf::Vertex{sf::Vector2f(corner), sf::Color::White, floor.picture.mapPixelToCoords(corner, view)});
         }
     if (quads.empty()) return;
     floor.picture.setView(floor.picture.getDefaultView());
     for (sf::Vertex& vertex : quads) vertex.color = under;
-    floor.picture.draw(quads.data(), quads.size(), sf::Triangles, sf::RenderStates(sf::BlendNone));
+    floor.picture.draw(quads.data(), quads.size(), sf::PrimitiveType::Triangles, sf::RenderStates(sf::BlendNone));
     for (sf::Vertex& vertex : quads) vertex.color = sf::Color::White;
     sf::RenderStates states(kPremultiplied);
     states.shader = &floor.shader;
-    floor.picture.draw(quads.data(), quads.size(), sf::Triangles, states);
+    floor.picture.draw(quads.data(), quads.size(), sf::PrimitiveType::Triangles, states);
 }
 
 // SFML draws with BlendNone by leaving blending on with the factors one and zero, which a
@@ -244,7 +244,7 @@ void showFloor(Game& game, sf::Color background) {
     sf::RenderTarget& target = *canvas.target;
     flushCanvas(canvas);
     const sf::View view = target.getView();
-    bool opaque = view.getViewport() == sf::FloatRect(0, 0, 1, 1);
+    bool opaque = view.getViewport() == sf::FloatRect({0, 0}, {1, 1});
     sf::Color under = opaque ? background : sf::Color::Transparent;
     bool whole = !pictureFits(floor, target, under);
     int stale = 0;
@@ -254,7 +254,7 @@ void showFloor(Game& game, sf::Color background) {
         whole = 2 * stale > tileColumns(floor) * tileRows(floor);
     }
     if (whole) {
-        if (floor.picture.getSize() != target.getSize() && !floor.picture.create(target.getSize().x, target.getSize().y)) {
+        if (floor.picture.getSize() != target.getSize() && !resizeRenderTexture(floor.picture, target.getSize())) {
             // From now on the shapes are drawn, over a cleared frame.
             floor.ready = false;
             if (opaque) target.clear(background);

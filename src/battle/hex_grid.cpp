@@ -24,7 +24,7 @@ bool inField(const WorldBounds& bounds, sf::Vector2f p, float margin) {
            p.y <= bounds.max_y + margin;
 }
 
-sf::Color withAlpha(sf::Color colour, sf::Uint8 alpha) {
+sf::Color withAlpha(sf::Color colour, std::uint8_t alpha) {
     colour.a = alpha;
     return colour;
 }
@@ -57,8 +57,8 @@ void resetOwnedCells(Game& game) {
         if (cell.owner != 0) startFade(cell, 0, kFieldHex);
 }
 
-sf::Uint8 blendChannel(sf::Uint8 current, sf::Uint8 target, float s) {
-    return sf::Uint8(float(current) + (float(target) - float(current)) * s);
+std::uint8_t blendChannel(std::uint8_t current, std::uint8_t target, float s) {
+    return std::uint8_t(float(current) + (float(target) - float(current)) * s);
 }
 }  // namespace
 

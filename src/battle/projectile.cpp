@@ -57,7 +57,7 @@ void agePuff(SmokePuff& puff, float dt) {
     puff.size *= 1.0f + 0.1f * dt;
     float r = puff.life / puff.max_life;
     int alpha = static_cast<int>(r * 180.0f * r * 0.4f);
-    puff.colour.a = static_cast<sf::Uint8>(std::clamp(alpha, 0, 255));
+    puff.colour.a = static_cast<std::uint8_t>(std::clamp(alpha, 0, 255));
     puff.x += puff.vx * dt;
     puff.y += puff.vy * dt;
     float drag = 0.99f - 0.1f * dt;
@@ -81,7 +81,7 @@ SmokePuff newPuff(const Projectile& projectile, float speed) {
     float angle = float(std::rand() % 360) * kPiTo5Places / 180.0f;
     float jitter = float(std::rand() % 15) / 10.0f;
     puff.colour = projectile.smoke_colour;
-    puff.colour.a = static_cast<sf::Uint8>(50 + std::rand() % 40);
+    puff.colour.a = static_cast<std::uint8_t>(50 + std::rand() % 40);
     puff.size = float(std::rand() % 20) / 30.0f + 0.5f;
     puff.life = puff.max_life = float(std::rand() % 150) / 1000.0f + 0.15f;
     float f = float(std::rand() % 10) / 100.0f + 0.03f;
@@ -97,7 +97,7 @@ Projectile makeShell(sf::Vector2f position, sf::Vector2f direction, bool is_play
                      float lifetime) {
     Projectile shell;
     shell.shape = sf::CircleShape(4, 30);
-    shell.shape.setOrigin(4, 4);
+    shell.shape.setOrigin({4, 4});
     shell.shape.setFillColor(fill);
     shell.shape.setPosition(position);
     shell.velocity = direction * speed;

@@ -45,8 +45,8 @@ void drawFlame(Canvas& canvas, const std::array<FlamePoint, N>& points, float fl
                const sf::RenderStates& states) {
     std::array<sf::Vertex, N> fan;
     for (std::size_t i = 0; i < N; ++i)
-        fan[i] = sf::Vertex({points[i].x, 18.0f + points[i].reach * flame_length}, points[i].colour);
-    drawVertices(canvas, fan.data(), N, sf::TriangleFan, states);
+        fan[i] = sf::Vertex{{points[i].x, 18.0f + points[i].reach * flame_length}, points[i].colour};
+    drawVertices(canvas, fan.data(), N, sf::PrimitiveType::TriangleFan, states);
 }
 
 const std::array<FlamePoint, 7> kOuterFlame = {{{0, 0, {255, 0, 0, 50}},
@@ -81,7 +81,7 @@ void drawRocket(Canvas& canvas, const Projectile& rocket) {
     // Local -y points along the heading.
     sf::Transform transform;
     transform.translate(rocket.shape.getPosition());
-    transform.rotate(rocket.rotation_deg + 90.0f);
+    rotateDegrees(transform, rocket.rotation_deg + 90.0f);
     sf::RenderStates states(transform);
 
     drawShape(canvas, body, states);

@@ -1,5 +1,6 @@
 #include "battle/state_digest.h"
 #include "app/game.h"
+#include "app/sfml_compat.h"
 
 #include <cstring>
 #include <random>
@@ -22,7 +23,7 @@ void addUnits(Digest& digest, const std::vector<Turret>& units) {
     for (const Turret& unit : units) {
         digest.add(unit.id);
         digest.add(unit.body.getPosition());
-        digest.add(unit.barrel.getRotation());
+        digest.add(rotationDegrees(unit.barrel));
         digest.add(unit.push_velocity);
         digest.add(unit.hp);
         digest.add(unit.range);

@@ -25,12 +25,12 @@ Turret::Turret(bool player_side, int unit_lane) : body(0, 30), barrel({0, 0}), l
     float barrel_outline = turretFloat(player_side, "barrel/outline_thickness", 1);
 
     body.setRadius(radius);
-    body.setOrigin(radius, radius);
+    body.setOrigin({radius, radius});
     body.setFillColor(turretColor(player_side, "body_color"));
     body.setOutlineThickness(outline);
     body.setOutlineColor(turretColor(player_side, "body_outline_color"));
     barrel.setSize({barrel_width, barrel_length});
-    barrel.setOrigin(barrel_width / 2, barrel_length);
+    barrel.setOrigin({barrel_width / 2, barrel_length});
     barrel.setFillColor(turretColor(player_side, "barrel/color"));
     barrel.setOutlineThickness(barrel_outline);
     barrel.setOutlineColor(turretColor(player_side, "barrel/outline_color"));

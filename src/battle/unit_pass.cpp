@@ -1,4 +1,5 @@
 #include "app/game.h"
+#include "app/sfml_compat.h"
 #include "battle/combat.h"
 #include "battle/unit_grid.h"
 #include "content/factions.h"
@@ -60,7 +61,7 @@ void turnBarrel(Turret& unit, sf::Vector2f aim) {
     sf::Vector2f position = unit.body.getPosition();
     if (vectorLength(aim - position) <= 0.001f) return;
     unit.barrel.setPosition(position);
-    unit.barrel.setRotation(std::atan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f);
+    setRotationDegrees(unit.barrel, std::atan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f);
 }
 
 // Sideways step away from incoming shots, weighted by how soon each arrives.

@@ -68,7 +68,7 @@ T readValue(const nlohmann::json& document, const std::string& path, const T& fa
 
 std::string sideName(bool is_player) { return is_player ? "player" : "enemy"; }
 
-sf::Uint8 lowByte(int value) { return static_cast<sf::Uint8>(value & 0xFF); }
+std::uint8_t lowByte(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 }  // namespace
 
 Config& Config::instance() {

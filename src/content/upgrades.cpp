@@ -105,9 +105,8 @@ bool buyOpponentStat(Game& game, UpgradeStat stat, bool dodge_discount) {
 
 bool buttonUnderCursor(const Game& game, int button) {
     const sf::RectangleShape& shape = game.upgrade_buttons[button];
-    sf::FloatRect placed(game.panel_x + shape.getPosition().x, 40 + shape.getPosition().y - game.panel_scroll,
-                         shape.getSize().x, shape.getSize().y);
-    return placed.contains(float(game.input.mouse.x), float(game.input.mouse.y));
+    sf::FloatRect placed({game.panel_x + shape.getPosition().x, 40 + shape.getPosition().y - game.panel_scroll}, {shape.getSize().x, shape.getSize().y});
+    return placed.contains(sf::Vector2f(game.input.mouse));
 }
 
 float laserInterval(const LaserValues& lasers, int level) {

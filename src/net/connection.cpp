@@ -1,4 +1,5 @@
 #include "app/log.h"
+#include "app/sfml_compat.h"
 #include "net/lan_lobby.h"
 #include "net/packet_reader.h"
 
@@ -10,11 +11,6 @@ namespace {
 constexpr int kReceivePollMs = 10;
 constexpr int kAcceptPollMs = 50;
 constexpr int kPortsTried = 21;
-
-// SFML keeps the handle of a socket to itself; its own subclasses may name it.
-struct SocketHandleOf : sf::TcpSocket {
-    static sf::SocketHandle of(const sf::TcpSocket& socket) { return (socket.*&SocketHandleOf::getHandle)(); }
-};
 
 // Returns false, queuing nothing, when the messages would overrun the queue's bound.
 bool queueMessages(LanLobby& lobby, std::vector<Message>& messages) {
@@ -48,9 +44,9 @@ void receiveLoop(LanLobby& lobby, sf::TcpSocket& socket) {
     while (lobby.connected) {
         std::size_t received = 0;
         sf::Socket::Status status = socket.receive(buffer.data(), buffer.size(), received);
-        if (status == sf::Socket::Disconnected) return loseConnection(lobby, "连接已断开");
-        if (status == sf::Socket::Error) return loseConnection(lobby, "Socket错误");
-        if (status == sf::Socket::Done) {
+        if (status == sf::Socket::Status::Disconnected) return loseConnection(lobby, "连接已断开");
+        if (status == sf::Socket::Status::Error) return loseConnection(lobby, "Socket错误");
+        if (status == sf::Socket::Status::Done) {
             bool sound = readPackets(reader, buffer.data(), received, complete);
             if (!queueMessages(lobby, complete)) {
                 shutDownSocket(socket);
@@ -70,7 +66,7 @@ bool bindListener(LanLobby& lobby) {
     for (int offset = 0; offset < kPortsTried; ++offset) {
         unsigned short port = static_cast<unsigned short>(lobby.base_port + offset);
         if (port == lobby.discovery_port) continue;
-        if (lobby.listener->listen(port) == sf::Socket::Done) {
+        if (lobby.listener->listen(port) == sf::Socket::Status::Done) {
             lobby.listen_port = port;
             return true;
         }
@@ -86,8 +82,8 @@ bool acceptClient(LanLobby& lobby) {
     while (lobby.threads_running && !lobby.stop_hosting) {
         if (!selector.wait(sf::milliseconds(kAcceptPollMs))) continue;
         sf::Socket::Status status = lobby.listener->accept(*lobby.host_socket);
-        if (status == sf::Socket::Done) return true;
-        if (status != sf::Socket::NotReady) return false;
+        if (status == sf::Socket::Status::Done) return true;
+        if (status != sf::Socket::Status::NotReady) return false;
     }
     return false;
 }
@@ -124,7 +120,7 @@ void runHostThread(LanLobby& lobby) {
 void shutDownSocket(sf::TcpSocket& socket) {
     // Shutting down (not closing) keeps the handle valid for a send another thread may be
     // making; the peer sees the connection end.
-    ::shutdown(SocketHandleOf::of(socket), SHUT_RDWR);
+    ::shutdown(nativeHandleOf(socket), SHUT_RDWR);
 }
 
 void loseConnection(LanLobby& lobby, const char* line) {
@@ -173,7 +169,7 @@ bool connectToHost(LanLobby& lobby, const HostEntry& host) {
     // A timed connect on a non-blocking socket would return at once.
     socket.setBlocking(true);
     // A refused connection reports Disconnected and a time-out NotReady: both fail.
-    if (socket.connect(host.address, host.port, sf::seconds(5)) != sf::Socket::Done) {
+    if (socket.connect(host.address, host.port, sf::seconds(5)) != sf::Socket::Status::Done) {
         logLine("连接失败");
         return false;
     }

@@ -1,4 +1,5 @@
 #include "app/log.h"
+#include "app/sfml_compat.h"
 #include "net/lan_lobby.h"
 
 #include <SFML/Network/Packet.hpp>
@@ -27,18 +28,18 @@ void runBeacon(LanLobby& lobby) {
     sf::UdpSocket socket;
     socket.setBlocking(false);
     sf::Packet beacon;
-    beacon << sf::Uint8(kBeacon) << sf::Uint16(lobby.listen_port);
+    beacon << std::uint8_t(kBeacon) << std::uint16_t(lobby.listen_port);
     auto announcing = [&lobby] { return lobby.hosting && !lobby.connected && lobby.threads_running; };
     while (announcing()) {
-        socket.send(beacon, sf::IpAddress::Broadcast, lobby.discovery_port);
+        (void)socket.send(beacon, sf::IpAddress::Broadcast, lobby.discovery_port);  // a lost one goes again
         sleepWhile(kBeaconIntervalMs, announcing);
     }
 }
 
 // A beacon is [9][port high][port low] with a port a host can bind; anything else is skipped.
 bool readBeacon(const LanLobby& lobby, sf::Packet& packet, unsigned short& port) {
-    sf::Uint8 type = 0;
-    sf::Uint16 tcp_port = 0;
+    std::uint8_t type = 0;
+    std::uint16_t tcp_port = 0;
     if (!(packet >> type) || type != kBeacon || !(packet >> tcp_port)) return false;
     if (tcp_port < lobby.base_port || tcp_port >= lobby.base_port + kHostPortsTried) return false;
     port = tcp_port;
@@ -57,16 +58,16 @@ void rememberHost(LanLobby& lobby, const HostEntry& host) {
 void runScan(LanLobby& lobby) {
     auto scanning = [&lobby] { return lobby.scanning && lobby.threads_running; };
     sf::UdpSocket socket;
-    if (socket.bind(lobby.discovery_port) != sf::Socket::Done) {
+    if (socket.bind(lobby.discovery_port) != sf::Socket::Status::Done) {
         logLine("无法绑定UDP发现端口 ", lobby.discovery_port);
         lobby.scanning = false;
         return;
     }
     socket.setBlocking(false);
     sf::Packet query;
-    query << sf::Uint8(kQuery);
+    query << std::uint8_t(kQuery);
     for (int i = 0; i < kQueryCount && scanning(); ++i) {
-        socket.send(query, sf::IpAddress::Broadcast, lobby.discovery_port);
+        (void)socket.send(query, sf::IpAddress::Broadcast, lobby.discovery_port);  // a lost one goes again
         sleepWhile(kQueryIntervalMs, scanning);
     }
     // Real time, not the game's clock: a test stepping the game's clock must not stretch the scan.
@@ -74,11 +75,10 @@ void runScan(LanLobby& lobby) {
     auto listened = [started] { return std::chrono::duration<float>(std::chrono::steady_clock::now() - started).count(); };
     while (listened() < kListenSeconds && scanning()) {
         sf::Packet packet;
-        sf::IpAddress sender;
+        sf::IpAddress sender = sf::IpAddress::Any;
         unsigned short sender_port = 0;
         unsigned short tcp_port = 0;
-        if (socket.receive(packet, sender, sender_port) == sf::Socket::Done && sender != sf::IpAddress::None &&
-            readBeacon(lobby, packet, tcp_port))
+        if (receivePacket(socket, packet, sender, sender_port) && readBeacon(lobby, packet, tcp_port))
             rememberHost(lobby, {sender, tcp_port});
         std::this_thread::sleep_for(std::chrono::milliseconds(kListenPollMs));
     }

@@ -16,7 +16,7 @@ struct Game;
 
 // A host heard on the LAN: the beacon's sender and the TCP port it carries.
 struct HostEntry {
-    sf::IpAddress address;
+    sf::IpAddress address = sf::IpAddress::Any;
     unsigned short port = 0;
 };
 inline bool operator==(const HostEntry& a, const HostEntry& b) { return a.address == b.address && a.port == b.port; }

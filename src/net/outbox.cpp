@@ -35,7 +35,7 @@ void flushOutbox(LanLobby& lobby) {
     }
     std::size_t sent = 0;
     sf::Socket::Status status = socket->send(lobby.outbox.data(), lobby.outbox.size(), sent);
-    if (status == sf::Socket::Disconnected || status == sf::Socket::Error) {
+    if (status == sf::Socket::Status::Disconnected || status == sf::Socket::Status::Error) {
         // The receive loop reports the loss; nothing more can go out.
         lobby.outbox.clear();
         return;

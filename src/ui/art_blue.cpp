@@ -24,8 +24,8 @@ sf::Vector2f polar(float radius, float degrees) {
 void drawArcs(Canvas& canvas, const UnitFrame& frame) {
     for (float radius : {18.0f, 12.0f}) {
         std::array<sf::Vertex, 50> arc;
-        for (int i = 0; i < 50; ++i) arc[i] = sf::Vertex(polar(radius, 35 + 110.0f * i / 49), kFrame);
-        drawVertices(canvas, arc.data(), arc.size(), sf::LineStrip, frame.states);
+        for (int i = 0; i < 50; ++i) arc[i] = sf::Vertex{polar(radius, 35 + 110.0f * i / 49), kFrame};
+        drawVertices(canvas, arc.data(), arc.size(), sf::PrimitiveType::LineStrip, frame.states);
     }
 }
 
@@ -76,7 +76,7 @@ void drawBlueBody(Canvas& canvas, const UnitFrame& frame) {
 void drawBlueBarrel(Canvas& canvas, const UnitFrame& frame) {
     drawRectangle(canvas, {2.5f, 24}, placed(frame.position, frame.theta, {1.25f, 0}),
                   outlined(kPod, kIce, 0.8f));
-    const sf::Uint8 fin_alpha[3] = {180, 140, 100};
+    const std::uint8_t fin_alpha[3] = {180, 140, 100};
     const float fin_at[3] = {5, 12, 19};
     for (int i = 0; i < 3; ++i) {
         sf::Color fill = kIce;

@@ -26,8 +26,8 @@ void drawArmour(Canvas& canvas, const UnitFrame& frame) {
         for (float mirror : {1.0f, -1.0f}) {
             std::array<sf::Vertex, 6> strip;
             for (size_t i = 0; i < strip.size(); ++i)
-                strip[i] = sf::Vertex({(*outline)[i].x * mirror, (*outline)[i].y}, kArmour);
-            drawVertices(canvas, strip.data(), strip.size(), sf::LineStrip, frame.states);
+                strip[i] = sf::Vertex{{(*outline)[i].x * mirror, (*outline)[i].y}, kArmour};
+            drawVertices(canvas, strip.data(), strip.size(), sf::PrimitiveType::LineStrip, frame.states);
         }
 }
 
@@ -47,9 +47,9 @@ void drawExhaust(Canvas& canvas, const UnitFrame& frame) {
         std::array<sf::Vertex, 5> strip;
         for (int i = 0; i < 5; ++i) {
             float t = 0.25f * i;
-            strip[i] = sf::Vertex({(3 * t + 1.5f) * s, 14 * t + 18}, sf::Color(200, 60, 20, sf::Uint8(80 - 16 * i)));
+            strip[i] = sf::Vertex{{(3 * t + 1.5f) * s, 14 * t + 18}, sf::Color(200, 60, 20, std::uint8_t(80 - 16 * i))};
         }
-        drawVertices(canvas, strip.data(), strip.size(), sf::LineStrip, frame.states);
+        drawVertices(canvas, strip.data(), strip.size(), sf::PrimitiveType::LineStrip, frame.states);
     }
 }
 
@@ -87,23 +87,23 @@ void drawRedBarrel(Canvas& canvas, const UnitFrame& frame) {
         float t = i / 20.0f;
         float w = tubeHalfWidth(t);
         sf::Vector2f left(-w, -20 * t), right(w, -20 * t);
-        tube[2 * i] = sf::Vertex(left, kTube);
-        tube[2 * i + 1] = sf::Vertex(right, kTube);
-        left_edge[i] = sf::Vertex(left, kTubeEdge);
-        right_edge[i] = sf::Vertex(right, kTubeEdge);
+        tube[2 * i] = sf::Vertex{left, kTube};
+        tube[2 * i + 1] = sf::Vertex{right, kTube};
+        left_edge[i] = sf::Vertex{left, kTubeEdge};
+        right_edge[i] = sf::Vertex{right, kTubeEdge};
     }
-    drawVertices(canvas, tube.data(), tube.size(), sf::TriangleStrip, frame.states);
-    drawVertices(canvas, left_edge.data(), left_edge.size(), sf::LineStrip, frame.states);
-    drawVertices(canvas, right_edge.data(), right_edge.size(), sf::LineStrip, frame.states);
+    drawVertices(canvas, tube.data(), tube.size(), sf::PrimitiveType::TriangleStrip, frame.states);
+    drawVertices(canvas, left_edge.data(), left_edge.size(), sf::PrimitiveType::LineStrip, frame.states);
+    drawVertices(canvas, right_edge.data(), right_edge.size(), sf::PrimitiveType::LineStrip, frame.states);
 
     // The breech: a ring of 21 rim points (the last closes it), flattened across the axis.
     std::array<sf::Vertex, 22> breech;
-    breech[0] = sf::Vertex({0, 0}, sf::Color(255, 0, 0));
+    breech[0] = sf::Vertex{{0, 0}, sf::Color(255, 0, 0)};
     for (int k = 0; k <= 20; ++k) {
         float t = k / 20.0f;
         float angle = t * 2 * kPi;
         float radius = 4.5f + 0.8f * std::sin(kPi * t);
-        breech[k + 1] = sf::Vertex({0.3f * radius * std::cos(angle), radius * std::sin(angle)}, kTube);
+        breech[k + 1] = sf::Vertex{{0.3f * radius * std::cos(angle), radius * std::sin(angle)}, kTube};
     }
-    drawVertices(canvas, breech.data(), breech.size(), sf::TriangleFan, frame.states);
+    drawVertices(canvas, breech.data(), breech.size(), sf::PrimitiveType::TriangleFan, frame.states);
 }

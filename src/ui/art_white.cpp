@@ -14,10 +14,10 @@ void drawWings(Canvas& canvas, const UnitFrame& frame) {
             float u = 50 * t - 10;
             float inner = (2 + 0.6f * u) * s;
             float outer = (2 + 15 * std::sin(kPi * t) + 0.6f * u) * s;
-            wing[2 * k] = sf::Vertex(frame.at(inner, u), sf::Color(255, 255, 255, 240));
-            wing[2 * k + 1] = sf::Vertex(frame.at(outer, u), sf::Color(255, 255, 255, 0));
+            wing[2 * k] = sf::Vertex{frame.at(inner, u), sf::Color(255, 255, 255, 240)};
+            wing[2 * k + 1] = sf::Vertex{frame.at(outer, u), sf::Color(255, 255, 255, 0)};
         }
-        drawVertices(canvas, wing.data(), wing.size(), sf::TriangleStrip);
+        drawVertices(canvas, wing.data(), wing.size(), sf::PrimitiveType::TriangleStrip);
     }
 }
 
@@ -32,10 +32,10 @@ void drawWhiteBody(Canvas& canvas, const UnitFrame& frame) {
     drawWings(canvas, frame);
 
     std::array<sf::Vertex, 14> star;
-    star[0] = sf::Vertex(frame.position, sf::Color(255, 240, 100));
+    star[0] = sf::Vertex{frame.position, sf::Color(255, 240, 100)};
     for (int k = 0; k <= 12; ++k)
-        star[k + 1] = sf::Vertex(spoke(frame, 30.0f * k - 90, k % 2 == 0 ? 20.0f : 8.0f), sf::Color(200, 150, 0));
-    drawVertices(canvas, star.data(), star.size(), sf::TriangleFan);
+        star[k + 1] = sf::Vertex{spoke(frame, 30.0f * k - 90, k % 2 == 0 ? 20.0f : 8.0f), sf::Color(200, 150, 0)};
+    drawVertices(canvas, star.data(), star.size(), sf::PrimitiveType::TriangleFan);
 
     for (int k = 0; k < 6; ++k)
         drawLine(canvas, frame.position, sf::Color(255, 255, 255, 255), spoke(frame, 60.0f * k, 12),

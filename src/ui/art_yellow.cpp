@@ -4,7 +4,7 @@
 #include <cmath>
 
 namespace {
-sf::Color gold(sf::Uint8 alpha) { return sf::Color(255, 215, 0, alpha); }
+sf::Color gold(std::uint8_t alpha) { return sf::Color(255, 215, 0, alpha); }
 
 void drawDiamond(Canvas& canvas, sf::Vector2f centre, float half_width, float half_height, const ShapeStyle& style) {
     const sf::Vector2f corners[4] = {{0, -half_height}, {half_width, 0}, {0, half_height}, {-half_width, 0}};
@@ -14,7 +14,7 @@ void drawDiamond(Canvas& canvas, sf::Vector2f centre, float half_width, float ha
 // The gun lights shared by body and barrel: a light bar, three light cells and the muzzle cross.
 void drawGunLights(Canvas& canvas, const UnitFrame& frame) {
     drawRectangle(canvas, {2, 12}, placed(frame.ahead(4), frame.theta, {1, 6}), filled(sf::Color(255, 245, 200, 240)));
-    const sf::Uint8 cell_alpha[3] = {220, 180, 140};
+    const std::uint8_t cell_alpha[3] = {220, 180, 140};
     for (int i = 0; i < 3; ++i)
         drawRectangle(canvas, {8, 1.5f}, placed(frame.ahead(8.0f * (i + 1)), frame.theta, {4, 0.75f}),
                       outlined(gold(cell_alpha[i]), sf::Color(255, 255, 255, 180), 0.4f));

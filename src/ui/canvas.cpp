@@ -24,32 +24,33 @@ inline sf::Vector2f transformed(const float* m, sf::Vector2f p) {
 // Lines and line strips stay one-pixel lines, points stay points; every filled primitive
 // becomes independent triangles.
 sf::PrimitiveType batchTypeOf(sf::PrimitiveType type) {
-    if (type == sf::Points) return sf::Points;
-    if (type == sf::Lines || type == sf::LineStrip) return sf::Lines;
-    return sf::Triangles;
+    if (type == sf::PrimitiveType::Points) return sf::PrimitiveType::Points;
+    if (type == sf::PrimitiveType::Lines || type == sf::PrimitiveType::LineStrip) return sf::PrimitiveType::Lines;
+    return sf::PrimitiveType::Triangles;
 }
 
 // The part of the field the target's view shows, widened by two pixels for lines and
 // points that straddle its edge.
-sf::FloatRect visibleField(const sf::RenderTarget& target) {
+RectParts<float> visibleField(const sf::RenderTarget& target) {
     const sf::View& view = target.getView();
     sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
-    float radians = degreesToRadians(view.getRotation());
+    float radians = degreesToRadians(viewRotationDegrees(view));
     float c = std::abs(std::cos(radians)), s = std::abs(std::sin(radians));
     sf::Vector2f half((c * size.x + s * size.y) / 2, (s * size.x + c * size.y) / 2);
     sf::Vector2u pixels = target.getSize();
-    sf::FloatRect viewport = view.getViewport();
+    RectParts<float> viewport = partsOf(view.getViewport());
     float pixel = std::max(size.x / std::max(1.0f, viewport.width * float(pixels.x)),
                            size.y / std::max(1.0f, viewport.height * float(pixels.y)));
     half += sf::Vector2f(2 * pixel, 2 * pixel);
-    return {view.getCenter() - half, 2.0f * half};
+    sf::Vector2f corner = view.getCenter() - half;
+    return {corner.x, corner.y, 2.0f * half.x, 2.0f * half.y};
 }
 
 // Drops the vertices appended since `start` when none of them can reach the screen.
 void dropIfOffView(Canvas& canvas, std::size_t start) {
     std::vector<sf::Vertex>& out = canvas.pending;
     if (start >= out.size()) return;
-    const sf::FloatRect& visible = canvas.visible;
+    const RectParts<float>& visible = canvas.visible;
     float right = visible.left + visible.width, bottom = visible.top + visible.height;
     bool left_of = true, right_of = true, above = true, below = true;
     for (std::size_t i = start; i < out.size(); ++i) {
@@ -68,9 +69,10 @@ SpriteView spriteView(const sf::RenderTarget& target) {
     const sf::View& view = target.getView();
     sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
     SpriteView result;
-    result.shown = sf::FloatRect(view.getCenter() - size / 2.0f, size);
+    sf::Vector2f corner = view.getCenter() - size / 2.0f;
+    result.shown = {corner.x, corner.y, size.x, size.y};
     result.scale = pixelScale(target);
-    result.fills_target = view.getViewport() == sf::FloatRect(0, 0, 1, 1);
+    result.fills_target = view.getViewport() == sf::FloatRect({0, 0}, {1, 1});
     return result;
 }
 
@@ -108,31 +110,28 @@ void appendVertices(Canvas& canvas, const sf::Vertex* v, std::size_t count, sf::
     std::vector<sf::Vertex>& out = canvas.pending;
     std::size_t start = out.size();
     auto put = [&](const sf::Vertex& vertex) {
-        out.emplace_back(transformed(m, vertex.position), vertex.color, vertex.texCoords);
+        out.push_back(sf::Vertex{transformed(m, vertex.position), vertex.color, vertex.texCoords});
     };
     switch (type) {
-        case sf::Points:
+        case sf::PrimitiveType::Points:
             for (std::size_t i = 0; i < count; ++i) put(v[i]);
             break;
-        case sf::Lines:
+        case sf::PrimitiveType::Lines:
             for (std::size_t i = 0; i + 1 < count; i += 2) put(v[i]), put(v[i + 1]);
             break;
-        case sf::LineStrip:
+        case sf::PrimitiveType::LineStrip:
             for (std::size_t i = 1; i < count; ++i) put(v[i - 1]), put(v[i]);
             break;
-        case sf::Triangles:
+        case sf::PrimitiveType::Triangles:
             for (std::size_t i = 0; i + 2 < count; i += 3) put(v[i]), put(v[i + 1]), put(v[i + 2]);
             break;
-        case sf::TriangleStrip:
+        case sf::PrimitiveType::TriangleStrip:
             for (std::size_t i = 2; i < count; ++i) put(v[i - 2]), put(v[i - 1]), put(v[i]);
             break;
-        case sf::TriangleFan:  // in the order the renderer splits a fan, for the same interpolation
+        case sf::PrimitiveType::TriangleFan:  // in the order the renderer splits a fan, for the same interpolation
             for (std::size_t i = 2; i < count; ++i) put(v[i - 1]), put(v[i]), put(v[0]);
             break;
-        case sf::Quads:
-            for (std::size_t i = 0; i + 3 < count; i += 4)
-                put(v[i]), put(v[i + 1]), put(v[i + 2]), put(v[i]), put(v[i + 2]), put(v[i + 3]);
-            break;
+        default: break;  // SFML 2's quads, which the game never draws
     }
     dropIfOffView(canvas, start);
 }
@@ -181,21 +180,21 @@ struct Paint {
 void appendFill(Canvas& canvas, const Paint& paint, const float* m, sf::Vector2f centre, const Bounds& bounds,
                 const sf::RenderStates& states) {
     const std::vector<sf::Vector2f>& points = canvas.shape_points;
-    beginBatch(canvas, sf::Triangles, paint.texture, states.blendMode);
+    beginBatch(canvas, sf::PrimitiveType::Triangles, paint.texture, states.blendMode);
     sf::Color colour = paint.fill;
-    const sf::IntRect& rect = paint.texture_rect;
+    const RectParts<int> rect = partsOf(paint.texture_rect);
     auto texCoords = [&](sf::Vector2f p) {
         if (!paint.texture) return sf::Vector2f();
         float x_ratio = bounds.width > 0 ? (p.x - bounds.left) / bounds.width : 0;
         float y_ratio = bounds.height > 0 ? (p.y - bounds.top) / bounds.height : 0;
         return sf::Vector2f(rect.left + rect.width * x_ratio, rect.top + rect.height * y_ratio);
     };
-    sf::Vertex middle(transformed(m, centre), colour, texCoords(centre));
-    sf::Vertex first(transformed(m, points[0]), colour, texCoords(points[0]));
+    sf::Vertex middle{transformed(m, centre), colour, texCoords(centre)};
+    sf::Vertex first{transformed(m, points[0]), colour, texCoords(points[0])};
     sf::Vertex previous = first;
     std::vector<sf::Vertex>& out = canvas.pending;
     for (std::size_t i = 1; i <= points.size(); ++i) {
-        sf::Vertex next = i < points.size() ? sf::Vertex(transformed(m, points[i]), colour, texCoords(points[i])) : first;
+        sf::Vertex next = i < points.size() ? sf::Vertex{transformed(m, points[i]), colour, texCoords(points[i])} : first;
         out.push_back(previous);
         out.push_back(next);
         out.push_back(middle);
@@ -209,7 +208,7 @@ void appendOutline(Canvas& canvas, const Paint& paint, const float* m, sf::Vecto
                    const sf::RenderStates& states) {
     const std::vector<sf::Vector2f>& points = canvas.shape_points;
     std::size_t count = points.size();
-    beginBatch(canvas, sf::Triangles, nullptr, states.blendMode);
+    beginBatch(canvas, sf::PrimitiveType::Triangles, nullptr, states.blendMode);
     auto bandPair = [&](std::size_t i, sf::Vertex& inner, sf::Vertex& outer) {
         sf::Vector2f p0 = points[i == 0 ? count - 1 : i - 1];
         sf::Vector2f p1 = points[i];
@@ -221,8 +220,8 @@ void appendOutline(Canvas& canvas, const Paint& paint, const float* m, sf::Vecto
         if (n2.x * towards_centre.x + n2.y * towards_centre.y > 0) n2 = -n2;
         float factor = 1.f + (n1.x * n2.x + n1.y * n2.y);
         sf::Vector2f normal = (n1 + n2) / factor;
-        inner = sf::Vertex(transformed(m, p1), paint.outline);
-        outer = sf::Vertex(transformed(m, p1 + normal * paint.thickness), paint.outline);
+        inner = sf::Vertex{transformed(m, p1), paint.outline};
+        outer = sf::Vertex{transformed(m, p1 + normal * paint.thickness), paint.outline};
     };
     sf::Vertex first_inner, first_outer;
     bandPair(0, first_inner, first_outer);
@@ -277,10 +276,7 @@ const std::vector<sf::Vector2f>& circleTable(Canvas& canvas, std::size_t point_c
     if (canvas.circle_tables.size() <= point_count) canvas.circle_tables.resize(point_count + 1);
     std::vector<sf::Vector2f>& table = canvas.circle_tables[point_count];
     if (table.empty()) {
-        for (std::size_t i = 0; i < point_count; ++i) {
-            float angle = i * 2 * kPi / point_count - kPi / 2;
-            table.emplace_back(std::cos(angle), std::sin(angle));
-        }
+        for (std::size_t i = 0; i < point_count; ++i) table.push_back(circleCorner(i, point_count));
     }
     return table;
 }
@@ -347,8 +343,8 @@ bool readySpriteShaders(Canvas& canvas) {
 // centre alone: wholly dropped when that lies outside the view, and drawn whole, past the
 // view's edge, when it lies inside. Past the edge is harmless when the view fills the
 // target, as the target's own edge clips it.
-bool spriteFits(const SpriteView& view, const sf::FloatRect& square) {
-    const sf::FloatRect& shown = view.shown;
+bool spriteFits(const SpriteView& view, const RectParts<float>& square) {
+    const RectParts<float>& shown = view.shown;
     float right = shown.left + shown.width, bottom = shown.top + shown.height;
     if (square.left >= shown.left && square.top >= shown.top && square.left + square.width <= right &&
         square.top + square.height <= bottom)
@@ -367,18 +363,21 @@ bool appendSprite(Canvas& canvas, const sf::Shader& shader, sf::Vector2f centre,
     // Recorded batches are replayed without the sprite switches.
     if (!canvas.batched || !canvas.fast_paths || canvas.recorded || !readySpriteShaders(canvas)) return false;
     readView(canvas);
-    sf::FloatRect square(centre.x - radius, centre.y - radius, 2 * radius, 2 * radius);
-    if (!square.intersects(canvas.visible)) return true;
+    RectParts<float> square{centre.x - radius, centre.y - radius, 2 * radius, 2 * radius};
+    if (!rectsOverlap(sf::FloatRect({square.left, square.top}, {square.width, square.height}),
+                      sf::FloatRect({canvas.visible.left, canvas.visible.top},
+                                    {canvas.visible.width, canvas.visible.height})))
+        return true;
     float width = 2 * radius * canvas.sprite_view.scale;
     if (!(width > 0 && width <= canvas.largest_sprite) || !spriteFits(canvas.sprite_view, square)) return false;
-    beginBatch(canvas, sf::Points, nullptr, sf::BlendAlpha, &shader);
-    canvas.pending.emplace_back(centre, fill, sf::Vector2f(width, hole));
+    beginBatch(canvas, sf::PrimitiveType::Points, nullptr, sf::BlendAlpha, &shader);
+    canvas.pending.push_back(sf::Vertex{centre, fill, sf::Vector2f(width, hole)});
     return true;
 }
 
 void copyPlacement(sf::Transformable& shape, const sf::Transformable& placement) {
     shape.setPosition(placement.getPosition());
-    shape.setRotation(placement.getRotation());
+    setRotationDegrees(shape, rotationDegrees(placement));
     shape.setScale(placement.getScale());
     shape.setOrigin(placement.getOrigin());
 }
@@ -394,9 +393,10 @@ void styleShape(sf::Shape& shape, const sf::Transformable& placement, const Shap
 float pixelScale(const sf::RenderTarget& target) {
     const sf::View& view = target.getView();
     sf::Vector2f size(std::abs(view.getSize().x), std::abs(view.getSize().y));
-    if (view.getRotation() != 0 || !(size.x > 0) || !(size.y > 0)) return 0;
-    float x = float(target.getSize().x) * view.getViewport().width / size.x;
-    float y = float(target.getSize().y) * view.getViewport().height / size.y;
+    if (viewRotationDegrees(view) != 0 || !(size.x > 0) || !(size.y > 0)) return 0;
+    sf::Vector2f viewport = rectSize(view.getViewport());
+    float x = float(target.getSize().x) * viewport.x / size.x;
+    float y = float(target.getSize().y) * viewport.y / size.y;
     return std::abs(x - y) <= 1e-4f * x ? x : 0;
 }
 
@@ -455,9 +455,9 @@ void drawRound(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill
     if (appendSprite(canvas, canvas.round_shader, centre, radius, fill)) return;
     const std::vector<sf::Vector2f>& unit = circleTable(canvas, kRoundPoints);
     sf::Vertex fan[kRoundPoints + 2];
-    fan[0] = sf::Vertex(centre, fill);
-    for (int k = 0; k <= kRoundPoints; ++k) fan[k + 1] = sf::Vertex(centre + unit[k % kRoundPoints] * radius, fill);
-    drawVertices(canvas, fan, kRoundPoints + 2, sf::TriangleFan);
+    fan[0] = sf::Vertex{centre, fill};
+    for (int k = 0; k <= kRoundPoints; ++k) fan[k + 1] = sf::Vertex{centre + unit[k % kRoundPoints] * radius, fill};
+    drawVertices(canvas, fan, kRoundPoints + 2, sf::PrimitiveType::TriangleFan);
 }
 
 void drawCircleOutline(Canvas& canvas, sf::Vector2f centre, float radius, std::size_t points, float thickness,
@@ -472,21 +472,21 @@ void drawCircleOutline(Canvas& canvas, sf::Vector2f centre, float radius, std::s
     sf::Vertex strip[2 * kMostPoints + 2];
     for (std::size_t k = 0; k <= points; ++k) {
         sf::Vector2f direction = unit[k % points];
-        strip[2 * k] = sf::Vertex(centre + direction * radius, colour);
-        strip[2 * k + 1] = sf::Vertex(centre + direction * outer, colour);
+        strip[2 * k] = sf::Vertex{centre + direction * radius, colour};
+        strip[2 * k + 1] = sf::Vertex{centre + direction * outer, colour};
     }
-    drawVertices(canvas, strip, 2 * points + 2, sf::TriangleStrip);
+    drawVertices(canvas, strip, 2 * points + 2, sf::PrimitiveType::TriangleStrip);
 }
 
 void drawDecagon(Canvas& canvas, sf::Vector2f centre, float radius, sf::Color fill) {
     if (appendSprite(canvas, canvas.decagon_shader, centre, radius, fill)) return;
     sf::Vertex fan[kDecagonPoints + 2];
-    fan[0] = sf::Vertex(centre, fill);
+    fan[0] = sf::Vertex{centre, fill};
     for (int i = 1; i <= kDecagonPoints + 1; ++i) {
         float a = float(i - 1) / kDecagonPoints * 2 * kPi;
-        fan[i] = sf::Vertex({centre.x + std::cos(a) * radius, centre.y + std::sin(a) * radius}, fill);
+        fan[i] = sf::Vertex{{centre.x + std::cos(a) * radius, centre.y + std::sin(a) * radius}, fill};
     }
-    drawVertices(canvas, fan, kDecagonPoints + 2, sf::TriangleFan);
+    drawVertices(canvas, fan, kDecagonPoints + 2, sf::PrimitiveType::TriangleFan);
 }
 
 void drawVertices(Canvas& canvas, const sf::Vertex* vertices, std::size_t count, sf::PrimitiveType type,
@@ -507,7 +507,7 @@ void drawVertices(Canvas& canvas, const sf::VertexArray& vertices, const sf::Ren
 }
 
 std::vector<sf::Vertex>& openBatch(Canvas& canvas, const sf::RenderStates& states) {
-    beginBatch(canvas, sf::Triangles, states.texture, states.blendMode);
+    beginBatch(canvas, sf::PrimitiveType::Triangles, states.texture, states.blendMode);
     return canvas.pending;
 }
 
@@ -532,15 +532,15 @@ void switchPointSprites(sf::RenderTarget& target, bool on) {
 }
 }  // namespace
 
-const sf::BlendMode kPremultipliedOver(sf::BlendMode::One, sf::BlendMode::OneMinusSrcAlpha);
+const sf::BlendMode kPremultipliedOver(sf::BlendMode::Factor::One, sf::BlendMode::Factor::OneMinusSrcAlpha);
 
 void flushCanvas(Canvas& canvas) {
     canvas.visible_known = false;  // the view may change before the next batch
     if (canvas.pending.empty()) return;
     // Colour is blended as usual, which adds it premultiplied; coverage adds up as "over".
-    static const sf::BlendMode premultiplying(sf::BlendMode::SrcAlpha, sf::BlendMode::OneMinusSrcAlpha,
-                                              sf::BlendMode::Add, sf::BlendMode::One,
-                                              sf::BlendMode::OneMinusSrcAlpha, sf::BlendMode::Add);
+    static const sf::BlendMode premultiplying(sf::BlendMode::Factor::SrcAlpha, sf::BlendMode::Factor::OneMinusSrcAlpha,
+                                              sf::BlendMode::Equation::Add, sf::BlendMode::Factor::One,
+                                              sf::BlendMode::Factor::OneMinusSrcAlpha, sf::BlendMode::Equation::Add);
     bool premultiply = canvas.premultiplied && canvas.pending_blend == sf::BlendAlpha;
     sf::RenderStates states(premultiply ? premultiplying : canvas.pending_blend);
     states.texture = canvas.pending_texture;
@@ -550,7 +550,7 @@ void flushCanvas(Canvas& canvas) {
         canvas.pending.clear();
         return;
     }
-    bool sprites = canvas.pending_type == sf::Points && canvas.pending_shader;
+    bool sprites = canvas.pending_type == sf::PrimitiveType::Points && canvas.pending_shader;
     if (sprites) switchPointSprites(*canvas.target, true);
     canvas.target->draw(canvas.pending.data(), canvas.pending.size(), canvas.pending_type, states);
     if (sprites) switchPointSprites(*canvas.target, false);

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/sfml_compat.h"
+
 #include <SFML/Graphics/BlendMode.hpp>
 #include <SFML/Graphics/PrimitiveType.hpp>
 #include <SFML/Graphics/RenderStates.hpp>
@@ -15,7 +17,7 @@
 
 // A batch as the canvas would draw it.
 struct CanvasBatch {
-    sf::PrimitiveType type = sf::Triangles;
+    sf::PrimitiveType type = sf::PrimitiveType::Triangles;
     sf::RenderStates states;
     std::vector<sf::Vertex> vertices;
 };
@@ -24,7 +26,7 @@ struct CanvasBatch {
 // stretched), the field it shows and whether it fills the target (no bars beside it).
 struct SpriteView {
     float scale = 0;
-    sf::FloatRect shown;
+    RectParts<float> shown;
     bool fills_target = false;
 };
 
@@ -41,11 +43,11 @@ struct Canvas {
     sf::RenderTarget* target = nullptr;
     bool batched = false;
     std::vector<sf::Vertex> pending;              // primitives not yet drawn, in world space
-    sf::PrimitiveType pending_type = sf::Triangles;  // Triangles, Lines or Points
+    sf::PrimitiveType pending_type = sf::PrimitiveType::Triangles;  // Triangles, Lines or Points
     const sf::Texture* pending_texture = nullptr;
     const sf::Shader* pending_shader = nullptr;   // only the canvas's own sprite shaders
     sf::BlendMode pending_blend = sf::BlendAlpha;
-    sf::FloatRect visible;                        // the view's field plus a margin, for the pending batch
+    RectParts<float> visible;                     // the view's field plus a margin, for the pending batch
     bool visible_known = false;
     std::vector<sf::Vector2f> shape_points;       // scratch for one shape's corners, reused
     std::vector<std::vector<sf::Vector2f>> circle_tables;  // unit-circle points by point count

@@ -1,4 +1,5 @@
 #include "ui/canvas.h"
+#include "app/sfml_compat_view.h"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Text.hpp>
@@ -9,16 +10,18 @@ namespace {
 void appendGlyph(std::vector<sf::Vertex>& out, sf::Vector2f at, sf::Color colour, const sf::Glyph& glyph,
                  const float* m) {
     const float padding = 1.0f;
-    float left = glyph.bounds.left - padding, top = glyph.bounds.top - padding;
-    float right = glyph.bounds.left + glyph.bounds.width + padding;
-    float bottom = glyph.bounds.top + glyph.bounds.height + padding;
-    float u1 = float(glyph.textureRect.left) - padding, v1 = float(glyph.textureRect.top) - padding;
-    float u2 = float(glyph.textureRect.left + glyph.textureRect.width) + padding;
-    float v2 = float(glyph.textureRect.top + glyph.textureRect.height) + padding;
+    const RectParts<float> bounds = partsOf(glyph.bounds);
+    const RectParts<int> cell = partsOf(glyph.textureRect);
+    float left = bounds.left - padding, top = bounds.top - padding;
+    float right = bounds.left + bounds.width + padding;
+    float bottom = bounds.top + bounds.height + padding;
+    float u1 = float(cell.left) - padding, v1 = float(cell.top) - padding;
+    float u2 = float(cell.left + cell.width) + padding;
+    float v2 = float(cell.top + cell.height) + padding;
     auto put = [&](float x, float y, float u, float v) {
         sf::Vector2f p(at.x + x, at.y + y);
-        out.emplace_back(sf::Vector2f(m[0] * p.x + m[4] * p.y + m[12], m[1] * p.x + m[5] * p.y + m[13]), colour,
-                         sf::Vector2f(u, v));
+        out.push_back(sf::Vertex{sf::Vector2f(m[0] * p.x + m[4] * p.y + m[12], m[1] * p.x + m[5] * p.y + m[13]),
+                                 colour, sf::Vector2f(u, v)});
     };
     put(left, top, u1, v1);
     put(right, top, u2, v1);
@@ -31,7 +34,7 @@ void appendGlyph(std::vector<sf::Vertex>& out, sf::Vector2f at, sf::Color colour
 // Texts the batch can take: plain fill, no outline, bold, italic or lines, and no
 // spacing of their own; anything else is drawn by the text itself.
 bool plainText(const sf::Text& text) {
-    return text.getFont() && text.getStyle() == sf::Text::Regular && text.getOutlineThickness() == 0 &&
+    return fontOf(text) && text.getStyle() == sf::Text::Regular && text.getOutlineThickness() == 0 &&
            text.getLetterSpacing() == 1 && text.getLineSpacing() == 1;
 }
 }  // namespace
@@ -43,7 +46,7 @@ void drawText(Canvas& canvas, const sf::Text& text, const sf::RenderStates& stat
     }
     const sf::String& string = text.getString();
     if (string.isEmpty()) return;
-    const sf::Font& font = *text.getFont();
+    const sf::Font& font = *fontOf(text);
     unsigned size = text.getCharacterSize();
     // The font's page for this size stays the same object when a new glyph grows it.
     const sf::Texture& page = font.getTexture(size);
@@ -55,9 +58,9 @@ void drawText(Canvas& canvas, const sf::Text& text, const sf::RenderStates& stat
     float whitespace = font.getGlyph(L' ', size, false).advance;
     float line_spacing = font.getLineSpacing(size);
     float x = 0, y = float(size);
-    sf::Uint32 previous = 0;
+    std::uint32_t previous = 0;
     for (std::size_t i = 0; i < string.getSize(); ++i) {
-        sf::Uint32 current = string[i];
+        std::uint32_t current = string[i];
         if (current == L'\r') continue;
         x += font.getKerning(previous, current, size);
         previous = current;

@@ -64,11 +64,11 @@ float seedReach(sf::Vector2f window_size) {
 
 float distance(sf::Vector2f a, sf::Vector2f b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
-sf::Uint8 brighten(sf::Uint8 channel, int amount) { return sf::Uint8(std::min(255, int(channel) + amount)); }
+std::uint8_t brighten(std::uint8_t channel, int amount) { return std::uint8_t(std::min(255, int(channel) + amount)); }
 
-sf::Color scaled(sf::Color colour, float factor, sf::Uint8 alpha) {
-    return sf::Color(sf::Uint8(float(colour.r) * factor), sf::Uint8(float(colour.g) * factor),
-                     sf::Uint8(float(colour.b) * factor), alpha);
+sf::Color scaled(sf::Color colour, float factor, std::uint8_t alpha) {
+    return sf::Color(std::uint8_t(float(colour.r) * factor), std::uint8_t(float(colour.g) * factor),
+                     std::uint8_t(float(colour.b) * factor), alpha);
 }
 
 struct HexLook {
@@ -96,12 +96,12 @@ HexLook hexLook(int r, int c, sf::Vector2f position, const FieldGlow& glow) {
         float t = std::pow(near, 1.3f);
         if (t > 0.02f) {
             sf::Color f = kCards[glow.territory].color;
-            return {scaled(f, 0.7f * t + 0.3f, sf::Uint8(180 * t + 60)),
+            return {scaled(f, 0.7f * t + 0.3f, std::uint8_t(180 * t + 60)),
                     sf::Color(brighten(f.r, 40), brighten(f.g, 40), brighten(f.b, 40), 180)};
         }
     }
-    sf::Uint8 g = sf::Uint8(shade % 40 + 50);
-    return {sf::Color(g, g, sf::Uint8(g + 10), 60), sf::Color(160, 160, 170, 180)};
+    std::uint8_t g = std::uint8_t(shade % 40 + 50);
+    return {sf::Color(g, g, std::uint8_t(g + 10), 60), sf::Color(160, 160, 170, 180)};
 }
 
 void drawHexField(Canvas& canvas, sf::Vector2f window_size, const FieldGlow& glow) {
@@ -127,7 +127,7 @@ void drawHexField(Canvas& canvas, sf::Vector2f window_size, const FieldGlow& glo
 
 // Centres a text horizontally by its local width, with its top at y.
 void placeCentred(sf::Text& text, float left, float width, float y) {
-    text.setPosition(left + (width - text.getLocalBounds().width) / 2, y);
+    text.setPosition({left + (width - rectSize(text.getLocalBounds()).x) / 2, y});
 }
 
 // A picture scaled uniformly to fit a square box; an empty texture (a file that did not
@@ -139,9 +139,9 @@ void drawPicture(Canvas& canvas, const sf::Sprite& faction_sprite, const sf::Tex
     float k = std::min(box / float(size.x), box / float(size.y));
     sf::Sprite sprite = faction_sprite;
     sprite.setTexture(texture, true);
-    sprite.setScale(k, k);
+    sprite.setScale({k, k});
     float x = centre_in_card ? corner.x + (kCardSize - float(size.x) * k) / 2 : corner.x;
-    sprite.setPosition(x, corner.y);
+    sprite.setPosition({x, corner.y});
     drawDirect(canvas, sprite);
 }
 
@@ -196,7 +196,7 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     drawShape(canvas, panel);
 
     sf::RectangleShape separator({350, 2});
-    separator.setPosition((window_size.x - 350) / 2, panel_corner.y + 95);
+    separator.setPosition({(window_size.x - 350) / 2, panel_corner.y + 95});
     separator.setFillColor(colour);
     drawShape(canvas, separator);
 

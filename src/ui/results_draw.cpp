@@ -11,11 +11,11 @@ namespace {
 // Debian's fonts-symbola; the game's CJK font has no pictographs and would draw boxes.
 const char kSymbolFontPath[] = "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf";
 
-bool isPictograph(sf::Uint32 character) { return character == 0x1F3C6 || character == 0x1F480; }  // trophy, skull
+bool isPictograph(std::uint32_t character) { return character == 0x1F3C6 || character == 0x1F480; }  // trophy, skull
 
 struct Pictograph {
     std::size_t index;  // where it stands in the text drawn with the game's font
-    sf::Uint32 character;
+    std::uint32_t character;
 };
 
 // Whether the kept layout was made for the results text as it stands.
@@ -35,9 +35,9 @@ void layOutResults(Game& game, float space) {
     unsigned size = results.getCharacterSize();
     sf::String letters;
     std::vector<Pictograph> pictographs;
-    for (sf::Uint32 character : results.getString()) {
+    for (std::uint32_t character : results.getString()) {
         if (!isPictograph(character)) {
-            letters += character;
+            letters += sf::String(char32_t(character));
             continue;
         }
         pictographs.push_back({letters.getSize(), character});
@@ -49,8 +49,9 @@ void layOutResults(Game& game, float space) {
     texts.results_letters.setString(letters);
     texts.results_pictographs.clear();
     for (const Pictograph& pictograph : pictographs) {
-        sf::Text& symbol =
-            texts.results_pictographs.emplace_back(sf::String(pictograph.character), game.frontend->symbol_font, size);
+        texts.results_pictographs.push_back(
+            makeText(game.frontend->symbol_font, sf::String(char32_t(pictograph.character)), size));
+        sf::Text& symbol = texts.results_pictographs.back();
         symbol.setFillColor(results.getFillColor());
         symbol.setPosition(texts.results_letters.findCharacterPos(pictograph.index));
     }
@@ -69,23 +70,23 @@ const sf::Text& resultsOfMatch(Game& game) {
     if (texts.results_for == key) return texts.results;
     std::string words = resultsText(victory, winner, loser);
     sf::Text& results = texts.results;
-    results = sf::Text(sf::String::fromUtf8(words.begin(), words.end()), game.frontend->ui_font, 14);
+    results = makeText(game.frontend->ui_font, sf::String::fromUtf8(words.begin(), words.end()), 14);
     results.setFillColor(victory ? sf::Color(100, 255, 100, 255) : sf::Color(255, 100, 100, 255));
-    sf::FloatRect bounds = results.getLocalBounds();
-    results.setPosition((900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50);
+    RectParts<float> bounds = partsOf(results.getLocalBounds());
+    results.setPosition({(900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50});
     texts.results_for = key;
     return results;
 }
 }  // namespace
 
-bool loadSymbolFont(sf::Font& font) { return font.loadFromFile(kSymbolFontPath); }
+bool loadSymbolFont(sf::Font& font) { return openFont(font, kSymbolFontPath); }
 
 // Pictographs come from the symbol font over spaces in the game's font; the layout is kept
 // until the results change.
 void drawResultsText(Game& game, Canvas& canvas) {
     const sf::Text& results = resultsOfMatch(game);
     const sf::String& text = results.getString();
-    const sf::Font* font = results.getFont();
+    const sf::Font* font = fontOf(results);
     unsigned size = results.getCharacterSize();
     if (!font || std::none_of(text.begin(), text.end(), isPictograph)) {
         drawDirect(canvas, results);

@@ -46,14 +46,14 @@ void loadFactionPictures(Game& game, const std::string& name) {
     sf::Sprite& sprite = game.frontend->faction_sprites[size_t(faction)];
     sprite.setTexture(stored);
     sf::Vector2u size = stored.getSize();
-    if (size.x != 0 && size.y != 0) sprite.setTextureRect(sf::IntRect(0, 0, int(size.x), int(size.y)));
+    if (size.x != 0 && size.y != 0) sprite.setTextureRect(sf::IntRect({0, 0}, {int(size.x), int(size.y)}));
 }
 
 void loadFont(sf::Font& font) {
-    if (font.loadFromFile(findDataFile("msyh.ttc"))) return;
+    if (openFont(font, findDataFile("msyh.ttc"))) return;
     logLine("字体加载失败，使用默认字体");
     for (const char* path : kFallbackFonts) {
-        if (!font.loadFromFile(path)) continue;
+        if (!openFont(font, path)) continue;
         logLine("Using system font: ", path);
         return;
     }

@@ -12,13 +12,14 @@ UnitFrame::UnitFrame(sf::Vector2f unit_position, float theta_degrees) : position
     float radians = degreesToRadians(theta_degrees);
     forward = {std::sin(radians), -std::cos(radians)};
     lateral = {std::cos(radians), std::sin(radians)};
-    states.transform.translate(unit_position).rotate(theta_degrees);
+    states.transform.translate(unit_position);
+    rotateDegrees(states.transform, theta_degrees);
 }
 
 sf::Transformable placed(sf::Vector2f position, float rotation, sf::Vector2f origin) {
     sf::Transformable placement;
     placement.setPosition(position);
-    placement.setRotation(rotation);
+    setRotationDegrees(placement, rotation);
     placement.setOrigin(origin);
     return placement;
 }
@@ -34,8 +35,8 @@ void drawDisc(Canvas& canvas, sf::Vector2f centre, float radius, std::size_t poi
 
 void drawLine(Canvas& canvas, sf::Vector2f from, sf::Color from_colour, sf::Vector2f to, sf::Color to_colour,
               const sf::RenderStates& states) {
-    const sf::Vertex line[2] = {sf::Vertex(from, from_colour), sf::Vertex(to, to_colour)};
-    drawVertices(canvas, line, 2, sf::Lines, states);
+    const sf::Vertex line[2] = {sf::Vertex{from, from_colour}, sf::Vertex{to, to_colour}};
+    drawVertices(canvas, line, 2, sf::PrimitiveType::Lines, states);
 }
 
 namespace {
@@ -79,7 +80,7 @@ void drawFactionArt(Canvas& canvas, int faction, const UnitFrame& frame) {
 void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
     int faction = unit.is_player ? game.player_faction : game.enemy_faction;
     sf::Vector2f position = unit.body.getPosition();
-    float theta = unit.barrel.getRotation();
+    float theta = rotationDegrees(unit.barrel);
     if (!isFaction(faction)) {
         drawShape(canvas, unit.body);
         drawDefaultBarrel(canvas, UnitFrame(position, theta));

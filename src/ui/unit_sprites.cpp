@@ -22,7 +22,7 @@ PixelMapping pixelMappingOf(const sf::RenderTarget& target) {
     sf::Vector2f size = view.getSize();
     float scale = pixelScale(target);
     if (!(size.x > 0) || !(size.y > 0) || scale == 0) return {};
-    sf::FloatRect viewport = view.getViewport();
+    RectParts<float> viewport = partsOf(view.getViewport());
     sf::Vector2u pixels = target.getSize();
     sf::Vector2f corner = view.getCenter() - size / 2.0f;
     sf::Vector2f origin(viewport.left * float(pixels.x), viewport.top * float(pixels.y));
@@ -47,7 +47,7 @@ sf::IntRect paintedArea(const std::vector<CanvasBatch>& batches, sf::Vector2f ce
     if (left > right) return {};
     int x0 = int(std::floor(left * scale - centre.x)) - 1, y0 = int(std::floor(top * scale - centre.y)) - 1;
     int x1 = int(std::ceil(right * scale - centre.x)) + 1, y1 = int(std::ceil(bottom * scale - centre.y)) + 1;
-    return {x0, y0, x1 - x0, y1 - y0};
+    return sf::IntRect({x0, y0}, {x1 - x0, y1 - y0});
 }
 
 // The art of every turn, each in its own cell. The cells share nothing, so the n-th batch
@@ -97,7 +97,7 @@ void drawCells(FactionSprites& sprites, int faction) {
 int cellReach(int faction, float scale) {
     sf::RenderTexture probe;
     unsigned side = 2 * unsigned(std::ceil(kMeasureReach * scale));
-    if (!probe.create(side, side)) return -1;
+    if (!resizeRenderTexture(probe, {side, side})) return -1;
     Canvas canvas;
     canvas.target = &probe;
     canvas.batched = true;
@@ -112,7 +112,7 @@ int cellReach(int faction, float scale) {
     float reach = 0;
     for (unsigned y = 0; y < side; ++y)
         for (unsigned x = 0; x < side; ++x)
-            if (picture.getPixel(x, y).a != 0)
+            if (pixelAt(picture, x, y).a != 0)
                 reach = std::max(reach, std::hypot(float(x) + 0.5f - half, float(y) + 0.5f - half));
     return int(std::ceil(reach)) + 2;
 }
@@ -122,7 +122,7 @@ bool readySprites(FactionSprites& sprites, int faction, float scale) {
     if (sprites.ready && sprites.scale == scale) return true;
     int reach = cellReach(faction, scale);
     unsigned side = unsigned(kColumns * 2 * reach);
-    if (reach < 0 || side > sf::Texture::getMaximumSize() || !sprites.atlas.create(side, side)) {
+    if (reach < 0 || side > sf::Texture::getMaximumSize() || !resizeRenderTexture(sprites.atlas, {side, side})) {
         sprites.failed = true;
         return false;
     }
@@ -141,7 +141,7 @@ bool drawUnitSprite(UnitSprites& all, Canvas& canvas, int faction, sf::Vector2f 
     if (!readySprites(sprites, faction, mapping.scale)) return false;
     int turn = int(std::lround(theta)) % kSpriteTurns;
     if (turn < 0) turn += kSpriteTurns;
-    const sf::IntRect& area = sprites.drawn[turn];
+    const RectParts<int> area = partsOf(sprites.drawn[turn]);
     if (area.width == 0) return true;
 
     // The unit's centre goes to the nearest pixel corner, where its cell's centre lies.
@@ -156,12 +156,12 @@ bool drawUnitSprite(UnitSprites& all, Canvas& canvas, int faction, sf::Vector2f 
     float u0 = cell_x + float(area.left), v0 = cell_y + float(area.top);
     float u1 = u0 + float(area.width), v1 = v0 + float(area.height);
     const sf::Color white = sf::Color::White;
-    const sf::Vertex quad[4] = {sf::Vertex(top_left, white, {u0, v0}),
-                                sf::Vertex({bottom_right.x, top_left.y}, white, {u1, v0}),
-                                sf::Vertex({top_left.x, bottom_right.y}, white, {u0, v1}),
-                                sf::Vertex(bottom_right, white, {u1, v1})};
+    const sf::Vertex quad[4] = {sf::Vertex{top_left, white, {u0, v0}},
+                                sf::Vertex{{bottom_right.x, top_left.y}, white, {u1, v0}},
+                                sf::Vertex{{top_left.x, bottom_right.y}, white, {u0, v1}},
+                                sf::Vertex{bottom_right, white, {u1, v1}}};
     sf::RenderStates states(kPremultipliedOver);
     states.texture = &sprites.atlas.getTexture();
-    drawVertices(canvas, quad, 4, sf::TriangleStrip, states);
+    drawVertices(canvas, quad, 4, sf::PrimitiveType::TriangleStrip, states);
     return true;
 }

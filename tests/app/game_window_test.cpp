@@ -2,13 +2,13 @@
 #include "app/frontend.h"
 #include "app/render.h"
 #include "app/renderer.h"
+#include "app/sfml_compat.h"
 #include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "events.h"
 #include "ui/picture.h"
 
-#include <SFML/Window/VideoMode.hpp>
 
 namespace {
 struct PlayedMatch {
@@ -37,7 +37,7 @@ PlayedMatch playSeededMatch(bool windowed) {
                 press(game, 300, 600);
                 move(game, 700, 700);
                 release(game, 700, 700);
-                click(game, 640, 300, sf::Mouse::Right);
+                click(game, 640, 300, sf::Mouse::Button::Right);
             }
             game.input.mouse = {60, 40 + 60 + 10};  // on the fire-rate button of the slid-out panel
             game.input.left_button = frame % 90 < 3;
@@ -75,12 +75,12 @@ TEST(RendererRule, TheGameWindowFollowsTheRule) {
     ASSERT_TRUE(isSoftwareRenderer(rendererName())) << rendererName();
     std::string log = stdoutOf([] {
         GameFixture fixture("", "", true);
-        EXPECT_EQ(fixture.game->frontend->window.getSettings().antialiasingLevel, 0u);
+        EXPECT_EQ(antialiasingOf(fixture.game->frontend->window), 0u);
     });
     EXPECT_EQ(countOf(log, "multisampling off"), 1u) << log;
     log = stdoutOf([] {
         GameFixture fixture(R"({"window": {"antialiasing": 4}})", "", true);
-        EXPECT_GT(fixture.game->frontend->window.getSettings().antialiasingLevel, 0u);
+        EXPECT_GT(antialiasingOf(fixture.game->frontend->window), 0u);
     });
     EXPECT_EQ(countOf(log, "multisampling off"), 0u) << log;
 }
@@ -89,34 +89,33 @@ TEST(RendererRule, TheGameWindowFollowsTheRule) {
 // a 1280 x 720 window off a 1920 x 1080 desktop. After a resize and in fullscreen the picture
 // is letterboxed, not stretched, and every click lands on the target drawn under it.
 TEST_F(GameWindow, TheWindowOpensCentredAndClicksHitTheirTargetsAfterAResizeAndInFullscreen) {
-    sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
-    ASSERT_GE(desktop.height, 720u);
-    EXPECT_EQ(game.frontend->window.getPosition(), sf::Vector2i((int(desktop.width) - 1280) / 2, (int(desktop.height) - 720) / 2));
+    sf::Vector2u desktop = desktopSize();
+    ASSERT_GE(desktop.y, 720u);
+    EXPECT_EQ(game.frontend->window.getPosition(), sf::Vector2i((int(desktop.x) - 1280) / 2, (int(desktop.y) - 720) / 2));
     game.frontend->window.setSize({1000, 360});
     ASSERT_TRUE(waitUntil([&] {  // until the window system has done it
-        sf::Event event;
-        while (game.frontend->window.pollEvent(event)) {}
+        while (pollInput(game.frontend->window)) {}
         return game.frontend->window.getSize() == sf::Vector2u(1000, 360);
     }, 2));
     sf::Image frame = renderedFrame(game);
-    EXPECT_EQ(frame.getPixel(0, 180), sf::Color::Black);  // a bar beside the picture
+    EXPECT_EQ(pixelAt(frame, 0, 180), sf::Color::Black);  // a bar beside the picture
     // The single-player button, (440, 215) and 400 x 130 in the layout, at half size from x = 180.
-    sf::Color button = frame.getPixel(180 + 225, 112);  // layout (450, 225), inside the green button
+    sf::Color button = pixelAt(frame, 180 + 225, 112);  // layout (450, 225), inside the green button
     EXPECT_TRUE(button.g > 120 && button.r < 100 && button.b < 100) << int(button.r) << "," << int(button.g);
     press(game, 500, 140);
     EXPECT_TRUE(game.game_started);
 
-    keyPress(game, sf::Keyboard::F11);
+    keyPress(game, sf::Keyboard::Key::F11);
     ASSERT_TRUE(game.frontend->fullscreen);
     sf::Vector2u size = game.frontend->window.getSize();
-    ASSERT_EQ(size, sf::Vector2u(desktop.width, desktop.height));
+    ASSERT_EQ(size, desktop);
     float scale = std::min(float(size.x) / 1280, float(size.y) / 720);
     sf::Vector2f origin((float(size.x) - 1280 * scale) / 2, (float(size.y) - 720 * scale) / 2);
     // Inside the third faction card, whose layout rectangle starts at (160 + 390, 270).
     stdoutOf([&] { press(game, int(origin.x + (160 + 390 + 90) * scale), int(origin.y + (270 + 90) * scale)); });
     EXPECT_EQ(game.hovered_faction, 2);
 
-    keyPress(game, sf::Keyboard::F11);
+    keyPress(game, sf::Keyboard::Key::F11);
     EXPECT_FALSE(game.frontend->fullscreen);
     EXPECT_EQ(game.frontend->window.getSize(), sf::Vector2u(1280, 720));
     EXPECT_TRUE(game.frontend->window.isOpen());
@@ -131,12 +130,12 @@ TEST(Volume, ConfigVolumesScaleTheMusicAndMTurnsItOffForTheRun) {
     playBgm(sounds);
     ASSERT_TRUE(sounds.bgm_playing);
     EXPECT_FLOAT_EQ(sounds.bgm.getVolume(), 200);  // 40 % of the game's own 500
-    keyPress(game, sf::Keyboard::M);
+    keyPress(game, sf::Keyboard::Key::M);
     EXPECT_FALSE(sounds.music_on || sounds.bgm_playing);
-    EXPECT_EQ(sounds.bgm.getStatus(), sf::Music::Stopped);
+    EXPECT_EQ(sounds.bgm.getStatus(), sf::SoundSource::Status::Stopped);
     playBgm(sounds);  // stays off for the run
     EXPECT_FALSE(sounds.bgm_playing);
-    keyPress(game, sf::Keyboard::M);
+    keyPress(game, sf::Keyboard::Key::M);
     EXPECT_TRUE(sounds.music_on);
 }
 
@@ -167,12 +166,12 @@ TEST_F(FrameStatsTest, FpsLogPrintsOneLineASecond) {
 TEST_F(FrameStatsTest, F3TogglesTheOverlayWhichDrawsNothingWhenOff) {
     game.hex_grid_enabled = 0;
     sf::Image before = renderedFrame(game);
-    keyPress(game, sf::Keyboard::F3);
+    keyPress(game, sf::Keyboard::Key::F3);
     sf::Image shown = renderedFrame(game);
     unsigned w = game.frontend->window.getSize().x;
-    sf::IntRect corner(int(w) - 160, 114, 150, 100);
+    sf::IntRect corner({int(w) - 160, 114}, {150, 100});
     EXPECT_GT(differingPixels(shown, before, 0, corner), 500);
-    EXPECT_EQ(differingPixels(shown, before, 0, {0, 0, int(w) - 160, 720}), 0);
-    keyPress(game, sf::Keyboard::F3);
+    EXPECT_EQ(differingPixels(shown, before, 0, sf::IntRect({0, 0}, {int(w) - 160, 720})), 0);
+    keyPress(game, sf::Keyboard::Key::F3);
     EXPECT_EQ(differingPixels(renderedFrame(game), before), 0);
 }

@@ -14,10 +14,13 @@ const std::map<std::string, std::string> kPackageOf = {
     {"c++", "build-essential"}, {"clang++", "clang"},       {"pkg-config", "pkg-config"},
     {"xvfb-run", "xvfb"},       {"Xvfb", "xvfb"},           {"xauth", "xauth"},
     {"xdotool", "xdotool"},     {"unshare", "util-linux"},  {"ip", "iproute2"},
+    {"cpack", "cmake"},         {"lintian", "lintian"},     {"desktop-file-validate", "desktop-file-utils"},
+    {"appstreamcli", "appstream"},
 };
 // Shell built-ins and programs of Debian's essential packages, on every machine.
 const std::set<std::string> kAlwaysThere = {"sh", "cd", "exec", "rm", "cp", "mkdir", "sleep", "cat", "kill", "test",
-                                            "echo", "true", "env", "mv", "ls", "timeout", "id", "grep", "command"};
+                                            "echo", "true", "env", "mv", "ls", "timeout", "id", "grep", "command",
+                                            "dpkg"};
 
 // The given group of every match of the pattern in the text.
 std::vector<std::string> matches(const std::string& text, const std::string& pattern, int group = 1) {

@@ -14,7 +14,7 @@ const sf::Color kWhite = sf::Color::White;
 
 // A translucent fill over the cleared background, as alpha blending gives it.
 sf::Color over(sf::Color fill) {
-    auto mix = [&](int top, int bottom) { return sf::Uint8((top * fill.a + bottom * (255 - fill.a)) / 255); };
+    auto mix = [&](int top, int bottom) { return std::uint8_t((top * fill.a + bottom * (255 - fill.a)) / 255); };
     return sf::Color(mix(fill.r, kBackground.r), mix(fill.g, kBackground.g), mix(fill.b, kBackground.b));
 }
 
@@ -49,9 +49,9 @@ TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
     sf::Image frame = renderedFrame(game);
     // Both buttons span 400 x 130 from x 440: single player from y 215, network from y 375.
     for (auto [y, fill] : {std::pair(215u, sf::Color(60, 180, 60, 220)), std::pair(375u, sf::Color(60, 100, 220, 220))}) {
-        EXPECT_TRUE(near(frame.getPixel(440, y), over(fill)) && near(frame.getPixel(839, y + 129), over(fill))) << y;
+        EXPECT_TRUE(near(pixelAt(frame, 440, y), over(fill)) && near(pixelAt(frame, 839, y + 129), over(fill))) << y;
         for (sf::Vector2u outside : {sf::Vector2u(439, y), {440, y - 1}, {840, y + 129}, {839, y + 130}})
-            EXPECT_TRUE(near(frame.getPixel(outside.x, outside.y), kBackground)) << outside.x << "," << outside.y;
+            EXPECT_TRUE(near(pixelAt(frame, outside.x, outside.y), kBackground)) << outside.x << "," << outside.y;
     }
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "单人\nvs AI", 24, kWhite, game.frontend->single_text.getPosition()), 0);
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "联机\n主机/加入", 24, kWhite, game.frontend->network_text.getPosition()), 0);
@@ -86,15 +86,16 @@ TEST_F(MenuDrawing, LevelCardsReadTheirFieldsSafelyAndTheHintMakesRoomForTheTent
                                           {"+$0", 12, bonus, {600, 190}}})
         EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, utf8, size, colour, at), 0) << utf8;
     EXPECT_GT(textMismatch(frame, game.frontend->ui_font, "★★", 14, star, {100, 165}), 0);
-    EXPECT_TRUE(near(frame.getPixel(89, 175), sf::Color(0, 0, 255)));  // outlined in the enemy's colour
-    EXPECT_TRUE(near(frame.getPixel(589, 175), sf::Color(255, 0, 0)));  // a faction of the wrong type: Red
+    EXPECT_TRUE(near(pixelAt(frame, 89, 175), sf::Color(0, 0, 255)));  // outlined in the enemy's colour
+    EXPECT_TRUE(near(pixelAt(frame, 589, 175), sf::Color(255, 0, 0)));  // a faction of the wrong type: Red
     // Ten cards at most: the tenth is outlined, the eleventh place stays empty.
-    EXPECT_TRUE(near(frame.getPixel(89, 640), factionColour(Yellow)));
-    EXPECT_TRUE(near(frame.getPixel(339, 640), kBackground));
+    EXPECT_TRUE(near(pixelAt(frame, 89, 640), factionColour(Yellow)));
+    EXPECT_TRUE(near(pixelAt(frame, 339, 640), kBackground));
 
     const std::string hint = "点击关卡开始游戏 | 点击返回按钮回到阵营选择";
-    const float x = (900 - sf::Text(sf::String::fromUtf8(hint.begin(), hint.end()), game.frontend->ui_font, 14)
-                               .getLocalBounds().width) / 2;
+    const float x =
+        (900 - rectSize(makeText(game.frontend->ui_font, sf::String::fromUtf8(hint.begin(), hint.end()), 14)
+                            .getLocalBounds()).x) / 2;
     for (auto [cards, y] : {std::pair(10u, 698.0f), std::pair(9u, 570.0f)}) {  // the tenth reaches y 690
         game.shown_levels.resize(cards);
         EXPECT_EQ(textMismatch(renderedFrame(game), game.frontend->ui_font, hint, 14, grey, {x, y}), 0) << cards;
@@ -109,12 +110,12 @@ TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
     sf::Image running = renderedFrame(game);
     // The field's plain background darkens everywhere, the HUD included.
     for (sf::Vector2u at : {sf::Vector2u(1000, 600), sf::Vector2u(100, 700)}) {
-        sf::Color before = running.getPixel(at.x, at.y), after = paused.getPixel(at.x, at.y);
+        sf::Color before = pixelAt(running, at.x, at.y), after = pixelAt(paused, at.x, at.y);
         EXPECT_LT(after.r + after.g + after.b, (before.r + before.g + before.b) / 2) << at.x << "," << at.y;
     }
     // The line is centred on the window, and only the paused frame shows it.
     const sf::Text& line = game.frontend->screen_texts.pause_line.text;
-    sf::FloatRect box = line.getGlobalBounds();
+    RectParts<float> box = partsOf(line.getGlobalBounds());
     EXPECT_NEAR(box.left + box.width / 2, 640, 1);
     EXPECT_NEAR(box.top + box.height / 2, 360, 1);
     EXPECT_EQ(textMismatch(paused, game.frontend->ui_font, "已暂停 — P 继续", 36, kWhite, line.getPosition()), 0);
@@ -128,8 +129,8 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Dodge $10", 14, kWhite, {15, 40 + 150 + 5}, 2), 0);
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "LaserDmg $100", 14, kWhite, {15, 40 + 330 + 5}), 0);
     // Where the projectile-speed button would be, the panel shows through, as between buttons.
-    EXPECT_TRUE(near(frame.getPixel(80, 40 + 195 + 16), frame.getPixel(80, 40 + 190)));
-    EXPECT_TRUE(near(frame.getPixel(80, 40 + 240 + 16), sf::Color(80, 200, 200)));
+    EXPECT_TRUE(near(pixelAt(frame, 80, 40 + 195 + 16), pixelAt(frame, 80, 40 + 190)));
+    EXPECT_TRUE(near(pixelAt(frame, 80, 40 + 240 + 16), sf::Color(80, 200, 200)));
 
     showMatch(game, Purple);
     game.panel_scroll = 20;
@@ -146,14 +147,14 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
 // starts at the origin, so a kept one keeps where it was put.
 TEST_F(HudDrawing, KeptTextsAreBuiltAgainOnlyWhenTheyChange) {
     KeptText kept;
-    keptText(game, kept, "已通关", 14, kWhite).setPosition(5, 5);
+    keptText(game, kept, "已通关", 14, kWhite).setPosition({5, 5});
     EXPECT_EQ(keptText(game, kept, "已通关", 14, kWhite).getPosition(), sf::Vector2f(5, 5));
     sf::Text& changed = keptText(game, kept, "已暂停", 14, kWhite);
     EXPECT_EQ(changed.getString(), sf::String::fromUtf8(kept.words.begin(), kept.words.end()));
     EXPECT_EQ(changed.getPosition(), sf::Vector2f(0, 0));
-    keptText(game, kept, "已暂停", 14, kWhite).setPosition(5, 5);
+    keptText(game, kept, "已暂停", 14, kWhite).setPosition({5, 5});
     EXPECT_EQ(keptText(game, kept, "已暂停", 15, kWhite).getCharacterSize(), 15u);
-    keptText(game, kept, "已暂停", 15, kWhite).setPosition(5, 5);
+    keptText(game, kept, "已暂停", 15, kWhite).setPosition({5, 5});
     EXPECT_EQ(keptText(game, kept, "已暂停", 15, sf::Color::Red).getPosition(), sf::Vector2f(0, 0));
 }
 
@@ -168,14 +169,14 @@ TEST_F(HudDrawing, MinimapDotsAndTheInfoBox) {
     game.inspected_unit = 1;
     sf::Image frame = renderedFrame(game);
     unsigned w = game.frontend->window.getSize().x;
-    sf::Color map = frame.getPixel(w - 100, 60);
+    sf::Color map = pixelAt(frame, w - 100, 60);
     // The dot's top-left corner is at (W - 152, 18): a radius-2 dot centred on (W - 150, 20).
-    EXPECT_TRUE(near(frame.getPixel(w - 150, 20), sf::Color(0, 255, 0)));
-    EXPECT_TRUE(near(frame.getPixel(w - 153, 20), map));
-    EXPECT_TRUE(near(frame.getPixel(w - 150, 17), map));
+    EXPECT_TRUE(near(pixelAt(frame, w - 150, 20), sf::Color(0, 255, 0)));
+    EXPECT_TRUE(near(pixelAt(frame, w - 153, 20), map));
+    EXPECT_TRUE(near(pixelAt(frame, w - 150, 17), map));
     // Left of the map by a fifth of its width: drawn off the map, not pinned to its edge.
-    EXPECT_TRUE(near(frame.getPixel(w - 176, 100), sf::Color(255, 0, 0)));
-    EXPECT_TRUE(near(frame.getPixel(w - 150, 100), map));
+    EXPECT_TRUE(near(pixelAt(frame, w - 176, 100), sf::Color(255, 0, 0)));
+    EXPECT_TRUE(near(pixelAt(frame, w - 150, 100), map));
 
     // The view shows field point (0, 0) at window point (190, 60).
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "HP: 2\nRange: 95\nFireRate: 500ms\nDodge: 12%", 14, kWhite,
@@ -193,8 +194,9 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         game.enemy_faction = enemy;
         for (int i = 0; i < 8; ++i) {
             Turret& mine = addUnit(game, true, 0, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
-            mine.barrel.setRotation(-40.0f + 11 * float(i));
-            addUnit(game, false, 0, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel.setRotation(160.0f + 9 * float(i));
+            setRotationDegrees(mine.barrel, -40.0f + 11 * float(i));
+            setRotationDegrees(addUnit(game, false, 0, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel,
+                               160.0f + 9 * float(i));
             game.selection.push_back(mine.id);
         }
         for (int i = 0; i < 6; ++i) addShellWithSmoke(game, {200.0f + 80 * float(i), 300}, {0.6f, i % 2 ? 0.8f : -0.8f}, i % 2);
@@ -233,8 +235,8 @@ TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
     enterLevelSelection(next);
     sf::Image frame = renderedFrame(next);
     // The badge lies in the bottom right of the first card; the second card is plain there.
-    EXPECT_EQ(frame.getPixel(298, 229), sf::Color(40, 110, 50));
-    EXPECT_EQ(frame.getPixel(298 + 250, 229), sf::Color(30, 30, 50));
+    EXPECT_EQ(pixelAt(frame, 298, 229), sf::Color(40, 110, 50));
+    EXPECT_EQ(pixelAt(frame, 298 + 250, 229), sf::Color(30, 30, 50));
 }
 
 // The results over the field: green for a victory, red for a defeat, centred over the
@@ -259,10 +261,10 @@ TEST_F(Results, TheResultsAndTheStatusLineAsDrawn) {
         sf::Image frame = renderedFrame(game);
         EXPECT_EQ(texts.status.words, c.status);
         EXPECT_EQ(results.getFillColor(), c.colour);
-        sf::FloatRect bounds = results.getLocalBounds();
+        RectParts<float> bounds = partsOf(results.getLocalBounds());
         EXPECT_EQ(results.getPosition(), sf::Vector2f((900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50));
         unsigned size = results.getCharacterSize();
-        EXPECT_GT(game.frontend->symbol_font.getGlyph(results.getString()[0], size, false).bounds.width, 10);
+        EXPECT_GT(rectSize(game.frontend->symbol_font.getGlyph(results.getString()[0], size, false).bounds).x, 10);
         EXPECT_EQ(textMismatch(frame, game.frontend->symbol_font, c.pictograph, size, c.colour,
                                results.findCharacterPos(0)), 0);
     }

@@ -5,7 +5,7 @@
 
 namespace {
 // Clicks a battlefield point: the view starts centred on (450, 300) in the 1280 x 720 window.
-void clickField(Game& game, float x, float y, sf::Mouse::Button button = sf::Mouse::Left) {
+void clickField(Game& game, float x, float y, sf::Mouse::Button button = sf::Mouse::Button::Left) {
     click(game, int(x) + 190, int(y) + 60, button);
 }
 }  // namespace
@@ -32,7 +32,7 @@ TEST_F(ScreenFlow, MenuToFactionAndBackThenToTheTenthLevelCard) {
     EXPECT_EQ(game.hovered_faction, -1);
     click(game, 160 + 195 * 2 + 179, 270 + 179);  // last pixel of the Blue card
     EXPECT_EQ(currentScreen(game), Screen::FactionSelect);
-    click(game, 1000, 10, sf::Mouse::Right);  // any click anywhere confirms
+    click(game, 1000, 10, sf::Mouse::Button::Right);  // any click anywhere confirms
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out, "Selected Red\nFaction confirmed: 0\nSelected Blue\nFaction confirmed: 2\n");
     EXPECT_TRUE(game.enemy_faction != 2 && game.enemy_faction >= 0 && game.enemy_faction <= 4) << game.enemy_faction;
@@ -63,7 +63,7 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     // A right click with nothing selected, on the enemy or on the ground, changes nothing.
     const auto before = allOrders();
     for (sf::Vector2f point : {sf::Vector2f(455, 105), sf::Vector2f(600, 200)}) {
-        clickField(game, point.x, point.y, sf::Mouse::Right);
+        clickField(game, point.x, point.y, sf::Mouse::Button::Right);
         EXPECT_TRUE(game.selection.empty() && !game.box_selecting && game.inspected_unit == -1);
         EXPECT_TRUE(allOrders() == before) << point.x;
     }
@@ -75,10 +75,10 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     ASSERT_EQ(game.selection.size(), 2u);
     EXPECT_EQ(game.selection[0], ordered.id);
 
-    clickField(game, 455, 105, sf::Mouse::Right);
+    clickField(game, 455, 105, sf::Mouse::Button::Right);
     EXPECT_EQ(std::make_pair(int(ordered.attack_order), ordered.attack_target), std::make_pair(1, enemy_id));
     EXPECT_EQ(apart.attack_order, 0);  // not selected
-    clickField(game, 600, 200, sf::Mouse::Right);
+    clickField(game, 600, 200, sf::Mouse::Button::Right);
     EXPECT_TRUE(orders(second) == std::make_tuple(1, sf::Vector2f(600, 200), 0, kNoUnit));
 
     clickField(game, 600, 200);  // empty ground drops the selection and every order
@@ -108,14 +108,14 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
 // The first screen rule that holds names the screen. Esc drops the connection, but not a
 // running match.
 TEST_F(ScreenFlow, NetworkScreensFollowTheRuleAndEscDropsTheConnectionButNotARunningMatch) {
-    click(game, 450, 380, sf::Mouse::Middle);  // network, by any button
+    click(game, 450, 380, sf::Mouse::Button::Middle);  // network, by any button
     EXPECT_EQ(currentScreen(game), Screen::Lobby);
     EXPECT_TRUE(game.network_mode && game.lobby_active);
     click(game, 700, 440);  // neither HOST nor JOIN
     EXPECT_EQ(currentScreen(game), Screen::Lobby);
     game.lobby.connected = game.opponent_ready = true;  // the flags alone: no socket is open
     ASSERT_EQ(currentScreen(game), Screen::FactionSelect);
-    keyPress(game, sf::Keyboard::Escape);
+    keyPress(game, sf::Keyboard::Key::Escape);
     EXPECT_EQ(currentScreen(game), Screen::Lobby);  // the connection is dropped
     EXPECT_TRUE(game.network_mode && game.lobby_active);
     EXPECT_FALSE(game.lobby.connected || game.opponent_ready);
@@ -127,7 +127,7 @@ TEST_F(ScreenFlow, NetworkScreensFollowTheRuleAndEscDropsTheConnectionButNotARun
     EXPECT_EQ(currentScreen(game), Screen::Results);
     game.game_over = false;
     ASSERT_EQ(currentScreen(game), Screen::Match);
-    keyPress(game, sf::Keyboard::Escape);
+    keyPress(game, sf::Keyboard::Key::Escape);
     EXPECT_EQ(currentScreen(game), Screen::Match);
     EXPECT_TRUE(game.lobby.connected);
 
@@ -136,7 +136,7 @@ TEST_F(ScreenFlow, NetworkScreensFollowTheRuleAndEscDropsTheConnectionButNotARun
     game.lobby.connected = false;
     spawnPlayerTurret(game, 1);
     ASSERT_EQ(currentScreen(game), Screen::Lobby);
-    stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); });
+    stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); });
     EXPECT_EQ(currentScreen(game), Screen::MainMenu);
     EXPECT_TRUE(game.player_turrets.empty());
     click(game, 450, 220);

@@ -32,7 +32,7 @@ struct PauseTest : BattleTest {
         stdoutOf([&] { startLevel(game, nlohmann::json::parse(R"({"faction": "Blue", "enemy_initial_money": 1000,
             "enemy_income": 10, "waves": [{"time": 3, "count": 1, "interval": 0, "lane": 1}]})")); });
     }
-    void pressP() { stdoutOf([&] { keyPress(game, sf::Keyboard::P); }); }
+    void pressP() { stdoutOf([&] { keyPress(game, sf::Keyboard::Key::P); }); }
 };
 
 // Everything of the match that a frame can change: the battle's digest and the clocks it leaves out.
@@ -216,15 +216,15 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     game.input.mouse = {50, 40 + 105 + 10};
     game.input.left_button = true;
     for (int second = 0; second < 10; ++second) {
-        for (auto key : {sf::Keyboard::Q, sf::Keyboard::W, sf::Keyboard::U}) keyPress(game, key);
-        press(game, 700, 100, sf::Mouse::Right);
+        for (auto key : {sf::Keyboard::Key::Q, sf::Keyboard::Key::W, sf::Keyboard::Key::U}) keyPress(game, key);
+        press(game, 700, 100, sf::Mouse::Button::Right);
         step(game, clock, kDt, 64);
     }
     EXPECT_TRUE(matchState(game) == before);
     EXPECT_EQ(game.player_turrets.size(), 1u);
     EXPECT_FALSE(game.player_turrets[0].move_order);
 
-    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::P); }), "▶ 游戏继续\n");
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::P); }), "▶ 游戏继续\n");
     EXPECT_FALSE(game.paused);
     // The wave due 2 s after the pause began comes 2 s (128 frames) after the resume.
     step(game, clock, kDt, 127);
@@ -245,7 +245,7 @@ TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
     }
     game.network_mode = game.lobby_active = game.lobby.connected = false;
 
-    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::P); }), "⏸ 游戏已暂停\n");
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::P); }), "⏸ 游戏已暂停\n");
     EXPECT_TRUE(game.paused && matchClocksHeld());
     // The camera keys still move the view while the match stands still.
     game.input.key_up = true;
@@ -253,7 +253,7 @@ TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
     step(game, clock, kDt);
     EXPECT_FLOAT_EQ(game.camera_target.y, camera - 8);
 
-    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Escape); }),  // abandons the paused match
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); }),  // abandons the paused match
               "🔄 返回关卡选择界面，所有状态已重置\n");
     EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
     EXPECT_FALSE(game.paused || matchClocksHeld());

@@ -1,5 +1,7 @@
 // These tests listen to what the sound bank really plays: OpenAL Soft's wave driver writes the mixed
 // stereo output to a file. It reads its configuration once per process: this is its own executable.
+// SFML 3 plays through miniaudio, whose null output keeps no mix: there the tests check what the
+// bank asks of the device, and leave the listening to SFML 2.
 #include "audio/sound_bank.h"
 #include "support.h"
 
@@ -74,6 +76,7 @@ struct LoadedBank {
 }  // namespace
 
 TEST(SoundHeard, AnEventAtTheLeftEdgeIsHeardOnTheLeftOneInTheMiddleBalanced) {
+    if (!kSoundThroughOpenAl) GTEST_SKIP() << "no mix to listen to without OpenAL Soft";
     ASSERT_TRUE(wave_driver_chosen);
     {
         LoadedBank loaded;
@@ -109,7 +112,7 @@ TEST(SoundVoices, TheOldestGiveWayEachIsPannedByItsPlaceAndABattleNeverOutnumber
     ASSERT_EQ(bank.voices.size(), 5u);
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(bank.voices[i].get(), before[i + 1]);
     const sf::Sound& right = *bank.voices[4];
-    EXPECT_EQ(right.getBuffer(), &bank.cannon_fire);
+    EXPECT_EQ(bufferOf(right), &bank.cannon_fire);
     EXPECT_EQ(right.getPosition(), sf::Vector3f(10, 0, 0));
     EXPECT_GE(right.getVolume(), 60 * 0.85f * 0.5f - 1e-3f);  // centre weight 0.5
     EXPECT_LT(right.getVolume(), 60 * 0.5f);
@@ -122,10 +125,10 @@ TEST(SoundVoices, TheOldestGiveWayEachIsPannedByItsPlaceAndABattleNeverOutnumber
     playDeath(bank, 640, 1280);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_LE(bank.voices.size(), 128u);
-    EXPECT_EQ(bank.voices.back()->getBuffer(), &bank.dead);
-    EXPECT_EQ(bank.voices.back()->getStatus(), sf::Sound::Playing);
+    EXPECT_EQ(bufferOf(*bank.voices.back()), &bank.dead);
+    EXPECT_EQ(bank.voices.back()->getStatus(), sf::SoundSource::Status::Playing);
     wait(0.3);
-    EXPECT_EQ(bank.bgm.getStatus(), sf::Music::Playing);
+    EXPECT_EQ(bank.bgm.getStatus(), sf::SoundSource::Status::Playing);
 }
 
 TEST(SoundHeard, AMissingEffectSilencesEffectsWhileTheMusicPlaysOnceItsFileAppears) {
@@ -144,13 +147,14 @@ TEST(SoundHeard, AMissingEffectSilencesEffectsWhileTheMusicPlaysOnceItsFileAppea
         wait(0.5);
         copyMedia();
         playBgm(bank);  // tried again
-        EXPECT_TRUE(bank.bgm_playing && bank.bgm.getLoop());
+        EXPECT_TRUE(bank.bgm_playing && isMusicLooping(bank.bgm));
         EXPECT_EQ(bank.bgm.getVolume(), 500);
         wait(0.5);
         playBgm(bank);  // while it plays: no restart from the beginning
         EXPECT_GE(bank.bgm.getPlayingOffset().asSeconds(), 0.4f);
         wait(0.5);
     }
+    if (!kSoundThroughOpenAl) return;
     Mix mix;
     double music = mix.onset(0);
     EXPECT_GE(music, 0.4);  // silent until the music, 0.5 s after the effects were asked for

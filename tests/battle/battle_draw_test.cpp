@@ -55,7 +55,7 @@ TEST_F(FloorDrawing, TheShaderFloorMatchesTheShapes) {
     // Not a blank floor passing for a blank floor: the abandoned cells show black.
     int black = 0;
     for (unsigned y = 100; y < 600; y += 7)
-        for (unsigned x = 200; x < 1100; x += 7) black += near(batched.getPixel(x, y), sf::Color::Black, 0);
+        for (unsigned x = 200; x < 1100; x += 7) black += near(pixelAt(batched, x, y), sf::Color::Black, 0);
     EXPECT_GT(black, 500);
 
     for (size_t i = 0; i < game.hex_shapes.size(); i += 37) game.hex_shapes[i].setFillColor(sf::Color(0, 200, 0, 200));
@@ -113,12 +113,12 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
 // Every rocket drawn advances the flame, so two rockets of one frame flicker differently.
 TEST(RocketDrawing, TwoRocketsInOneFrameAdvanceTheFlameTwice) {
     sf::RenderTexture texture;
-    ASSERT_TRUE(texture.create(200, 200));
+    ASSERT_TRUE(resizeRenderTexture(texture, {200, 200}));
     Canvas canvas;
     canvas.target = &texture;
     canvas.batched = true;
     Projectile rocket;
-    rocket.shape.setPosition(100, 100);
+    rocket.shape.setPosition({100, 100});
     rocket.velocity = {0, -100};
     rocket.is_rocket = 1;
     flame_phase = 1.0f;

@@ -10,7 +10,7 @@ TEST_F(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
     const int weapons[kFactionCount] = {Cannon, RocketLauncher, Cannon, Cannon, Laser};
     for (int faction = 0; faction < kFactionCount; ++faction) {
         game.player_faction = faction;
-        keyPress(game, sf::Keyboard::E);
+        keyPress(game, sf::Keyboard::Key::E);
         EXPECT_EQ(game.player_turrets.back().weapon, weapons[faction]);
         EXPECT_EQ(game.player_turrets.back().body.getFillColor(), factionColour(faction));
     }
@@ -29,15 +29,15 @@ TEST_F(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
 
 TEST_F(Units, EnemySpawnPaysEvenWhenBlockedAndIsFreeOnTheNetwork) {
     game.enemy_faction = Red;
-    keyPress(game, sf::Keyboard::I);
-    game.enemy_turrets[0].body.setPosition(450, -586);  // 14 pixels from the spawn point
-    keyPress(game, sf::Keyboard::I);
+    keyPress(game, sf::Keyboard::Key::I);
+    game.enemy_turrets[0].body.setPosition({450, -586});  // 14 pixels from the spawn point
+    keyPress(game, sf::Keyboard::Key::I);
     EXPECT_EQ(game.enemy_turrets.size(), 1u);
     EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 2 * 12.5f);
-    game.enemy_turrets[0].body.setPosition(450, -585);
+    game.enemy_turrets[0].body.setPosition({450, -585});
     game.network_mode = true;  // not connected: the key still spawns here, for free
     game.enemy_money = 0;
-    keyPress(game, sf::Keyboard::I);
+    keyPress(game, sf::Keyboard::Key::I);
     EXPECT_EQ(game.enemy_turrets.size(), 2u);
     EXPECT_EQ(game.enemy_turrets[1].body.getPosition(), sf::Vector2f(450, -600));
 }
@@ -158,7 +158,7 @@ TEST_F(Targeting, ReachOfEachWeapon) {
     EXPECT_FALSE(canReach(game, unit, target));  // a cannon is held to how far its shells fly
     unit.weapon = RocketLauncher;
     EXPECT_TRUE(canReach(game, unit, target));  // exactly at reach
-    target.body.move(0, -0.5f);
+    target.body.move({0, -0.5f});
     EXPECT_FALSE(canReach(game, unit, target));
 }
 
@@ -168,13 +168,13 @@ TEST_F(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
     addUnit(game, false, 1, {450, 400}).range = 40;
     addUnit(game, true, 0, {390, 450});
     updatePlayerTurrets(game, 0.1f);
-    EXPECT_NEAR(game.player_turrets[0].barrel.getRotation(), 50.19f, 0.01f);  // aims at it
+    EXPECT_NEAR(rotationDegrees(game.player_turrets[0].barrel), 50.19f, 0.01f);  // aims at it
     EXPECT_EQ(game.player_turrets[0].body.getPosition(), sf::Vector2f(390, 450));  // in reach, out of its reach
 
     addUnit(game, true, 1, {450, 480});  // covers the enemy from its own lane
     updatePlayerTurrets(game, 0.1f);
     const Turret& moved = game.player_turrets[0];
-    EXPECT_NEAR(moved.barrel.getRotation(), 0, 0.01f);  // aims at the base straight ahead
+    EXPECT_NEAR(rotationDegrees(moved.barrel), 0, 0.01f);  // aims at the base straight ahead
     EXPECT_GT(moved.body.getPosition().x, 390);         // drives towards the other lane's enemy
     EXPECT_LT(moved.body.getPosition().y, 450);
 }

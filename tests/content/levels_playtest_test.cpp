@@ -1,4 +1,5 @@
 #include "app/clock.h"
+#include "app/sfml_compat.h"
 #include "app/update.h"
 #include "content/factions.h"
 #include "events.h"
@@ -21,7 +22,7 @@ Outcome playLevel(int level_index, int faction, bool novice, float income = 5) {
     std::srand(1);
     game.rng.seed(1);
     game.effects.rng.seed(2);
-    sf::FloatRect single = game.single_button.getGlobalBounds();
+    RectParts<float> single = partsOf(game.single_button.getGlobalBounds());
     click(game, int(single.left + single.width / 2), int(single.top + single.height / 2));
     click(game, 160 + 195 * faction + 90, 360);
     click(game, 900, 650);

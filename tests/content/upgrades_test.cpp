@@ -93,9 +93,9 @@ TEST_F(Upgrades, NetworkOpponentAndKeysUseTheirOwnRules) {
     game.enemy_faction = Yellow;
     game.network_mode = true;
     float money = game.enemy_money;
-    keyPress(game, sf::Keyboard::Semicolon);
+    keyPress(game, sf::Keyboard::Key::Semicolon);
     EXPECT_FLOAT_EQ(game.enemy_income, 25);
-    keyPress(game, sf::Keyboard::L);  // a third dodge level, no tenth on this path
+    keyPress(game, sf::Keyboard::Key::L);  // a third dodge level, no tenth on this path
     EXPECT_FLOAT_EQ(money - game.enemy_money, 100 + 256);
 }
 

@@ -26,7 +26,7 @@ TEST(DiscoveryNetns, ATakenPortEndsTheScanAtOnceAndDistinctBeaconsAreListedOnce)
     {
         // A taken discovery port ends the scan at once; the next JOIN reuses its slot.
         sf::UdpSocket holder;
-        ASSERT_EQ(holder.bind(55002), sf::Socket::Done);
+        ASSERT_EQ(holder.bind(55002), sf::Socket::Status::Done);
         std::string log = stdoutOf([&] { EXPECT_TRUE(scan(scanner, 1).empty()); });
         EXPECT_NE(log.find("无法绑定UDP发现端口 55002\n"), std::string::npos);
     }
@@ -36,7 +36,7 @@ TEST(DiscoveryNetns, ATakenPortEndsTheScanAtOnceAndDistinctBeaconsAreListedOnce)
         EXPECT_TRUE(scanner.scanning);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         sf::UdpSocket sender;
-        auto send = [&](const Message& bytes) { sender.send(bytes.data(), bytes.size(), sf::IpAddress::Broadcast, 55002); };
+        auto send = [&](const Message& bytes) { (void)sender.send(bytes.data(), bytes.size(), sf::IpAddress::Broadcast, 55002); };
         auto beacon = [](int port) { return Message{9, std::uint8_t(port >> 8), std::uint8_t(port & 0xFF)}; };
         for (const Message& other : {Message{8}, Message{9}, beacon(80), beacon(55002), beacon(55024)}) send(other);
         for (int port : {55023, 55003, 55003, 55003, 55003, 55003}) send(beacon(port));

@@ -63,7 +63,7 @@ TEST(LanHostNetns, HostTakesTheFirstFreePortUpTo55023) {
     Endpoints link;
     std::list<sf::TcpListener> taken(21);
     unsigned short port = 55003;
-    for (sf::TcpListener& listener : taken) listener.listen(port++, sf::IpAddress::LocalHost);
+    for (sf::TcpListener& listener : taken) (void)listener.listen(port++, sf::IpAddress::LocalHost);
     testing::internal::CaptureStdout();
     startHostThread(link.host);
     ASSERT_TRUE(waitUntil([&] { return !link.host.hosting; }, 5));  // it logs, then clears hosting
@@ -94,7 +94,7 @@ TEST(LanHostNetns, JoiningWhileHostingStopsTheHost) {
     ASSERT_TRUE(peer.connect(lobby, false));
     EXPECT_FALSE(lobby.hosting || lobby.is_host || lobby.host_thread.joinable() || lobby.announce_thread.joinable());
     sf::TcpListener again;  // a port nobody listens on any more
-    EXPECT_EQ(again.listen(hosted_port), sf::Socket::Done);
+    EXPECT_EQ(again.listen(hosted_port), sf::Socket::Status::Done);
     queueOutgoing(lobby, {MsgReady, 1});
     EXPECT_EQ(peer.receive(), (std::vector<Message>{{MsgReady, 1}}));
 }

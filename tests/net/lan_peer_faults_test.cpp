@@ -53,7 +53,7 @@ TEST_F(LanPeerFaults, APeerThatStopsReadingIsDroppedWithoutFreezingTheGame) {
     std::vector<Message> packets;
     std::array<std::uint8_t, 65536> buffer;
     std::size_t received = 0;
-    while (peer.socket.receive(buffer.data(), buffer.size(), received) == sf::Socket::Done)
+    while (peer.socket.receive(buffer.data(), buffer.size(), received) == sf::Socket::Status::Done)
         ASSERT_TRUE(readPackets(reader, buffer.data(), received, packets));
     ASSERT_GT(packets.size(), 0u);
     for (const Message& packet : packets) ASSERT_EQ(packet, big);
@@ -70,7 +70,7 @@ TEST_F(LanPeerFaults, AFloodingPeerIsDisconnectedAtTheQueueBoundAndTheNextPeerSt
     for (std::size_t i = 0; i < kMaxQueuedMessages + 500; ++i) flood.insert(flood.end(), {0, 0, 0, 3, MsgSpawn, 0, 1});
     testing::internal::CaptureStdout();
     std::size_t sent = 0;
-    peer.socket.send(flood.data(), flood.size(), sent);
+    (void)peer.socket.send(flood.data(), flood.size(), sent);
     EXPECT_TRUE(waitUntil([&] { return !game.lobby.connected; }, 5));
     EXPECT_LE(queued(game.lobby).size(), kMaxQueuedMessages);
     EXPECT_FALSE(queued(game.lobby).empty());  // spawns nobody handled

@@ -17,7 +17,7 @@ TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAt
             if (scene == "scanning") startScan(lobby);
             ASSERT_TRUE(scene == "scanning" || hostAndListen(lobby));
             if (scene == "connected") {
-                ASSERT_EQ(peer.connect(sf::IpAddress::LocalHost, lobby.listen_port), sf::Socket::Done);
+                ASSERT_EQ(peer.connect(sf::IpAddress::LocalHost, lobby.listen_port), sf::Socket::Status::Done);
                 ASSERT_TRUE(waitUntil([&] { return lobby.connected.load(); }, 5));
             } else {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the beacon sleeps between sends
@@ -27,15 +27,15 @@ TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAt
             lobby.found_hosts = {{sf::IpAddress::LocalHost, 55003}};
             auto start = std::chrono::steady_clock::now();
             if (close_window) {
-                sendEvent(*fixture.game, sf::Event::Closed, [](sf::Event&) {});
+                sendEvent(*fixture.game, InputEvent::Kind::Closed, {});
                 run(*fixture.game);
                 fixture.game.reset();
             } else {
-                keyPress(*fixture.game, sf::Keyboard::Escape);
+                keyPress(*fixture.game, sf::Keyboard::Key::Escape);
             }
             EXPECT_LT(secondsSince(start), 1.0);
             sf::Packet nothing;  // the peer, if any, sees the connection closed
-            EXPECT_TRUE(!peer.getLocalPort() || peer.receive(nothing) == sf::Socket::Disconnected);
+            EXPECT_TRUE(!peer.getLocalPort() || peer.receive(nothing) == sf::Socket::Status::Disconnected);
             if (close_window) continue;
 
             for (std::thread* slot : {&lobby.host_thread, &lobby.receive_thread, &lobby.scan_thread, &lobby.announce_thread})

@@ -64,7 +64,7 @@ inline std::vector<Message> queued(LanLobby& lobby) {
 
 inline void sendRaw(sf::TcpSocket& socket, const std::vector<std::uint8_t>& bytes) {
     std::size_t sent = 0;
-    ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Done);
+    ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Status::Done);
 }
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
@@ -72,9 +72,6 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 // SFML keeps a socket's handle to itself; its own subclasses may name it.
-struct ListenerHandle : sf::TcpListener {
-    static sf::SocketHandle of(const sf::TcpListener& listener) { return (listener.*&ListenerHandle::getHandle)(); }
-};
 
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
 struct LoopbackPeer {
@@ -84,14 +81,14 @@ struct LoopbackPeer {
     // The game is the client, with its real connect and receive thread; or it plays the
     // host, with nothing receiving on its side. A receive buffer size, if given, is ours.
     bool connect(LanLobby& lobby, bool game_hosts, int receive_buffer = 0) {
-        if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Done) return false;
+        if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Status::Done) return false;
         if (receive_buffer > 0)
-            setsockopt(ListenerHandle::of(listener), SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof(receive_buffer));
+            setsockopt(nativeHandleOf(listener), SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof(receive_buffer));
         if (!game_hosts) return connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()}) &&
-                                listener.accept(socket) == sf::Socket::Done;
-        if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Done) return false;
+                                listener.accept(socket) == sf::Socket::Status::Done;
+        if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Status::Done) return false;
         lobby.is_host = lobby.connected = true;
-        return listener.accept(*lobby.host_socket) == sf::Socket::Done;
+        return listener.accept(*lobby.host_socket) == sf::Socket::Status::Done;
     }
 
     // Every packet that arrives within 0.3 s.
@@ -100,7 +97,7 @@ struct LoopbackPeer {
         sf::SocketSelector selector;
         selector.add(socket);
         sf::Packet packet;
-        while (selector.wait(sf::seconds(0.3f)) && socket.receive(packet) == sf::Socket::Done) {
+        while (selector.wait(sf::seconds(0.3f)) && socket.receive(packet) == sf::Socket::Status::Done) {
             auto* data = static_cast<const std::uint8_t*>(packet.getData());
             messages.emplace_back(data, data + packet.getDataSize());
         }

@@ -19,7 +19,7 @@ template <typename Scene>
 sf::Image drawnThrough(Canvas& canvas, bool batched, unsigned size, Scene scene,
                        std::optional<sf::View> view = std::nullopt) {
     sf::RenderTexture texture;
-    texture.create(size, size);
+    resizeRenderTexture(texture, {size, size});
     if (view) texture.setView(*view);
     texture.clear(kPictureBackground);
     sf::RenderTarget* previous = canvas.target;
@@ -40,9 +40,9 @@ sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true,
     game.player_faction = faction;
     Turret unit(true, 0);
     unit.body.setPosition(position);
-    unit.barrel.setRotation(theta);
+    setRotationDegrees(unit.barrel, theta);
     sf::View view(position, sf::Vector2f(128, 128) / zoom);
-    if (zoom == 1) view.setCenter(64, 64);
+    if (zoom == 1) view.setCenter({64, 64});
     return drawnThrough(game.frontend->canvas, batched, 128, [&] { drawUnit(game, game.frontend->canvas, unit); }, view);
 }
 
@@ -50,11 +50,11 @@ sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true,
 void circlesAndALine(Canvas& canvas) {
     sf::Transformable at;
     for (int i = 0; i < 100; ++i) {
-        at.setPosition(float(i % 10) * 19 - 5, float(i / 10) * 19 - 5);
+        at.setPosition({float(i % 10) * 19 - 5, float(i / 10) * 19 - 5});
         drawCircle(canvas, 9, 30, at, ShapeStyle{sf::Color(255, 255, 255, 100), sf::Color(255, 0, 0, 200), 1.5f});
         if (i != 49) continue;
         const sf::Vertex line[3] = {{{10, 10}, sf::Color::Green}, {{190, 60}, sf::Color::Green}, {{20, 190}, sf::Color::Green}};
-        drawVertices(canvas, line, 3, sf::LineStrip);
+        drawVertices(canvas, line, 3, sf::PrimitiveType::LineStrip);
     }
 }
 }  // namespace
@@ -77,9 +77,9 @@ TEST_F(UnitArt, EachFactionMatchesItsReferencePicture) {
 
     // A faction outside the table draws the unit's own body and the default barrel, 20 pixels along local +y.
     sf::Image unknown = unitPicture(game, 7, 0);
-    EXPECT_TRUE(near(unknown.getPixel(64, 64 - 6), Turret(true, 0).body.getFillColor(), 3));
-    EXPECT_TRUE(near(unknown.getPixel(64, 64 + 6), sf::Color(200, 200, 200), 3));
-    EXPECT_TRUE(near(unknown.getPixel(64, 64 + 18), sf::Color(200, 200, 200), 3));
+    EXPECT_TRUE(near(pixelAt(unknown, 64, 64 - 6), Turret(true, 0).body.getFillColor(), 3));
+    EXPECT_TRUE(near(pixelAt(unknown, 64, 64 + 6), sf::Color(200, 200, 200), 3));
+    EXPECT_TRUE(near(pixelAt(unknown, 64, 64 + 18), sf::Color(200, 200, 200), 3));
 }
 
 // Many small shapes reach the target in one draw call, broken only where the primitive
@@ -93,21 +93,22 @@ TEST(Canvas, BatchesBreakOnlyWhereThePrimitiveTypeChanges) {
 }
 
 // Units drawn from their pre-drawn cells: on a pixel corner at a whole degree, at any pixel scale, a
-// unit is its shapes up to the rounding of premultiplied blending, but for a pixel whose centre lies
-// on an edge and may go either way; off the grid it lies within a pixel of them.
+// unit is its shapes up to the rounding of premultiplied blending, but for pixels whose centres lie
+// on an edge and may go either way (one at most with SFML 2; SFML 3 turns by its own rounding of
+// the angle, and Red at 359 degrees has two); off the grid it lies within a pixel of them.
 TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
     for (float zoom : {1.0f, 2.0f})
         for (int faction = 0; faction < kFactionCount; ++faction)
             for (float theta : {0.0f, 137.0f, 359.0f}) {
                 sf::Image shapes = unitPicture(game, faction, theta, false, zoom);
-                EXPECT_LE(differingPixels(unitPicture(game, faction, theta, true, zoom), shapes, 3), 1)
+                EXPECT_LE(differingPixels(unitPicture(game, faction, theta, true, zoom), shapes, 3), 2)
                     << "faction " << faction << " at " << theta << " zoomed " << zoom;
             }
 
     std::mt19937 rng{7};
     std::uniform_real_distribution<float> fraction(0, 1), turn(0, 360);
     sf::Image plain;
-    plain.create(128, 128, kPictureBackground);
+    resizeImage(plain, {128, 128}, kPictureBackground);
     for (int faction = 0; faction < kFactionCount; ++faction) {
         long painted = 0, unmatched = 0;
         for (int i = 0; i < 12; ++i) {
@@ -129,8 +130,8 @@ TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
     std::vector<Turret> units;
     for (int i = 0; i < 20; ++i) {
         units.emplace_back(true, 0);
-        units.back().body.setPosition(20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10));
-        units.back().barrel.setRotation(17.0f * float(i));
+        units.back().body.setPosition({20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10)});
+        setRotationDegrees(units.back().barrel, 17.0f * float(i));
     }
     Canvas& canvas = game.frontend->canvas;
     auto drawAll = [&] {
@@ -140,7 +141,7 @@ TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
     EXPECT_EQ(canvas.draw_calls, 1);
 
     sf::View turned(sf::Vector2f(64, 64), sf::Vector2f(128, 128));
-    turned.setRotation(90);
+    setViewRotationDegrees(turned, 90);
     sf::Image shapes = drawnThrough(canvas, false, 128, drawAll, turned);
     EXPECT_EQ(differingPixels(drawnThrough(canvas, true, 128, drawAll, turned), shapes, 3), 0);
     EXPECT_GT(canvas.draw_calls, 20);

@@ -39,28 +39,28 @@ TEST(FactionScreen, PicturesLoadInOrderThenCardsAndThePanelShowThem) {
             previous = out.find(line + "\n", previous);
             ASSERT_NE(previous, std::string::npos) << line;
         }
-    EXPECT_EQ(game->frontend->faction_sprites[0].getTexture(), &game->frontend->faction_normal[0]);
+    EXPECT_EQ(textureOf(game->frontend->faction_sprites[0]), &game->frontend->faction_normal[0]);
 
     sf::Image purple_hovered = drawScreen(*game, {770, 280});
-    EXPECT_EQ(purple_hovered.getPixel(742, 300), sf::Color(155, 35, 210));  // 4 wide, in the card colour
-    EXPECT_EQ(purple_hovered.getPixel(548, 300), sf::Color(100, 100, 130)); // 2 wide elsewhere
-    EXPECT_NE(purple_hovered.getPixel(546, 300), sf::Color(100, 100, 130));
-    sf::Color red_seed = purple_hovered.getPixel(256, 240);
+    EXPECT_EQ(pixelAt(purple_hovered, 742, 300), sf::Color(155, 35, 210));  // 4 wide, in the card colour
+    EXPECT_EQ(pixelAt(purple_hovered, 548, 300), sf::Color(100, 100, 130)); // 2 wide elsewhere
+    EXPECT_NE(pixelAt(purple_hovered, 546, 300), sf::Color(100, 100, 130));
+    sf::Color red_seed = pixelAt(purple_hovered, 256, 240);
     EXPECT_GT(red_seed.b, red_seed.g);  // the whole field glows purple, even at Red's seed
     // Not hovered, the Red card shows its picture; hovered, its hover picture is missing.
-    EXPECT_FALSE(isDark(purple_hovered.getPixel(250, 345)));
+    EXPECT_FALSE(isDark(pixelAt(purple_hovered, 250, 345)));
     sf::Image red_hovered = drawScreen(*game, {250, 345});
-    EXPECT_TRUE(isDark(red_hovered.getPixel(250, 345)));
-    EXPECT_EQ(red_hovered.getPixel(157, 300), sf::Color(200, 40, 30));
-    EXPECT_FALSE(isDark(red_hovered.getPixel(445, 345)));  // Yellow's picture
+    EXPECT_TRUE(isDark(pixelAt(red_hovered, 250, 345)));
+    EXPECT_EQ(pixelAt(red_hovered, 157, 300), sf::Color(200, 40, 30));
+    EXPECT_FALSE(isDark(pixelAt(red_hovered, 445, 345)));  // Yellow's picture
 
     game->hovered_faction = 2;
     sf::Image panel = drawScreen(*game, {250, 345});
-    EXPECT_EQ(panel.getPixel(338, 300), sf::Color(35, 65, 210));  // panel outline
-    EXPECT_EQ(panel.getPixel(640, 255), sf::Color(35, 65, 210));  // separator
-    EXPECT_NE(panel.getPixel(157, 300), sf::Color(200, 40, 30));  // no cards
+    EXPECT_EQ(pixelAt(panel, 338, 300), sf::Color(35, 65, 210));  // panel outline
+    EXPECT_EQ(pixelAt(panel, 640, 255), sf::Color(35, 65, 210));  // separator
+    EXPECT_NE(pixelAt(panel, 157, 300), sf::Color(200, 40, 30));  // no cards
     for (int outside : {5, -2}) {
         game->hovered_faction = outside;
-        EXPECT_EQ(drawScreen(*game, {10, 10}).getPixel(548, 300), sf::Color(100, 100, 130)) << outside;
+        EXPECT_EQ(pixelAt(drawScreen(*game, {10, 10}), 548, 300), sf::Color(100, 100, 130)) << outside;
     }
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/sfml_compat_view.h"
+
 #include <SFML/Graphics.hpp>
 #include <string>
 

@@ -3,12 +3,12 @@
 #include "app/game.h"
 #include "app/render.h"
 #include "app/renderer.h"
+#include "app/sfml_compat.h"
 #include "app/update.h"
 #include "battle/projectile.h"
 #include "bench_scene.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
-#include <SFML/Window/Event.hpp>
 #include <nlohmann/json.hpp>
 #include <algorithm>
 #include <chrono>
@@ -98,8 +98,7 @@ void pickFactions(Game& game, int frame) {
 }
 
 void drainEvents(Game& game) {
-    sf::Event event;
-    while (game.frontend->window.pollEvent(event)) {
+    while (pollInput(game.frontend->window)) {
     }
 }
 
@@ -147,7 +146,7 @@ ModeResult measure(Game& game, ManualClockSource& clock, const Scene& scene, boo
 // drawn twice and the flame restarted.
 sf::Image picture(Game& game, bool batched) {
     sf::RenderTexture texture;
-    texture.create(game.frontend->window.getSize().x, game.frontend->window.getSize().y);
+    resizeRenderTexture(texture, game.frontend->window.getSize());
     game.frontend->canvas.target = &texture;
     game.frontend->canvas.batched = batched;
     render(game);
@@ -162,8 +161,9 @@ PictureResult compareScene(Game& game, const std::string& scene, const Options& 
     sf::Image batched = picture(game, true);
     sf::Image reference = picture(game, false);
     if (!options.screenshots.empty()) {
-        batched.saveToFile(options.screenshots + "/" + scene + "_batched.png");
-        reference.saveToFile(options.screenshots + "/" + scene + "_per_shape.png");
+        for (auto [picture, name] : {std::pair(&batched, "_batched.png"), std::pair(&reference, "_per_shape.png")})
+            if (!picture->saveToFile(options.screenshots + "/" + scene + name))
+                std::fprintf(stderr, "Could not save %s%s in %s\n", scene.c_str(), name, options.screenshots.c_str());
     }
     PictureResult result;
     static_cast<PictureDifference&>(result) = comparePictures(batched, reference, kPictureTolerance);
@@ -221,10 +221,7 @@ nlohmann::json pictureJson(const PictureResult& p) {
 }
 
 void reopenWindow(Game& game, int antialiasing) {
-    sf::ContextSettings settings;
-    settings.antialiasingLevel = unsigned(antialiasing);
-    game.frontend->window.create(sf::VideoMode(1280, 720, 32), "Tarvex",
-                                 sf::Style::Titlebar | sf::Style::Resize | sf::Style::Close, settings);
+    openWindow(game.frontend->window, false, unsigned(antialiasing));
 }
 }  // namespace
 
@@ -238,7 +235,7 @@ int main(int argc, char** argv) {
     if (options.antialiasing >= 0) reopenWindow(game, options.antialiasing);
     game.frontend->canvas.fast_paths = !options.plain;
     std::string renderer = rendererName();
-    unsigned antialiasing = game.frontend->window.getSettings().antialiasingLevel;
+    unsigned antialiasing = antialiasingOf(game.frontend->window);
     std::string load_before = loadAverage();
     std::printf("Tarvex drawing benchmark: %ux%u window, renderer %s, anti-aliasing level %u granted%s\n",
                 game.frontend->window.getSize().x, game.frontend->window.getSize().y, renderer.c_str(), antialiasing,

@@ -26,9 +26,9 @@ void placeUnits(Game& game, std::vector<Turret>& units, bool player, int count, 
         float x = 20 + 60.0f * (i % columns) + random.uniform(-12, 12);
         float row = float(i / columns);
         float y = player ? 340 + 30 * row : 260 - 30 * row;
-        unit.body.setPosition(x, y + random.uniform(-8, 8));
+        unit.body.setPosition({x, y + random.uniform(-8, 8)});
         float aim = random.uniform(-50, 50);
-        unit.barrel.setRotation(player ? aim : 180 + aim);
+        setRotationDegrees(unit.barrel, player ? aim : 180 + aim);
         unit.barrel.setPosition(unit.body.getPosition());
         unit.last_track_pos = unit.body.getPosition();
         units.push_back(unit);
@@ -73,9 +73,9 @@ void addRockets(BenchScene& scene, int count, SceneRandom& random) {
         rocket.is_rocket = rocket.homing = 1;
         rocket.is_player = i % 2 == 0;
         rocket.shape = sf::CircleShape(6, 30);
-        rocket.shape.setOrigin(6, 6);
+        rocket.shape.setOrigin({6, 6});
         rocket.shape.setFillColor(sf::Color(60, 60, 60));
-        rocket.shape.setPosition(random.uniform(50, 850), random.uniform(0, 600));
+        rocket.shape.setPosition({random.uniform(50, 850), random.uniform(0, 600)});
         rocket.rotation_deg = random.uniform(0, 360);
         float heading = rocket.rotation_deg * kPi / 180;
         rocket.velocity = sf::Vector2f(std::cos(heading), std::sin(heading)) * 300.0f;
@@ -123,7 +123,7 @@ void addEffects(Game& game, BenchScene& scene, SceneRandom& random) {
             int faction = random.below(5);
             for (int i = 0; i < 27; ++i) {
                 sf::Vector2f behind(0, (unit.is_player ? 1.0f : -1.0f) * float(i));
-                addTrackMark(effects, at + behind, factionColour(faction), unit.barrel.getRotation());
+                addTrackMark(effects, at + behind, factionColour(faction), rotationDegrees(unit.barrel));
             }
         }
     updateEffects(effects, 0.01f);

@@ -27,7 +27,7 @@ inline bool matchedNearby(const sf::Image& other, unsigned x, unsigned y, sf::Co
     sf::Vector2u size = other.getSize();
     for (unsigned v = y > 0 ? y - 1 : 0; v <= y + 1 && v < size.y; ++v)
         for (unsigned u = x > 0 ? x - 1 : 0; u <= x + 1 && u < size.x; ++u) {
-            sf::Color near = other.getPixel(u, v);
+            sf::Color near = pixelAt(other, u, v);
             const int channels[3] = {near.r, near.g, near.b};
             for (int c = 0; c < 3; ++c) low[c] = std::min(low[c], channels[c]), high[c] = std::max(high[c], channels[c]);
         }
@@ -43,7 +43,7 @@ inline PictureDifference comparePictures(const sf::Image& picture, const sf::Ima
     result.pixels = long(size.x) * long(size.y);
     for (unsigned y = 0; y < size.y; ++y)
         for (unsigned x = 0; x < size.x; ++x) {
-            sf::Color a = picture.getPixel(x, y), b = reference.getPixel(x, y);
+            sf::Color a = pixelAt(picture, x, y), b = pixelAt(reference, x, y);
             int gap = channelGap(a, b);
             result.differing += gap > 0;
             result.largest_difference = std::max(result.largest_difference, gap);
