@@ -1,8 +1,12 @@
 #!/bin/sh
 # Installs whatever the game and its tests need and this machine lacks (Debian 12).
 set -eu
+# The last line is what SFML 3 builds against, when its source is there to build
+# (scripts/build-sfml3.sh).
 packages="build-essential cmake ninja-build pkg-config libsfml-dev nlohmann-json3-dev libgtest-dev libx11-dev
-  xvfb xauth xdotool fonts-noto-cjk fonts-symbola iproute2 util-linux clang libclang-rt-14-dev"
+  xvfb xauth xdotool fonts-noto-cjk fonts-symbola iproute2 util-linux clang libclang-rt-14-dev
+  dpkg-dev lintian desktop-file-utils appstream
+  libfreetype-dev libxrandr-dev libxcursor-dev libxi-dev libudev-dev libgl-dev libflac-dev libvorbis-dev libogg-dev"
 missing=""
 for package in $packages; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
