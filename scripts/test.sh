@@ -5,11 +5,15 @@
 #  2. the same source against SFML 3, built once from its source into a cache outside the
 #     checkout, when that source is there (../shared/deps beside the project, or $TARVEX_DEPS):
 #     the headless tests and the real game end to end;
-#  3. AddressSanitizer + UndefinedBehaviorSanitizer (built with clang, which also builds the
+#  3. the Windows build, cross-compiled when the sources of SFML and its libraries are there
+#     (SFML built once into a cache like the above): its headless tests under Wine, the
+#     end-to-end visit through tarvex.exe, and a network match between it and the Linux
+#     build, each hosting once;
+#  4. AddressSanitizer + UndefinedBehaviorSanitizer (built with clang, which also builds the
 #     fuzz targets): the headless tests, the real game end to end, and each fuzzer for a
 #     short budget. The pictures of the drawing tests are left to the plain run: they only
 #     compare pixels, which the sanitizers do not change;
-#  4. ThreadSanitizer: the networking tests, the only ones with threads of the game's own.
+#  5. ThreadSanitizer: the networking tests, the only ones with threads of the game's own.
 # Sound goes to a null output (OpenAL Soft's null driver; for SFML 3, an ALSA that names no
 # device, which the test programs choose), so no sound card is needed either.
 set -eu
@@ -35,6 +39,27 @@ if [ "$status" -eq 0 ]; then
   ctest --test-dir build-sfml3 -L headless -E Layers --output-on-failure -j2
   eval "$xvfb ctest --test-dir build-sfml3 -R EndToEnd --output-on-failure -j2"
 elif [ "$status" -ne 3 ]; then  # 3: no SFML 3 source here, which the script has said
+  exit "$status"
+fi
+
+status=0
+scripts/build-windows.sh || status=$?
+if [ "$status" -eq 0 ]; then
+  # A scratch Wine prefix; no Mono or Gecko installer is offered while it is made.
+  WINEPREFIX=$(mktemp -d)
+  export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  (cd build-windows/tests && env -u DISPLAY wine ./tarvex_tests.exe --gtest_filter=-*Netns.* --gtest_brief=1)
+  # The games of the private network use a copy, whose Wine server starts inside it
+  # (tests/app/game_process.cpp says why).
+  wineserver -w
+  cp -a "$WINEPREFIX" "$WINEPREFIX-private-net"
+  TARVEX_WINDOWS_EXE=$(ls "$(pwd)"/build-windows/zip/tarvex-*-windows-x64/tarvex.exe)
+  export TARVEX_WINDOWS_EXE
+  eval "$xvfb ctest --test-dir build -L wine --output-on-failure"
+  wineserver -k || true
+  WINEPREFIX="$WINEPREFIX-private-net" wineserver -k || true
+  rm -rf "$WINEPREFIX" "$WINEPREFIX-private-net"
+elif [ "$status" -ne 3 ]; then  # 3: no Windows sources here, which the script has said
   exit "$status"
 fi
 

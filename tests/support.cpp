@@ -2,10 +2,16 @@
 #include "content/config.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <unistd.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace fs = std::filesystem;
 
 // clang 14's sanitizer runtime sizes a dynamic TLS block (here the one of the GL driver's
 // LLVM, made when a shader is compiled) from a header only old glibc put before it. Ours
@@ -14,51 +20,75 @@
 // finds a block's real size, so not following __tls_get_addr loses the leak check nothing.
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
+void setVariable(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");  // "" removes it
+#else
+    value ? setenv(name, value, 1) : unsetenv(name);
+#endif
+}
+
+std::string variableValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 namespace {
+// The variable that names the user's data folder (content/places.h).
+#ifdef _WIN32
+const char* const kDataFolderVariable = "APPDATA";
+#else
+const char* const kDataFolderVariable = "XDG_DATA_HOME";
+#endif
+
+// A new, empty folder under the system's temporary folder.
+std::string makeTemporaryFolder(const char* prefix) {
+    static std::mt19937_64 names{std::random_device{}()};
+    for (;;) {
+        fs::path folder = fs::temp_directory_path() / (prefix + std::to_string(names()));
+        if (fs::create_directory(folder)) return folder.string();
+    }
+}
+
 // No test has a sound card. OpenAL Soft (SFML 2) plays into its null driver, and an ALSA
 // that names no device sends SFML 3 to its null output rather than to a card it cannot open.
 // A test program that listens sets its own driver.
 const bool quiet_sound = [] {
-    setenv("ALSOFT_DRIVERS", "null", 0);
-    setenv("ALSA_CONFIG_PATH", TARVEX_SOURCE_DIR "/tests/no-sound-devices.conf", 0);
+    if (std::getenv("ALSOFT_DRIVERS") == nullptr) setVariable("ALSOFT_DRIVERS", "null");
+    if (std::getenv("ALSA_CONFIG_PATH") == nullptr)
+        setVariable("ALSA_CONFIG_PATH", TARVEX_SOURCE_DIR "/tests/no-sound-devices.conf");
     return true;
 }();
 
 // No test, nor a game a test starts, ever reads or writes the real user's saved progress:
-// HOME and XDG_DATA_HOME point into a folder of this process, removed when it ends.
+// the user's folders point into a folder of this process, removed when it ends.
 struct HiddenUserData {
-    std::string home;
+    std::string home = makeTemporaryFolder("tarvex-home-");
     HiddenUserData() {
-        char name_template[] = "/tmp/tarvex-home-XXXXXX";
-        if (!mkdtemp(name_template)) throw std::runtime_error("mkdtemp failed");
-        home = name_template;
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
+        setVariable("HOME", home.c_str());
+        setVariable(kDataFolderVariable, (home + "/.local/share").c_str());
     }
-    ~HiddenUserData() { (void)std::system(("rm -rf '" + home + "'").c_str()); }
+    ~HiddenUserData() {
+        std::error_code ignored;
+        fs::remove_all(home, ignored);
+    }
 };
 const HiddenUserData hidden_user_data;
 }  // namespace
 
-TempDir::TempDir() {
-    char name_template[] = "/tmp/tarvex-test-XXXXXX";
-    if (!mkdtemp(name_template)) throw std::runtime_error("mkdtemp failed");
-    dir = name_template;
-    char cwd[4096];
-    previous = getcwd(cwd, sizeof(cwd)) ? cwd : "/tmp";
-    if (chdir(dir.c_str()) != 0) throw std::runtime_error("chdir failed");
-    const char* data_home = std::getenv("XDG_DATA_HOME");
-    previous_data_home = data_home ? data_home : "";
-    setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+TempDir::TempDir() : dir(makeTemporaryFolder("tarvex-test-")), previous(fs::current_path().string()) {
+    fs::current_path(dir);
+    previous_data_home = variableValue(kDataFolderVariable);
+    setVariable(kDataFolderVariable, (dir + "/data").c_str());
     Config::forget();
 }
 
 TempDir::~TempDir() {
     Config::forget();
-    setenv("XDG_DATA_HOME", previous_data_home.c_str(), 1);
-    if (chdir(previous.c_str()) != 0) return;
-    std::string command = "rm -rf '" + dir + "'";
-    (void)std::system(command.c_str());
+    setVariable(kDataFolderVariable, previous_data_home.c_str());
+    std::error_code ignored;
+    fs::current_path(previous, ignored);
+    fs::remove_all(dir, ignored);
 }
 
 void TempDir::write(const std::string& name, const std::string& content) const {
@@ -83,5 +113,9 @@ std::string shippedData(const std::string& name) { return fileContents(TARVEX_SO
 
 int runCommand(const std::string& command) {
     int status = std::system(command.c_str());
+#ifdef _WIN32
+    return status;
+#else
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 // The faction pictures are drawn pixel by pixel into an sf::Image (no window or GL
@@ -461,6 +464,25 @@ void drawIcon(Brush& b) {
     disc(b, {-42, -32}, 6, sf::Color(255, 250, 200));
 }
 
+// The Windows icon: an .ico file holding the 256 x 256 PNG as its one image, which Windows
+// reads since Vista. All numbers are little-endian.
+bool writeIcoFile(const std::string& png_file, const std::string& ico_file) {
+    std::ifstream png(png_file, std::ios::binary);
+    std::string image((std::istreambuf_iterator<char>(png)), std::istreambuf_iterator<char>());
+    if (image.empty()) return false;
+    std::string ico;
+    auto put16 = [&ico](unsigned value) { ico += char(value & 0xff), ico += char(value >> 8 & 0xff); };
+    auto put32 = [&](std::uint32_t value) { put16(value & 0xffff), put16(value >> 16); };
+    put16(0), put16(1), put16(1);                // reserved, type icon, one image
+    ico += char(0), ico += char(0);              // 0 stands for 256 pixels wide and high
+    ico += char(0), ico += char(0);              // no palette, reserved
+    put16(1), put16(32);                         // colour planes, bits per pixel
+    put32(std::uint32_t(image.size())), put32(6 + 16);  // the image's size and where it starts
+    std::ofstream out(ico_file, std::ios::binary);
+    out << ico << image;
+    return bool(out);
+}
+
 sf::Image toImage(const Picture& picture) {
     sf::Image image;
     resizeImage(image, {kSize, kSize}, sf::Color::Transparent);
@@ -490,5 +512,5 @@ bool writePictures(const std::string& directory) {
     Picture icon;
     Brush brush{icon, {kSize / 2.0f, kSize / 2.0f}, 1.0f, {0, 0}, false};
     drawIcon(brush);
-    return toImage(icon).saveToFile(directory + "tarvex.png");
+    return toImage(icon).saveToFile(directory + "tarvex.png") && writeIcoFile(directory + "tarvex.png", directory + "tarvex.ico");
 }

@@ -21,7 +21,11 @@ const char kUsage[] =
     "  -V, --version       show the version and exit\n"
     "\n"
     "In the game: Q, W, E send units; M turns the music off and on; F11 switches fullscreen.\n"
+#ifdef _WIN32
+    "Progress is kept in %APPDATA%\\tarvex\\progress.json.\n";
+#else
     "Progress is kept in $XDG_DATA_HOME/tarvex/progress.json (else ~/.local/share/tarvex/).\n";
+#endif
 
 CommandLine exitWith(int status) {
     CommandLine line;

@@ -6,7 +6,24 @@
 #include <exception>
 #include <iostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+// The log is UTF-8 with "\n" line ends, byte for byte as on Linux: the console shows it as
+// UTF-8, and a redirected log gets no "\r" before each line end.
+void prepareConsole() {
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+#else
+void prepareConsole() {}
+#endif
+
 int main(int argc, char** argv) {
+    prepareConsole();
     CommandLine line = runCommandLine(argc, argv, std::cout, std::cerr);
     if (line.exit_status) return *line.exit_status;
     Game game;

@@ -2,9 +2,9 @@
 #include <string>
 
 // The game opens its files by bare name in the working directory; when a file is not
-// there it is looked for beside the executable, then in ../share/tarvex from it (the
-// installed layout), so the game can be started from anywhere. Returns the path to open
-// (the bare name when no place has the file).
+// there it is looked for beside the executable, then on Linux in ../share/tarvex from it
+// (the installed layout), so the game can be started from anywhere (content/places.h).
+// Returns the path to open (the bare name when no place has the file).
 std::string findDataFile(const std::string& name);
 
 // Whether a file exists there and can be opened for reading.
@@ -12,6 +12,3 @@ bool isReadable(const std::string& path);
 // Says on standard output where config.json and levels.json were found, or that the
 // built-in defaults stand in for one.
 void logDataFiles();
-
-// Directory of the running executable, with a trailing slash ("" when unknown).
-std::string executableDir();

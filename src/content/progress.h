@@ -10,8 +10,7 @@ struct Progress {
     bool kept = true;                  // false: wins count for this run only (a headless game)
 };
 
-// $XDG_DATA_HOME/tarvex/progress.json, else ~/.local/share/tarvex/progress.json; "" when
-// neither variable names an absolute folder.
+// progress.json in the user's data folder (content/places.h); "" when there is none.
 std::string progressFilePath();
 
 // Reads progress.file. A missing file is a fresh start; a file that does not parse is

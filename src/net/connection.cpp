@@ -5,7 +5,11 @@
 
 #include <SFML/Network/SocketSelector.hpp>
 #include <array>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <sys/socket.h>
+#endif
 
 namespace {
 constexpr int kReceivePollMs = 10;
@@ -120,7 +124,11 @@ void runHostThread(LanLobby& lobby) {
 void shutDownSocket(sf::TcpSocket& socket) {
     // Shutting down (not closing) keeps the handle valid for a send another thread may be
     // making; the peer sees the connection end.
+#ifdef _WIN32
+    ::shutdown(nativeHandleOf(socket), SD_BOTH);
+#else
     ::shutdown(nativeHandleOf(socket), SHUT_RDWR);
+#endif
 }
 
 void loseConnection(LanLobby& lobby, const char* line) {

@@ -13,6 +13,9 @@
 #define GL_POINT_SPRITE 0x8861
 #define GL_VERTEX_PROGRAM_POINT_SIZE 0x8642
 #endif
+#ifndef GL_ALIASED_POINT_SIZE_RANGE  // OpenGL 1.2; Windows' gl.h stops at 1.1
+#define GL_ALIASED_POINT_SIZE_RANGE 0x846E
+#endif
 
 namespace {
 // The same arithmetic as sf::Transform::transformPoint, so a batched vertex lands where

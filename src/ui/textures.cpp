@@ -4,16 +4,9 @@
 #include "app/log.h"
 #include "content/factions.h"
 #include "content/files.h"
+#include "content/places.h"
 
 namespace {
-// Free CJK fonts that Debian installs (fonts-noto-cjk), tried in order when the
-// game's own font file is missing.
-const char* const kFallbackFonts[] = {
-    "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
-    "/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc",
-    "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
-};
-
 // Loads one picture into a fresh texture and says how it went; a failure leaves it empty.
 void loadPicture(sf::Texture& texture, const std::string& file_name) {
     if (texture.loadFromFile(findDataFile(file_name))) {
@@ -52,7 +45,7 @@ void loadFactionPictures(Game& game, const std::string& name) {
 void loadFont(sf::Font& font) {
     if (openFont(font, findDataFile("msyh.ttc"))) return;
     logLine("字体加载失败，使用默认字体");
-    for (const char* path : kFallbackFonts) {
+    for (const std::string& path : fallbackFonts()) {
         if (!openFont(font, path)) continue;
         logLine("Using system font: ", path);
         return;

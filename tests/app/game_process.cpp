@@ -2,6 +2,7 @@
 #include "support.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <csignal>
 #include <cstdio>
 #include <set>
@@ -20,17 +21,48 @@ std::string capture(const std::string& command) {
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-// The game's windows carry no process id, so with two games running each process
-// takes the window the other has not claimed.
+// SFML 2's windows carry no process id, so with two such games running each process takes
+// the window the other has not claimed.
 std::set<std::string> claimed_windows;
 }  // namespace
 
-GameProcess::GameProcess(const std::string& working_dir, const std::string& binary) : dir(working_dir) {
+std::string linuxGameCommand() { return "'" TARVEX_BINARY "'"; }
+
+namespace {
+// Wine opens a game's sockets in its server process, so a game inside the private network
+// must not reach a server started outside it: there its broadcasts would go out on the
+// machine's real network. Games inside it use a prefix of their own, whose server starts
+// inside (stopWineServerOfPrivateNetwork drops one left from another namespace).
+std::string winePrefix() {
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (!prefix || !*prefix) return "";
+    return std::string(prefix) + (std::getenv("TARVEX_PRIVATE_NET") ? "-private-net" : "");
+}
+}  // namespace
+
+std::string windowsGameCommand() {
+    const char* exe = std::getenv("TARVEX_WINDOWS_EXE");
+    std::string prefix = winePrefix();
+    if (!exe || !*exe || prefix.empty()) return "";
+    return "env WINEPREFIX='" + prefix + "' wine '" + exe + "'";
+}
+
+void stopWineServerOfPrivateNetwork() {
+    if (!std::getenv("TARVEX_PRIVATE_NET") || winePrefix().empty()) return;
+    (void)runCommand("WINEPREFIX='" + winePrefix() + "' wineserver -k 2>/dev/null");
+}
+
+std::string defaultGameCommand() {
+    const char* game = std::getenv("TARVEX_GAME");
+    return game && std::string(game) == "windows" ? windowsGameCommand() : linuxGameCommand();
+}
+
+GameProcess::GameProcess(const std::string& working_dir, const std::string& command) : dir(working_dir) {
     // Everything is prepared before the fork: the child may only exec, because another
     // thread of this process (the GL driver's) may hold the allocator's lock at fork time.
     // Leaks are checked in-process by the other tests; here only the exit code counts.
-    std::string script = "cd '" + dir + "' && ASAN_OPTIONS=detect_leaks=0 exec '" + binary +
-                         "' >stdout.txt 2>stderr.txt";
+    std::string script = "cd '" + dir + "' && ASAN_OPTIONS=detect_leaks=0 exec " + command +
+                         " >stdout.txt 2>stderr.txt";
     pid = fork();
     if (pid == 0) {
         execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
@@ -48,9 +80,15 @@ GameProcess::~GameProcess() {
 
 bool GameProcess::waitForWindow(double seconds) {
     bool found = waitUntil([&] {
-        std::istringstream ids(capture("xdotool search --pid " + std::to_string(pid) + " --name '^Tarvex$' 2>/dev/null"));
-        for (std::string id; ids >> id;)
+        // Only mapped windows: Wine makes hidden helper windows of the same name.
+        std::istringstream ids(capture("xdotool search --onlyvisible --name '^Tarvex$' 2>/dev/null"));
+        for (std::string id; ids >> id;) {
+            // A window that names its process must name this one; one that does not
+            // (SFML 2's) is the first that no other game has taken.
+            std::string owner = capture("xdotool getwindowpid " + id + " 2>/dev/null");
+            if (!owner.empty() && std::stol(owner) != long(pid)) continue;
             if (claimed_windows.insert(id).second) return window_id = id, true;
+        }
         return false;
     }, seconds, 100);
     if (found) pause(300);  // let the first frames draw
@@ -74,6 +112,31 @@ std::string GameProcess::output() const {
 
 bool GameProcess::waitForOutput(const std::string& text, double seconds) {
     return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds, 100);
+}
+
+std::string GameProcess::resultShown() {
+    capture("xdotool windowraise " + window_id);  // the games' windows overlap
+    pause(200);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return "";
+    Window window = std::stoul(window_id);
+    XWindowAttributes attributes{};
+    XImage* image = XGetWindowAttributes(display, window, &attributes)
+                        ? XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                                    AllPlanes, ZPixmap)
+                        : nullptr;
+    std::size_t green = 0, red = 0;
+    for (int y = 0; image && y < image->height; ++y)
+        for (int x = 0; x < image->width; ++x) {
+            unsigned long pixel = XGetPixel(image, x, y) & 0xffffff;
+            green += pixel == 0x64ff64;  // the results' colours, (100, 255, 100) and (255, 100, 100)
+            red += pixel == 0xff6464;
+        }
+    if (image) XDestroyImage(image);
+    XCloseDisplay(display);
+    if (green > 50 && green > 10 * red) return "victory";
+    if (red > 50 && red > 10 * green) return "defeat";
+    return "";
 }
 
 // Sends WM_DELETE_WINDOW, as a window manager does when the close button is pressed.

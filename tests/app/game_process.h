@@ -2,11 +2,23 @@
 #include <string>
 #include <sys/types.h>
 
-// The real tarvex binary running in its own working directory under the test's X
-// display, driven with xdotool the way a player would drive it.
+// Shell commands that start the game: this build's binary, and the Windows build's
+// tarvex.exe under Wine, which $TARVEX_WINDOWS_EXE names in the Wine prefix $WINEPREFIX
+// ("" without both).
+std::string linuxGameCommand();
+std::string windowsGameCommand();
+// Stops the Wine server of the private network's prefix, so the next Windows game starts
+// one inside this namespace.
+void stopWineServerOfPrivateNetwork();
+// The Windows exe when $TARVEX_GAME is "windows" (the Wine leg runs the end-to-end tests
+// so), else this build's binary.
+std::string defaultGameCommand();
+
+// The real game running in its own working directory under the test's X display, driven
+// with xdotool the way a player would drive it.
 class GameProcess {
 public:
-    explicit GameProcess(const std::string& working_dir, const std::string& binary = TARVEX_BINARY);
+    explicit GameProcess(const std::string& working_dir, const std::string& command = defaultGameCommand());
     ~GameProcess();
 
     bool waitForWindow(double seconds);         // the "Tarvex" window is mapped
@@ -14,6 +26,9 @@ public:
     void key(const std::string& name);          // an xdotool key name, e.g. "q"
     bool waitForOutput(const std::string& text, double seconds);  // standard output holds text
     std::string output() const;
+    // The results screen's verdict: "victory" (written in green), "defeat" (in red), or ""
+    // when the window shows neither.
+    std::string resultShown();
     void requestClose();                        // the window manager's close request
     int waitForExit(double seconds);            // exit code, or -1 when still running (then killed)
 

@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -17,6 +18,8 @@ const std::map<std::string, std::string> kPackageOf = {
     {"cpack", "cmake"},         {"lintian", "lintian"},     {"desktop-file-validate", "desktop-file-utils"},
     {"appstreamcli", "appstream"},
 };
+// What only the Windows leg starts, from the packages "scripts/install-deps.sh windows" adds.
+const std::map<std::string, std::string> kWindowsPackageOf = {{"wine", "wine"}, {"wineserver", "wine"}};
 // Shell built-ins and programs of Debian's essential packages, on every machine.
 const std::set<std::string> kAlwaysThere = {"sh", "cd", "exec", "rm", "cp", "mkdir", "sleep", "cat", "kill", "test",
                                             "echo", "true", "env", "mv", "ls", "timeout", "id", "grep", "command",
@@ -55,11 +58,17 @@ TEST(InstallDeps, EveryProgramTheSuiteStartsComesFromAListedPackage) {
     for (const char* expected : {"xdotool", "unshare", "ip"})
         EXPECT_TRUE(programs.count(expected)) << "the scan of the suite's commands missed " << expected;
     for (const std::string& program : programs)
-        EXPECT_TRUE(kAlwaysThere.count(program) || kPackageOf.count(program))
+        EXPECT_TRUE(kAlwaysThere.count(program) || kPackageOf.count(program) || kWindowsPackageOf.count(program))
             << "the suite starts '" << program << "': add it and its package to this test and to scripts/install-deps.sh";
 
-    const std::vector<std::string> lists = matches(fileContents(TARVEX_SOURCE_DIR "/scripts/install-deps.sh"),
-                                                   "packages=\"([^\"]*)\"");
+    const std::string script = fileContents(TARVEX_SOURCE_DIR "/scripts/install-deps.sh");
+    const std::vector<std::string> lists = matches(script, "packages=\"([^\"]*)\"");
+    const std::vector<std::string> windows_lists = matches(script, "for_windows=\"([^\"]*)\"");
+    ASSERT_EQ(windows_lists.size(), 1u) << "no Windows package list in scripts/install-deps.sh";
+    const std::vector<std::string> windows_words = matches(windows_lists[0], "(\\S+)");
+    for (const auto& [program, package] : kWindowsPackageOf)
+        EXPECT_TRUE(std::count(windows_words.begin(), windows_words.end(), package))
+            << "'" << program << "' comes from package " << package << ", which \"install-deps.sh windows\" does not install";
     ASSERT_EQ(lists.size(), 1u) << "no package list in scripts/install-deps.sh";
     const std::vector<std::string> words = matches(lists[0], "(\\S+)");
     const std::set<std::string> packages(words.begin(), words.end());

@@ -1,18 +1,9 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
 
-// Two copies of the game inside one private network namespace (CTest builds it) find
-// each other, connect, pick factions, start the match by the ready exchange, and the joining
-// game hears the host's spawn; how it shows the unit is the BattleSync and drawing tests' concern.
-TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
-    REQUIRE_PRIVATE_NETWORK();
-    TempDir host_dir, join_dir;
-    GameProcess host(host_dir.path());
-    ASSERT_TRUE(host.waitForWindow(15)) << host.output();
-    // Started once the host's window is known, so each takes its own window.
-    GameProcess join(join_dir.path());
-    ASSERT_TRUE(join.waitForWindow(15)) << join.output();
-
+namespace {
+// Both games in the lobby, the joining one connected to the host it discovered.
+void connectThroughTheLobby(GameProcess& host, GameProcess& join) {
     host.click(640, 440);  // network
     host.click(300, 460);  // HOST
     ASSERT_TRUE(host.waitForOutput("等待客户端连接...\n", 5)) << host.output();
@@ -22,6 +13,21 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     join.click(450, 210);  // the first row
     ASSERT_TRUE(join.waitForOutput("已连接到服务器\n", 5)) << join.output();
     ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
+}
+
+}  // namespace
+
+// Two copies of the game inside one private network namespace (CTest builds it) find
+// each other, connect, pick factions, start the match by the ready exchange, and the joining
+// game hears the host's spawn; how it shows the unit is the BattleSync and drawing tests' concern.
+TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
+    REQUIRE_PRIVATE_NETWORK();
+    TempDir host_dir, join_dir;
+    GameProcess host(host_dir.path());
+    ASSERT_TRUE(host.waitForWindow(15)) << host.output();
+    GameProcess join(join_dir.path());
+    ASSERT_TRUE(join.waitForWindow(15)) << join.output();
+    ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
 
     pickFaction(host, 0, "Red");
     pickFaction(join, 2, "Blue");
@@ -36,4 +42,59 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     EXPECT_TRUE(join.waitForOutput("连接已断开\n", 5)) << join.output();
     join.requestClose();
     EXPECT_EQ(join.waitForExit(5), 0) << join.output();
+}
+
+namespace {
+// Each game plays its own units fast and hard-hitting and the opponent's slow (the host's
+// battle is the one that counts), with little money, so a base charge outruns the income:
+// the host's units break the joining game's base while its one unit is still crawling.
+const char* const kQuickNetworkConfig = R"({
+    "turret": {"player": {"red": {"move_speed": 300, "damage": 20}}, "enemy": {"red": {"move_speed": 10}}},
+    "gameplay": {"player_start_money": 40, "enemy_start_money": 40}})";
+
+// A network match between the Linux build and the Windows build under Wine: spawns go
+// both ways, the joining game follows the host's snapshots to the end, and both screens
+// name the host the winner.
+void playCrossPlatformMatch(const std::string& host_command, const std::string& join_command) {
+    stopWineServerOfPrivateNetwork();
+    TempDir host_dir, join_dir;
+    host_dir.write("config.json", kQuickNetworkConfig);
+    join_dir.write("config.json", kQuickNetworkConfig);
+    GameProcess host(host_dir.path(), host_command);
+    ASSERT_TRUE(host.waitForWindow(30)) << host.output();
+    GameProcess join(join_dir.path(), join_command);
+    ASSERT_TRUE(join.waitForWindow(30)) << join.output();
+    ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
+    pickFaction(host, 0, "Red");
+    pickFaction(join, 0, "Red");
+    for (GameProcess* game : {&host, &join})
+        ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
+
+    join.key("q");
+    ASSERT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << host.output();
+    for (const char* lane_key : {"q", "w", "e"}) host.key(lane_key);
+    ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 2\n", 5)) << join.output();
+    // The joining game ends its match only on the host's snapshot that says so.
+    for (GameProcess* game : {&host, &join})
+        ASSERT_TRUE(game->waitForOutput("游戏结束，显示结算画面\n", 30)) << game->output();
+    EXPECT_EQ(host.resultShown(), "victory");
+    EXPECT_EQ(join.resultShown(), "defeat");
+
+    join.requestClose();
+    EXPECT_EQ(join.waitForExit(10), 0) << join.output();
+    host.requestClose();
+    EXPECT_EQ(host.waitForExit(10), 0) << host.output();
+}
+}  // namespace
+
+TEST(CrossPlatformNetns, TheWindowsBuildHostsTheLinuxBuild) {
+    REQUIRE_PRIVATE_NETWORK();
+    if (windowsGameCommand().empty()) GTEST_SKIP() << "TARVEX_WINDOWS_EXE and WINEPREFIX name no Windows build";
+    playCrossPlatformMatch(windowsGameCommand(), linuxGameCommand());
+}
+
+TEST(CrossPlatformNetns, TheLinuxBuildHostsTheWindowsBuild) {
+    REQUIRE_PRIVATE_NETWORK();
+    if (windowsGameCommand().empty()) GTEST_SKIP() << "TARVEX_WINDOWS_EXE and WINEPREFIX name no Windows build";
+    playCrossPlatformMatch(linuxGameCommand(), windowsGameCommand());
 }

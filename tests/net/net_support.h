@@ -5,13 +5,21 @@
 
 #include <SFML/Network.hpp>
 #include <cstdlib>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <ifaddrs.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#endif
 
 // Broadcasts must never leave the machine: only loopback and the test's own veth pair
-// (10.77.0.0/24, both ends inside the namespace) may carry an IPv4 address.
+// (10.77.0.0/24, both ends inside the namespace) may carry an IPv4 address. The Windows
+// test program never broadcasts: the namespace is Linux's.
 inline bool insidePrivateNetwork() {
+#ifdef _WIN32
+    return false;
+#else
     ifaddrs* list = nullptr;
     if (getifaddrs(&list) != 0) return false;
     bool own_pair = false, foreign = false;
@@ -22,6 +30,7 @@ inline bool insidePrivateNetwork() {
     }
     freeifaddrs(list);
     return own_pair && !foreign;
+#endif
 }
 
 // Tests that broadcast run only inside the namespace their CTest entry builds.
@@ -83,7 +92,8 @@ struct LoopbackPeer {
     bool connect(LanLobby& lobby, bool game_hosts, int receive_buffer = 0) {
         if (listener.listen(sf::Socket::AnyPort, sf::IpAddress::LocalHost) != sf::Socket::Status::Done) return false;
         if (receive_buffer > 0)
-            setsockopt(nativeHandleOf(listener), SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof(receive_buffer));
+            setsockopt(nativeHandleOf(listener), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receive_buffer),
+                       sizeof(receive_buffer));
         if (!game_hosts) return connectToHost(lobby, {sf::IpAddress::LocalHost, listener.getLocalPort()}) &&
                                 listener.accept(socket) == sf::Socket::Status::Done;
         if (socket.connect(sf::IpAddress::LocalHost, listener.getLocalPort()) != sf::Socket::Status::Done) return false;

@@ -1,0 +1,100 @@
+#include "content/places.h"
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+bool isAbsolute(Platform platform, const std::string& path) {
+    if (platform == Platform::gnu_linux) return !path.empty() && path[0] == '/';
+    // C:\… or a network share \\server\…
+    return (path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) ||
+           (path.size() > 1 && (path[0] == '\\' || path[0] == '/') && path[0] == path[1]);
+}
+
+char separatorOf(Platform platform) { return platform == Platform::windows ? '\\' : '/'; }
+
+std::string withSeparator(Platform platform, std::string folder) {
+    char separator = separatorOf(platform);
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\') folder += separator;
+    return folder;
+}
+}  // namespace
+
+std::string processEnvironment(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value ? value : "";
+}
+
+std::string userDataFolder(Platform platform, const Environment& environment) {
+    if (platform == Platform::windows) {
+        std::string app_data = environment("APPDATA");
+        return isAbsolute(platform, app_data) ? withSeparator(platform, app_data) + "tarvex\\" : "";
+    }
+    std::string data = environment("XDG_DATA_HOME");
+    if (!isAbsolute(platform, data)) {
+        std::string home = environment("HOME");
+        if (!isAbsolute(platform, home)) return "";
+        data = withSeparator(platform, home) + ".local/share";
+    }
+    return withSeparator(platform, data) + "tarvex/";
+}
+
+std::string userDataFolder() { return userDataFolder(kThisPlatform, processEnvironment); }
+
+const char* noUserDataFolderReason(Platform platform) {
+    return platform == Platform::windows ? "APPDATA names no folder" : "neither XDG_DATA_HOME nor HOME is set";
+}
+
+std::vector<std::string> dataFilePlaces(Platform platform, const std::string& name,
+                                        const std::string& executable_folder) {
+    if (executable_folder.empty()) return {name};
+    std::string folder = withSeparator(platform, executable_folder);
+    if (platform == Platform::windows) return {name, folder + name};
+    return {name, folder + name, folder + "../share/tarvex/" + name};
+}
+
+std::vector<std::string> fallbackFonts(Platform platform, const Environment& environment,
+                                       const std::string& executable_folder) {
+    if (platform == Platform::gnu_linux)
+        return {"/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
+                "/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc",
+                "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"};
+    std::vector<std::string> fonts;
+    std::string windows = environment("WINDIR");
+    if (windows.empty()) windows = environment("SystemRoot");
+    if (isAbsolute(platform, windows)) fonts.push_back(withSeparator(platform, windows) + "Fonts\\msyh.ttc");
+    if (!executable_folder.empty()) fonts.push_back(withSeparator(platform, executable_folder) + kShippedFontFile);
+    return fonts;
+}
+
+std::vector<std::string> fallbackFonts() {
+    return fallbackFonts(kThisPlatform, processEnvironment, executableDir());
+}
+
+std::vector<std::string> fontSearchOrder(Platform platform, const Environment& environment,
+                                         const std::string& executable_folder) {
+    std::vector<std::string> order = dataFilePlaces(platform, "msyh.ttc", executable_folder);
+    for (std::string& font : fallbackFonts(platform, environment, executable_folder)) order.push_back(std::move(font));
+    return order;
+}
+
+std::string executableDir() {
+#ifdef _WIN32
+    // The ANSI form, as the standard library's file streams open narrow names in it.
+    char buffer[MAX_PATH * 4];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, DWORD(sizeof(buffer)));
+    if (length == 0 || length >= sizeof(buffer)) return "";
+#else
+    char buffer[4096];
+    ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (length <= 0) return "";
+#endif
+    std::string path(buffer, static_cast<size_t>(length));
+    size_t separator = path.find_last_of(kThisPlatform == Platform::windows ? "\\/" : "/");
+    return separator == std::string::npos ? "" : path.substr(0, separator + 1);
+}
