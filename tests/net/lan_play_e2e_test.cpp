@@ -1,6 +1,8 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
 
+#include <memory>
+
 namespace {
 // Both games in the lobby, the joining one connected to the host it discovered.
 void connectThroughTheLobby(GameProcess& host, GameProcess& join) {
@@ -15,6 +17,21 @@ void connectThroughTheLobby(GameProcess& host, GameProcess& join) {
     ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
 }
 
+// The host's window, then the joining game's (started once the host's is known, so each
+// takes its own), the lobby, Red for the host and the given faction card for the joining
+// game, and the match started by the ready exchange.
+void startNetworkMatch(GameProcess& host, std::unique_ptr<GameProcess>& joining, const std::string& join_dir,
+                       const std::string& join_command, int join_card, const std::string& join_faction) {
+    ASSERT_TRUE(host.waitForWindow(30)) << host.output();
+    joining = std::make_unique<GameProcess>(join_dir, join_command);
+    GameProcess& join = *joining;
+    ASSERT_TRUE(join.waitForWindow(30)) << join.output();
+    ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
+    ASSERT_NO_FATAL_FAILURE(pickFaction(host, 0, "Red"));
+    ASSERT_NO_FATAL_FAILURE(pickFaction(join, join_card, join_faction));
+    for (GameProcess* game : {&host, &join})
+        ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
+}
 }  // namespace
 
 // Two copies of the game inside one private network namespace (CTest builds it) find
@@ -24,15 +41,9 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     REQUIRE_PRIVATE_NETWORK();
     TempDir host_dir, join_dir;
     GameProcess host(host_dir.path());
-    ASSERT_TRUE(host.waitForWindow(15)) << host.output();
-    GameProcess join(join_dir.path());
-    ASSERT_TRUE(join.waitForWindow(15)) << join.output();
-    ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
-
-    pickFaction(host, 0, "Red");
-    pickFaction(join, 2, "Blue");
-    for (GameProcess* game : {&host, &join})
-        ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
+    std::unique_ptr<GameProcess> joining;
+    ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), defaultGameCommand(), 2, "Blue"));
+    GameProcess& join = *joining;
 
     host.key("q");
     ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << join.output();
@@ -61,14 +72,9 @@ void playCrossPlatformMatch(const std::string& host_command, const std::string& 
     host_dir.write("config.json", kQuickNetworkConfig);
     join_dir.write("config.json", kQuickNetworkConfig);
     GameProcess host(host_dir.path(), host_command);
-    ASSERT_TRUE(host.waitForWindow(30)) << host.output();
-    GameProcess join(join_dir.path(), join_command);
-    ASSERT_TRUE(join.waitForWindow(30)) << join.output();
-    ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
-    pickFaction(host, 0, "Red");
-    pickFaction(join, 0, "Red");
-    for (GameProcess* game : {&host, &join})
-        ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
+    std::unique_ptr<GameProcess> joining;
+    ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), join_command, 0, "Red"));
+    GameProcess& join = *joining;
 
     join.key("q");
     ASSERT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << host.output();
