@@ -30,7 +30,6 @@ int writeAndFlush(const std::string& temporary, const std::string& text) {
     if (std::fclose(stream) != 0 && !error) error = errno;
     return error;
 }
-
 }  // namespace
 
 std::string moveFileOver(const std::string& from, const std::string& to) {
