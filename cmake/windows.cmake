@@ -6,11 +6,15 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/tarvex.rc.in ${CMAKE_BINARY
 target_sources(tarvex PRIVATE ${CMAKE_BINARY_DIR}/tarvex.rc)
 add_dependencies(tarvex media)  # the icon comes from the media generator
 
-# The font the zip carries for a Windows without Microsoft YaHei, and its licence
-# (Debian's fonts-wqy-microhei: Apache-2.0).
+# The fonts the zip carries for a Windows without Microsoft YaHei or Segoe UI Symbol, and
+# their licences (Debian's fonts-wqy-microhei: Apache-2.0; fonts-symbola: free for any use).
 set(TARVEX_SHIPPED_FONT /usr/share/fonts/truetype/wqy/wqy-microhei.ttc CACHE FILEPATH
   "The free CJK font the Windows zip carries")
 set(TARVEX_SHIPPED_FONT_COPYRIGHT /usr/share/doc/fonts-wqy-microhei/copyright CACHE FILEPATH
+  "Its copyright file")
+set(TARVEX_SHIPPED_SYMBOL_FONT /usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf CACHE FILEPATH
+  "The pictograph font the Windows zip carries")
+set(TARVEX_SHIPPED_SYMBOL_FONT_COPYRIGHT /usr/share/doc/fonts-symbola/copyright CACHE FILEPATH
   "Its copyright file")
 # The licences of what the exe links in, which their terms ask a binary to carry
 # (scripts/build-sfml-windows.sh gathers SFML's and its libraries').
@@ -30,8 +34,10 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${TARVEX_ZIP_DIR}/licenses
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvex> ${CMAKE_SOURCE_DIR}/data/config.json
     ${CMAKE_SOURCE_DIR}/data/levels.json ${TARVEX_ZIP_MEDIA} ${CMAKE_SOURCE_DIR}/LICENSE
-    ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt ${TARVEX_SHIPPED_FONT} ${TARVEX_ZIP_DIR}
+    ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt ${TARVEX_SHIPPED_FONT} ${TARVEX_SHIPPED_SYMBOL_FONT}
+    ${TARVEX_ZIP_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${TARVEX_SHIPPED_FONT_COPYRIGHT} ${TARVEX_ZIP_DIR}/licenses/wqy-microhei.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${TARVEX_SHIPPED_SYMBOL_FONT_COPYRIGHT} ${TARVEX_ZIP_DIR}/licenses/Symbola.txt
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/common-licenses/Apache-2.0 ${TARVEX_ZIP_DIR}/licenses/Apache-2.0.txt
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/mingw-w64-x86-64-dev/copyright ${TARVEX_ZIP_DIR}/licenses/MinGW-w64.txt
   COMMAND ${CMAKE_COMMAND} -E copy /usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright

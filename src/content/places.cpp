@@ -58,19 +58,36 @@ std::vector<std::string> dataFilePlaces(Platform platform, const std::string& na
     return {name, folder + name, folder + "../share/tarvex/" + name};
 }
 
+namespace {
+// Windows' own font of that name, then the one shipped beside the game.
+std::vector<std::string> windowsFonts(const Environment& environment, const std::string& executable_folder,
+                                      const char* system_font, const char* shipped_font) {
+    std::vector<std::string> fonts;
+    std::string windows = environment("WINDIR");
+    if (windows.empty()) windows = environment("SystemRoot");
+    if (isAbsolute(Platform::windows, windows))
+        fonts.push_back(withSeparator(Platform::windows, windows) + "Fonts\\" + system_font);
+    if (!executable_folder.empty()) fonts.push_back(withSeparator(Platform::windows, executable_folder) + shipped_font);
+    return fonts;
+}
+}  // namespace
+
 std::vector<std::string> fallbackFonts(Platform platform, const Environment& environment,
                                        const std::string& executable_folder) {
     if (platform == Platform::gnu_linux)
         return {"/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
                 "/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc",
                 "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"};
-    std::vector<std::string> fonts;
-    std::string windows = environment("WINDIR");
-    if (windows.empty()) windows = environment("SystemRoot");
-    if (isAbsolute(platform, windows)) fonts.push_back(withSeparator(platform, windows) + "Fonts\\msyh.ttc");
-    if (!executable_folder.empty()) fonts.push_back(withSeparator(platform, executable_folder) + kShippedFontFile);
-    return fonts;
+    return windowsFonts(environment, executable_folder, "msyh.ttc", kShippedFontFile);
 }
+
+std::vector<std::string> symbolFonts(Platform platform, const Environment& environment,
+                                     const std::string& executable_folder) {
+    if (platform == Platform::gnu_linux) return {"/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf"};
+    return windowsFonts(environment, executable_folder, "seguisym.ttf", kShippedSymbolFontFile);
+}
+
+std::vector<std::string> symbolFonts() { return symbolFonts(kThisPlatform, processEnvironment, executableDir()); }
 
 std::vector<std::string> fallbackFonts() {
     return fallbackFonts(kThisPlatform, processEnvironment, executableDir());

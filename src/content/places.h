@@ -46,8 +46,17 @@ std::vector<std::string> fallbackFonts();
 std::vector<std::string> fontSearchOrder(Platform platform, const Environment& environment,
                                          const std::string& executable_folder);
 
-// The font file the Windows zip carries (WenQuanYi Micro Hei, Apache-2.0).
+// The fonts of the pictographs the CJK fonts lack (the results' trophy and skull), in order:
+//   Linux:   Debian's Symbola (fonts-symbola)
+//   Windows: the system's Segoe UI Symbol, then the Symbola the Windows zip carries
+std::vector<std::string> symbolFonts(Platform platform, const Environment& environment,
+                                     const std::string& executable_folder);
+std::vector<std::string> symbolFonts();
+
+// The font files the Windows zip carries: WenQuanYi Micro Hei (Apache-2.0) and Symbola
+// (free for any use).
 inline const char* const kShippedFontFile = "wqy-microhei.ttc";
+inline const char* const kShippedSymbolFontFile = "Symbola_hint.ttf";
 
 // The running executable's folder, ending in a separator ("" when unknown).
 std::string executableDir();

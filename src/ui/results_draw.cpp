@@ -1,5 +1,6 @@
 #include "app/frontend.h"
 #include "app/game.h"
+#include "content/places.h"
 #include "ui/results.h"
 
 #include <algorithm>
@@ -8,9 +9,6 @@
 #include <vector>
 
 namespace {
-// Debian's fonts-symbola; the game's CJK font has no pictographs and would draw boxes.
-const char kSymbolFontPath[] = "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf";
-
 bool isPictograph(std::uint32_t character) { return character == 0x1F3C6 || character == 0x1F480; }  // trophy, skull
 
 struct Pictograph {
@@ -79,7 +77,12 @@ const sf::Text& resultsOfMatch(Game& game) {
 }
 }  // namespace
 
-bool loadSymbolFont(sf::Font& font) { return openFont(font, kSymbolFontPath); }
+// The game's CJK font has no pictographs and would draw boxes (content/places.h).
+bool loadSymbolFont(sf::Font& font) {
+    for (const std::string& path : symbolFonts())
+        if (openFont(font, path)) return true;
+    return false;
+}
 
 // Pictographs come from the symbol font over spaces in the game's font; the layout is kept
 // until the results change.

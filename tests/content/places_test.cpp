@@ -42,7 +42,7 @@ TEST(Places, TheUserDataFolderOnEachPlatform) {
     EXPECT_STREQ(noUserDataFolderReason(Platform::windows), "APPDATA names no folder");
 }
 
-TEST(Places, FontsAreTriedInTheWorkingDirectoryThenTheSystemsThenTheShippedOne) {
+TEST(Places, FontsAreTriedInTheWorkingDirectoryThenTheSystemsThenTheShippedOnes) {
     Environment windows = environmentOf({{"WINDIR", "C:\\Windows"}});
     EXPECT_EQ(fontSearchOrder(Platform::windows, windows, "D:\\Games\\tarvex\\"),
               (std::vector<std::string>{"msyh.ttc", "D:\\Games\\tarvex\\msyh.ttc", "C:\\Windows\\Fonts\\msyh.ttc",
@@ -52,6 +52,8 @@ TEST(Places, FontsAreTriedInTheWorkingDirectoryThenTheSystemsThenTheShippedOne) 
               "C:\\WINNT\\Fonts\\msyh.ttc");
     EXPECT_EQ(fallbackFonts(Platform::windows, environmentOf({}), "D:\\tarvex\\"),
               std::vector<std::string>{"D:\\tarvex\\wqy-microhei.ttc"});
+    EXPECT_EQ(symbolFonts(Platform::windows, windows, "D:\\tarvex\\"),
+              (std::vector<std::string>{"C:\\Windows\\Fonts\\seguisym.ttf", "D:\\tarvex\\Symbola_hint.ttf"}));
     std::vector<std::string> on_linux = fontSearchOrder(Platform::gnu_linux, windows, "/opt/tarvex/");
     ASSERT_EQ(on_linux.size(), 6u);
     EXPECT_EQ(on_linux[2], "/opt/tarvex/../share/tarvex/msyh.ttc");
