@@ -147,21 +147,20 @@ std::optional<InputEvent> pollInput(sf::Window& window) {
 #endif
 }
 
-bool resizeTexture(sf::Texture& texture, sf::Vector2u size) {
+namespace {
+// Textures and render textures alike: SFML 3 resizes what SFML 2 created anew.
+template <typename Texture>
+bool resizeAnyTexture(Texture& texture, sf::Vector2u size) {
 #if TARVEX_SFML_3
     return texture.resize(size);
 #else
     return texture.create(size.x, size.y);
 #endif
 }
+}  // namespace
 
-bool resizeRenderTexture(sf::RenderTexture& texture, sf::Vector2u size) {
-#if TARVEX_SFML_3
-    return texture.resize(size);
-#else
-    return texture.create(size.x, size.y);
-#endif
-}
+bool resizeTexture(sf::Texture& texture, sf::Vector2u size) { return resizeAnyTexture(texture, size); }
+bool resizeRenderTexture(sf::RenderTexture& texture, sf::Vector2u size) { return resizeAnyTexture(texture, size); }
 
 void updateTexture(sf::Texture& texture, const std::uint8_t* pixels, sf::Vector2u size, sf::Vector2u at) {
 #if TARVEX_SFML_3

@@ -99,46 +99,21 @@ std::optional<sf::Rect<T>> rectOverlap(const sf::Rect<T>& a, const sf::Rect<T>& 
 #endif
 }
 
-// --- Angles: SFML 3 passes them as sf::Angle, SFML 2 as degrees.
-inline float rotationDegrees(const sf::Transformable& shape) {
+// --- Angles: SFML 3 passes them as sf::Angle, SFML 2 as degrees; these two convert, and
+// the helpers below read and set rotations in degrees through them.
 #if TARVEX_SFML_3
-    return shape.getRotation().asDegrees();
+inline sf::Angle sfmlAngle(float degrees) { return sf::degrees(degrees); }
+inline float degreesOf(sf::Angle angle) { return angle.asDegrees(); }
 #else
-    return shape.getRotation();
+inline float sfmlAngle(float degrees) { return degrees; }
+inline float degreesOf(float degrees) { return degrees; }
 #endif
-}
 
-inline void setRotationDegrees(sf::Transformable& shape, float degrees) {
-#if TARVEX_SFML_3
-    shape.setRotation(sf::degrees(degrees));
-#else
-    shape.setRotation(degrees);
-#endif
-}
-
-inline void rotateDegrees(sf::Transform& transform, float degrees) {
-#if TARVEX_SFML_3
-    transform.rotate(sf::degrees(degrees));
-#else
-    transform.rotate(degrees);
-#endif
-}
-
-inline float viewRotationDegrees(const sf::View& view) {
-#if TARVEX_SFML_3
-    return view.getRotation().asDegrees();
-#else
-    return view.getRotation();
-#endif
-}
-
-inline void setViewRotationDegrees(sf::View& view, float degrees) {
-#if TARVEX_SFML_3
-    view.setRotation(sf::degrees(degrees));
-#else
-    view.setRotation(degrees);
-#endif
-}
+inline float rotationDegrees(const sf::Transformable& shape) { return degreesOf(shape.getRotation()); }
+inline void setRotationDegrees(sf::Transformable& shape, float degrees) { shape.setRotation(sfmlAngle(degrees)); }
+inline void rotateDegrees(sf::Transform& transform, float degrees) { transform.rotate(sfmlAngle(degrees)); }
+inline float viewRotationDegrees(const sf::View& view) { return degreesOf(view.getRotation()); }
+inline void setViewRotationDegrees(sf::View& view, float degrees) { view.setRotation(sfmlAngle(degrees)); }
 
 // The direction of corner `index` of a circle of `count` points from its centre, computed
 // as this SFML's circle shape computes it, so that a circle drawn from it has the shape's
