@@ -93,13 +93,6 @@ std::vector<std::string> fallbackFonts() {
     return fallbackFonts(kThisPlatform, processEnvironment, executableDir());
 }
 
-std::vector<std::string> fontSearchOrder(Platform platform, const Environment& environment,
-                                         const std::string& executable_folder) {
-    std::vector<std::string> order = dataFilePlaces(platform, "msyh.ttc", executable_folder);
-    for (std::string& font : fallbackFonts(platform, environment, executable_folder)) order.push_back(std::move(font));
-    return order;
-}
-
 std::string executableDir() {
 #ifdef _WIN32
     // The ANSI form, as the standard library's file streams open narrow names in it.

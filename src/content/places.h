@@ -41,11 +41,6 @@ std::vector<std::string> fallbackFonts(Platform platform, const Environment& env
                                        const std::string& executable_folder);
 std::vector<std::string> fallbackFonts();
 
-// Every font file the game tries, in order: "msyh.ttc" in the data file places, then the
-// fallbacks.
-std::vector<std::string> fontSearchOrder(Platform platform, const Environment& environment,
-                                         const std::string& executable_folder);
-
 // The fonts of the pictographs the CJK fonts lack (the results' trophy and skull), in order:
 //   Linux:   Debian's Symbola (fonts-symbola)
 //   Windows: the system's Segoe UI Symbol, then the Symbola the Windows zip carries

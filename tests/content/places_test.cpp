@@ -14,6 +14,15 @@ Environment environmentOf(std::map<std::string, std::string> variables) {
         return found == variables.end() ? std::string() : found->second;
     };
 }
+
+// Every font file the game tries, in order, as loadFont goes: "msyh.ttc" where the data
+// files are looked for, then the fallbacks.
+std::vector<std::string> fontSearchOrder(Platform platform, const Environment& environment,
+                                         const std::string& executable_folder) {
+    std::vector<std::string> order = dataFilePlaces(platform, "msyh.ttc", executable_folder);
+    for (std::string& font : fallbackFonts(platform, environment, executable_folder)) order.push_back(std::move(font));
+    return order;
+}
 }  // namespace
 
 TEST(Places, TheUserDataFolderOnEachPlatform) {
