@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "content/data_check.h"
+#include "net/address.h"
 
 #include <string>
 
@@ -17,6 +18,11 @@ const char kUsage[] =
     "                      would load them) and print one line per problem as\n"
     "                      file:line:column: message; exit status 0 when clean, 1 otherwise\n"
     "  --fps-log           play, printing frames per second and frame times once a second\n"
+    "  --host [PORT]       open the network lobby hosting a match, listening on PORT\n"
+    "                      (55003 unless given) or the next free port after it\n"
+    "  --join ADDRESS[:PORT]\n"
+    "                      open the network lobby and join the match hosted at ADDRESS,\n"
+    "                      a name or an IPv4 address (port 55003 unless given)\n"
     "  -h, --help          show this help and exit\n"
     "  -V, --version       show the version and exit\n"
     "\n"
@@ -54,11 +60,30 @@ CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out,
         if (argc > 3) return refuse(errors, "--check-data takes at most one directory");
         return exitWith(checkDataFiles(argc == 3 ? argv[2] : "", out));
     }
-    if (option == "--fps-log") {
-        if (argc > 2) return refuse(errors, "--fps-log takes no argument");
-        CommandLine line;
-        line.fps_log = true;
-        return line;
+    // The options that play go together: --fps-log with one way into the lobby.
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        option = argv[i];
+        bool has_value = i + 1 < argc && argv[i + 1][0] != '-';
+        if (option == "--fps-log") {
+            line.fps_log = true;
+        } else if (option == "--host" || option == "--join") {
+            if (line.host_port || line.join_address) return refuse(errors, "--host and --join go alone, once");
+            if (option == "--join") {
+                if (!has_value) return refuse(errors, "--join needs an address: --join ADDRESS[:PORT]");
+                if (!parseAddress(argv[i + 1]))
+                    return refuse(errors, std::string("'") + argv[i + 1] + "' is no address: --join ADDRESS[:PORT]");
+                line.join_address = argv[++i];
+                continue;
+            }
+            line.host_port = kDefaultGamePort;
+            if (!has_value) continue;
+            line.host_port = parsePort(argv[i + 1]);
+            if (!line.host_port) return refuse(errors, std::string("'") + argv[i + 1] + "' is no port: --host [PORT]");
+            ++i;
+        } else {
+            return refuse(errors, "unrecognised option '" + option + "'");
+        }
     }
-    return refuse(errors, "unrecognised option '" + option + "'");
+    return line;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <ostream>
+#include <string>
 
 // What the command line asks of the program.
 struct CommandLine {
@@ -9,6 +10,10 @@ struct CommandLine {
     // device), and those that are refused.
     std::optional<int> exit_status;
     bool fps_log = false;  // --fps-log: the game logs its frame rate once a second
+    // --host [PORT]: straight into the LAN lobby, hosting from this port on.
+    std::optional<unsigned short> host_port;
+    // --join ADDRESS[:PORT]: straight into the LAN lobby, joining this address.
+    std::optional<std::string> join_address;
 };
 
 CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors);

@@ -216,8 +216,13 @@ Game::Game(const GameOptions& options) {
     if (windowed) {
         progress.file = progressFilePath();
         loadProgress(progress);
+        lobby.memory.file = netMemoryFilePath();
+        loadNetMemory(lobby.memory);
+        lobby.address_text = lobby.memory.last_address;
     } else {
-        progress.kept = false;  // a game without a window never touches the player's saved wins
+        // A game without a window never touches the player's saved wins or addresses.
+        progress.kept = false;
+        lobby.memory.kept = false;
     }
     logDataFiles();
 

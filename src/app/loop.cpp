@@ -178,6 +178,11 @@ using Seconds = std::chrono::duration<double>;
 
 void handleEvent(Game& game, const InputEvent& window_event) {
     using Kind = InputEvent::Kind;
+    // While the address field has the keys, letters are an address, not game keys.
+    if (typingAddress(game) && (window_event.kind == Kind::KeyPressed || window_event.kind == Kind::TextEntered)) {
+        addressFieldInput(game, window_event);
+        return;
+    }
     handleSettingsKeys(game, window_event);
     const InputEvent event = toLayoutEvent(game, window_event);
     switch (event.kind) {
@@ -194,6 +199,7 @@ void handleEvent(Game& game, const InputEvent& window_event) {
             break;
         case Kind::MouseMoved: mouseMoved(game, event.position); break;
         case Kind::KeyPressed: keyPressed(game, event.key); break;
+        case Kind::TextEntered:
         case Kind::Other: break;
     }
 

@@ -2,6 +2,7 @@
 #include "app/frontend.h"
 #include "app/game.h"
 #include "app/loop.h"
+#include "app/screen_input.h"
 
 #include <exception>
 #include <iostream>
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     if (line.exit_status) return *line.exit_status;
     Game game;
     game.frontend->frame_stats.log_each_second = line.fps_log;
+    if (line.host_port) hostFromStart(game, *line.host_port);
+    if (line.join_address) joinFromStart(game, *line.join_address);
     try {
         run(game);
     } catch (const std::exception& error) {

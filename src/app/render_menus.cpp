@@ -136,6 +136,28 @@ void drawMainMenu(Game& game) {
     drawDirect(canvas, game.frontend->network_text);
 }
 
+void drawAddressField(Game& game) {
+    Canvas& canvas = game.frontend->canvas;
+    LanLobby& lobby = game.lobby;
+    ScreenTexts& texts = game.frontend->screen_texts;
+    lobby.address_box.setOutlineColor(lobby.address_focused ? sf::Color(220, 220, 255) : sf::Color(120, 120, 140));
+    drawShape(canvas, lobby.address_box);
+    drawShape(canvas, lobby.connect_button);
+    bool hint = lobby.address_text.empty() && !lobby.address_focused;
+    std::string shown = hint ? "主机地址[:端口]" : lobby.address_text + (lobby.address_focused ? "|" : "");
+    sf::Text& field = keptText(game, texts.address_field, shown, 18, hint ? sf::Color(120, 120, 140) : sf::Color::White);
+    field.setPosition(lobby.address_box.getPosition() + sf::Vector2f(10, 8));
+    drawDirect(canvas, field);
+    sf::Text& label = keptText(game, texts.connect_label, "连接", 20, sf::Color::White);
+    label.setPosition(lobby.connect_button.getPosition() + sf::Vector2f(70, 7));
+    drawDirect(canvas, label);
+    if (lobby.connect_line.empty()) return;
+    sf::Color colour = lobby.connect_failed ? sf::Color(255, 140, 80) : sf::Color(200, 200, 220);
+    sf::Text& line = keptText(game, texts.connect_line, lobby.connect_line, 18, colour);
+    line.setPosition({200, 585});
+    drawDirect(canvas, line);
+}
+
 void drawLobby(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     LanLobby& lobby = game.lobby;
@@ -143,6 +165,7 @@ void drawLobby(Game& game) {
     drawShape(canvas, lobby.join_button);
     drawDirect(canvas, game.frontend->host_text);
     drawDirect(canvas, game.frontend->join_text);
+    drawAddressField(game);
 
     std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
     drawLobbyTexts(game);

@@ -6,15 +6,23 @@
 #include "app/screen.h"
 #include "app/update.h"
 #include "content/levels.h"
+#include "net/join.h"
 #include "net/protocol.h"
 
+#include <SFML/Window/Clipboard.hpp>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 // The menus' click, when the game has speakers.
 void playClickSound(Game& game) {
     if (game.frontend) playClick(game.frontend->sounds);
+}
+
+std::u32string pastedText() {
+    sf::String pasted = sf::Clipboard::getString();
+    return std::u32string(pasted.begin(), pasted.end());
 }
 
 bool isPress(const InputEvent& event) { return event.kind == InputEvent::Kind::MouseButtonPressed; }
@@ -108,6 +116,10 @@ void mainMenuInput(Game& game, const InputEvent& event) {
     bool network = game.network_button.getGlobalBounds().contains(click);
     if (!single && !network) return;
     playClickSound(game);
+    startMode(game, network);
+}
+
+void startMode(Game& game, bool network) {
     game.game_started = true;
     game.network_mode = network;
     game.lobby_active = network;
@@ -115,10 +127,23 @@ void mainMenuInput(Game& game, const InputEvent& event) {
     game.income_clock.restart();
 }
 
+void hostFromStart(Game& game, unsigned short port) {
+    startMode(game, true);
+    game.lobby.base_port = game.lobby.listen_port = port;
+    startHosting(game);
+}
+
+void joinFromStart(Game& game, const std::string& address) {
+    startMode(game, true);
+    game.lobby.address_text = address;
+    joinByAddress(game.lobby, address);
+}
+
 void lobbyInput(Game& game, const InputEvent& event) {
     if (!isPress(event)) return;
     sf::Vector2f click = pressPoint(event);
     LanLobby& lobby = game.lobby;
+    lobby.address_focused = lobby.address_box.getGlobalBounds().contains(click);
     if (lobby.host_button.getGlobalBounds().contains(click) && !lobby.hosting) {
         playClickSound(game);
         startHosting(game);
@@ -127,14 +152,40 @@ void lobbyInput(Game& game, const InputEvent& event) {
         playClickSound(game);
         startScan(game);
     }
-    // The list stays locked through the connect so the scan cannot change the picked row.
-    std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
-    size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
-    for (size_t i = 0; i < rows; ++i) {
-        if (!sf::FloatRect({300, 200 + 28 * float(i)}, {300, 20}).contains(click)) continue;
-        connectToHost(game, lobby.found_hosts[i]);
-        break;
+    if (lobby.connect_button.getGlobalBounds().contains(click)) {
+        playClickSound(game);
+        joinByAddress(lobby, lobby.address_text);
     }
+    std::optional<HostEntry> picked;
+    {
+        std::lock_guard<std::mutex> lock(lobby.hosts_mutex);
+        size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
+        for (size_t i = 0; i < rows && !picked; ++i)
+            if (sf::FloatRect({300, 200 + 28 * float(i)}, {300, 20}).contains(click)) picked = lobby.found_hosts[i];
+    }
+    // The connect runs in the background: the lobby stays live while the host answers.
+    if (picked) startDialing(lobby, {picked->address.toString(), picked->port});
+}
+
+bool typingAddress(const Game& game) {
+    return game.lobby.address_focused && currentScreen(game) == Screen::Lobby;
+}
+
+void addressFieldInput(Game& game, const InputEvent& event) {
+    LanLobby& lobby = game.lobby;
+    std::string& text = lobby.address_text;
+    auto type = [&text](char32_t c) {
+        // Host names and IPv4 addresses are plain ASCII without blanks.
+        if (c > 32 && c < 127 && text.size() < kMaxAddressLength) text.push_back(char(c));
+    };
+    if (event.kind == InputEvent::Kind::TextEntered) type(event.character);
+    if (event.kind != InputEvent::Kind::KeyPressed) return;
+    using Key = sf::Keyboard::Key;
+    if (event.key == Key::Backspace && !text.empty()) text.pop_back();
+    if (event.key == Key::Enter) joinByAddress(lobby, text);
+    if (event.key == Key::Escape) lobby.address_focused = false;
+    if (event.key == Key::V && event.control && game.frontend)
+        for (char32_t c : pastedText()) type(c);
 }
 
 void factionSelectInput(Game& game, const InputEvent& event) {

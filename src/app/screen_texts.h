@@ -61,6 +61,9 @@ struct ScreenTexts {
     UiText lobby_status_text;
     std::vector<HostRowText> host_rows;
     UiText opponent_left_text;  // built the first time the lobby says so
+    KeptText address_field;     // what is typed, with a caret while it has the keys
+    KeptText connect_label;
+    KeptText connect_line;      // how the last connect by address went
 
     std::array<float, 4> info_values{};  // hit points, range, fire interval, dodge of the inspected unit
     bool info_built = false;

@@ -106,6 +106,10 @@ std::optional<InputEvent> pollInput(sf::Window& window) {
     } else if (const auto* key = event->getIf<sf::Event::KeyPressed>()) {
         input.kind = Kind::KeyPressed;
         input.key = key->code;
+        input.control = key->control;
+    } else if (const auto* text = event->getIf<sf::Event::TextEntered>()) {
+        input.kind = Kind::TextEntered;
+        input.character = text->unicode;
     } else if (const auto* press = event->getIf<sf::Event::MouseButtonPressed>()) {
         input = mouseEvent(Kind::MouseButtonPressed, press->position, press->button);
     } else if (const auto* release = event->getIf<sf::Event::MouseButtonReleased>()) {
@@ -128,6 +132,11 @@ std::optional<InputEvent> pollInput(sf::Window& window) {
         case sf::Event::KeyPressed:
             input.kind = Kind::KeyPressed;
             input.key = event.key.code;
+            input.control = event.key.control;
+            break;
+        case sf::Event::TextEntered:
+            input.kind = Kind::TextEntered;
+            input.character = char32_t(event.text.unicode);
             break;
         case sf::Event::MouseButtonPressed:
             input = mouseEvent(Kind::MouseButtonPressed, {event.mouseButton.x, event.mouseButton.y}, event.mouseButton.button);

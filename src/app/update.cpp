@@ -9,6 +9,7 @@
 #include "battle/match.h"
 #include "content/factions.h"
 #include "content/waves.h"
+#include "net/join.h"
 #include "net/protocol.h"
 #include "net/snapshot.h"
 
@@ -262,6 +263,7 @@ void endGameWithoutOpponent(Game& game) {
 
 void followConnection(Game& game) {
     LanLobby& lobby = game.lobby;
+    followDial(lobby);
     bool connected = lobby.connected;
     unsigned serial = lobby.connection_serial;
     bool lost = lobby.peer_was_connected && (!connected || serial != lobby.seen_serial);

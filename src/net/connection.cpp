@@ -1,5 +1,6 @@
 #include "app/log.h"
 #include "app/sfml_compat.h"
+#include "net/dial.h"
 #include "net/lan_lobby.h"
 #include "net/packet_reader.h"
 
@@ -136,7 +137,7 @@ void loseConnection(LanLobby& lobby, const char* line) {
 }
 
 void startHosting(LanLobby& lobby) {
-    if (lobby.hosting || lobby.connected) return;
+    if (lobby.hosting || lobby.connected || lobby.dial_outcome == DialOutcome::Dialing) return;
     lobby.opponent_left = false;
     // The last beacon ended with its hosting; it must be gone before hosting is set again.
     joinSlot(lobby.announce_thread);
@@ -168,23 +169,59 @@ void stopHosting(LanLobby& lobby) {
     joinSlot(lobby.announce_thread);  // it stops with hosting or with a connection
 }
 
-bool connectToHost(LanLobby& lobby, const HostEntry& host) {
-    stopHosting(lobby);
-    if (lobby.connected) return false;
-    joinSlot(lobby.receive_thread);  // its connection is gone, so it is ending
-    logLine("连接至 ", host.address.toString(), ":", host.port);
-    sf::TcpSocket& socket = *lobby.client_socket;
-    // A timed connect on a non-blocking socket would return at once.
-    socket.setBlocking(true);
-    // A refused connection reports Disconnected and a time-out NotReady: both fail.
-    if (socket.connect(host.address, host.port, sf::seconds(5)) != sf::Socket::Status::Done) {
-        logLine("连接失败");
-        return false;
+namespace {
+DialOutcome outcomeOf(DialResult result) {
+    switch (result) {
+        case DialResult::Connected: return DialOutcome::Connected;
+        case DialResult::Refused: return DialOutcome::Refused;
+        case DialResult::NoAnswer: return DialOutcome::TimedOut;
+        case DialResult::Cancelled: break;
     }
+    return DialOutcome::Idle;
+}
+
+// The joining game's background thread: the connect, then the receive loop on it.
+void runDialThread(LanLobby& lobby, PeerAddress target) {
+    logLine("连接至 ", describeAddress(target));
+    std::optional<sf::IpAddress> address = resolveAddress(target.host);
+    if (!address) {
+        logLine("连接失败");
+        lobby.dial_outcome = DialOutcome::NoSuchName;
+        return;
+    }
+    sf::SocketHandle handle;
+    DialResult result = dial(*address, target.port, kConnectTimeoutMs,
+                             [&lobby] { return lobby.threads_running && !lobby.stop_dialing; }, handle);
+    if (result != DialResult::Connected) {
+        if (result != DialResult::Cancelled) logLine("连接失败");
+        lobby.dial_outcome = outcomeOf(result);
+        return;
+    }
+    ClientSocket& socket = *lobby.client_socket;
+    socket.adopt(handle);
     socket.setBlocking(false);
     lobby.is_host = false;
     beginConnection(lobby);
-    lobby.receive_thread = std::thread(receiveLoop, std::ref(lobby), std::ref(socket));
     logLine("已连接到服务器");
+    lobby.dial_outcome = DialOutcome::Connected;
+    receiveLoop(lobby, socket);
+}
+}  // namespace
+
+bool startDialing(LanLobby& lobby, const PeerAddress& target) {
+    if (lobby.dial_outcome == DialOutcome::Dialing) return false;
+    stopHosting(lobby);
+    if (lobby.connected) return false;
+    joinSlot(lobby.receive_thread);  // its connection is gone, so it is ending
+    lobby.stop_dialing = false;
+    lobby.dial_target = target;
+    lobby.dial_outcome = DialOutcome::Dialing;
+    lobby.receive_thread = std::thread(runDialThread, std::ref(lobby), target);
     return true;
+}
+
+bool connectToHost(LanLobby& lobby, const HostEntry& host) {
+    if (!startDialing(lobby, {host.address.toString(), host.port})) return false;
+    while (lobby.dial_outcome == DialOutcome::Dialing) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return lobby.dial_outcome == DialOutcome::Connected;
 }

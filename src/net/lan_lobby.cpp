@@ -18,9 +18,17 @@ void initLanLobby(LanLobby& lobby) {
     lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
     lobby.listener = std::make_unique<sf::TcpListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
-    lobby.client_socket = std::make_unique<sf::TcpSocket>();
+    lobby.client_socket = std::make_unique<ClientSocket>();
     layOutLobbyButton(lobby.host_button, {200, 420}, sf::Color(100, 100, 250));
     layOutLobbyButton(lobby.join_button, {500, 420}, sf::Color(100, 250, 100));
+    // The address field and its connect button, under the discovered list and its buttons.
+    lobby.address_box.setSize({300, 40});
+    lobby.address_box.setPosition({200, 530});
+    lobby.address_box.setFillColor(sf::Color(30, 30, 40));
+    lobby.address_box.setOutlineThickness(2);
+    lobby.address_box.setOutlineColor(sf::Color(120, 120, 140));
+    layOutLobbyButton(lobby.connect_button, {520, 530}, sf::Color(250, 180, 80));
+    lobby.connect_button.setSize({180, 40});
 }
 
 // Every loop polls threads_running (the host thread through a short selector wait,
@@ -47,9 +55,12 @@ void stopNetworking(LanLobby& lobby) {
     // the next HOST or JOIN starts exactly as on a fresh start.
     lobby.listener = std::make_unique<sf::TcpListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
-    lobby.client_socket = std::make_unique<sf::TcpSocket>();
+    lobby.client_socket = std::make_unique<ClientSocket>();
     lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
-    lobby.stop_hosting = false;
+    lobby.stop_hosting = lobby.stop_dialing = false;
+    lobby.dial_outcome = DialOutcome::Idle;
+    lobby.connect_line.clear();
+    lobby.address_focused = false;
     lobby.listen_port = lobby.base_port;
     // The player left on purpose: no "opponent left" notice, and nothing more goes out.
     lobby.peer_was_connected = lobby.opponent_left = false;

@@ -1,4 +1,7 @@
 #pragma once
+#include "net/address.h"
+#include "net/net_memory.h"
+
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Network/IpAddress.hpp>
 #include <SFML/Network/TcpListener.hpp>
@@ -23,12 +26,26 @@ inline bool operator==(const HostEntry& a, const HostEntry& b) { return a.addres
 
 using Message = std::vector<std::uint8_t>;
 
+// How the last connect by address went; the dial thread sets it once it knows.
+enum class DialOutcome : std::uint8_t { Idle, Dialing, Connected, NoSuchName, Refused, TimedOut };
+
+// The joining game's socket: it takes over a connection dialled on a socket of its own,
+// which can give up the moment the game shuts down.
+struct ClientSocket : sf::TcpSocket {
+    void adopt(sf::SocketHandle handle) {
+        disconnect();
+        create(handle);
+    }
+};
+
 // Hosts bind a TCP port from base_port on; beacons announcing any other port are not ours.
 constexpr int kHostPortsTried = 21;
 // Whole messages waiting for the main thread; a peer that sends more is flooding.
 constexpr std::size_t kMaxQueuedMessages = 4096;
 // Rows of discovered hosts that fit between the lobby's status line and its buttons.
 constexpr std::size_t kMaxListedHosts = 8;
+// A connect that has had no answer for this long has failed.
+constexpr int kConnectTimeoutMs = 5000;
 // A peer that leaves our bytes waiting this long is gone.
 constexpr std::chrono::milliseconds kSendStallLimit{2000};
 
@@ -39,7 +56,7 @@ constexpr std::chrono::milliseconds kSendStallLimit{2000};
 struct LanLobby {
     std::unique_ptr<sf::TcpListener> listener;     // touched only by the host thread while it runs
     std::unique_ptr<sf::TcpSocket> host_socket;    // the host's connection to its client
-    std::unique_ptr<sf::TcpSocket> client_socket;  // the client's connection to the host
+    std::unique_ptr<ClientSocket> client_socket;   // the client's connection to the host
     std::atomic<bool> is_host{false};
     std::atomic<bool> connected{false};        // set by the accept or the connect, cleared by the receive loop
     std::atomic<bool> hosting{false};          // the host thread binds or waits for its client
@@ -47,6 +64,8 @@ struct LanLobby {
     std::atomic<bool> scanning{false};         // a discovery scan runs; clearing it ends the scan
     std::atomic<bool> threads_running{true};   // cleared first at teardown
     std::atomic<bool> stop_hosting{false};     // the host thread gives up its wait for a client
+    std::atomic<bool> stop_dialing{false};     // the dial thread gives up its connect
+    std::atomic<DialOutcome> dial_outcome{DialOutcome::Idle};
     std::atomic<unsigned> connection_serial{0};  // counts connections made, so stale state is noticed
     unsigned short discovery_port = 55002;
     unsigned short base_port = 55003;
@@ -66,16 +85,26 @@ struct LanLobby {
     bool peer_was_connected = false;           // as seen at the last frame
     unsigned seen_serial = 0;
     bool opponent_left = false;                // the lobby says the last opponent left
+    // Main thread: the address field, what the lobby says of the last connect, and the
+    // address that connect was for.
+    std::string address_text;
+    bool address_focused = false;
+    std::string connect_line;
+    bool connect_failed = false;
+    PeerAddress dial_target;
+    NetMemory memory;
     std::vector<HostEntry> found_hosts;        // in order of discovery
     std::mutex hosts_mutex;
 
     std::thread host_thread;      // binds, accepts one client, then receives from it
-    std::thread receive_thread;   // the client's receive loop
+    std::thread receive_thread;   // the client's connect, then its receive loop
     std::thread scan_thread;
     std::thread announce_thread;  // the host's beacon
 
     sf::RectangleShape host_button;
     sf::RectangleShape join_button;
+    sf::RectangleShape address_box;
+    sf::RectangleShape connect_button;
 };
 
 // Sockets and buttons of the lobby.
@@ -105,8 +134,12 @@ void startBeacon(LanLobby& lobby);
 void startScan(Game& game);
 void startScan(LanLobby& lobby);
 
-// Connects the client socket (5 s timeout) and starts its receive thread; returns success.
-// Refused while connected; stops hosting first.
+// Connects to the host in a background thread (the main thread never waits on it):
+// resolves the name, connects within kConnectTimeoutMs and then receives from the host.
+// dial_outcome tells how it went. Refused (false) while connected or connecting; stops
+// hosting first.
+bool startDialing(LanLobby& lobby, const PeerAddress& target);
+// The same, waiting for the outcome; returns whether the game is connected.
 bool connectToHost(Game& game, const HostEntry& host);
 bool connectToHost(LanLobby& lobby, const HostEntry& host);
 
