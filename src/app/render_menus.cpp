@@ -136,6 +136,7 @@ void drawMainMenu(Game& game) {
     drawDirect(canvas, game.frontend->network_text);
 }
 
+namespace {
 void drawAddressField(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     LanLobby& lobby = game.lobby;
@@ -144,7 +145,11 @@ void drawAddressField(Game& game) {
     drawShape(canvas, lobby.address_box);
     drawShape(canvas, lobby.connect_button);
     bool hint = lobby.address_text.empty() && !lobby.address_focused;
-    std::string shown = hint ? "主机地址[:端口]" : lobby.address_text + (lobby.address_focused ? "|" : "");
+    // A long name shows its end, where the typing is.
+    constexpr std::size_t kShownCharacters = 28;
+    std::string typed = lobby.address_text;
+    if (typed.size() > kShownCharacters) typed = "…" + typed.substr(typed.size() - kShownCharacters + 1);
+    std::string shown = hint ? "主机地址[:端口]" : typed + (lobby.address_focused ? "|" : "");
     sf::Text& field = keptText(game, texts.address_field, shown, 18, hint ? sf::Color(120, 120, 140) : sf::Color::White);
     field.setPosition(lobby.address_box.getPosition() + sf::Vector2f(10, 8));
     drawDirect(canvas, field);
@@ -157,6 +162,7 @@ void drawAddressField(Game& game) {
     line.setPosition({200, 585});
     drawDirect(canvas, line);
 }
+}  // namespace
 
 void drawLobby(Game& game) {
     Canvas& canvas = game.frontend->canvas;

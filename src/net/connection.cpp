@@ -1,6 +1,6 @@
 #include "app/log.h"
 #include "app/sfml_compat.h"
-#include "net/dial.h"
+#include "net/native_socket.h"
 #include "net/lan_lobby.h"
 #include "net/packet_reader.h"
 
@@ -71,7 +71,10 @@ bool bindListener(LanLobby& lobby) {
     for (int offset = 0; offset < kPortsTried; ++offset) {
         unsigned short port = static_cast<unsigned short>(lobby.base_port + offset);
         if (port == lobby.discovery_port) continue;
-        if (lobby.listener->listen(port) == sf::Socket::Status::Done) {
+        sf::SocketHandle handle;
+        if (listenOn(port, handle)) {
+            lobby.listener->adopt(handle);
+            lobby.listener->setBlocking(false);
             lobby.listen_port = port;
             return true;
         }

@@ -38,7 +38,7 @@ void followDial(LanLobby& lobby) {
             break;
         case DialOutcome::NoSuchName: say(lobby, "找不到主机 " + target.host, true); break;
         case DialOutcome::Refused: say(lobby, "连接被拒绝 " + describeAddress(target) + "：那里没有主机在等待", true); break;
-        case DialOutcome::TimedOut: say(lobby, "连接超时 " + describeAddress(target) + "：5 秒内没有应答", true); break;
+        case DialOutcome::TimedOut: say(lobby, "连接超时 " + describeAddress(target) + "：没有应答", true); break;
         default: break;
     }
 }

@@ -16,7 +16,7 @@ void joinSlot(std::thread& slot) {
 void initLanLobby(LanLobby& lobby) {
     lobby.threads_running = true;
     lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
-    lobby.listener = std::make_unique<sf::TcpListener>();
+    lobby.listener = std::make_unique<HostListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
     lobby.client_socket = std::make_unique<ClientSocket>();
     layOutLobbyButton(lobby.host_button, {200, 420}, sf::Color(100, 100, 250));
@@ -53,7 +53,7 @@ void stopNetworking(LanLobby& lobby) {
     shutdownLanLobby(lobby);
     // A socket that was connected or listened once is replaced rather than reused, so
     // the next HOST or JOIN starts exactly as on a fresh start.
-    lobby.listener = std::make_unique<sf::TcpListener>();
+    lobby.listener = std::make_unique<HostListener>();
     lobby.host_socket = std::make_unique<sf::TcpSocket>();
     lobby.client_socket = std::make_unique<ClientSocket>();
     lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;

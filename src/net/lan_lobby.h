@@ -29,6 +29,14 @@ using Message = std::vector<std::uint8_t>;
 // How the last connect by address went; the dial thread sets it once it knows.
 enum class DialOutcome : std::uint8_t { Idle, Dialing, Connected, NoSuchName, Refused, TimedOut };
 
+// The host's listener: it takes over a socket bound by hand (net/native_socket.h).
+struct HostListener : sf::TcpListener {
+    void adopt(sf::SocketHandle handle) {
+        close();
+        create(handle);
+    }
+};
+
 // The joining game's socket: it takes over a connection dialled on a socket of its own,
 // which can give up the moment the game shuts down.
 struct ClientSocket : sf::TcpSocket {
@@ -54,7 +62,7 @@ constexpr std::chrono::milliseconds kSendStallLimit{2000};
 // Every thread slot is joined before it is reused and at teardown; no thread is
 // ever detached, so none can touch the Game after it is gone.
 struct LanLobby {
-    std::unique_ptr<sf::TcpListener> listener;     // touched only by the host thread while it runs
+    std::unique_ptr<HostListener> listener;        // touched only by the host thread while it runs
     std::unique_ptr<sf::TcpSocket> host_socket;    // the host's connection to its client
     std::unique_ptr<ClientSocket> client_socket;   // the client's connection to the host
     std::atomic<bool> is_host{false};

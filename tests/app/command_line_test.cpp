@@ -36,6 +36,34 @@ TEST(CommandLine, HelpVersionAndRefusals) {
     EXPECT_EQ(run({"--check-data", "a", "b"}).status, 2);
 }
 
+// --host and --join open the lobby; either may come with --fps-log, never with the other.
+TEST(CommandLine, HostAndJoinOpenTheLobby) {
+    auto parse = [](std::vector<const char*> arguments) {
+        arguments.insert(arguments.begin(), "tarvex");
+        std::ostringstream out, errors;
+        CommandLine line = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
+        return std::make_pair(line, errors.str());
+    };
+    EXPECT_EQ(parse({"--host"}).first.host_port, 55003);
+    EXPECT_EQ(parse({"--host", "56000", "--fps-log"}).first.host_port, 56000);
+    auto [joining, no_complaint] = parse({"--fps-log", "--join", "gamebox.lan:55010"});
+    EXPECT_EQ(joining.join_address, "gamebox.lan:55010");
+    EXPECT_TRUE(joining.fps_log && !joining.exit_status && !joining.host_port);
+    EXPECT_EQ(no_complaint, "");
+    const std::pair<std::vector<const char*>, const char*> refused[] = {
+        {{"--join"}, "tarvex: --join needs an address: --join ADDRESS[:PORT]\n"},
+        {{"--join", "a:0"}, "tarvex: 'a:0' is no address: --join ADDRESS[:PORT]\n"},
+        {{"--host", "70000"}, "tarvex: '70000' is no port: --host [PORT]\n"},
+        {{"--host", "--join", "a"}, "tarvex: --host and --join go alone, once\n"},
+    };
+    for (const auto& [arguments, complaint] : refused) {
+        auto [line, errors] = parse(arguments);
+        EXPECT_EQ(line.exit_status, 2) << complaint;
+        EXPECT_EQ(errors, std::string(complaint) + "Try 'tarvex --help' for more information.\n");
+    }
+    EXPECT_NE(run({"--help"}).out.find("  --join ADDRESS[:PORT]\n"), std::string::npos);
+}
+
 // The three answer without a display or a sound device: the real binary with no X display.
 // (Through a POSIX shell; under Wine the Windows exe is driven end to end instead.)
 #ifndef _WIN32

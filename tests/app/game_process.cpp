@@ -106,6 +106,11 @@ void GameProcess::key(const std::string& name) {
     pause(150);
 }
 
+void GameProcess::type(const std::string& text) {
+    capture("xdotool windowfocus " + window_id + " type --delay 30 '" + text + "'");
+    pause(150);
+}
+
 std::string GameProcess::output() const {
     return fileContents(dir + "/stdout.txt");
 }

@@ -24,6 +24,7 @@ public:
     bool waitForWindow(double seconds);         // the "Tarvex" window is mapped
     void click(int x, int y);                   // window coordinates
     void key(const std::string& name);          // an xdotool key name, e.g. "q"
+    void type(const std::string& text);         // typed as on a keyboard
     bool waitForOutput(const std::string& text, double seconds);  // standard output holds text
     std::string output() const;
     // The results screen's verdict: "victory" (written in green), "defeat" (in red), or ""

@@ -1,3 +1,4 @@
+#include "net/native_socket.h"
 #include "net/net_support.h"
 
 #include <list>
@@ -61,9 +62,15 @@ TEST(LanHostNetns, HostAndClientExchangeWholeMessagesInOrderAndAnOversizedOneEnd
 // hosting fails once; with 55023 free again, HOST binds it.
 TEST(LanHostNetns, HostTakesTheFirstFreePortUpTo55023) {
     Endpoints link;
-    std::list<sf::TcpListener> taken(21);
+    // Taken the way the game takes them, so a port the previous test's connection still
+    // winds down on is taken all the same.
+    std::list<HostListener> taken(21);
     unsigned short port = 55003;
-    for (sf::TcpListener& listener : taken) (void)listener.listen(port++, sf::IpAddress::LocalHost);
+    for (HostListener& listener : taken) {
+        sf::SocketHandle handle;
+        ASSERT_TRUE(listenOn(port++, handle));
+        listener.adopt(handle);
+    }
     testing::internal::CaptureStdout();
     startHostThread(link.host);
     ASSERT_TRUE(waitUntil([&] { return !link.host.hosting; }, 5));  // it logs, then clears hosting
@@ -93,8 +100,10 @@ TEST(LanHostNetns, JoiningWhileHostingStopsTheHost) {
     LoopbackPeer peer;
     ASSERT_TRUE(peer.connect(lobby, false));
     EXPECT_FALSE(lobby.hosting || lobby.is_host || lobby.host_thread.joinable() || lobby.announce_thread.joinable());
-    sf::TcpListener again;  // a port nobody listens on any more
-    EXPECT_EQ(again.listen(hosted_port), sf::Socket::Status::Done);
+    HostListener again;  // a port nobody listens on any more
+    sf::SocketHandle handle;
+    EXPECT_TRUE(listenOn(hosted_port, handle));
+    again.adopt(handle);
     queueOutgoing(lobby, {MsgReady, 1});
     EXPECT_EQ(peer.receive(), (std::vector<Message>{{MsgReady, 1}}));
 }

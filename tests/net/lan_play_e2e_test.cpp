@@ -4,6 +4,18 @@
 #include <memory>
 
 namespace {
+// How the joining game finds the host: by discovery, by --host and --join on the command
+// line, or by the host's --host and the address typed into the lobby's field.
+enum class Meeting { Discovery, CommandLine, TypedAddress };
+
+std::string hostCommand(const std::string& command, Meeting meeting) {
+    return meeting == Meeting::Discovery ? command : command + " --host";
+}
+
+std::string joinCommand(const std::string& command, Meeting meeting) {
+    return meeting == Meeting::CommandLine ? command + " --join 10.77.0.1" : command;
+}
+
 // Both games in the lobby, the joining one connected to the host it discovered.
 void connectThroughTheLobby(GameProcess& host, GameProcess& join) {
     host.click(640, 440);  // network
@@ -20,13 +32,29 @@ void connectThroughTheLobby(GameProcess& host, GameProcess& join) {
 // The host's window, then the joining game's (started once the host's is known, so each
 // takes its own), the lobby, Red for the host and the given faction card for the joining
 // game, and the match started by the ready exchange.
+void connectByAddress(GameProcess& host, GameProcess& join, Meeting meeting) {
+    ASSERT_TRUE(host.waitForOutput("等待客户端连接...\n", 5)) << host.output();
+    if (meeting == Meeting::TypedAddress) {
+        join.click(640, 440);  // network
+        join.click(350, 550);  // the address field
+        join.type("10.77.0.1");
+        join.click(610, 550);  // connect
+    }
+    ASSERT_TRUE(join.waitForOutput("连接至 10.77.0.1:55003\n已连接到服务器\n", 8)) << join.output() << host.output();
+    ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
+}
+
 void startNetworkMatch(GameProcess& host, std::unique_ptr<GameProcess>& joining, const std::string& join_dir,
-                       const std::string& join_command, int join_card, const std::string& join_faction) {
+                       const std::string& join_command, int join_card, const std::string& join_faction,
+                       Meeting meeting = Meeting::Discovery) {
     ASSERT_TRUE(host.waitForWindow(30)) << host.output();
-    joining = std::make_unique<GameProcess>(join_dir, join_command);
+    joining = std::make_unique<GameProcess>(join_dir, joinCommand(join_command, meeting));
     GameProcess& join = *joining;
     ASSERT_TRUE(join.waitForWindow(30)) << join.output();
-    ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
+    if (meeting == Meeting::Discovery)
+        ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
+    else
+        ASSERT_NO_FATAL_FAILURE(connectByAddress(host, join, meeting));
     ASSERT_NO_FATAL_FAILURE(pickFaction(host, 0, "Red"));
     ASSERT_NO_FATAL_FAILURE(pickFaction(join, join_card, join_faction));
     for (GameProcess* game : {&host, &join})
@@ -55,6 +83,18 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     EXPECT_EQ(join.waitForExit(5), 0) << join.output();
 }
 
+// No broadcast needed: the host is started with --host, the joining game with --join.
+TEST(LanPlayNetns, PlaysByAddressFromTheCommandLine) {
+    REQUIRE_PRIVATE_NETWORK();
+    TempDir host_dir, join_dir;
+    GameProcess host(host_dir.path(), hostCommand(linuxGameCommand(), Meeting::CommandLine));
+    std::unique_ptr<GameProcess> joining;
+    ASSERT_NO_FATAL_FAILURE(
+        startNetworkMatch(host, joining, join_dir.path(), linuxGameCommand(), 2, "Blue", Meeting::CommandLine));
+    joining->key("w");
+    EXPECT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 1\n", 5)) << host.output();
+}
+
 namespace {
 // Each game plays its own units fast and hard-hitting and the opponent's slow (the host's
 // battle is the one that counts), with little money, so a base charge outruns the income:
@@ -65,15 +105,16 @@ const char* const kQuickNetworkConfig = R"({
 
 // A network match between the Linux build and the Windows build under Wine: spawns go
 // both ways, the joining game follows the host's snapshots to the end, and both screens
-// name the host the winner.
-void playCrossPlatformMatch(const std::string& host_command, const std::string& join_command) {
+// name the host the winner. The Windows build hosts by --host and is joined by the address
+// typed into the Linux build's lobby; the Linux build hosts the Windows build by discovery.
+void playCrossPlatformMatch(const std::string& host_command, const std::string& join_command, Meeting meeting) {
     stopWineServerOfPrivateNetwork();
     TempDir host_dir, join_dir;
     host_dir.write("config.json", kQuickNetworkConfig);
     join_dir.write("config.json", kQuickNetworkConfig);
-    GameProcess host(host_dir.path(), host_command);
+    GameProcess host(host_dir.path(), hostCommand(host_command, meeting));
     std::unique_ptr<GameProcess> joining;
-    ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), join_command, 0, "Red"));
+    ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), join_command, 0, "Red", meeting));
     GameProcess& join = *joining;
 
     join.key("q");
@@ -96,11 +137,11 @@ void playCrossPlatformMatch(const std::string& host_command, const std::string& 
 TEST(CrossPlatformNetns, TheWindowsBuildHostsTheLinuxBuild) {
     REQUIRE_PRIVATE_NETWORK();
     if (windowsGameCommand().empty()) GTEST_SKIP() << "TARVEX_WINDOWS_EXE and WINEPREFIX name no Windows build";
-    playCrossPlatformMatch(windowsGameCommand(), linuxGameCommand());
+    playCrossPlatformMatch(windowsGameCommand(), linuxGameCommand(), Meeting::TypedAddress);
 }
 
 TEST(CrossPlatformNetns, TheLinuxBuildHostsTheWindowsBuild) {
     REQUIRE_PRIVATE_NETWORK();
     if (windowsGameCommand().empty()) GTEST_SKIP() << "TARVEX_WINDOWS_EXE and WINEPREFIX name no Windows build";
-    playCrossPlatformMatch(linuxGameCommand(), windowsGameCommand());
+    playCrossPlatformMatch(linuxGameCommand(), windowsGameCommand(), Meeting::Discovery);
 }

@@ -1,4 +1,4 @@
-#include "net/dial.h"
+#include "net/native_socket.h"
 
 #include <chrono>
 #include <cstdint>
@@ -98,4 +98,25 @@ DialResult dial(const sf::IpAddress& address, unsigned short port, int timeout_m
     }
     handle = socket_handle;
     return DialResult::Connected;
+}
+
+bool listenOn(unsigned short port, sf::SocketHandle& handle) {
+    handle = kNoSocket;
+    sf::SocketHandle socket_handle = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (socket_handle == kNoSocket) return false;
+#ifndef _WIN32
+    int yes = 1;
+    setsockopt(socket_handle, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+#endif
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = htons(port);
+    if (::bind(socket_handle, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0 ||
+        ::listen(socket_handle, SOMAXCONN) != 0) {
+        closeHandle(socket_handle);
+        return false;
+    }
+    handle = socket_handle;
+    return true;
 }
