@@ -5,6 +5,7 @@
 #include "app/render_parts.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 // Writes the last second's figures into the overlay's text.
@@ -13,11 +14,19 @@ void writeOverlay(Game& game, int frames, double update_ms, double draw_ms) {
     std::snprintf(line, sizeof line, "FPS %d\nupdate %.2f ms\ndraw %.2f ms\nunits %zu/%zu\nshots %zu\ndraw calls %d",
                   frames, update_ms, draw_ms, game.player_turrets.size(), game.enemy_turrets.size(),
                   game.projectiles.size(), game.frontend->canvas.draw_calls);
+    std::string shown = line;
+    if (game.network_mode && game.lobby.connected) {
+        // The round trip, and how old the battle the joining game follows is.
+        const std::int64_t at = game.sync.snapshot_at_us;
+        std::snprintf(line, sizeof line, "\nround trip %d ms\nsnapshot age %d ms", game.link.round_trip_ms,
+                      at < 0 ? -1 : int((realNowMicroseconds() - at) / 1000));
+        shown += line;
+    }
     sf::Text& text = game.frontend->frame_stats.overlay_text;
     text.setFont(game.frontend->ui_font);
     text.setCharacterSize(13);
     text.setFillColor(sf::Color(200, 255, 200));
-    text.setString(line);
+    text.setString(shown);
 }
 }  // namespace
 

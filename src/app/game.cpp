@@ -5,6 +5,7 @@
 #include "app/renderer.h"
 #include "app/sfml_compat.h"
 #include "app/update.h"
+#include "battle/match.h"
 #include "content/config.h"
 #include "content/files.h"
 #include "content/levels.h"
@@ -128,18 +129,6 @@ void layOutSelectionBox(Game& game) {
     game.selection_box.setFillColor(sf::Color(100, 200, 255, 50));
     game.selection_box.setOutlineColor(sf::Color(100, 200, 255, 200));
     game.selection_box.setOutlineThickness(1);
-}
-
-// The template unit reads the unit keys once, as every unit construction does; the
-// starting money is read beside it.
-void readStartMoney(Game& game) {
-    Turret template_unit(true, 0);
-    (void)template_unit;
-    float player = Config::instance().getFloat("/gameplay/player_start_money", 1000.0f);
-    float enemy = Config::instance().getFloat("/gameplay/enemy_start_money", 1000.0f);
-    game.player_money = player;
-    game.enemy_money = enemy;
-    game.start_money = {player, enemy};
 }
 
 unsigned freshSeed() { return std::random_device{}(); }

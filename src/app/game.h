@@ -11,6 +11,7 @@
 #include "content/upgrades.h"
 #include "net/battle_sync.h"
 #include "net/lan_lobby.h"
+#include "net/peer_link.h"
 
 #include <SFML/Graphics/ConvexShape.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
@@ -183,6 +184,7 @@ struct Game {
     Progress progress;               // levels won, kept across runs
 
     BattleSync sync;                 // a LAN match follows the host's battle
+    PeerLink link;                   // what the two games know of each other beyond the original messages
 
     // Network handshake
     int handshake_value = 0;

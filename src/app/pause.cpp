@@ -1,6 +1,7 @@
 #include "app/pause.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "net/peer_link.h"
 
 bool canPause(const Game& game) {
     return game.game_started && !game.network_mode && game.faction_confirmed && game.level_running &&
@@ -8,6 +9,10 @@ bool canPause(const Game& game) {
 }
 
 void togglePause(Game& game) {
+    if (game.network_mode) {
+        toggleSharedPause(game);
+        return;
+    }
     if (game.paused) {
         resumeMatch(game);
         logLine("▶ 游戏继续");

@@ -38,6 +38,7 @@ std::string truncatedText(double value) {
 sf::RenderTarget& renderTarget(Game& game) { return *game.frontend->canvas.target; }
 
 void presentFrame(Game& game) {
+    drawNetworkLines(game);
     drawFrameOverlay(game);
     flushCanvas(game.frontend->canvas);
     // Any other target (an off-screen texture) is shown by whoever set it.

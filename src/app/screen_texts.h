@@ -70,6 +70,9 @@ struct ScreenTexts {
     UiText info;
 
     KeptText pause_line;
+    KeptText latency;                       // "延迟 N ms" in a network match
+    KeptText rules_notice;
+    KeptText pause_notice;
     KeptText won_badge;                     // one text, placed on each won level's card
     KeptText faction_title;
     KeptText faction_hint;

@@ -269,9 +269,15 @@ void followConnection(Game& game) {
     bool lost = lobby.peer_was_connected && (!connected || serial != lobby.seen_serial);
     lobby.peer_was_connected = connected;
     lobby.seen_serial = serial;
+    if (lost) forgetPeer(game);
     if (lost && game.network_mode) endGameWithoutOpponent(game);
     if (!connected) return;
     lobby.opponent_left = false;
+    greetPeer(game);
+    if (game.network_mode) {
+        processLinkMessages(game);
+        pingPeer(game);
+    }
     flushOutbox(lobby);
 }
 

@@ -1,6 +1,7 @@
 #include "battle/match.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "content/config.h"
 #include "content/progress.h"
 
 void checkMatchEnd(Game& game) {
@@ -18,4 +19,16 @@ void endMatch(Game& game, bool victory) {
     recordEvent(game.events, BattleEventKind::MatchEnded);
     logLine("游戏结束，显示结算画面");
     if (victory && !game.network_mode && game.level_running) recordLevelWon(game.progress, game.level_name);
+}
+
+// The template unit reads the unit keys once, as every unit construction does; the
+// starting money is read beside it.
+void readStartMoney(Game& game) {
+    Turret template_unit(true, 0);
+    (void)template_unit;
+    float player = Config::instance().getFloat("/gameplay/player_start_money", 1000.0f);
+    float enemy = Config::instance().getFloat("/gameplay/enemy_start_money", 1000.0f);
+    game.player_money = player;
+    game.enemy_money = enemy;
+    game.start_money = {player, enemy};
 }

@@ -8,3 +8,5 @@ void checkMatchEnd(Game& game);
 // Ends the match with the local side's victory or defeat: the results show, a single-player
 // victory counts as the level won, and the music stops.
 void endMatch(Game& game, bool victory);
+// Both sides' starting money from the rules, and each side's money set to it.
+void readStartMoney(Game& game);

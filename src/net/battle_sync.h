@@ -79,6 +79,7 @@ struct BattleSync {
     Snapshot latest;
     bool malformed_logged = false;
     std::size_t snapshots_applied = 0;
+    std::int64_t snapshot_at_us = -1;  // real time the last snapshot went out (host) or was followed
     std::size_t units_repaired = 0;  // units the joining game lacked and took from a snapshot
 };
 

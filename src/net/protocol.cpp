@@ -4,6 +4,7 @@
 #include "battle/turret.h"
 #include "content/factions.h"
 #include "content/upgrades.h"
+#include "net/peer_link.h"
 #include "net/snapshot.h"
 
 #include <SFML/Network/Packet.hpp>
@@ -28,6 +29,13 @@ std::size_t messageLength(std::uint8_t type) {
         case MsgSnapshotUnits:
         case MsgSnapshotEnd: return 1;  // each part checks its own length
         case MsgMoveOrder: return kMoveOrderLength;
+        case MsgHello: return kHelloLength;
+        case MsgRulesBegin: return 5;
+        case MsgRulesPart: return 2;
+        case MsgRulesEnd: return 1;
+        case MsgPause: return 2;
+        case MsgPing:
+        case MsgPong: return kPingLength;
         default: return 0;
     }
 }
@@ -52,6 +60,7 @@ std::int32_t wireMoney(float money) {
 }
 
 void startNetworkMatch(Game& game) {
+    resetSharedPause(game.link);
     game.level_running = true;
     game.match_clock.restart();
     game.income_clock.restart();
@@ -97,8 +106,9 @@ bool carriesValidFields(const Message& message) {
 
 void handleMessage(Game& game, const Message& message) {
     std::uint8_t type = message[0];
-    // Snapshots come several times a second: a line for each would bury every other line.
-    if (!isSnapshotPart(type)) logLine("Received msg type: ", int(type));
+    // Snapshots come several times a second and the round trip is measured every second:
+    // a line for each would bury every other line.
+    if (!isSnapshotPart(type) && type != MsgPing && type != MsgPong) logLine("Received msg type: ", int(type));
     std::size_t length = messageLength(type);
     if (length == 0 || message.size() < length || !carriesValidFields(message)) return;
     switch (type) {
@@ -146,6 +156,13 @@ void handleMessage(Game& game, const Message& message) {
         case MsgMoveOrder:
             if (game.network_mode) receiveMoveOrder(game, message);
             break;
+        case MsgHello: receiveHello(game, message); break;
+        case MsgRulesBegin:
+        case MsgRulesPart:
+        case MsgRulesEnd: receiveRulesPart(game, message); break;
+        case MsgPause: receivePause(game, message); break;
+        case MsgPing:
+        case MsgPong: receivePing(game, message); break;
         case MsgReady:
             if (message[1] != 1) break;
             game.opponent_ready = true;
@@ -173,6 +190,20 @@ void sendMoneySync(Game& game, float amount) {
     if (!canSendMatchMessages(game)) return;
     std::int32_t money = wireMoney(amount);
     sendMessage(game, {MsgMoneySync, std::uint8_t((money >> 8) & 0xFF), std::uint8_t(money & 0xFF)});
+}
+
+void processLinkMessages(Game& game) {
+    LanLobby& lobby = game.lobby;
+    {
+        std::lock_guard<std::mutex> lock(lobby.queue_mutex);
+        auto first_link = std::stable_partition(lobby.message_queue.begin(), lobby.message_queue.end(),
+                                                [](const Message& m) { return m.empty() || !isLinkMessage(m[0]); });
+        if (first_link == lobby.message_queue.end()) return;
+        lobby.draining.assign(std::make_move_iterator(first_link), std::make_move_iterator(lobby.message_queue.end()));
+        lobby.message_queue.erase(first_link, lobby.message_queue.end());
+    }
+    for (const Message& message : lobby.draining) handleMessage(game, message);
+    lobby.draining.clear();
 }
 
 // The queue is taken whole under the lock and handled after it, so the receive thread

@@ -30,3 +30,6 @@ void sendMoneySync(Game& game, float money);
 bool canSendMatchMessages(const Game& game);
 // Drains the received queue and handles every message, on the main thread.
 void processMessages(Game& game);
+// Handles only the link's own messages (hello, rules, pause, round trip) and leaves the
+// rest queued in order, on screens that do not drain the queue yet.
+void processLinkMessages(Game& game);

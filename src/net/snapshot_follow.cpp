@@ -1,3 +1,4 @@
+#include "app/clock.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "battle/combat.h"
@@ -102,6 +103,7 @@ void followSnapshot(Game& game, const Snapshot& snapshot) {
     BattleSync& sync = game.sync;
     sync.following = true;
     ++sync.snapshots_applied;
+    sync.snapshot_at_us = realNowMicroseconds();
     game.enemy_money = snapshot.host_money;
     // Our spending and income are ours; what our base lost is what the host's battle says.
     game.player_money -= snapshot.joiner_base_damage - sync.base_damage[0];

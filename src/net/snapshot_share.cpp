@@ -1,4 +1,5 @@
 #include "net/snapshot.h"
+#include "app/clock.h"
 #include "app/game.h"
 #include "net/protocol.h"
 
@@ -42,6 +43,7 @@ void sendSnapshot(Game& game) {
     for (const Message& packet : sync.outgoing) sendMessage(game, packet);
     sync.since_snapshot = 0;
     sync.death_unshared = false;
+    sync.snapshot_at_us = realNowMicroseconds();
 }
 }  // namespace
 

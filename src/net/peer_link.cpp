@@ -1,0 +1,238 @@
+#include "net/peer_link.h"
+#include "app/clock.h"
+#include "app/game.h"
+#include "app/log.h"
+#include "battle/match.h"
+#include "content/config.h"
+#include "content/data_check.h"
+#include "net/protocol.h"
+
+namespace {
+const char kRulesDiffer[] = "⚠️ 双方规则不同，本局使用主机的规则";
+
+// FNV-1a, 64 bits: the same text gives the same number on every machine.
+std::uint64_t hashText(const std::string& text, std::uint64_t hash = 1469598103934665603ull) {
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// A missing config.json plays exactly as an empty one.
+nlohmann::json effectiveConfig() {
+    const nlohmann::json& document = Config::instance().document;
+    return document.is_null() ? nlohmann::json::object() : document;
+}
+
+void appendNumber(Message& bytes, std::uint64_t value, int byte_count) {
+    for (int shift = 8 * (byte_count - 1); shift >= 0; shift -= 8) bytes.push_back(std::uint8_t(value >> shift));
+}
+
+std::uint64_t readNumber(const Message& bytes, std::size_t at, int byte_count) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < byte_count; ++i) value = value << 8 | bytes[at + std::size_t(i)];
+    return value;
+}
+
+void sendRules(Game& game) {
+    std::string text = effectiveConfig().dump();
+    Message begin{MsgRulesBegin};
+    appendNumber(begin, text.size(), 4);
+    sendMessage(game, begin);
+    for (std::size_t at = 0; at < text.size(); at += kRulesPartBytes) {
+        Message part{MsgRulesPart};
+        std::size_t end = std::min(text.size(), at + kRulesPartBytes);
+        part.insert(part.end(), text.begin() + std::ptrdiff_t(at), text.begin() + std::ptrdiff_t(end));
+        sendMessage(game, part);
+    }
+    sendMessage(game, {MsgRulesEnd});
+}
+
+void refuseRules(Game& game, const std::string& why) {
+    PeerLink& link = game.link;
+    link.receiving_rules = false;
+    link.incoming_rules.clear();
+    link.notice = "⚠️ 主机的规则无法使用（" + why + "），本局使用自己的规则";
+    logLine(link.notice);
+}
+
+// The host's rules replace ours for this connection; a match not yet begun starts with
+// the host's money.
+void playHostRules(Game& game, nlohmann::json document) {
+    PeerLink& link = game.link;
+    Config& config = Config::instance();
+    if (!link.playing_host_rules) link.own_document = config.document;
+    config.document = std::move(document);
+    link.playing_host_rules = true;
+    if (!game.level_running) readStartMoney(game);
+    logLine("✅ 已载入主机的规则");
+}
+
+void finishRules(Game& game) {
+    PeerLink& link = game.link;
+    if (!link.receiving_rules) return;
+    link.receiving_rules = false;
+    std::string text = std::move(link.incoming_rules);
+    link.incoming_rules.clear();
+    if (text.size() != link.incoming_size) return refuseRules(game, "传输不完整");
+    std::vector<DataProblem> problems = checkConfigText(text);
+    if (!problems.empty()) return refuseRules(game, problems.front().message);
+    playHostRules(game, nlohmann::json::parse(text));
+}
+}  // namespace
+
+std::uint64_t rulesHash(const Game& game) {
+    std::uint64_t hash = hashText(effectiveConfig().dump());
+    return hashText(nlohmann::json(game.all_levels).dump(), hash);
+}
+
+void greetPeer(Game& game) {
+    LanLobby& lobby = game.lobby;
+    PeerLink& link = game.link;
+    if (!lobby.connected || link.hello_serial == lobby.connection_serial) return;
+    link.hello_serial = lobby.connection_serial;
+    link.peer_version = 0;
+    link.own_rules = rulesHash(game);
+    Message hello{MsgHello, kProtocolVersion};
+    appendNumber(hello, link.own_rules, 8);
+    sendMessage(game, hello);
+}
+
+bool peerSpeaks(const Game& game, std::uint8_t version) {
+    return game.lobby.connected && game.link.peer_version >= version;
+}
+
+void receiveHello(Game& game, const Message& message) {
+    PeerLink& link = game.link;
+    link.peer_version = std::max<std::uint8_t>(message[1], 1);
+    link.peer_rules = readNumber(message, 2, 8);
+    logLine("Peer speaks version ", int(link.peer_version));
+    if (link.peer_rules == link.own_rules || link.playing_host_rules) return;
+    link.notice = kRulesDiffer;
+    logLine(kRulesDiffer);
+    if (game.lobby.is_host) sendRules(game);
+}
+
+void receiveRulesPart(Game& game, const Message& message) {
+    PeerLink& link = game.link;
+    if (game.lobby.is_host) return;  // only the host's rules count
+    switch (message[0]) {
+        case MsgRulesBegin: {
+            link.incoming_rules.clear();
+            link.incoming_size = std::uint32_t(readNumber(message, 1, 4));
+            link.receiving_rules = link.incoming_size <= kMaxRulesBytes;
+            if (!link.receiving_rules) refuseRules(game, "超过 " + std::to_string(kMaxRulesBytes) + " 字节");
+            return;
+        }
+        case MsgRulesPart:
+            if (!link.receiving_rules) return;
+            if (link.incoming_rules.size() + message.size() - 1 > link.incoming_size)
+                return refuseRules(game, "超过宣布的大小");
+            link.incoming_rules.append(message.begin() + 1, message.end());
+            return;
+        case MsgRulesEnd: finishRules(game); return;
+        default: return;
+    }
+}
+
+bool isLinkMessage(std::uint8_t type) { return type >= MsgHello && type <= MsgPong; }
+
+namespace {
+constexpr std::int64_t kPingIntervalUs = 1000000;
+constexpr std::int64_t kPauseNoticeUs = 3000000;
+
+std::uint32_t stampNow() { return std::uint32_t(realNowMicroseconds() / 1000); }
+}  // namespace
+
+void pingPeer(Game& game) {
+    PeerLink& link = game.link;
+    if (!peerSpeaks(game, 1)) return;
+    std::int64_t now = realNowMicroseconds();
+    if (now < link.next_ping_us) return;
+    link.next_ping_us = now + kPingIntervalUs;
+    Message ping{MsgPing};
+    appendNumber(ping, stampNow(), 4);
+    sendMessage(game, ping);
+}
+
+void receivePing(Game& game, const Message& message) {
+    if (message[0] == MsgPing) {
+        Message pong(message.begin(), message.begin() + kPingLength);
+        pong[0] = MsgPong;
+        sendMessage(game, pong);
+        return;
+    }
+    // Our own stamp back: milliseconds wrap together, so the difference is exact.
+    std::uint32_t sent = std::uint32_t(readNumber(message, 1, 4));
+    std::uint32_t elapsed = stampNow() - sent;
+    if (elapsed < 60000) game.link.round_trip_ms = int(elapsed);
+}
+
+bool canSharePause(const Game& game) {
+    return game.network_mode && game.faction_confirmed && game.level_running && !game.game_over &&
+           peerSpeaks(game, 1);
+}
+
+namespace {
+void holdMatch(Game& game) {
+    holdMatchClocks();
+    game.paused = true;
+}
+
+void releaseMatch(Game& game) {
+    releaseMatchClocks();
+    game.paused = false;
+}
+}  // namespace
+
+bool toggleSharedPause(Game& game) {
+    PeerLink& link = game.link;
+    if (game.paused) {
+        releaseMatch(game);
+        sendMessage(game, {MsgPause, 0});
+        logLine("▶ 游戏继续");
+        return true;
+    }
+    if (!canSharePause(game)) return false;
+    if (link.own_pauses >= kPausesPerMatch) {
+        link.pause_notice = "本局的 " + std::to_string(kPausesPerMatch) + " 次暂停已用完";
+        link.pause_notice_until_us = realNowMicroseconds() + kPauseNoticeUs;
+        logLine("⚠️ ", link.pause_notice);
+        return false;
+    }
+    ++link.own_pauses;
+    holdMatch(game);
+    sendMessage(game, {MsgPause, 1});
+    logLine("⏸ 游戏已暂停");
+    return true;
+}
+
+void receivePause(Game& game, const Message& message) {
+    PeerLink& link = game.link;
+    if (message[1] == 0 && game.paused) {
+        releaseMatch(game);
+        logLine("▶ 对手继续了游戏");
+        return;
+    }
+    // A peer is held to the same limit as we are.
+    if (message[1] != 1 || game.paused || !canSharePause(game) || link.peer_pauses >= kPausesPerMatch) return;
+    ++link.peer_pauses;
+    holdMatch(game);
+    logLine("⏸ 对手暂停了游戏");
+}
+
+void resetSharedPause(PeerLink& link) {
+    link.own_pauses = link.peer_pauses = 0;
+    link.pause_notice.clear();
+}
+
+void forgetPeer(Game& game) {
+    PeerLink& link = game.link;
+    if (link.playing_host_rules) {
+        Config::instance().document = std::move(link.own_document);
+        if (!game.level_running) readStartMoney(game);
+        logLine("✅ 已恢复自己的规则");
+    }
+    link = PeerLink();
+}

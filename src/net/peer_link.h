@@ -1,0 +1,83 @@
+#pragma once
+#include "net/lan_lobby.h"
+
+#include <nlohmann/json.hpp>
+#include <cstdint>
+#include <string>
+
+struct Game;
+
+// Messages beyond the original set. Each game says on connecting which version it speaks
+// (MsgHello); the others go out only to a peer that has said so, so a game built to the
+// original messages sees one hello it ignores and nothing else new.
+constexpr std::uint8_t kProtocolVersion = 1;
+
+enum PeerMessageType : std::uint8_t {
+    MsgHello = 16,       // [16][version][rules hash 8]          both, on connecting
+    MsgRulesBegin = 17,  // [17][size 4]                         host, when the rules differ
+    MsgRulesPart = 18,   // [18][1..kRulesPartBytes bytes]       the host's config.json, in order
+    MsgRulesEnd = 19,    // [19]
+    MsgPause = 20,       // [20][1 pause / 0 resume]             P in a network match
+    MsgPing = 21,        // [21][stamp 4]                        about once a second
+    MsgPong = 22,        // [22][stamp 4]                        the ping's stamp, at once
+};
+
+constexpr std::size_t kHelloLength = 10;
+constexpr std::size_t kRulesPartBytes = 240;  // within the packet cap of net/packet_reader.h
+constexpr std::size_t kPingLength = 5;
+constexpr int kPausesPerMatch = 3;      // each player's
+constexpr int kHighRoundTripMs = 150;   // above it the HUD warns
+// Far beyond any real config.json; a transfer announcing more is refused.
+constexpr std::uint32_t kMaxRulesBytes = 256 * 1024;
+
+// What the two games know of each other on the current connection.
+struct PeerLink {
+    unsigned hello_serial = 0;      // the connection our hello went out on
+    std::uint8_t peer_version = 0;  // 0 until the peer's hello: it speaks only the original messages
+    std::uint64_t own_rules = 0;    // hashes of the rules each side plays by
+    std::uint64_t peer_rules = 0;
+    // Joining game: the host's config.json as it arrives, and its own while it plays the host's.
+    bool receiving_rules = false;
+    std::uint32_t incoming_size = 0;
+    std::string incoming_rules;
+    bool playing_host_rules = false;
+    nlohmann::json own_document;
+    std::string notice;             // what the screens say of the rules while it holds ("" none)
+    // Latency: microseconds of real time
+    std::int64_t next_ping_us = 0;
+    int round_trip_ms = -1;         // the last round trip measured, -1 none yet
+    // The shared pause, counted per match
+    int own_pauses = 0;
+    int peer_pauses = 0;
+    std::string pause_notice;       // why P did nothing, shown for a few seconds
+    std::int64_t pause_notice_until_us = 0;
+};
+
+// The rules a game plays by, as one number: its effective config.json and levels.json.
+std::uint64_t rulesHash(const Game& game);
+
+// Each frame while connected: a connection not yet greeted gets our hello.
+void greetPeer(Game& game);
+// Whether the peer has said it understands the messages of this version.
+bool peerSpeaks(const Game& game, std::uint8_t version);
+// MsgHello and the rules transfer.
+void receiveHello(Game& game, const Message& message);
+void receiveRulesPart(Game& game, const Message& message);
+// Link messages are handled every frame, whatever the screen: the rest of the queue
+// waits for the match to drain it as it always has.
+bool isLinkMessage(std::uint8_t type);
+// Each frame while connected: a ping once a second.
+void pingPeer(Game& game);
+void receivePing(Game& game, const Message& message);
+
+// P in a network match whose peer knows the shared pause: pauses both games, or resumes
+// both. A player's fourth pause of a match does nothing but say why. Returns whether the
+// pause changed.
+bool canSharePause(const Game& game);
+bool toggleSharedPause(Game& game);
+void receivePause(Game& game, const Message& message);
+// A new match: every player has their pauses again.
+void resetSharedPause(PeerLink& link);
+
+// The connection is over: a joining game that played the host's rules takes its own back.
+void forgetPeer(Game& game);
