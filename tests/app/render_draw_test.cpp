@@ -122,6 +122,24 @@ TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
     EXPECT_GT(textMismatch(running, game.frontend->ui_font, "已暂停 — P 继续", 36, kWhite, line.getPosition()), 200);
 }
 
+// A network match shows its round trip under the status line, in a warning colour above
+// 150 ms, and the rules notice at the bottom left.
+TEST_F(HudDrawing, TheRoundTripAndTheRulesNoticeOfANetworkMatch) {
+    showMatch(game, Blue);
+    game.network_mode = game.lobby_active = true;
+    game.lobby.connected = true;
+    const sf::Color grey(200, 200, 200), warning(255, 110, 80), notice(255, 180, 80);
+    game.link.notice = "⚠️ 双方规则不同，本局使用主机的规则";
+    for (auto [round_trip, colour] : {std::pair(150, grey), std::pair(151, warning)}) {
+        game.link.round_trip_ms = round_trip;
+        std::string line = "延迟 " + std::to_string(round_trip) + " ms";
+        EXPECT_EQ(textMismatch(renderedFrame(game), game.frontend->ui_font, line, 16, colour, {10, 80}), 0) << line;
+    }
+    EXPECT_EQ(game.frontend->screen_texts.rules_notice.words, game.link.notice);
+    EXPECT_EQ(game.frontend->screen_texts.rules_notice.text.getFillColor(), notice);
+    game.lobby.connected = false;
+}
+
 TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     showMatch(game, White);
     sf::Image frame = settledFrame(game);

@@ -59,7 +59,8 @@ struct BattleSyncNetns : testing::Test {
     std::array<float, 2> dts = {kHostDt, kJoinerDt};
     bool ended[2] = {false, false};  // each game has shown its results
     bool joiner_ignores_new_messages = false;  // plays a game that knows only the older types
-    std::size_t ignored_messages = 0;
+    bool host_ignores_new_messages = false;
+    std::size_t ignored_messages = 0;        // new messages a game of the older types ignored
 
     void SetUp() override {
         REQUIRE_PRIVATE_NETWORK();
@@ -77,11 +78,15 @@ struct BattleSyncNetns : testing::Test {
             flushOutbox(from.lobby);
             return to.lobby.messages_received == from.lobby.messages_sent;
         }, 5, 1));
-        if (&to != &joiner || !joiner_ignores_new_messages) return;
+        // A game built to the original messages ignores every newer one, and sends none.
+        bool old_receiver = &to == &joiner ? joiner_ignores_new_messages : host_ignores_new_messages;
+        bool old_sender = &from == &joiner ? joiner_ignores_new_messages : host_ignores_new_messages;
+        std::uint8_t first_unknown = old_receiver ? MsgSnapshotBegin : old_sender ? MsgHello : 0;
+        if (first_unknown == 0) return;
         std::lock_guard<std::mutex> lock(to.lobby.queue_mutex);
         auto& queue = to.lobby.message_queue;
-        auto newer = std::remove_if(queue.begin(), queue.end(), [](const Message& m) { return m[0] >= MsgSnapshotBegin; });
-        ignored_messages += std::size_t(queue.end() - newer);
+        auto newer = std::remove_if(queue.begin(), queue.end(), [&](const Message& m) { return m[0] >= first_unknown; });
+        if (old_receiver) ignored_messages += std::size_t(queue.end() - newer);
         queue.erase(newer, queue.end());
     }
 
@@ -146,6 +151,69 @@ TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
     EXPECT_TRUE(ended[0] && ended[1]);
     EXPECT_FALSE(joiner.sync.following);
     EXPECT_GT(ignored_messages, 60u) << "the host shared its battle all along";
+    EXPECT_EQ(host.link.peer_version, 0);  // never greeted: no pings, no pause, no rules
+}
+
+// A host built to the original messages: no snapshots, no hello; the joining game greets it
+// once and then speaks only the original messages, and each game reckons the whole match.
+TEST_F(BattleSyncNetns, AHostThatKnowsOnlyTheOriginalMessagesStillPlaysAWholeMatch) {
+    host_ignores_new_messages = true;
+    host.sync.share_battle = false;
+    dts = {1.0f / 30, 1.0f / 45};
+    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
+    play(400, [&] { return ended[0] && ended[1]; });
+    EXPECT_TRUE(ended[0] && ended[1]);
+    EXPECT_EQ(ignored_messages, 1u);  // the joining game's hello, and nothing new after it
+    EXPECT_EQ(joiner.link.peer_version, 0);
+    EXPECT_EQ(joiner.link.round_trip_ms, -1);
+}
+
+// P on either game pauses both and P on either resumes both; nothing moves and no clock
+// runs meanwhile. Each player has three pauses a match; the fourth does nothing but say so.
+TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
+    play(5, [] { return false; });
+    ASSERT_GT(host.player_turrets.size(), 1u);
+    EXPECT_GE(host.link.round_trip_ms, 0);  // measured by now, a frame or two of game time
+    EXPECT_LT(host.link.round_trip_ms, 60);
+    EXPECT_GE(joiner.link.round_trip_ms, 0);
+
+    auto positions = [](const Game& game) {
+        std::vector<float> ys;
+        for (const Turret& unit : game.player_turrets) ys.push_back(unit.body.getPosition().y);
+        return ys;
+    };
+    for (int round = 0; round < 3; ++round) {
+        Game& pauser = round == 1 ? joiner : host;
+        Game& resumer = round == 1 ? host : joiner;
+        keyPress(pauser, sf::Keyboard::Key::P);
+        play(now + 0.2, [] { return false; });
+        ASSERT_TRUE(host.paused && joiner.paused) << "round " << round;
+        std::vector<float> held[2] = {positions(host), positions(joiner)};
+        float money = host.player_money;
+        float clock_then = host.match_clock.elapsedSeconds();
+        stop_joiner_spawns = next_spawn[0] = now + 1e9;  // nobody presses a lane key while paused
+        play(now + 3, [] { return false; });
+        EXPECT_EQ(positions(host), held[0]);
+        EXPECT_EQ(positions(joiner), held[1]);
+        EXPECT_EQ(host.player_money, money);
+        EXPECT_EQ(host.match_clock.elapsedSeconds(), clock_then);
+        keyPress(resumer, sf::Keyboard::Key::P);
+        play(now + 0.2, [] { return false; });
+        ASSERT_FALSE(host.paused || joiner.paused) << "round " << round;
+        play(now + 1, [] { return false; });
+        EXPECT_NE(positions(host), held[0]);
+    }
+    // The host has paused twice, the joining game once: the host's third pause takes, its
+    // fourth does not.
+    keyPress(host, sf::Keyboard::Key::P);
+    keyPress(host, sf::Keyboard::Key::P);
+    EXPECT_EQ(host.link.own_pauses, 3);
+    std::string log = stdoutOf([&] { keyPress(host, sf::Keyboard::Key::P); });
+    EXPECT_FALSE(host.paused);
+    EXPECT_EQ(log, "⚠️ 本局的 3 次暂停已用完\n");
+    EXPECT_EQ(host.link.pause_notice, "本局的 3 次暂停已用完");
+    keyPress(joiner, sf::Keyboard::Key::P);
+    EXPECT_TRUE(joiner.paused);  // the joining game still has pauses left
 }
 
 // A blocked spawn point drops the host's unit on the joining game; its number is still

@@ -84,15 +84,23 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
 }
 
 // No broadcast needed: the host is started with --host, the joining game with --join.
-TEST(LanPlayNetns, PlaysByAddressFromTheCommandLine) {
+// Their config.json differ: both say so, and the joining game plays by the host's, so it
+// starts with the host's 300 rather than its own 1000.
+TEST(LanPlayNetns, PlaysByAddressFromTheCommandLineByTheHostsRules) {
     REQUIRE_PRIVATE_NETWORK();
     TempDir host_dir, join_dir;
+    host_dir.write("config.json", R"({"gameplay": {"player_start_money": 300, "enemy_start_money": 300}})");
     GameProcess host(host_dir.path(), hostCommand(linuxGameCommand(), Meeting::CommandLine));
     std::unique_ptr<GameProcess> joining;
     ASSERT_NO_FATAL_FAILURE(
         startNetworkMatch(host, joining, join_dir.path(), linuxGameCommand(), 2, "Blue", Meeting::CommandLine));
-    joining->key("w");
+    GameProcess& join = *joining;
+    for (GameProcess* game : {&host, &join})
+        EXPECT_TRUE(game->waitForOutput("⚠️ 双方规则不同，本局使用主机的规则\n", 5)) << game->output();
+    EXPECT_TRUE(join.waitForOutput("✅ 已载入主机的规则\n", 5)) << join.output();
+    join.key("w");
     EXPECT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 1\n", 5)) << host.output();
+    EXPECT_TRUE(host.waitForOutput("RECEIVED: Money sync - eMoney=250\n", 5)) << host.output();
 }
 
 namespace {
