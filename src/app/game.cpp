@@ -208,6 +208,7 @@ Game::Game(const GameOptions& options) {
         lobby.memory.file = netMemoryFilePath();
         loadNetMemory(lobby.memory);
         lobby.address_text = lobby.memory.last_address;
+        recallMatch(*this);
     } else {
         // A game without a window never touches the player's saved wins or addresses.
         progress.kept = false;

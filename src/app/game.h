@@ -185,6 +185,7 @@ struct Game {
 
     BattleSync sync;                 // a LAN match follows the host's battle
     PeerLink link;                   // what the two games know of each other beyond the original messages
+    Rejoin rejoin;                   // a network match that outlives a dropped connection
 
     // Network handshake
     int handshake_value = 0;

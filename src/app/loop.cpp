@@ -88,7 +88,7 @@ void leftPressed(Game& game, sf::Vector2i pixel) {
     if (!inspectAt(game, field, 15, true)) game.inspected_unit = -1;
 
     sf::Vector2f click(pixel);
-    if (onPanel(game, click) || !game.faction_confirmed || game.paused) return;
+    if (onPanel(game, click) || !game.faction_confirmed || game.paused || game.rejoin.waiting) return;
     if (pickUnit(game.player_turrets, field, 10, true) < 0) clearOrders(game);
     game.box_selecting = true;
     game.box_start = field;
@@ -97,7 +97,7 @@ void leftPressed(Game& game, sf::Vector2i pixel) {
 }
 
 void rightPressed(Game& game, sf::Vector2i pixel) {
-    if (!game.faction_confirmed || game.paused) return;
+    if (!game.faction_confirmed || game.paused || game.rejoin.waiting) return;
     sf::Vector2f field = toField(game, pixel);
     int enemy = pickUnit(game.enemy_turrets, field, 10, true);
     for (UnitId id : game.selection) {
@@ -140,7 +140,8 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
     static const Key enemy_lanes[] = {Key::U, Key::I, Key::O};
     static const Key enemy_upgrades[] = {Key::J, Key::K, Key::L, Key::Semicolon};
     if (key == Key::P) togglePause(game);
-    if (game.paused) return;  // nothing that changes the match while it stands still
+    // Nothing that changes the match while it stands still.
+    if (game.paused || game.rejoin.waiting) return;
     for (int lane = 0; lane < 3; ++lane) {
         if (key == player_lanes[lane]) spawnPlayerTurret(game, lane);
         if (key != enemy_lanes[lane]) continue;

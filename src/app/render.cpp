@@ -66,6 +66,7 @@ void render(Game& game) {
             drawHud(game);
             if (game.game_over) drawResultsOverlay(game);
             if (game.paused) drawPauseOverlay(game);
+            if (game.rejoin.waiting) drawRejoinOverlay(game);
             break;
     }
     presentFrame(game);

@@ -143,12 +143,13 @@ void drawResultsOverlay(Game& game) {
     drawResultsText(game, canvas);
 }
 
-void drawPauseOverlay(Game& game) {
+namespace {
+// A dimmed match under one centred line in a panel.
+void drawHeldOverlay(Game& game, KeptText& kept, const std::string& words) {
     Canvas& canvas = game.frontend->canvas;
     sf::Vector2f size(windowWidth(game), float(game.frontend->window.getSize().y));
     drawRectangle(canvas, size, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
-    ScreenTexts& texts = game.frontend->screen_texts;
-    sf::Text& label = keptText(game, texts.pause_line, "已暂停 — P 继续", 36, sf::Color::White);
+    sf::Text& label = keptText(game, kept, words, 36, sf::Color::White);
     RectParts<float> bounds = partsOf(label.getLocalBounds());
     sf::Vector2f panel_size(bounds.width + 80, bounds.height + 50);
     sf::Transformable panel;
@@ -156,4 +157,14 @@ void drawPauseOverlay(Game& game) {
     drawRectangle(canvas, panel_size, panel, ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
     label.setPosition({std::floor((size.x - bounds.width) / 2 - bounds.left), std::floor((size.y - bounds.height) / 2 - bounds.top)});
     drawDirect(canvas, label);
+}
+}  // namespace
+
+void drawPauseOverlay(Game& game) {
+    drawHeldOverlay(game, game.frontend->screen_texts.pause_line, "已暂停 — P 继续");
+}
+
+void drawRejoinOverlay(Game& game) {
+    drawHeldOverlay(game, game.frontend->screen_texts.rejoin_line,
+                    "等待对手重新连接… " + std::to_string(rejoinSecondsLeft(game)));
 }

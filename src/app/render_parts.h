@@ -19,7 +19,8 @@ void drawMatchWorld(Game& game);   // in the world view
 void drawHud(Game& game);          // in the default view
 void drawResultsOverlay(Game& game);
 void drawPauseOverlay(Game& game);   // "已暂停 — P 继续" over a dimmed match
-void drawNetworkLines(Game& game);   // latency, rules and pause notices of a network game
+void drawNetworkLines(Game& game);
+void drawRejoinOverlay(Game& game);  // "等待对手重新连接… N" over a dimmed match   // latency, rules and pause notices of a network game
 
 // Where the frame is drawn: the window, or an off-screen texture a test put in the canvas.
 sf::RenderTarget& renderTarget(Game& game);

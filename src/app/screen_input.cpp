@@ -88,6 +88,7 @@ void backToFactionSelect(Game& game) {
 // The connection and everything the handshake learnt go; the lobby can host or join again.
 void dropConnection(Game& game) {
     stopNetworking(game.lobby);
+    forgetMatchToken(game);
     forgetPeer(game);
     game.opponent_ready = false;
     game.handshake_received = game.faction_received = 0;

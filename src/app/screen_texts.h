@@ -70,6 +70,7 @@ struct ScreenTexts {
     UiText info;
 
     KeptText pause_line;
+    KeptText rejoin_line;                   // "等待对手重新连接… N" while the match is held
     KeptText latency;                       // "延迟 N ms" in a network match
     KeptText rules_notice;
     KeptText pause_notice;

@@ -4,6 +4,7 @@
 #include "app/game.h"
 #include "app/log.h"
 #include "app/pause.h"
+#include "app/rejoin.h"
 #include "battle/combat.h"
 #include "battle/hits.h"
 #include "battle/match.h"
@@ -205,7 +206,7 @@ void update(Game& game, float dt) {
         if (game.lobby_active && game.lobby.connected) processMessages(game);
     } else if (game.game_over) {
         runResultsCountdown(game, dt);
-    } else if (game.paused) {
+    } else if (game.paused || game.rejoin.waiting) {
         runPausedFrame(game, dt);
     } else {
         runFrameSteps(game, dt);
@@ -240,9 +241,7 @@ void clearMatch(Game& game) {
     if (game.frontend && game.frontend->sounds.bgm_playing) stopBgm(game.frontend->sounds);
 }
 
-namespace {
-// The opponent is gone: its match ends for good and the lobby says so. The next
-// connection starts again from the faction selection.
+// The next connection starts again from the faction selection.
 void endGameWithoutOpponent(Game& game) {
     clearMatch(game);
     game.level_select_active = false;
@@ -257,20 +256,28 @@ void endGameWithoutOpponent(Game& game) {
         game.lobby.message_queue.clear();
     }
     game.lobby.opponent_left = true;
+    forgetMatchToken(game);
     logLine("⚠️ 对手已离开，对局结束");
 }
-}  // namespace
 
 void followConnection(Game& game) {
     LanLobby& lobby = game.lobby;
     followDial(lobby);
+    dropSilentPeer(game);
     bool connected = lobby.connected;
     unsigned serial = lobby.connection_serial;
     bool lost = lobby.peer_was_connected && (!connected || serial != lobby.seen_serial);
     lobby.peer_was_connected = connected;
     lobby.seen_serial = serial;
-    if (lost) forgetPeer(game);
-    if (lost && game.network_mode) endGameWithoutOpponent(game);
+    if (lost) {
+        // A match both games can come back to is held; a peer that left while it was
+        // held (one turned away) changes nothing; otherwise the match is over.
+        bool held = game.rejoin.waiting || canHoldForRejoin(game);
+        if (canHoldForRejoin(game)) holdForRejoin(game);
+        forgetPeer(game);
+        if (!held && game.network_mode) endGameWithoutOpponent(game);
+    }
+    followRejoin(game);
     if (!connected) return;
     lobby.opponent_left = false;
     greetPeer(game);
@@ -282,6 +289,7 @@ void followConnection(Game& game) {
 }
 
 void resetAfterResults(Game& game) {
+    forgetMatchToken(game);
     clearMatch(game);
     game.level_select_active = true;
     game.faction_confirmed = true;

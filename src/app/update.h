@@ -7,6 +7,8 @@ void update(Game& game, float dt);
 // Once a frame, on every screen: sends what waits for the peer, and ends a network game
 // whose opponent has left.
 void followConnection(Game& game);
+// The opponent is gone for good: the match ends and the lobby says so.
+void endGameWithoutOpponent(Game& game);
 // Empties the field and restores money, upgrades, incomes, schedules and clocks as a
 // new match needs them; ends any pause. The factions and screen flags other than
 // game_over and level_running stay.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 const UpgradeKind kUpgradeKinds[kUpgradeStatCount] = {
     {FireRate, "fire_rate", "Fire $", 0, 1, 100, 1.5f},
@@ -233,4 +234,22 @@ void updateLasers(Game& game) {
 void applyEnemyLaserOverride(Game& game) {
     setEnemyLaserFromUpgrades(game);
     pushLaserInterval(game, false);
+}
+
+void restoreUpgradeLevels(Game& game, bool player_side, const int (&levels)[kUpgradeStatCount], int laser_upgrades) {
+    float& money = player_side ? game.player_money : game.enemy_money;
+    const float kept_money = money;
+    const std::size_t kept_events = game.events.size();
+    money = std::numeric_limits<float>::max();
+    for (int button = 0; button < kPanelButtonCount; ++button) {
+        bool laser = button == ButtonLaserDamage;
+        UpgradeStat stat = laser ? FireRate : kButtonStats[button];
+        int wanted = laser ? laser_upgrades : std::min(levels[stat], kMaxUpgradeLevel);
+        for (int bought = 0; bought < wanted; ++bought) {
+            if (player_side) buyPlayerUpgrade(game, PanelButton(button));
+            else if (!laser) buyOpponentStat(game, stat, false);  // an opponent's laser damage is not mirrored
+        }
+    }
+    money = kept_money;
+    game.events.resize(kept_events);  // the purchases were made long ago
 }

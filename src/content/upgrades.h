@@ -80,6 +80,10 @@ bool buyOpponentUpgrade(Game& game, int kind, bool old_message);
 // returns whether it was bought.
 bool buyEnemyUpgradeByKey(Game& game, int kind);
 
+// Brings a side that has bought nothing up to these levels, as if it had bought them,
+// without paying and without telling anyone (a joining game that comes back to its match).
+void restoreUpgradeLevels(Game& game, bool player_side, const int (&levels)[kUpgradeStatCount], int laser_upgrades);
+
 // Pushes the enemy's upgrade state into its units, laser values and projectile speed.
 void applyEnemyUpgrades(Game& game);
 // Range, fire_rate, dodge and move_speed of one unit from the generic unit keys and a state.

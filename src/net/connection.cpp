@@ -3,6 +3,7 @@
 #include "net/native_socket.h"
 #include "net/lan_lobby.h"
 #include "net/packet_reader.h"
+#include "net/peer_link.h"
 
 #include <SFML/Network/SocketSelector.hpp>
 #include <array>
@@ -35,6 +36,7 @@ void beginConnection(LanLobby& lobby) {
         lobby.message_queue.clear();
     }
     lobby.connection_serial += 1;
+    lobby.last_heard_us = steadyMicroseconds();
     lobby.connected = true;
 }
 
@@ -52,6 +54,7 @@ void receiveLoop(LanLobby& lobby, sf::TcpSocket& socket) {
         if (status == sf::Socket::Status::Disconnected) return loseConnection(lobby, "连接已断开");
         if (status == sf::Socket::Status::Error) return loseConnection(lobby, "Socket错误");
         if (status == sf::Socket::Status::Done) {
+            lobby.last_heard_us = steadyMicroseconds();
             bool sound = readPackets(reader, buffer.data(), received, complete);
             if (!queueMessages(lobby, complete)) {
                 shutDownSocket(socket);

@@ -29,6 +29,7 @@ void followDial(LanLobby& lobby) {
     DialOutcome outcome = lobby.dial_outcome;
     if (outcome == DialOutcome::Idle || outcome == DialOutcome::Dialing) return;
     lobby.dial_outcome = DialOutcome::Idle;
+    if (lobby.quiet_dial) return;  // a match being rejoined tries again by itself
     const PeerAddress& target = lobby.dial_target;
     switch (outcome) {
         case DialOutcome::Connected:

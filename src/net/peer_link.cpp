@@ -7,6 +7,9 @@
 #include "content/data_check.h"
 #include "net/protocol.h"
 
+#include <chrono>
+#include <random>
+
 namespace {
 const char kRulesDiffer[] = "⚠️ 双方规则不同，本局使用主机的规则";
 
@@ -35,24 +38,10 @@ std::uint64_t readNumber(const Message& bytes, std::size_t at, int byte_count) {
     return value;
 }
 
-void sendRules(Game& game) {
-    std::string text = effectiveConfig().dump();
-    Message begin{MsgRulesBegin};
-    appendNumber(begin, text.size(), 4);
-    sendMessage(game, begin);
-    for (std::size_t at = 0; at < text.size(); at += kRulesPartBytes) {
-        Message part{MsgRulesPart};
-        std::size_t end = std::min(text.size(), at + kRulesPartBytes);
-        part.insert(part.end(), text.begin() + std::ptrdiff_t(at), text.begin() + std::ptrdiff_t(end));
-        sendMessage(game, part);
-    }
-    sendMessage(game, {MsgRulesEnd});
-}
+void sendRules(Game& game) { sendText(game, MsgRulesBegin, effectiveConfig().dump()); }
 
 void refuseRules(Game& game, const std::string& why) {
     PeerLink& link = game.link;
-    link.receiving_rules = false;
-    link.incoming_rules.clear();
     link.notice = "⚠️ 主机的规则无法使用（" + why + "），本局使用自己的规则";
     logLine(link.notice);
 }
@@ -69,13 +58,7 @@ void playHostRules(Game& game, nlohmann::json document) {
     logLine("✅ 已载入主机的规则");
 }
 
-void finishRules(Game& game) {
-    PeerLink& link = game.link;
-    if (!link.receiving_rules) return;
-    link.receiving_rules = false;
-    std::string text = std::move(link.incoming_rules);
-    link.incoming_rules.clear();
-    if (text.size() != link.incoming_size) return refuseRules(game, "传输不完整");
+void finishRules(Game& game, const std::string& text) {
     std::vector<DataProblem> problems = checkConfigText(text);
     if (!problems.empty()) return refuseRules(game, problems.front().message);
     playHostRules(game, nlohmann::json::parse(text));
@@ -97,6 +80,57 @@ void greetPeer(Game& game) {
     Message hello{MsgHello, kProtocolVersion};
     appendNumber(hello, link.own_rules, 8);
     sendMessage(game, hello);
+    // A joining game with a match to come back to asks for it at once.
+    if (!lobby.is_host && game.rejoin.token != 0) {
+        Message rejoin{MsgRejoin};
+        appendNumber(rejoin, game.rejoin.token, 8);
+        sendMessage(game, rejoin);
+    }
+}
+
+std::int64_t steadyMicroseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void offerMatchToken(Game& game) {
+    if (!game.lobby.is_host || !peerSpeaks(game, 1)) return;
+    std::random_device source;
+    std::uint64_t token = 0;
+    while (token == 0) token = std::uint64_t(source()) << 32 | source();
+    game.rejoin = Rejoin();
+    game.rejoin.token = token;
+    Message offer{MsgMatchToken};
+    appendNumber(offer, token, 8);
+    sendMessage(game, offer);
+}
+
+// The token may come in the same frame as the host's ready, before this game starts.
+void takeMatchToken(Game& game, const Message& message) {
+    if (game.lobby.is_host) return;
+    std::uint64_t token = readNumber(message, 1, 8);
+    if (token == 0) return;
+    game.rejoin.token = token;
+    game.rejoin.host = game.lobby.dial_target;
+    rememberMatch(game.lobby.memory, token, describeAddress(game.lobby.dial_target));
+}
+
+int rejoinSecondsLeft(const Game& game) {
+    std::int64_t left = kRejoinWaitUs - (steadyMicroseconds() - game.rejoin.lost_at_us);
+    return int(std::max<std::int64_t>(0, (left + 999999) / 1000000));
+}
+
+void recallMatch(Game& game) {
+    const NetMemory& memory = game.lobby.memory;
+    std::optional<PeerAddress> host = parseAddress(memory.match_host);
+    if (!host || memory.match_token == 0) return;
+    game.rejoin.token = memory.match_token;
+    game.rejoin.host = *host;
+}
+
+void forgetMatchToken(Game& game) {
+    game.rejoin = Rejoin();
+    forgetMatch(game.lobby.memory);
 }
 
 bool peerSpeaks(const Game& game, std::uint8_t version) {
@@ -115,40 +149,63 @@ void receiveHello(Game& game, const Message& message) {
 }
 
 void receiveRulesPart(Game& game, const Message& message) {
-    PeerLink& link = game.link;
     if (game.lobby.is_host) return;  // only the host's rules count
-    switch (message[0]) {
-        case MsgRulesBegin: {
-            link.incoming_rules.clear();
-            link.incoming_size = std::uint32_t(readNumber(message, 1, 4));
-            link.receiving_rules = link.incoming_size <= kMaxRulesBytes;
-            if (!link.receiving_rules) refuseRules(game, "超过 " + std::to_string(kMaxRulesBytes) + " 字节");
-            return;
-        }
-        case MsgRulesPart:
-            if (!link.receiving_rules) return;
-            if (link.incoming_rules.size() + message.size() - 1 > link.incoming_size)
-                return refuseRules(game, "超过宣布的大小");
-            link.incoming_rules.append(message.begin() + 1, message.end());
-            return;
-        case MsgRulesEnd: finishRules(game); return;
-        default: return;
-    }
+    std::string why;
+    TextRead read = readTextPart(game.link.incoming_rules, message, MsgRulesBegin, why);
+    if (read == TextRead::Refused) refuseRules(game, why);
+    if (read == TextRead::Complete) finishRules(game, game.link.incoming_rules.text);
 }
 
-bool isLinkMessage(std::uint8_t type) { return type >= MsgHello && type <= MsgPong; }
+void sendText(Game& game, std::uint8_t begin_type, const std::string& text) {
+    Message begin{begin_type};
+    appendNumber(begin, text.size(), 4);
+    sendMessage(game, begin);
+    for (std::size_t at = 0; at < text.size(); at += kRulesPartBytes) {
+        Message part{std::uint8_t(begin_type + 1)};
+        std::size_t end = std::min(text.size(), at + kRulesPartBytes);
+        part.insert(part.end(), text.begin() + std::ptrdiff_t(at), text.begin() + std::ptrdiff_t(end));
+        sendMessage(game, part);
+    }
+    sendMessage(game, {std::uint8_t(begin_type + 2)});
+}
+
+TextRead readTextPart(IncomingText& incoming, const Message& message, std::uint8_t begin_type, std::string& why) {
+    auto refuse = [&](std::string reason) {
+        incoming = IncomingText();
+        why = std::move(reason);
+        return TextRead::Refused;
+    };
+    if (message[0] == begin_type) {
+        incoming = IncomingText();
+        incoming.size = std::uint32_t(readNumber(message, 1, 4));
+        if (incoming.size > kMaxRulesBytes) return refuse("超过 " + std::to_string(kMaxRulesBytes) + " 字节");
+        incoming.open = true;
+        return TextRead::Incomplete;
+    }
+    if (!incoming.open) return TextRead::Incomplete;
+    if (message[0] == begin_type + 1) {
+        if (incoming.text.size() + message.size() - 1 > incoming.size) return refuse("超过宣布的大小");
+        incoming.text.append(message.begin() + 1, message.end());
+        return TextRead::Incomplete;
+    }
+    incoming.open = false;
+    if (incoming.text.size() != incoming.size) return refuse("传输不完整");
+    return TextRead::Complete;
+}
+
+bool isLinkMessage(std::uint8_t type) { return type >= MsgHello && type <= MsgResume; }
 
 namespace {
 constexpr std::int64_t kPingIntervalUs = 1000000;
 constexpr std::int64_t kPauseNoticeUs = 3000000;
 
-std::uint32_t stampNow() { return std::uint32_t(realNowMicroseconds() / 1000); }
+std::uint32_t stampNow() { return std::uint32_t(steadyMicroseconds() / 1000); }
 }  // namespace
 
 void pingPeer(Game& game) {
     PeerLink& link = game.link;
     if (!peerSpeaks(game, 1)) return;
-    std::int64_t now = realNowMicroseconds();
+    std::int64_t now = steadyMicroseconds();
     if (now < link.next_ping_us) return;
     link.next_ping_us = now + kPingIntervalUs;
     Message ping{MsgPing};
@@ -188,6 +245,7 @@ void releaseMatch(Game& game) {
 
 bool toggleSharedPause(Game& game) {
     PeerLink& link = game.link;
+    if (game.rejoin.waiting) return false;  // the wait for the peer is no pause to end
     if (game.paused) {
         releaseMatch(game);
         sendMessage(game, {MsgPause, 0});
@@ -227,8 +285,26 @@ void resetSharedPause(PeerLink& link) {
     link.pause_notice.clear();
 }
 
+void dropSilentPeer(Game& game) {
+    LanLobby& lobby = game.lobby;
+    if (!peerSpeaks(game, 1)) return;
+    if (steadyMicroseconds() - lobby.last_heard_us < kSilenceLimitUs) return;
+    // A peer that pings every second and has said nothing for this long is gone, even if
+    // the connection still looks open (a cable pulled, a link that drops everything).
+    if (sf::TcpSocket* socket = peerSocket(lobby)) shutDownSocket(*socket);
+    loseConnection(lobby, "连接已断开");
+}
+
 void forgetPeer(Game& game) {
     PeerLink& link = game.link;
+    if (game.rejoin.waiting) {
+        // Held for the peer's return: the rules and the pauses of this match stay.
+        link.hello_serial = 0;
+        link.peer_version = 0;
+        link.round_trip_ms = -1;
+        link.incoming_rules = IncomingText();
+        return;
+    }
     if (link.playing_host_rules) {
         Config::instance().document = std::move(link.own_document);
         if (!game.level_running) readStartMoney(game);

@@ -36,6 +36,13 @@ std::size_t messageLength(std::uint8_t type) {
         case MsgPause: return 2;
         case MsgPing:
         case MsgPong: return kPingLength;
+        case MsgMatchToken:
+        case MsgRejoin: return kTokenMessageLength;
+        case MsgRejoinRefused:
+        case MsgStateEnd:
+        case MsgResume: return 1;
+        case MsgStateBegin: return 5;
+        case MsgStatePart: return 2;
         default: return 0;
     }
 }
@@ -61,6 +68,7 @@ std::int32_t wireMoney(float money) {
 
 void startNetworkMatch(Game& game) {
     resetSharedPause(game.link);
+    offerMatchToken(game);
     game.level_running = true;
     game.match_clock.restart();
     game.income_clock.restart();
@@ -106,9 +114,11 @@ bool carriesValidFields(const Message& message) {
 
 void handleMessage(Game& game, const Message& message) {
     std::uint8_t type = message[0];
-    // Snapshots come several times a second and the round trip is measured every second:
-    // a line for each would bury every other line.
-    if (!isSnapshotPart(type) && type != MsgPing && type != MsgPong) logLine("Received msg type: ", int(type));
+    // Snapshots come several times a second, the round trip is measured every second and
+    // a transfer comes in many parts: a line for each would bury every other line.
+    bool frequent = isSnapshotPart(type) || type == MsgPing || type == MsgPong || type == MsgRulesPart ||
+                    type == MsgStatePart;
+    if (!frequent) logLine("Received msg type: ", int(type));
     std::size_t length = messageLength(type);
     if (length == 0 || message.size() < length || !carriesValidFields(message)) return;
     switch (type) {
@@ -163,6 +173,16 @@ void handleMessage(Game& game, const Message& message) {
         case MsgPause: receivePause(game, message); break;
         case MsgPing:
         case MsgPong: receivePing(game, message); break;
+        case MsgMatchToken: takeMatchToken(game, message); break;
+        case MsgRejoin:
+        case MsgRejoinRefused:
+        case MsgStateBegin:
+        case MsgStatePart:
+        case MsgStateEnd:
+        case MsgResume:
+            // The match's return is the frame step's to handle (app/rejoin.h).
+            if (game.rejoin.inbox.size() < kMaxQueuedMessages) game.rejoin.inbox.push_back(message);
+            break;
         case MsgReady:
             if (message[1] != 1) break;
             game.opponent_ready = true;
