@@ -191,7 +191,8 @@ void addressFieldInput(Game& game, const InputEvent& event) {
 }
 
 void factionSelectInput(Game& game, const InputEvent& event) {
-    if (!isPress(event)) return;
+    // A game back for its match waits for the host's answer: the match, or a fresh one.
+    if (!isPress(event) || game.rejoin.token != 0) return;
     if (game.hovered_faction == -1)
         pickFactionCard(game, pressPoint(event));
     else

@@ -1,0 +1,215 @@
+#include "app/screen.h"
+#include "app/update.h"
+#include "events.h"
+#include "net/join.h"
+#include "net/net_support.h"
+#include "net/relay.h"
+#include "net/snapshot.h"
+
+#include <map>
+
+// Two real games inside the private network, the joining one connected through a relay
+// that can cut the link, stepped together in real time: drops, waits and rejoins as a
+// player meets them.
+namespace {
+using namespace std::chrono_literals;
+
+// Each side's units the other game does not show, and the mean gap of those it does.
+struct Seen {
+    int pairs = 0, unmatched = 0;
+    double mean_gap = 0;
+};
+
+Seen compare(const Game& host, const Game& joiner) {
+    Seen seen;
+    double sum = 0;
+    auto side = [&](const std::vector<Turret>& truth, const std::vector<Turret>& shown) {
+        std::map<std::uint16_t, const Turret*> by_number;
+        for (const Turret& unit : shown) by_number[unit.net_number] = &unit;
+        seen.unmatched += int(truth.size() + shown.size());
+        for (const Turret& unit : truth) {
+            auto found = by_number.find(unit.net_number);
+            if (found == by_number.end()) continue;
+            sf::Vector2f at = found->second->body.getPosition();
+            sum += std::hypot(at.x - unit.body.getPosition().x, mirrorY(host, at.y) - unit.body.getPosition().y);
+            ++seen.pairs;
+            seen.unmatched -= 2;
+        }
+    };
+    side(host.player_turrets, joiner.enemy_turrets);
+    side(host.enemy_turrets, joiner.player_turrets);
+    if (seen.pairs) seen.mean_gap = sum / seen.pairs;
+    return seen;
+}
+
+struct RejoinNetns : testing::Test {
+    GameFixture host_fixture, joiner_fixture;
+    Game& host = *host_fixture.game;
+    std::unique_ptr<Relay> relay;
+    std::string host_log, joiner_log;
+
+    Game& joiner() { return *joiner_fixture.game; }
+
+    void SetUp() override {
+        REQUIRE_PRIVATE_NETWORK();
+        enterNetworkGame(host);
+        ASSERT_TRUE(hostAndListen(host.lobby));
+        relay = std::make_unique<Relay>(host.lobby.listen_port, 0ms, 0ms);
+        joiner().lobby.memory = NetMemory{netMemoryFilePath(), true};  // in the test's folder
+        ASSERT_NO_FATAL_FAILURE(joinAndPlay(joiner()));
+    }
+
+    // Both games step at about 100 frames a second until done() or the time is up; the
+    // log of each is kept.
+    template <typename Done>
+    bool run(double seconds, Done done) {
+        auto start = std::chrono::steady_clock::now();
+        std::string log = stdoutOf([&] {
+            while (!done() && secondsSince(start) < seconds) {
+                update(host, 0.01f);
+                if (joiner_fixture.game) update(joiner(), 0.01f);
+                std::this_thread::sleep_for(5ms);
+            }
+        });
+        // Both games log to this one output: the lines are sorted by the game's own words.
+        host_log += log;
+        joiner_log += log;
+        return done();
+    }
+    void run(double seconds) { run(seconds, [] { return false; }); }
+
+    // The joining game connects through the relay, both pick factions on the faction
+    // screen, and the ready exchange starts the match.
+    void joinAndPlay(Game& game) {
+        enterNetworkGame(game);
+        ASSERT_TRUE(joinByAddress(game.lobby, "127.0.0.1:" + std::to_string(relay->port())));
+        ASSERT_TRUE(run(5, [&] { return game.lobby.connected && host.lobby.connected; }));
+        // A game with a match to come back to is put back into it by the host.
+        if (game.rejoin.token != 0) {
+            ASSERT_TRUE(run(3, [&] { return game.level_running; }));
+            return;
+        }
+        for (auto [which, card] : {std::pair(&host, 1), std::pair(&game, 3)}) {
+            press(*which, 160 + 195 * card + 90, 360);
+            press(*which, 160 + 195 * card + 90, 360);
+        }
+        ASSERT_TRUE(run(5, [&] { return host.level_running && game.level_running && game.rejoin.token != 0; }));
+    }
+
+    void spawnOnBothSides() {
+        for (int lane = 0; lane < 3; ++lane) {
+            keyPress(host, kLaneKeys[lane]);
+            keyPress(joiner(), kLaneKeys[2 - lane]);
+        }
+    }
+
+    bool bothWaiting() { return host.rejoin.waiting && joiner().rejoin.waiting; }
+    bool bothPlaying() { return !host.rejoin.waiting && !joiner().rejoin.waiting && joiner().lobby.connected; }
+};
+
+// Positions of every unit of a game, to see that a held match stands still.
+std::vector<float> positionsOf(const Game& game) {
+    std::vector<float> at;
+    for (const auto* units : {&game.player_turrets, &game.enemy_turrets})
+        for (const Turret& unit : *units) at.insert(at.end(), {unit.body.getPosition().x, unit.body.getPosition().y});
+    return at;
+}
+}  // namespace
+
+TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
+    spawnOnBothSides();
+    run(2);
+    relay->cut();
+    auto cut_at = std::chrono::steady_clock::now();
+    ASSERT_TRUE(run(5, [&] { return bothWaiting(); }));
+    EXPECT_NE(host_log.find("⚠️ 连接中断，等待对手重新连接\n"), std::string::npos);
+    EXPECT_GE(rejoinSecondsLeft(joiner()), 58);
+    EXPECT_EQ(currentScreen(joiner()), Screen::Match);
+    std::vector<float> held[2] = {positionsOf(host), positionsOf(joiner())};
+    float held_money = host.player_money;
+    run(5.0 - secondsSince(cut_at));
+    EXPECT_EQ(positionsOf(host), held[0]);
+    EXPECT_EQ(positionsOf(joiner()), held[1]);
+    EXPECT_EQ(host.player_money, held_money);
+
+    relay->restore();
+    unsigned serial = joiner().lobby.connection_serial;
+    ASSERT_TRUE(run(3, [&] { return joiner().lobby.connection_serial != serial && joiner().lobby.connected; }));
+    auto reconnected = std::chrono::steady_clock::now();
+    ASSERT_TRUE(run(2, [&] { return bothPlaying(); }));
+    double resumed_after = secondsSince(reconnected);
+    EXPECT_LT(resumed_after, 2.0);
+    std::printf("rejoin after a 5 s cut: resumed %.0f ms after the reconnection\n", resumed_after * 1000);
+    EXPECT_EQ(countOf(host_log, "✅ 对手已重新连接，对局继续\n"), 2u);  // each game says it once
+
+    run(1);
+    Seen seen = compare(host, joiner());
+    EXPECT_GE(seen.pairs, 6);
+    EXPECT_LE(seen.unmatched, 1);
+    EXPECT_LT(seen.mean_gap, 4.0);
+    EXPECT_LE(std::abs(joiner().enemy_money - host.player_money), 15.0f);  // a tick may be on its way
+    EXPECT_LE(std::abs(joiner().player_money - host.enemy_money), 15.0f);  // within one income tick
+    EXPECT_NE(positionsOf(host), held[0]);  // moving again
+}
+
+// The joining game dies and a new one starts: it finds the match's token on disk and the
+// host gives it the whole match.
+TEST_F(RejoinNetns, AJoiningGameKilledAndRestartedComesBackToTheMatch) {
+    ASSERT_NE(joiner().lobby.memory.match_token, 0u);  // the token is on disk
+    spawnOnBothSides();
+    run(2);
+    joiner_fixture.game.reset();
+    ASSERT_TRUE(run(2, [&] { return host.rejoin.waiting; }));
+    run(2);
+
+    joiner_fixture.game = std::make_unique<Game>(GameOptions{true, kTestSeeds});
+    Game& restarted = joiner();
+    restarted.lobby.memory = NetMemory{netMemoryFilePath(), true};
+    loadNetMemory(restarted.lobby.memory);
+    recallMatch(restarted);
+    ASSERT_EQ(restarted.rejoin.token, host.rejoin.token);
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_NO_FATAL_FAILURE(joinAndPlay(restarted));
+    ASSERT_TRUE(run(2, [&] { return bothPlaying() && restarted.level_running; }));
+    std::printf("rejoin after a restart: in the match %.0f ms after the connect began\n", secondsSince(start) * 1000);
+
+    run(1);
+    EXPECT_EQ(restarted.player_faction, host.enemy_faction);
+    EXPECT_EQ(restarted.enemy_faction, host.player_faction);
+    Seen seen = compare(host, restarted);
+    EXPECT_GE(seen.pairs, 6);
+    EXPECT_LE(seen.unmatched, 1);
+    EXPECT_LT(seen.mean_gap, 4.0);
+    EXPECT_LE(std::abs(restarted.enemy_money - host.player_money), 15.0f);
+    EXPECT_LE(std::abs(restarted.player_money - host.enemy_money), 15.0f);
+}
+
+// A minute without the peer ends the match on both games as a departure always has; a
+// host does not give a held match to another match's game meanwhile.
+TEST_F(RejoinNetns, AMinuteWithoutThePeerEndsTheMatch) {
+    relay->cut();
+    ASSERT_TRUE(run(5, [&] { return bothWaiting(); }));
+    // Another game turns up with a token of its own: turned away, the wait goes on.
+    GameFixture stranger_fixture;
+    Game& stranger = *stranger_fixture.game;
+    stranger.rejoin.token = 1;
+    enterNetworkGame(stranger);
+    joinByAddress(stranger.lobby, "127.0.0.1:" + std::to_string(host.lobby.listen_port));
+    run(3, [&] {
+        update(stranger, 0.01f);
+        return host_log.find("⚠️ 拒绝了另一局的对手\n") != std::string::npos;
+    });
+    EXPECT_NE(host_log.find("⚠️ 拒绝了另一局的对手\n"), std::string::npos);
+    EXPECT_TRUE(host.rejoin.waiting);
+
+    // As if all but a moment of the minute had passed.
+    for (Game* game : {&host, &joiner()}) game->rejoin.lost_at_us -= 59'000'000;
+    ASSERT_TRUE(run(3, [&] { return !host.rejoin.waiting && !joiner().rejoin.waiting; }));
+    EXPECT_GE(countOf(host_log, "⚠️ 对手已离开，对局结束\n"), 2u);  // and the stranger's own
+    for (Game* game : {&host, &joiner()}) {
+        EXPECT_EQ(currentScreen(*game), Screen::Lobby);
+        EXPECT_TRUE(game->lobby.opponent_left);
+        EXPECT_EQ(game->rejoin.token, 0u);
+        EXPECT_FALSE(game->level_running);
+    }
+}
