@@ -46,6 +46,11 @@ struct Turret {
     // kKeySpawnNumbers set.
     std::uint16_t net_number = 0;
     sf::Vector2f net_correction;    // how far the host's battle still wants this unit moved
+    // Joining game: where the unit stood after the last frame and how fast it has been
+    // moving (pixels per second, smoothed), to carry a snapshot's position over its age.
+    bool net_tracked = false;
+    sf::Vector2f net_last_position;
+    sf::Vector2f net_velocity;
 };
 
 constexpr std::uint16_t kKeySpawnNumbers = 0x8000;

@@ -223,7 +223,11 @@ void receivePing(Game& game, const Message& message) {
     // Our own stamp back: milliseconds wrap together, so the difference is exact.
     std::uint32_t sent = std::uint32_t(readNumber(message, 1, 4));
     std::uint32_t elapsed = stampNow() - sent;
-    if (elapsed < 60000) game.link.round_trip_ms = int(elapsed);
+    if (elapsed >= 60000) return;
+    PeerLink& link = game.link;
+    link.round_trip_ms = int(elapsed);
+    float& smoothed = link.smoothed_round_trip_ms;
+    smoothed = smoothed < 0 ? float(elapsed) : smoothed + (float(elapsed) - smoothed) * 0.25f;
 }
 
 bool canSharePause(const Game& game) {
@@ -302,6 +306,7 @@ void forgetPeer(Game& game) {
         link.hello_serial = 0;
         link.peer_version = 0;
         link.round_trip_ms = -1;
+        link.smoothed_round_trip_ms = -1;
         link.incoming_rules = IncomingText();
         return;
     }

@@ -67,6 +67,7 @@ struct PeerLink {
     // Latency: microseconds of real time
     std::int64_t next_ping_us = 0;
     int round_trip_ms = -1;         // the last round trip measured, -1 none yet
+    float smoothed_round_trip_ms = -1;  // averaged over the last several, for the snapshots' age
     // The shared pause, counted per match
     int own_pauses = 0;
     int peer_pauses = 0;

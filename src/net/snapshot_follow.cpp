@@ -15,6 +15,8 @@ namespace {
 constexpr float kSnapDistance = 40.0f;
 // Seconds in which about two thirds of the remaining way is covered.
 constexpr float kEaseTime = 0.05f;
+// Seconds over which a unit's speed is averaged.
+constexpr float kVelocitySmoothing = 0.1f;
 
 sf::Vector2f hostToLocal(const Game& game, float x, float y) { return {x, mirrorY(game, y)}; }
 
@@ -25,11 +27,18 @@ bool hostDropped(const Turret& unit, bool own_side, std::uint16_t own_spawns_hea
     return unit.net_number <= own_spawns_heard;
 }
 
+// A snapshot shows the host's battle as it was half a round trip ago; the unit has moved
+// on since, on the host as here, so its place now is that far along its way.
+float snapshotAge(const Game& game) {
+    return game.link.smoothed_round_trip_ms > 0 ? game.link.smoothed_round_trip_ms / 2000.0f : 0.0f;
+}
+
 void takeState(Game& game, Turret& unit, const UnitState& state, bool own_side) {
     unit.lane = state.lane;
     unit.hp = state.hp;
-    unit.fire_clock.restartAgo(state.since_shot);
-    sf::Vector2f target = hostToLocal(game, state.x, state.y);
+    float age = snapshotAge(game);
+    unit.fire_clock.restartAgo(state.since_shot + age);
+    sf::Vector2f target = hostToLocal(game, state.x, state.y) + unit.net_velocity * age;
     sf::Vector2f off = target - unit.body.getPosition();
     if (vectorLength(off) > kSnapDistance) {
         placeUnit(unit, target);
@@ -90,6 +99,19 @@ void forgetLostUnits(Game& game, UnitId inspected) {
         if (list[i].id == inspected) game.inspected_unit = int(i);
 }
 
+// The unit's own motion since the last frame, corrections left out, smoothed over a few
+// frames so a single push does not swing it.
+void trackVelocity(Turret& unit, float dt) {
+    sf::Vector2f position = unit.body.getPosition();
+    if (unit.net_tracked && dt > 0) {
+        sf::Vector2f velocity = (position - unit.net_last_position) / dt;
+        float weight = std::min(1.0f, dt / kVelocitySmoothing);
+        unit.net_velocity += (velocity - unit.net_velocity) * weight;
+    }
+    unit.net_tracked = true;
+    unit.net_last_position = position;
+}
+
 UnitId inspectedId(const Game& game) {
     const std::vector<Turret>& list = game.inspected_side ? game.player_turrets : game.enemy_turrets;
     if (game.inspected_unit < 0 || game.inspected_unit >= int(list.size())) return kNoUnit;
@@ -133,11 +155,13 @@ void easeTowardsHost(Game& game, float dt) {
     float share = 1.0f - std::exp(-dt / kEaseTime);
     for (auto* units : {&game.player_turrets, &game.enemy_turrets})
         for (Turret& unit : *units) {
+            trackVelocity(unit, dt);
             if (unit.net_correction.x == 0 && unit.net_correction.y == 0) continue;
             sf::Vector2f step = unit.net_correction * share;
             if (vectorLength(unit.net_correction - step) < 0.01f) step = unit.net_correction;
             placeUnit(unit, unit.body.getPosition() + step);
             unit.net_correction -= step;
+            unit.net_last_position = unit.body.getPosition();
         }
 }
 

@@ -1,5 +1,6 @@
 #include "app/screen.h"
 #include "app/update.h"
+#include "content/config.h"
 #include "events.h"
 #include "net/join.h"
 #include "net/net_support.h"
@@ -43,10 +44,12 @@ Seen compare(const Game& host, const Game& joiner) {
 }
 
 struct RejoinNetns : testing::Test {
+    std::chrono::milliseconds one_way = 0ms, jitter = 0ms;  // the relay's, each way
     GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
     std::unique_ptr<Relay> relay;
     std::string host_log, joiner_log;
+    std::chrono::steady_clock::time_point last_frame = std::chrono::steady_clock::now();
 
     Game& joiner() { return *joiner_fixture.game; }
 
@@ -54,20 +57,23 @@ struct RejoinNetns : testing::Test {
         REQUIRE_PRIVATE_NETWORK();
         enterNetworkGame(host);
         ASSERT_TRUE(hostAndListen(host.lobby));
-        relay = std::make_unique<Relay>(host.lobby.listen_port, 0ms, 0ms);
+        relay = std::make_unique<Relay>(host.lobby.listen_port, one_way, jitter);
         joiner().lobby.memory = NetMemory{netMemoryFilePath(), true};  // in the test's folder
         ASSERT_NO_FATAL_FAILURE(joinAndPlay(joiner()));
     }
 
-    // Both games step at about 100 frames a second until done() or the time is up; the
-    // log of each is kept.
+    // Both games step every few milliseconds, each frame as long as the time it took, as
+    // the game's loop does, until done() or the time is up; the log of each is kept.
     template <typename Done>
     bool run(double seconds, Done done) {
         auto start = std::chrono::steady_clock::now();
         std::string log = stdoutOf([&] {
             while (!done() && secondsSince(start) < seconds) {
-                update(host, 0.01f);
-                if (joiner_fixture.game) update(joiner(), 0.01f);
+                auto now = std::chrono::steady_clock::now();
+                float dt = std::chrono::duration<float>(now - last_frame).count();
+                last_frame = now;
+                update(host, dt);
+                if (joiner_fixture.game) update(joiner(), dt);
                 std::this_thread::sleep_for(5ms);
             }
         });
@@ -213,3 +219,57 @@ TEST_F(RejoinNetns, AMinuteWithoutThePeerEndsTheMatch) {
         EXPECT_FALSE(game->level_running);
     }
 }
+
+// The same battle on both screens over a slow link: a round trip of 0, 50 or 150 ms with
+// jitter. Both sides send a unit every 1.5 s for 15 s; the gap between where the host has
+// each unit and where the joining game shows it is sampled every half second. Then the
+// host's battle ends the match: both count the same dead and name the same winner.
+struct RoundTripNetns : RejoinNetns, testing::WithParamInterface<int> {
+    RoundTripNetns() {
+        one_way = std::chrono::milliseconds(GetParam() / 2);
+        jitter = std::chrono::milliseconds(GetParam() / 10);
+        // Both games play by these rules (one config holder per process): units twice as
+        // fast as usual meet and fight within the 15 s.
+        for (const char* side : {"player", "enemy"})
+            for (const char* faction : {"yellow", "purple"})
+                Config::instance().document["turret"][side][faction]["move_speed"] = 110;
+    }
+};
+
+int deathsSeen(const Game& game) {
+    return int(game.sync.spawned[0] + game.sync.spawned[1]) - int(game.player_turrets.size() + game.enemy_turrets.size());
+}
+
+TEST_P(RoundTripNetns, BothScreensShowTheSameBattle) {
+    double gap_sum = 0, worst_gap = 0;
+    int samples = 0;
+    for (int step = 1; step <= 30; ++step) {
+        if (step % 3 == 1) {
+            keyPress(host, kLaneKeys[step % 3]);
+            keyPress(joiner(), kLaneKeys[(step / 3) % 3]);
+        }
+        run(0.5);
+        Seen seen = compare(host, joiner());
+        if (seen.pairs == 0) continue;
+        gap_sum += seen.mean_gap;
+        worst_gap = std::max(worst_gap, seen.mean_gap);
+        ++samples;
+    }
+    double mean_gap = gap_sum / std::max(samples, 1);
+    int round_trip = joiner().link.round_trip_ms;
+    // The host's battle decides: the joining side's money runs out on the host.
+    host.enemy_money = -1;
+    ASSERT_TRUE(run(3, [&] { return host.game_over && joiner().game_over; }));
+    std::printf("round trip %d ms (relay %d ms): mean gap %.2f px, worst sample %.2f px, deaths %d and %d\n", round_trip,
+                GetParam(), mean_gap, worst_gap, deathsSeen(host), deathsSeen(joiner()));
+    EXPECT_GT(samples, 20);
+    EXPECT_LT(mean_gap, 4.0);
+    EXPECT_GT(deathsSeen(host), 0);
+    EXPECT_EQ(deathsSeen(host), deathsSeen(joiner()));
+    EXPECT_TRUE(host.match_won);
+    EXPECT_FALSE(joiner().match_won);
+    EXPECT_GE(round_trip, GetParam());
+    EXPECT_LT(round_trip, GetParam() + 60);
+}
+
+INSTANTIATE_TEST_SUITE_P(Relay, RoundTripNetns, testing::Values(0, 50, 150));
