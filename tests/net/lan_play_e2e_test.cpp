@@ -114,7 +114,8 @@ const char* const kQuickNetworkConfig = R"({
 // A network match between the Linux build and the Windows build under Wine: spawns go
 // both ways, the joining game follows the host's snapshots to the end, and both screens
 // name the host the winner. The Windows build hosts by --host and is joined by the address
-// typed into the Linux build's lobby; the Linux build hosts the Windows build by discovery.
+// typed into the Linux build's lobby, which is killed mid-match and comes back to it; the
+// Linux build hosts the Windows build by discovery.
 void playCrossPlatformMatch(const std::string& host_command, const std::string& join_command, Meeting meeting) {
     stopWineServerOfPrivateNetwork();
     TempDir host_dir, join_dir;
@@ -129,14 +130,26 @@ void playCrossPlatformMatch(const std::string& host_command, const std::string& 
     ASSERT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << host.output();
     for (const char* lane_key : {"q", "w", "e"}) host.key(lane_key);
     ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 2\n", 5)) << join.output();
+    if (meeting == Meeting::TypedAddress) {
+        // The joining game dies mid-match; started again with --join, it is back in the
+        // same match, which the host held for it.
+        ASSERT_TRUE(join.waitForOutput("Received msg type: 23\n", 5)) << join.output();  // the match's token
+        joining.reset();
+        ASSERT_TRUE(host.waitForOutput("⚠️ 连接中断，等待对手重新连接\n", 5)) << host.output();
+        joining = std::make_unique<GameProcess>(join_dir.path(), join_command + " --join 10.77.0.1");
+        ASSERT_TRUE(joining->waitForWindow(30)) << joining->output();
+        for (GameProcess* game : {&host, joining.get()})
+            ASSERT_TRUE(game->waitForOutput("✅ 对手已重新连接，对局继续\n", 10)) << game->output();
+    }
+    GameProcess& playing = *joining;
     // The joining game ends its match only on the host's snapshot that says so.
-    for (GameProcess* game : {&host, &join})
+    for (GameProcess* game : {&host, &playing})
         ASSERT_TRUE(game->waitForOutput("游戏结束，显示结算画面\n", 30)) << game->output();
     EXPECT_EQ(host.resultShown(), "victory");
-    EXPECT_EQ(join.resultShown(), "defeat");
+    EXPECT_EQ(playing.resultShown(), "defeat");
 
-    join.requestClose();
-    EXPECT_EQ(join.waitForExit(10), 0) << join.output();
+    playing.requestClose();
+    EXPECT_EQ(playing.waitForExit(10), 0) << playing.output();
     host.requestClose();
     EXPECT_EQ(host.waitForExit(10), 0) << host.output();
 }
