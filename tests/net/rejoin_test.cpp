@@ -43,6 +43,13 @@ Seen compare(const Game& host, const Game& joiner) {
     return seen;
 }
 
+// What a game with a window keeps on disk, in the test's data folder.
+NetMemory keptMemory() {
+    NetMemory memory;
+    memory.file = netMemoryFilePath();
+    return memory;
+}
+
 struct RejoinNetns : testing::Test {
     std::chrono::milliseconds one_way = 0ms, jitter = 0ms;  // the relay's, each way
     GameFixture host_fixture, joiner_fixture;
@@ -58,7 +65,7 @@ struct RejoinNetns : testing::Test {
         enterNetworkGame(host);
         ASSERT_TRUE(hostAndListen(host.lobby));
         relay = std::make_unique<Relay>(host.lobby.listen_port, one_way, jitter);
-        joiner().lobby.memory = NetMemory{netMemoryFilePath(), true};  // in the test's folder
+        joiner().lobby.memory = keptMemory();  // in the test's folder
         ASSERT_NO_FATAL_FAILURE(joinAndPlay(joiner()));
     }
 
@@ -170,7 +177,7 @@ TEST_F(RejoinNetns, AJoiningGameKilledAndRestartedComesBackToTheMatch) {
 
     joiner_fixture.game = std::make_unique<Game>(GameOptions{true, kTestSeeds});
     Game& restarted = joiner();
-    restarted.lobby.memory = NetMemory{netMemoryFilePath(), true};
+    restarted.lobby.memory = keptMemory();
     loadNetMemory(restarted.lobby.memory);
     recallMatch(restarted);
     ASSERT_EQ(restarted.rejoin.token, host.rejoin.token);

@@ -15,13 +15,13 @@ Relay::~Relay() {
 
 void Relay::run() {
     while (running) {
-        auto near = std::make_unique<sf::TcpSocket>();
-        if (listener.accept(*near) == sf::Socket::Status::Done && !link_cut) {
-            auto far = std::make_unique<sf::TcpSocket>();
-            if (far->connect(sf::IpAddress::LocalHost, target_port, sf::seconds(2)) == sf::Socket::Status::Done) {
-                near->setBlocking(false);
-                far->setBlocking(false);
-                pairs.push_back(Pair{std::move(near), std::move(far), {}, {}, false, false});
+        auto game_end = std::make_unique<sf::TcpSocket>();
+        if (listener.accept(*game_end) == sf::Socket::Status::Done && !link_cut) {
+            auto target_end = std::make_unique<sf::TcpSocket>();
+            if (target_end->connect(sf::IpAddress::LocalHost, target_port, sf::seconds(2)) == sf::Socket::Status::Done) {
+                game_end->setBlocking(false);
+                target_end->setBlocking(false);
+                pairs.push_back(Pair{std::move(game_end), std::move(target_end), {}, {}, false, false});
             }
         }
         for (Pair& pair : pairs) pump(pair);
@@ -32,10 +32,10 @@ void Relay::run() {
 
 void Relay::pump(Pair& pair) {
     if (link_cut) pair.cut_off = true;
-    carry(*pair.near, pair.to_far, pair);
-    carry(*pair.far, pair.to_near, pair);
-    deliver(*pair.far, pair.to_far, pair);
-    deliver(*pair.near, pair.to_near, pair);
+    carry(*pair.game_end, pair.to_far, pair);
+    carry(*pair.target_end, pair.to_near, pair);
+    deliver(*pair.target_end, pair.to_far, pair);
+    deliver(*pair.game_end, pair.to_near, pair);
 }
 
 // What arrived is stamped with when it may go on; a cut link swallows it.
@@ -45,8 +45,8 @@ void Relay::carry(sf::TcpSocket& from, Direction& direction, Pair& pair) {
     sf::Socket::Status status = from.receive(buffer, sizeof buffer, received);
     if (status == sf::Socket::Status::Disconnected || status == sf::Socket::Status::Error) {
         // One end left: the other sees the connection end, as it would without us.
-        pair.near->disconnect();
-        pair.far->disconnect();
+        pair.game_end->disconnect();
+        pair.target_end->disconnect();
         pair.closed = true;
         return;
     }

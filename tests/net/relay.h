@@ -38,7 +38,7 @@ private:
         Clock::time_point last_due{};
     };
     struct Pair {
-        std::unique_ptr<sf::TcpSocket> near, far;  // the game that connected, the target
+        std::unique_ptr<sf::TcpSocket> game_end, target_end;  // the game that connected, the target
         Direction to_far, to_near;
         bool cut_off = false;  // cut once: this pair never carries anything again
         bool closed = false;
