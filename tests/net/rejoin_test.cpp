@@ -2,46 +2,18 @@
 #include "app/update.h"
 #include "content/config.h"
 #include "events.h"
+#include "net/battle_compare.h"
 #include "net/join.h"
 #include "net/net_support.h"
 #include "net/relay.h"
 #include "net/snapshot.h"
 
-#include <map>
 
 // Two real games inside the private network, the joining one connected through a relay
 // that can cut the link, stepped together in real time: drops, waits and rejoins as a
 // player meets them.
 namespace {
 using namespace std::chrono_literals;
-
-// Each side's units the other game does not show, and the mean gap of those it does.
-struct Seen {
-    int pairs = 0, unmatched = 0;
-    double mean_gap = 0;
-};
-
-Seen compare(const Game& host, const Game& joiner) {
-    Seen seen;
-    double sum = 0;
-    auto side = [&](const std::vector<Turret>& truth, const std::vector<Turret>& shown) {
-        std::map<std::uint16_t, const Turret*> by_number;
-        for (const Turret& unit : shown) by_number[unit.net_number] = &unit;
-        seen.unmatched += int(truth.size() + shown.size());
-        for (const Turret& unit : truth) {
-            auto found = by_number.find(unit.net_number);
-            if (found == by_number.end()) continue;
-            sf::Vector2f at = found->second->body.getPosition();
-            sum += std::hypot(at.x - unit.body.getPosition().x, mirrorY(host, at.y) - unit.body.getPosition().y);
-            ++seen.pairs;
-            seen.unmatched -= 2;
-        }
-    };
-    side(host.player_turrets, joiner.enemy_turrets);
-    side(host.enemy_turrets, joiner.player_turrets);
-    if (seen.pairs) seen.mean_gap = sum / seen.pairs;
-    return seen;
-}
 
 // What a game with a window keeps on disk, in the test's data folder.
 NetMemory keptMemory() {
@@ -116,6 +88,18 @@ struct RejoinNetns : testing::Test {
         }
     }
 
+    // A second after a rejoin: the same units in the same places, and each side's money
+    // within one income tick (Yellow's 15) of the other game's count.
+    void expectTheSameMatch() {
+        run(1);
+        Comparison seen = compareBattles(host, joiner());
+        EXPECT_GE(seen.pairs, 6);
+        EXPECT_LE(seen.unmatched, 1);
+        EXPECT_LT(seen.mean_gap, 4.0);
+        EXPECT_LE(std::abs(joiner().enemy_money - host.player_money), 15.0f);
+        EXPECT_LE(std::abs(joiner().player_money - host.enemy_money), 15.0f);
+    }
+
     bool bothWaiting() { return host.rejoin.waiting && joiner().rejoin.waiting; }
     bool bothPlaying() { return !host.rejoin.waiting && !joiner().rejoin.waiting && joiner().lobby.connected; }
 };
@@ -155,13 +139,7 @@ TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
     std::printf("rejoin after a 5 s cut: resumed %.0f ms after the reconnection\n", resumed_after * 1000);
     EXPECT_EQ(countOf(host_log, "✅ 对手已重新连接，对局继续\n"), 2u);  // each game says it once
 
-    run(1);
-    Seen seen = compare(host, joiner());
-    EXPECT_GE(seen.pairs, 6);
-    EXPECT_LE(seen.unmatched, 1);
-    EXPECT_LT(seen.mean_gap, 4.0);
-    EXPECT_LE(std::abs(joiner().enemy_money - host.player_money), 15.0f);  // a tick may be on its way
-    EXPECT_LE(std::abs(joiner().player_money - host.enemy_money), 15.0f);  // within one income tick
+    expectTheSameMatch();
     EXPECT_NE(positionsOf(host), held[0]);  // moving again
 }
 
@@ -186,15 +164,9 @@ TEST_F(RejoinNetns, AJoiningGameKilledAndRestartedComesBackToTheMatch) {
     ASSERT_TRUE(run(2, [&] { return bothPlaying() && restarted.level_running; }));
     std::printf("rejoin after a restart: in the match %.0f ms after the connect began\n", secondsSince(start) * 1000);
 
-    run(1);
-    EXPECT_EQ(restarted.player_faction, host.enemy_faction);
-    EXPECT_EQ(restarted.enemy_faction, host.player_faction);
-    Seen seen = compare(host, restarted);
-    EXPECT_GE(seen.pairs, 6);
-    EXPECT_LE(seen.unmatched, 1);
-    EXPECT_LT(seen.mean_gap, 4.0);
-    EXPECT_LE(std::abs(restarted.enemy_money - host.player_money), 15.0f);
-    EXPECT_LE(std::abs(restarted.player_money - host.enemy_money), 15.0f);
+    EXPECT_EQ(std::make_pair(restarted.player_faction, restarted.enemy_faction),
+              std::make_pair(host.enemy_faction, host.player_faction));
+    expectTheSameMatch();
 }
 
 // A minute without the peer ends the match on both games as a departure always has; a
@@ -256,7 +228,7 @@ TEST_P(RoundTripNetns, BothScreensShowTheSameBattle) {
             keyPress(joiner(), kLaneKeys[(step / 3) % 3]);
         }
         run(0.5);
-        Seen seen = compare(host, joiner());
+        Comparison seen = compareBattles(host, joiner());
         if (seen.pairs == 0) continue;
         gap_sum += seen.mean_gap;
         worst_gap = std::max(worst_gap, seen.mean_gap);
