@@ -50,8 +50,16 @@ void resume(Game& game) {
     logLine(kBackLine);
 }
 
-// Host: the same match's peer is back; it hears the whole match, then a snapshot.
+// Host: the same match's peer is back; it hears the whole match, then a snapshot. What it
+// said before the drop is handled first, as it would have been.
 void takeBack(Game& game) {
+    {
+        std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
+        auto& queue = game.lobby.message_queue;
+        queue.insert(queue.begin(), std::make_move_iterator(game.rejoin.unheard.begin()),
+                     std::make_move_iterator(game.rejoin.unheard.end()));
+    }
+    game.rejoin.unheard.clear();
     sendText(game, MsgStateBegin, matchState(game));
     sendMessage(game, {MsgResume});
     game.sync.death_unshared = true;  // a snapshot with the next frame
@@ -238,6 +246,14 @@ void holdForRejoin(Game& game) {
     rejoin.lost_at_us = steadyMicroseconds();
     rejoin.next_dial_us = rejoin.lost_at_us;
     rejoin.state = IncomingText();
+    // The next connection starts with an empty queue. The host keeps what the peer said
+    // before the drop for the match's return; the joining game takes the host's account of
+    // the match instead.
+    {
+        std::lock_guard<std::mutex> lock(game.lobby.queue_mutex);
+        if (game.lobby.is_host) rejoin.unheard = std::move(game.lobby.message_queue);
+        game.lobby.message_queue.clear();
+    }
     holdClocks(game);
     game.box_selecting = false;
     logLine("⚠️ 连接中断，等待对手重新连接");

@@ -142,6 +142,9 @@ void receiveHello(Game& game, const Message& message) {
     link.peer_version = std::max<std::uint8_t>(message[1], 1);
     link.peer_rules = readNumber(message, 2, 8);
     logLine("Peer speaks version ", int(link.peer_version));
+    // A match that started before the hello came (a ready sent in the first frame) gets
+    // its token now.
+    if (game.level_running && !game.game_over && game.rejoin.token == 0) offerMatchToken(game);
     if (link.peer_rules == link.own_rules || link.playing_host_rules) return;
     link.notice = kRulesDiffer;
     logLine(kRulesDiffer);

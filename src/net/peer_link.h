@@ -84,6 +84,7 @@ struct Rejoin {
     PeerAddress host;              // joining game: where to connect again
     std::int64_t next_dial_us = 0;
     IncomingText state;            // joining game: the host's account of the match
+    std::vector<Message> unheard;  // host: what the peer said before the drop, not yet handled
     std::vector<Message> inbox;    // rejoin messages for the frame step (app/rejoin.h)
 };
 

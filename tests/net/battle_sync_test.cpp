@@ -17,8 +17,9 @@ constexpr float kHostDt = 1.0f / 60;
 constexpr float kJoinerDt = 1.0f / 144;
 constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
 
-struct BattleSyncNetns : testing::Test {
-    ManualClockSource clock;
+// Two connected games and the script that plays them on the test's manual clock.
+struct SyncedPair {
+    ManualClockSource& manual_clock;
     GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
     Game& joiner = *joiner_fixture.game;
@@ -30,13 +31,32 @@ struct BattleSyncNetns : testing::Test {
     bool host_ignores_new_messages = false;
     std::size_t ignored_messages = 0;        // new messages a game of the older types ignored
 
-    void SetUp() override {
-        REQUIRE_PRIVATE_NETWORK();
+    explicit SyncedPair(ManualClockSource& clock) : manual_clock(clock) {}
+
+    void connect() {
         ASSERT_TRUE(hostAndListen(host.lobby));  // with its beacon, which stays inside the namespace
         ASSERT_TRUE(connectToHost(joiner, {sf::IpAddress::LocalHost, host.lobby.listen_port}));
         ASSERT_TRUE(waitUntil([&] { return bool(host.lobby.connected); }, 5));
         enterMatch(host, Yellow, Red, true);
         enterMatch(joiner, Red, Yellow, true);
+    }
+
+    // Greeted and in a match both can come back to, from a fresh start of the shared
+    // random sequence and the match clocks.
+    void makeRejoinable() {
+        for (Game* game : {&host, &joiner}) {
+            followConnection(*game);  // the hello
+            deliver(*game, game == &host ? joiner : host);
+        }
+        for (Game* game : {&host, &joiner}) followConnection(*game);
+        offerMatchToken(host);
+        deliver(host, joiner);
+        std::srand(kTestSeeds.rand);
+        for (Game* game : {&host, &joiner}) {
+            processLinkMessages(*game);
+            game->match_clock.restart();
+            game->income_clock.restart();
+        }
     }
 
     // Waits until everything the game sent has been queued by its peer, so a message
@@ -66,7 +86,7 @@ struct BattleSyncNetns : testing::Test {
         while (!done()) {
             int side = next_frame[0] <= next_frame[1] ? 0 : 1;
             if (next_frame[side] > end) return;
-            clock.advance(float(next_frame[side] - now));
+            manual_clock.advance(float(next_frame[side] - now));
             now = next_frame[side];
             Game& game = *games[side];
             if ((side == 0 || now < stop_joiner_spawns) && now >= next_spawn[side] && !game.game_over) {
@@ -78,6 +98,18 @@ struct BattleSyncNetns : testing::Test {
             deliver(game, *games[1 - side]);
             next_frame[side] += dts[side];
         }
+    }
+};
+
+struct ClockHolder {
+    ManualClockSource clock;
+};
+
+struct BattleSyncNetns : ClockHolder, SyncedPair, testing::Test {
+    BattleSyncNetns() : SyncedPair(clock) {}
+    void SetUp() override {
+        REQUIRE_PRIVATE_NETWORK();
+        connect();
     }
 };
 }  // namespace
@@ -182,6 +214,39 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
     EXPECT_EQ(host.link.pause_notice, "本局的 3 次暂停已用完");
     keyPress(joiner, sf::Keyboard::Key::P);
     EXPECT_TRUE(joiner.paused);  // the joining game still has pauses left
+}
+
+// A cut holds the host's battle and loses nothing the games had said: cut mid-match and
+// rejoined, the match ends with the winner the same script has without the cut.
+TEST_F(BattleSyncNetns, ACutAndRejoinedMatchEndsAsTheUncutMatch) {
+    auto playToTheEnd = [](SyncedPair& pair, double cut_at) {
+        pair.makeRejoinable();
+        EXPECT_NE(pair.joiner.rejoin.token, 0u);
+        pair.dts = {1.0f / 30, 1.0f / 45};
+        for (Game* game : {&pair.host, &pair.joiner}) game->player_money = game->enemy_money = 300;
+        if (cut_at > 0) {
+            pair.play(cut_at, [] { return false; });
+            shutDownSocket(*pair.joiner.lobby.client_socket);
+            // Real time passes for the drop and the new connection; match time stands still.
+            EXPECT_TRUE(waitUntil([&] {
+                update(pair.host, 0);
+                update(pair.joiner, 0);
+                return pair.host.rejoin.waiting && pair.joiner.rejoin.waiting;
+            }, 5, 5));
+            EXPECT_TRUE(waitUntil([&] {
+                for (Game* game : {&pair.host, &pair.joiner}) update(*game, 0);
+                return !pair.host.rejoin.waiting && !pair.joiner.rejoin.waiting;
+            }, 5, 5));
+        }
+        pair.play(400, [&] { return pair.ended[0] && pair.ended[1]; });
+        return std::make_pair(pair.host.match_won, pair.joiner.match_won);
+    };
+    std::pair<bool, bool> with_cut;
+    std::string log = stdoutOf([&] { with_cut = playToTheEnd(*this, 20); });
+    EXPECT_EQ(countOf(log, "✅ 对手已重新连接，对局继续\n"), 2u);
+    SyncedPair control(clock);
+    ASSERT_NO_FATAL_FAILURE(control.connect());
+    EXPECT_EQ(with_cut, playToTheEnd(control, 0));
 }
 
 // A blocked spawn point drops the host's unit on the joining game; its number is still
