@@ -2,11 +2,9 @@
 #include <SFML/Network.hpp>
 #include <atomic>
 #include <chrono>
-#include <cstdint>
 #include <deque>
 #include <list>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <thread>
 #include <vector>
@@ -14,14 +12,12 @@
 // A TCP relay on 127.0.0.1 for tests of bad networks (the kernel's netem is not there):
 // each connection made to port() is forwarded to the target port, every chunk held back
 // by a one-way delay plus up to `jitter` more (never overtaking the chunk before it), and
-// the link can be cut on command: while cut, nothing gets through either way and new
-// connections are closed at once.
+// the link can be cut on command: while cut, nothing gets through either way, and a
+// connection it cut, or one made meanwhile, never carries anything again.
 class Relay {
 public:
     Relay(unsigned short target_port, std::chrono::milliseconds one_way_delay, std::chrono::milliseconds jitter);
     ~Relay();
-    Relay(const Relay&) = delete;
-    Relay& operator=(const Relay&) = delete;
 
     unsigned short port() const { return listen_port; }
     void cut() { link_cut = true; }
@@ -33,21 +29,19 @@ private:
         Clock::time_point due;
         std::vector<std::uint8_t> bytes;
     };
-    struct Direction {
+    struct Way {  // one direction of one connection
+        sf::TcpSocket* from;
+        sf::TcpSocket* to;
         std::deque<Chunk> waiting;
-        Clock::time_point last_due{};
     };
     struct Pair {
-        std::unique_ptr<sf::TcpSocket> game_end, target_end;  // the game that connected, the target
-        Direction to_far, to_near;
-        bool cut_off = false;  // cut once: this pair never carries anything again
-        bool closed = false;
+        std::unique_ptr<sf::TcpSocket> game_end, target_end;
+        Way ways[2];
+        bool dead = false;  // cut once, or closed
     };
 
     void run();
-    void pump(Pair& pair);
-    void carry(sf::TcpSocket& from, Direction& direction, Pair& pair);
-    void deliver(sf::TcpSocket& to, Direction& direction, Pair& pair);
+    bool pump(Way& way, bool dead);  // false when the connection has ended
 
     unsigned short target_port;
     std::chrono::milliseconds delay, jitter;
