@@ -1,4 +1,6 @@
 #pragma once
+#include "net/address.h"
+
 #include <string>
 
 struct LanLobby;
@@ -14,4 +16,4 @@ void followDial(LanLobby& lobby);
 
 // How the address is written back into the field and the memory: the port only when it
 // is not the usual one.
-std::string addressText(const struct PeerAddress& address);
+std::string addressText(const PeerAddress& address);

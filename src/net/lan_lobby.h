@@ -74,9 +74,9 @@ struct LanLobby {
     std::atomic<bool> stop_hosting{false};     // the host thread gives up its wait for a client
     std::atomic<bool> stop_dialing{false};     // the dial thread gives up its connect
     std::atomic<DialOutcome> dial_outcome{DialOutcome::Idle};
-    std::atomic<unsigned> connection_serial{0};
+    std::atomic<unsigned> connection_serial{0};  // counts connections made, so stale state is noticed
     std::atomic<std::int64_t> last_heard_us{0};  // steady time the peer's last bytes came
-    bool quiet_dial = false;                   // a connect made again by itself says nothing  // counts connections made, so stale state is noticed
+    bool quiet_dial = false;                   // a connect made again by itself says nothing
     unsigned short discovery_port = 55002;
     unsigned short base_port = 55003;
     std::atomic<unsigned short> listen_port{55003};

@@ -163,9 +163,9 @@ void sendText(Game& game, std::uint8_t begin_type, const std::string& text) {
     Message begin{begin_type};
     appendNumber(begin, text.size(), 4);
     sendMessage(game, begin);
-    for (std::size_t at = 0; at < text.size(); at += kRulesPartBytes) {
+    for (std::size_t at = 0; at < text.size(); at += kTextPartBytes) {
         Message part{std::uint8_t(begin_type + 1)};
-        std::size_t end = std::min(text.size(), at + kRulesPartBytes);
+        std::size_t end = std::min(text.size(), at + kTextPartBytes);
         part.insert(part.end(), text.begin() + std::ptrdiff_t(at), text.begin() + std::ptrdiff_t(end));
         sendMessage(game, part);
     }
@@ -181,7 +181,7 @@ TextRead readTextPart(IncomingText& incoming, const Message& message, std::uint8
     if (message[0] == begin_type) {
         incoming = IncomingText();
         incoming.size = std::uint32_t(readNumber(message, 1, 4));
-        if (incoming.size > kMaxRulesBytes) return refuse("超过 " + std::to_string(kMaxRulesBytes) + " 字节");
+        if (incoming.size > kMaxTextBytes) return refuse("超过 " + std::to_string(kMaxTextBytes) + " 字节");
         incoming.open = true;
         return TextRead::Incomplete;
     }

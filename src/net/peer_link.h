@@ -15,7 +15,7 @@ constexpr std::uint8_t kProtocolVersion = 1;
 enum PeerMessageType : std::uint8_t {
     MsgHello = 16,       // [16][version][rules hash 8]          both, on connecting
     MsgRulesBegin = 17,  // [17][size 4]                         host, when the rules differ
-    MsgRulesPart = 18,   // [18][1..kRulesPartBytes bytes]       the host's config.json, in order
+    MsgRulesPart = 18,   // [18][1..kTextPartBytes bytes]       the host's config.json, in order
     MsgRulesEnd = 19,    // [19]
     MsgPause = 20,       // [20][1 pause / 0 resume]             P in a network match
     MsgPing = 21,        // [21][stamp 4]                        about once a second
@@ -30,7 +30,7 @@ enum PeerMessageType : std::uint8_t {
 };
 
 constexpr std::size_t kHelloLength = 10;
-constexpr std::size_t kRulesPartBytes = 240;  // within the packet cap of net/packet_reader.h
+constexpr std::size_t kTextPartBytes = 240;  // within the packet cap of net/packet_reader.h
 constexpr std::size_t kPingLength = 5;
 constexpr std::size_t kTokenMessageLength = 9;
 constexpr std::int64_t kRejoinWaitUs = 60000000;  // a dropped peer has a minute to come back
@@ -38,7 +38,7 @@ constexpr std::int64_t kSilenceLimitUs = 2500000;  // a peer that pings and is s
 constexpr int kPausesPerMatch = 3;      // each player's
 constexpr int kHighRoundTripMs = 150;   // above it the HUD warns
 // Far beyond any real config.json; a transfer announcing more is refused.
-constexpr std::uint32_t kMaxRulesBytes = 256 * 1024;
+constexpr std::uint32_t kMaxTextBytes = 256 * 1024;
 
 // A text sent in parts (begin with its size, parts, end), as it comes in.
 struct IncomingText {

@@ -20,10 +20,10 @@ Message helloWith(std::uint64_t rules) {
 std::vector<Message> rulesTransfer(const std::string& text, std::uint32_t announced) {
     std::vector<Message> messages{{MsgRulesBegin, std::uint8_t(announced >> 24), std::uint8_t(announced >> 16),
                                    std::uint8_t(announced >> 8), std::uint8_t(announced)}};
-    for (std::size_t at = 0; at < text.size(); at += kRulesPartBytes) {
+    for (std::size_t at = 0; at < text.size(); at += kTextPartBytes) {
         Message part{MsgRulesPart};
         part.insert(part.end(), text.begin() + std::ptrdiff_t(at),
-                    text.begin() + std::ptrdiff_t(std::min(text.size(), at + kRulesPartBytes)));
+                    text.begin() + std::ptrdiff_t(std::min(text.size(), at + kTextPartBytes)));
         messages.push_back(part);
     }
     messages.push_back({MsgRulesEnd});
@@ -94,7 +94,7 @@ TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRule
         std::uint32_t announced;
         std::string why;
     } cases[] = {
-        {"", kMaxRulesBytes + 1, "超过 262144 字节"},
+        {"", kMaxTextBytes + 1, "超过 262144 字节"},
         {std::string(600, '{'), 300, "超过宣布的大小"},
         {"not json at all", 15, ""},
         {R"({"gameplay": {"player_start_money": "lots"}})", 44, ""},
