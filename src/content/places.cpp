@@ -108,3 +108,8 @@ std::string executableDir() {
     size_t separator = path.find_last_of(kThisPlatform == Platform::windows ? "\\/" : "/");
     return separator == std::string::npos ? "" : path.substr(0, separator + 1);
 }
+
+std::string userDataFile(const std::string& name) {
+    std::string folder = userDataFolder();
+    return folder.empty() ? "" : folder + name;
+}

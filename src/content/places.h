@@ -25,6 +25,8 @@ std::string processEnvironment(const char* variable);
 //   Windows: %APPDATA%\tarvex\ (the roaming profile, where Windows games keep saves)
 std::string userDataFolder(Platform platform, const Environment& environment);
 std::string userDataFolder();
+// A file of that name in the user's data folder; "" when there is no such folder.
+std::string userDataFile(const std::string& name);
 // Why userDataFolder is "", for the log.
 const char* noUserDataFolderReason(Platform platform);
 

@@ -28,10 +28,7 @@ std::string readWonLevels(const std::string& text, std::set<std::string>& won) {
 
 }  // namespace
 
-std::string progressFilePath() {
-    std::string folder = userDataFolder();
-    return folder.empty() ? "" : folder + "progress.json";
-}
+std::string progressFilePath() { return userDataFile("progress.json"); }
 
 void loadProgress(Progress& progress) {
     progress.won_levels.clear();

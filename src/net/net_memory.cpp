@@ -36,10 +36,7 @@ void readMatch(NetMemory& memory, const nlohmann::json& root) {
 }
 }  // namespace
 
-std::string netMemoryFilePath() {
-    std::string folder = userDataFolder();
-    return folder.empty() ? "" : folder + "network.json";
-}
+std::string netMemoryFilePath() { return userDataFile("network.json"); }
 
 void loadNetMemory(NetMemory& memory) {
     memory.last_address.clear();
