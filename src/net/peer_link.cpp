@@ -61,7 +61,9 @@ void playHostRules(Game& game, nlohmann::json document) {
 void finishRules(Game& game, const std::string& text) {
     std::vector<DataProblem> problems = checkConfigText(text);
     if (!problems.empty()) return refuseRules(game, problems.front().message);
-    playHostRules(game, nlohmann::json::parse(text));
+    nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
+    if (document.is_discarded()) return refuseRules(game, "not JSON");
+    playHostRules(game, std::move(document));
 }
 }  // namespace
 
