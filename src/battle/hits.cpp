@@ -21,16 +21,23 @@ struct Opposition {
     const Rect& base;
     float& money;
     float& base_damage;  // the side's running total, which a LAN host shares
+    bool charged;        // false following a LAN host: its snapshots say what a base lost
 
+    // A joining game that charged its own base as its own battle saw it could go below zero
+    // before the host's count does; its money, which travels in 16 bits, would then reach
+    // the host as a large sum and the match would never end.
     void chargeBase(float amount) {
+        if (!charged) return;
         money -= amount;
         base_damage += amount;
     }
 };
 
 Opposition opposingSide(Game& game, bool fired_by_player) {
-    if (fired_by_player) return {game.enemy_turrets, game.enemy_base, game.enemy_money, game.sync.base_damage[1]};
-    return {game.player_turrets, game.player_base, game.player_money, game.sync.base_damage[0]};
+    bool charged = !game.sync.following;
+    if (fired_by_player)
+        return {game.enemy_turrets, game.enemy_base, game.enemy_money, game.sync.base_damage[1], charged};
+    return {game.player_turrets, game.player_base, game.player_money, game.sync.base_damage[0], charged};
 }
 
 // The unit of the list whose centre is nearest to p (ties keep the earlier), or null.
