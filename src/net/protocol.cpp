@@ -216,8 +216,10 @@ void processLinkMessages(Game& game) {
     LanLobby& lobby = game.lobby;
     {
         std::lock_guard<std::mutex> lock(lobby.queue_mutex);
-        auto first_link = std::stable_partition(lobby.message_queue.begin(), lobby.message_queue.end(),
-                                                [](const Message& m) { return m.empty() || !isLinkMessage(m[0]); });
+        auto other = [](const Message& m) { return m.empty() || !isLinkMessage(m[0]); };
+        // Most frames bring none; the partition would take a buffer from the heap every frame.
+        if (std::all_of(lobby.message_queue.begin(), lobby.message_queue.end(), other)) return;
+        auto first_link = std::stable_partition(lobby.message_queue.begin(), lobby.message_queue.end(), other);
         if (first_link == lobby.message_queue.end()) return;
         lobby.draining.assign(std::make_move_iterator(first_link), std::make_move_iterator(lobby.message_queue.end()));
         lobby.message_queue.erase(first_link, lobby.message_queue.end());
