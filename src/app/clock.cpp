@@ -65,3 +65,15 @@ ManualClockSource::ManualClockSource() {
 ManualClockSource::~ManualClockSource() { setClockSource({}); }
 
 void ManualClockSource::advance(float seconds) { now_us += std::llround(double(seconds) * 1000000.0); }
+
+FrameClockSource::FrameClockSource() : now_us(wallMicroseconds()) {
+    setClockSource([this] { return now_us; });
+}
+
+FrameClockSource::~FrameClockSource() { setClockSource({}); }
+
+std::int64_t FrameClockSource::tick() {
+    std::int64_t before = now_us;
+    now_us = wallMicroseconds();
+    return now_us - before;
+}

@@ -41,12 +41,27 @@ bool matchClocksHeld();
 // Any hold ends and the pauses of the old source are forgotten.
 void setClockSource(std::function<std::int64_t()> source);
 
-// Tests only: a manual time source for the lifetime of this object.
+// The running game's time source: the steady wall clock, read once a frame. Every clock
+// reads the same instant throughout a frame, so the frame's length is all a replay needs
+// to give each clock the reading it had. Installed for the lifetime of the object.
+class FrameClockSource {
+public:
+    FrameClockSource();
+    ~FrameClockSource();
+    std::int64_t tick();  // the next frame begins; returns its length in microseconds
+
+private:
+    std::int64_t now_us;
+};
+
+// A manual time source for the lifetime of this object: tests, and a replay, which gives
+// every frame its recorded length.
 class ManualClockSource {
 public:
     ManualClockSource();
     ~ManualClockSource();
     void advance(float seconds);
+    void advanceMicroseconds(std::int64_t microseconds) { now_us += microseconds; }
 
 private:
     std::int64_t now_us = 1'000'000;

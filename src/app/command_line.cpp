@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/replay_play.h"
 #include "content/data_check.h"
 #include "net/address.h"
 
@@ -23,14 +24,19 @@ const char kUsage[] =
     "  --join ADDRESS[:PORT]\n"
     "                      open the network lobby and join the match hosted at ADDRESS,\n"
     "                      a name or an IPv4 address (port 55003 unless given)\n"
+    "  --verify-replay FILE\n"
+    "                      play a recorded match without a window at full speed and\n"
+    "                      check it against its digests; exit status 0 when every digest\n"
+    "                      matches, 1 when the battle diverged, 2 when the file is refused\n"
     "  -h, --help          show this help and exit\n"
     "  -V, --version       show the version and exit\n"
     "\n"
     "In the game: Q, W, E send units; M turns the music off and on; F11 switches fullscreen.\n"
 #ifdef _WIN32
-    "Progress is kept in %APPDATA%\\tarvex\\progress.json.\n";
+    "Progress is kept in %APPDATA%\\tarvex\\progress.json, replays in %APPDATA%\\tarvex\\replays\\.\n";
 #else
-    "Progress is kept in $XDG_DATA_HOME/tarvex/progress.json (else ~/.local/share/tarvex/).\n";
+    "Progress is kept in $XDG_DATA_HOME/tarvex/progress.json (else ~/.local/share/tarvex/),\n"
+    "replays in replays/ beside it.\n";
 #endif
 
 CommandLine exitWith(int status) {
@@ -59,6 +65,12 @@ CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out,
     if (option == "--check-data") {
         if (argc > 3) return refuse(errors, "--check-data takes at most one directory");
         return exitWith(checkDataFiles(argc == 3 ? argv[2] : "", out));
+    }
+    if (option == "--verify-replay") {
+        if (argc != 3) return refuse(errors, "--verify-replay takes one replay file");
+        ReplayVerdict verdict = verifyReplay(argv[2]);
+        (verdict.status == 2 ? errors : out) << verdict.line << "\n";
+        return exitWith(verdict.status);
     }
     // The options that play go together: --fps-log with one way into the lobby.
     CommandLine line;

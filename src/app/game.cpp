@@ -5,6 +5,7 @@
 #include "app/renderer.h"
 #include "app/sfml_compat.h"
 #include "app/update.h"
+#include "battle/battle_rand.h"
 #include "battle/match.h"
 #include "content/config.h"
 #include "content/files.h"
@@ -168,7 +169,7 @@ Game::Game(const GameOptions& options) {
 
     hovered_faction = -1;
     faction_screen_rng.seed(std::mt19937::default_seed);
-    std::srand(options.seeds ? options.seeds->rand : static_cast<unsigned>(std::time(nullptr)));
+    seedBattleRand(options.seeds ? options.seeds->rand : static_cast<unsigned>(std::time(nullptr)));
 
     if (windowed) {
         loadFont(frontend->ui_font);
@@ -204,6 +205,7 @@ Game::Game(const GameOptions& options) {
     loadLevels(*this, "levels.json");
     if (windowed) {
         progress.file = progressFilePath();
+        replay.folder = replayFolder();
         loadProgress(progress);
         lobby.memory.file = netMemoryFilePath();
         loadNetMemory(lobby.memory);

@@ -8,6 +8,7 @@
 #include "battle/turret.h"
 #include "battle/unit_grid.h"
 #include "content/progress.h"
+#include "content/replay.h"
 #include "content/upgrades.h"
 #include "net/battle_sync.h"
 #include "net/lan_lobby.h"
@@ -41,7 +42,7 @@ struct FrameInput {
 // A seed for every random engine. With the same seeds, the same frame times and the same
 // input, two games play the same battle bit for bit, with a window or without.
 struct Seeds {
-    unsigned rand = 1;     // the runtime's rand(): enemy faction, handshake, recoil, rockets, waves
+    unsigned rand = 1;     // the battle's rand (battle_rand.h): enemy faction, handshake, recoil, rockets, waves
     unsigned effects = 2;  // sparks and smoke
     unsigned sounds = 3;   // pitch and volume of the effects
     unsigned units = 4;    // the game's own engine
@@ -186,6 +187,7 @@ struct Game {
     BattleSync sync;                 // a LAN match follows the host's battle
     PeerLink link;                   // what the two games know of each other beyond the original messages
     Rejoin rejoin;                   // a network match that outlives a dropped connection
+    ReplayLog replay;                // the match being recorded, or the replay being watched
 
     // Network handshake
     int handshake_value = 0;

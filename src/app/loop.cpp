@@ -1,4 +1,5 @@
 #include "app/loop.h"
+#include "app/commands.h"
 #include "app/display.h"
 #include "app/frontend.h"
 #include "app/game.h"
@@ -6,6 +7,7 @@
 #include "app/settings_keys.h"
 #include "app/sfml_compat.h"
 #include "app/render.h"
+#include "app/replay_record.h"
 #include "app/screen.h"
 #include "app/screen_input.h"
 #include "app/update.h"
@@ -36,15 +38,6 @@ void scrollWheel(Game& game, const InputEvent& wheel) {
     clampView(game);
 }
 
-// The first unit of a list whose centre lies within its hull radius + extra of a point.
-int pickUnit(const std::vector<Turret>& units, sf::Vector2f point, float extra, bool add_radius) {
-    for (size_t i = 0; i < units.size(); ++i) {
-        float reach = (add_radius ? units[i].body.getRadius() : 0.0f) + extra;
-        if (distanceBetween(units[i].body.getPosition(), point) < reach) return int(i);
-    }
-    return -1;
-}
-
 // Picks the unit under a field point for the info box; an enemy hit wins over a player hit.
 // Returns whether anything was hit.
 bool inspectAt(Game& game, sf::Vector2f point, float extra, bool add_radius) {
@@ -71,25 +64,13 @@ bool onPanel(const Game& game, sf::Vector2f click) {
     return false;
 }
 
-void clearOrders(Game& game) {
-    game.selection.clear();
-    game.inspected_unit = -1;
-    for (Turret& unit : game.player_turrets) {
-        bool was_moving = unit.move_order;
-        unit.attack_target = kNoUnit;
-        unit.attack_order = 0;
-        unit.move_order = 0;
-        if (was_moving) shareMoveOrder(game, unit);
-    }
-}
-
 void leftPressed(Game& game, sf::Vector2i pixel) {
     sf::Vector2f field = toField(game, pixel);
     if (!inspectAt(game, field, 15, true)) game.inspected_unit = -1;
 
     sf::Vector2f click(pixel);
     if (onPanel(game, click) || !game.faction_confirmed || game.paused || game.rejoin.waiting) return;
-    if (pickUnit(game.player_turrets, field, 10, true) < 0) clearOrders(game);
+    if (pickUnit(game.player_turrets, field, 10, true) < 0) performCommand(game, commandOf(ReplayCommandKind::ClearOrders));
     game.box_selecting = true;
     game.box_start = field;
     game.selection_box.setPosition(field);
@@ -98,33 +79,20 @@ void leftPressed(Game& game, sf::Vector2i pixel) {
 
 void rightPressed(Game& game, sf::Vector2i pixel) {
     if (!game.faction_confirmed || game.paused || game.rejoin.waiting) return;
-    sf::Vector2f field = toField(game, pixel);
-    int enemy = pickUnit(game.enemy_turrets, field, 10, true);
-    for (UnitId id : game.selection) {
-        Turret* unit = findUnit(game, id);
-        if (!unit || unit->hp <= 0) continue;
-        if (enemy >= 0) {
-            unit->attack_target = game.enemy_turrets[enemy].id;
-            unit->attack_order = 1;
-            unit->move_order = 0;
-        } else {
-            unit->move_target = field;
-            unit->move_order = 1;
-            unit->attack_order = 0;
-            unit->attack_target = kNoUnit;
-        }
-        shareMoveOrder(game, *unit);
-    }
+    ReplayCommand order = commandOf(ReplayCommandKind::Order);
+    order.point = toField(game, pixel);
+    performCommand(game, order);
 }
 
 void leftReleased(Game& game) {
     if (!game.box_selecting) return;
     game.box_selecting = false;
-    game.selection.clear();
+    ReplayCommand select = commandOf(ReplayCommandKind::Select);
     sf::FloatRect box = game.selection_box.getGlobalBounds();
     for (const Turret& unit : game.player_turrets)
-        if (box.contains(unit.body.getPosition())) game.selection.push_back(unit.id);
-    if (game.selection.empty()) game.selection_box.setSize({0, 0});
+        if (box.contains(unit.body.getPosition())) select.units.push_back(unit.id);
+    if (select.units.empty()) game.selection_box.setSize({0, 0});
+    performCommand(game, std::move(select));
 }
 
 void mouseMoved(Game& game, sf::Vector2i pixel) {
@@ -139,16 +107,16 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
     static const Key player_lanes[] = {Key::Q, Key::W, Key::E};
     static const Key enemy_lanes[] = {Key::U, Key::I, Key::O};
     static const Key enemy_upgrades[] = {Key::J, Key::K, Key::L, Key::Semicolon};
-    if (key == Key::P) togglePause(game);
+    if (key == Key::P) performCommand(game, commandOf(ReplayCommandKind::Pause));
     // Nothing that changes the match while it stands still.
     if (game.paused || game.rejoin.waiting) return;
-    for (int lane = 0; lane < 3; ++lane) {
-        if (key == player_lanes[lane]) spawnPlayerTurret(game, lane);
+    for (std::uint8_t lane = 0; lane < 3; ++lane) {
+        if (key == player_lanes[lane]) performCommand(game, commandOf(ReplayCommandKind::Spawn, 0, lane));
         if (key != enemy_lanes[lane]) continue;
         if (game.network_mode && game.lobby.connected)
-            sendMessage(game, {MsgSpawn, 1, std::uint8_t(lane)});
+            sendMessage(game, {MsgSpawn, 1, lane});
         else
-            spawnEnemyTurret(game, lane);
+            performCommand(game, commandOf(ReplayCommandKind::Spawn, 1, lane));
     }
     for (int kind = 1; kind <= 4; ++kind) {
         if (key != enemy_upgrades[kind - 1] || !game.network_mode) continue;
@@ -223,19 +191,19 @@ void run(Game& game) {
     if (!game.frontend) return;
     sf::RenderWindow& window = game.frontend->window;
     if (!window.isOpen()) return;
-    Clock frame_clock(Clock::Real);  // a pause holds the match clocks, never the frame time
+    FrameClockSource frame_time;  // a pause holds the match clocks, never the frame time
     while (window.isOpen()) {
         while (std::optional<InputEvent> event = pollInput(window)) handleEvent(game, *event);
-        float dt = static_cast<float>(frame_clock.elapsedMicroseconds()) / 1000000.0f;
-        frame_clock.restart();
+        std::int64_t frame_us = frame_time.tick();
         if (!window.isOpen()) break;
         sampleInput(game);
         auto start = std::chrono::steady_clock::now();
-        update(game, dt);
+        stepFrame(game, frame_us);
         auto updated = std::chrono::steady_clock::now();
         render(game);
         auto drawn = std::chrono::steady_clock::now();
         recordFrame(game, Seconds(updated - start).count(), Seconds(drawn - updated).count());
         game.frontend->canvas.draw_calls = 0;
     }
+    finishRecording(game);  // a match the window closed on is kept too
 }

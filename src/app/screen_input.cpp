@@ -4,7 +4,9 @@
 #include "app/game.h"
 #include "app/log.h"
 #include "app/screen.h"
+#include "app/replay_record.h"
 #include "app/update.h"
+#include "battle/battle_rand.h"
 #include "content/levels.h"
 #include "net/join.h"
 #include "net/protocol.h"
@@ -44,21 +46,21 @@ void pickFactionCard(Game& game, sf::Vector2f click) {
     }
 }
 
-// The computer opponent is one of the four other factions, picked by rand().
+// The computer opponent is one of the four other factions, picked by battleRand().
 int pickEnemyFaction(int player_faction) {
     int candidates[4];
     int count = 0;
     for (int faction = 0; faction < 5; ++faction)
         if (faction != player_faction) candidates[count++] = faction;
-    return candidates[std::rand() % 4];
+    return candidates[battleRand() % 4];
 }
 
 void announceReady(Game& game) {
     sendMessage(game, {MsgReady, 1});
     logLine("Send: I'm ready!");
     if (game.lobby.is_host) {
-        std::uint8_t high = std::uint8_t(std::rand() >> 8);
-        std::uint8_t low = std::uint8_t(std::rand());
+        std::uint8_t high = std::uint8_t(battleRand() >> 8);
+        std::uint8_t low = std::uint8_t(battleRand());
         sendMessage(game, {MsgHandshake, high, low, std::uint8_t(game.player_faction)});
     } else {
         sendMessage(game, {MsgFaction, std::uint8_t(game.player_faction)});
@@ -218,8 +220,10 @@ void levelSelectInput(Game& game, const InputEvent& event) {
         if (!sf::FloatRect({90 + 250 * float(i % 3), 110 + 150 * float(i / 3)}, {220, 130}).contains(click)) continue;
         playClickSound(game);
         startLevel(game, game.shown_levels[i]);
+        clearFieldForMatch(game);
         game.level_running = true;
         game.level_select_active = false;
+        beginRecording(game, int(i) + 1, game.shown_levels[i]);
         logLine("Starting level: ", i, " - ", levelNameForLog(game.shown_levels[i]));
         return;
     }

@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "app/pause.h"
 #include "app/rejoin.h"
+#include "app/replay_record.h"
 #include "battle/combat.h"
 #include "battle/hits.h"
 #include "battle/match.h"
@@ -215,6 +216,7 @@ void update(Game& game, float dt) {
 }
 
 void clearMatch(Game& game) {
+    finishRecording(game);  // a match left before its end is kept too
     resumeMatch(game);
     game.game_over = false;
     game.results_timer = 0;

@@ -1,16 +1,16 @@
 #include "battle/effects.h"
 #include "app/game.h"
 #include "app/sfml_compat.h"
+#include "battle/battle_rand.h"
 #include "content/config.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 constexpr float kDegrees = kPi / 180.0f;
 
-// Explosion debris colours, picked by rand() % 5.
+// Explosion debris colours, picked by battleRand() % 5.
 const sf::Color kFireColours[5] = {sf::Color(255, 255, 200, 255), sf::Color(255, 200, 100, 255),
                                    sf::Color(255, 150, 50, 255), sf::Color(255, 100, 0, 255),
                                    sf::Color(200, 50, 0, 255)};
@@ -21,8 +21,8 @@ float uniform(Effects& effects, float a, float b) {
     return a + (b - a) * u;
 }
 
-// Remainder of a fresh rand() value.
-int randomBelow(int n) { return std::rand() % n; }
+// Remainder of a fresh battleRand() value.
+int randomBelow(int n) { return battleRand() % n; }
 
 sf::Color sparkColour() {
     float c = float(randomBelow(100)) / 100;

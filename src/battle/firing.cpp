@@ -1,12 +1,12 @@
 #include "app/game.h"
 #include "app/sfml_compat.h"
+#include "battle/battle_rand.h"
 #include "battle/combat.h"
 #include "battle/effects.h"
 #include "battle/unit_grid.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 constexpr float kMuzzleDistance = 28.0f;    // from the hull centre along the barrel
@@ -92,8 +92,8 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
     rocket.damage_amount = unit.damage;
     rocket.wobble_phase = 0;
     // Draw order matters for replays: frequency first, then amplitude.
-    rocket.wobble_frequency = float(std::rand() % 30) / 10.0f + 6.0f;
-    rocket.wobble_amplitude = float(std::rand() % 8) / 100.0f + 0.08f;
+    rocket.wobble_frequency = float(battleRand() % 30) / 10.0f + 6.0f;
+    rocket.wobble_amplitude = float(battleRand() % 8) / 100.0f + 0.08f;
     aimRocket(game, unit, rocket);
     game.projectiles.push_back(std::move(rocket));
     unit.fire_clock.restart();
@@ -121,7 +121,7 @@ bool anotherUnitNear(const Game& game, const Turret& unit, sf::Vector2f point, f
 
 // A shot pushes the unit back along y only, unless that would crowd another unit.
 void recoil(Game& game, Turret& unit) {
-    float k = float(std::rand() % 40) / 100.0f + 0.8f;
+    float k = float(battleRand() % 40) / 100.0f + 0.8f;
     float theta = degreesToRadians(barrelHeading(unit));
     sf::Vector2f position = unit.body.getPosition();
     sf::Vector2f candidate(position.x, position.y - std::sin(theta) * k * unit.recoil_distance);

@@ -1,9 +1,9 @@
 #include "battle/projectile.h"
+#include "battle/battle_rand.h"
 #include "battle/geometry.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 float flame_phase = 0;
 
@@ -71,22 +71,22 @@ int puffsToShed(float speed) {
     return std::min(count, 5);
 }
 
-// One new puff a little behind the projectile. The nine rand() draws keep this order.
+// One new puff a little behind the projectile. The nine battleRand() draws keep this order.
 // A projectile at rest has no "behind": its puff starts at its own position.
 SmokePuff newPuff(const Projectile& projectile, float speed) {
     sf::Vector2f position = projectile.shape.getPosition();
     sf::Vector2f heading = speed > 0 ? projectile.velocity / speed : sf::Vector2f(0, 0);
     SmokePuff puff;
-    float back = float(std::rand() % 15) / 10.0f + 0.5f;
-    float angle = float(std::rand() % 360) * kPiTo5Places / 180.0f;
-    float jitter = float(std::rand() % 15) / 10.0f;
+    float back = float(battleRand() % 15) / 10.0f + 0.5f;
+    float angle = float(battleRand() % 360) * kPiTo5Places / 180.0f;
+    float jitter = float(battleRand() % 15) / 10.0f;
     puff.colour = projectile.smoke_colour;
-    puff.colour.a = static_cast<std::uint8_t>(50 + std::rand() % 40);
-    puff.size = float(std::rand() % 20) / 30.0f + 0.5f;
-    puff.life = puff.max_life = float(std::rand() % 150) / 1000.0f + 0.15f;
-    float f = float(std::rand() % 10) / 100.0f + 0.03f;
-    puff.vy = -projectile.velocity.y * f + float(std::rand() % 20 - 10) / 15.0f;
-    puff.vx = -projectile.velocity.x * f + float(std::rand() % 20 - 10) / 15.0f;
+    puff.colour.a = static_cast<std::uint8_t>(50 + battleRand() % 40);
+    puff.size = float(battleRand() % 20) / 30.0f + 0.5f;
+    puff.life = puff.max_life = float(battleRand() % 150) / 1000.0f + 0.15f;
+    float f = float(battleRand() % 10) / 100.0f + 0.03f;
+    puff.vy = -projectile.velocity.y * f + float(battleRand() % 20 - 10) / 15.0f;
+    puff.vx = -projectile.velocity.x * f + float(battleRand() % 20 - 10) / 15.0f;
     puff.x = position.x - heading.x * back + std::cos(angle) * jitter;
     puff.y = position.y - heading.y * back + std::sin(angle) * jitter;
     return puff;

@@ -1,10 +1,10 @@
 #include "app/game.h"
+#include "battle/battle_rand.h"
 #include "battle/combat.h"
 #include "battle/unit_grid.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 constexpr float kBaseGap = 5.0f;  // pixels left between a pushed-out unit and the base
@@ -34,8 +34,8 @@ void pushPair(Game& game, Turret& a, Turret& b) {
     if (distance > game.push_radius) return;
     if (distance < 1) {
         // Stacked units get a random direction; y is drawn before x.
-        d.y = float(std::rand() % 100 - 50) / 50.0f;
-        d.x = float(std::rand() % 100 - 50) / 50.0f;
+        d.y = float(battleRand() % 100 - 50) / 50.0f;
+        d.x = float(battleRand() % 100 - 50) / 50.0f;
         distance = 1;
     }
     float strength = std::min(game.push_max, (1 - distance / game.push_radius) * game.push_force);

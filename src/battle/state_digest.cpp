@@ -1,6 +1,7 @@
 #include "battle/state_digest.h"
 #include "app/game.h"
 #include "app/sfml_compat.h"
+#include "battle/battle_rand.h"
 
 #include <cstring>
 #include <random>
@@ -77,5 +78,8 @@ std::uint64_t battleDigest(const Game& game) {
     std::mt19937 units = game.rng, effects = game.effects.rng;
     digest.add(units());
     digest.add(effects());
+    BattleRandState shared = battleRandState();
+    digest.add(shared.table);
+    digest.add(shared.front);
     return digest.hash;
 }

@@ -164,9 +164,15 @@ bool buyPlayerUpgrade(Game& game, PanelButton button) {
 void upgradeButtonsStep(Game& game) {
     bool fresh_press = game.input.left_button && !game.left_was_pressed;
     game.left_was_pressed = game.input.left_button;
-    if (!fresh_press) return;
+    // A replay presses the buttons the recorded frame pressed, and no others.
+    if (auto fed = takeFedCommand(game.replay, ReplayCommandKind::PanelPress)) {
+        buyPlayerUpgrade(game, PanelButton(fed->value));
+        return;
+    }
+    if (!fresh_press || game.replay.playing) return;
     for (int button = 0; button < kPanelButtonCount; ++button) {
         if (!buttonUnderCursor(game, button)) continue;
+        recordCommand(game.replay, commandOf(ReplayCommandKind::PanelPress, 0, std::uint8_t(button)));
         buyPlayerUpgrade(game, PanelButton(button));
         return;
     }

@@ -1,11 +1,11 @@
 #include "content/waves.h"
 #include "app/game.h"
+#include "battle/battle_rand.h"
 #include "battle/turret.h"
 #include "content/factions.h"
 #include "content/levels.h"
 #include "content/upgrades.h"
 
-#include <cstdlib>
 
 namespace {
 // The wave timer advances by a fixed step per frame, not by the frame time.
@@ -23,7 +23,7 @@ void endWave(Game& game) {
 
 void attemptSpawn(Game& game, const nlohmann::json& wave) {
     long long lane = levelInteger(wave, "lane", -1);
-    if (lane == -1) lane = std::rand() % 3;
+    if (lane == -1) lane = battleRand() % 3;
     // The attempt counts even when the spawn point is blocked and nothing appears.
     if (game.enemy_money >= unitPrice(game.enemy_faction)) {
         spawnEnemyTurret(game, static_cast<int>(lane));

@@ -1,4 +1,5 @@
 #include "app/game_process.h"
+#include "content/replay.h"
 #include "support.h"
 
 #include <filesystem>
@@ -33,6 +34,20 @@ TEST(EndToEnd, EscBacksOutOfEveryScreenAndALevelIsPlayedToItsResults) {
 
     game.requestClose();
     EXPECT_EQ(game.waitForExit(5), 0) << game.output();
+
+    // The match was kept, and plays again without a window to the same digests. (Under Wine
+    // the user's folder is the prefix's own: the Windows build's replays are checked there.)
+    if (defaultGameCommand() != linuxGameCommand()) return;
+    std::vector<std::string> replays = listReplays(dir.path() + "/data/tarvex/replays");
+    ASSERT_EQ(replays.size(), 1u) << game.output();
+    EXPECT_NE(game.output().find("🎬 回放已保存：" + replays[0] + "\n"), std::string::npos) << game.output();
+    Replay replay;
+    ASSERT_EQ(loadReplay(replays[0], replay), "");
+    EXPECT_EQ(replay.result, "won");
+    std::string verified = dir.path() + "/verified.txt";
+    EXPECT_EQ(runCommand("'" + defaultGameCommand() + "' --verify-replay '" + replays[0] + "' > '" + verified + "'"), 0)
+        << fileContents(verified);
+    EXPECT_EQ(fileContents(verified).rfind("replay ok: ", 0), 0u) << fileContents(verified);
 }
 
 // The Debian package: lintian finds no error or warning in it, its desktop entry and

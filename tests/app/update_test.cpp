@@ -1,5 +1,6 @@
 #include "app/screen.h"
 #include "app/update.h"
+#include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "battle/turret.h"
@@ -72,7 +73,7 @@ TEST_F(MatchFrame, IncomeTickWithYellowFactorsAndCameraKeyStep) {
 }
 
 TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
-    std::srand(5);
+    seedBattleRand(5);
     startMatch(game, Yellow, Blue);  // rockets against shells; Blue's base suffers 0.05 per unit charge, 1.0 per rocket
     game.player_income = game.enemy_income = 0;  // money moves only by spending and hits
     game.player_money = 160;

@@ -1,3 +1,4 @@
+#include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "battle/projectile.h"
 #include "content/factions.h"
@@ -48,9 +49,9 @@ TEST_F(Firing, RocketLaunchDrawsAndCooldown) {
     Turret& unit = addUnit(game, true, 1, {450, 500}, RocketLauncher);
     unit.fire_rate = 0.5f;
     clock.advance(1);
-    std::srand(7);
-    int frequency_draw = std::rand(), amplitude_draw = std::rand();
-    std::srand(7);
+    seedBattleRand(7);
+    int frequency_draw = battleRand(), amplitude_draw = battleRand();
+    seedBattleRand(7);
     fireAt(game, unit, {450, 420});
     ASSERT_EQ(game.projectiles.size(), 1u);
     const Projectile& rocket = game.projectiles[0];

@@ -1,4 +1,5 @@
 #include "app/update.h"
+#include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "battle/unit_grid.h"
@@ -28,7 +29,7 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
         Game& game = *fixture.game;
         game.use_spatial_grid = use_grid;
         enterMatch(game);
-        std::srand(11);
+        seedBattleRand(11);
         game.rng.seed(12);
         game.effects.rng.seed(13);
         setup(game);
@@ -39,7 +40,7 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
         }
         std::vector<float> owners;
         for (const HexCell& cell : game.hex_cells) owners.push_back(cell.owner);
-        results[use_grid] = {battleDigest(game), owners, std::rand()};
+        results[use_grid] = {battleDigest(game), owners, battleRand()};
         testing::internal::GetCapturedStdout();
     }
     EXPECT_EQ(std::get<0>(results[0]), std::get<0>(results[1])) << "the battles differ";

@@ -1,3 +1,4 @@
+#include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "content/factions.h"
 #include "events.h"
@@ -131,7 +132,7 @@ TEST_F(Push, StackedUnitsSeparateAndTheSturdierMovesLess) {
     Turret& light = addUnit(game, true, 1, {450, 500});
     sturdy.hp = 300;
     light.hp = 100;
-    std::srand(3);
+    seedBattleRand(3);
     pushPhysics(game, 0.1f);
     sf::Vector2f start(450, 500);
     EXPECT_GT(vectorLength(light.body.getPosition() - start), 0.5f);

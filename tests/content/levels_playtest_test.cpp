@@ -1,6 +1,7 @@
 #include "app/clock.h"
 #include "app/sfml_compat.h"
 #include "app/update.h"
+#include "battle/battle_rand.h"
 #include "content/factions.h"
 #include "events.h"
 #include "support.h"
@@ -19,7 +20,7 @@ Outcome playLevel(int level_index, int faction, bool novice, float income = 5) {
     testing::internal::CaptureStdout();
     GameFixture fixture(shippedData("config.json"), shippedData("levels.json"));
     Game& game = *fixture.game;
-    std::srand(1);
+    seedBattleRand(1);
     game.rng.seed(1);
     game.effects.rng.seed(2);
     RectParts<float> single = partsOf(game.single_button.getGlobalBounds());

@@ -1,4 +1,5 @@
 #include "app/update.h"
+#include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "content/factions.h"
 #include "events.h"
@@ -51,7 +52,7 @@ struct SyncedPair {
         for (Game* game : {&host, &joiner}) followConnection(*game);
         offerMatchToken(host);
         deliver(host, joiner);
-        std::srand(kTestSeeds.rand);
+        seedBattleRand(kTestSeeds.rand);
         for (Game* game : {&host, &joiner}) {
             processLinkMessages(*game);
             game->match_clock.restart();

@@ -1,0 +1,27 @@
+#pragma once
+#include "content/replay.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+struct Game;
+class ManualClockSource;
+
+// Playing a recorded match back: the rules, level, factions, economy and engines as the
+// match began, then each frame with its commands.
+
+// Starts the replay already in game.replay.replay; "" or why it cannot be played.
+std::string startReplay(Game& game);
+
+enum class ReplayStep { Played, Ended, Diverged, Malformed };
+// Plays the next recorded frame, the clock moved on by its recorded length first, so every
+// clock reads what it read when the match was played.
+ReplayStep playReplayFrame(Game& game, ManualClockSource& clock);
+
+// What a check of a replay came to, for --verify-replay.
+struct ReplayVerdict {
+    int status = 2;          // 0 every digest matched, 1 diverged, 2 not a replay that can be played
+    std::string line;        // the one line the check prints
+};
+ReplayVerdict verifyReplay(const std::string& file);

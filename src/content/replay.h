@@ -1,0 +1,131 @@
+#pragma once
+#include "battle/battle_rand.h"
+#include "battle/turret.h"
+
+#include <SFML/System/Vector2.hpp>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A match kept as the engines' states at its start, the length of every frame and what
+// the player did to the battle at each, with a digest of the battle every second of game
+// time: played again with the same rules, it is the same battle bit for bit.
+
+enum class ReplayCommandKind : std::uint8_t {
+    Spawn = 1,        // side (0 the player's, 1 the opponent's keys), lane
+    Pause = 2,        // P
+    ClearOrders = 3,  // a click beside the units
+    Select = 4,       // a box selection: the units it took
+    Order = 5,        // a right click: the field point
+    PanelPress = 6,   // a side-panel button pressed, within the frame
+    Message = 7,      // a message from the peer, handled within the frame
+};
+
+struct ReplayCommand {
+    ReplayCommandKind kind = ReplayCommandKind::Pause;
+    std::uint8_t side = 0;
+    std::uint8_t value = 0;            // a lane, or a panel button
+    sf::Vector2f point;                // Order
+    std::vector<UnitId> units;         // Select
+    std::vector<std::uint8_t> bytes;   // Message
+};
+
+inline ReplayCommand commandOf(ReplayCommandKind kind, std::uint8_t side = 0, std::uint8_t value = 0) {
+    ReplayCommand command;
+    command.kind = kind;
+    command.side = side;
+    command.value = value;
+    return command;
+}
+
+// Commands that act inside a frame's update, where the frame met them; the others come
+// from the input handled before it.
+inline bool actsWithinFrame(ReplayCommandKind kind) {
+    return kind == ReplayCommandKind::PanelPress || kind == ReplayCommandKind::Message;
+}
+
+struct ReplayCheck {
+    std::uint32_t frame = 0;   // after this many frames
+    std::uint64_t digest = 0;
+};
+
+struct Replay {
+    std::string game_version;
+    std::string level_name;
+    int level = 0;                  // 1 to 10 as players count, 0 a LAN match
+    bool host = false;              // a LAN match: this side hosted
+    int player_faction = 0, enemy_faction = 0;
+    std::string result = "left";    // "won", "lost" or "left"
+    std::int64_t recorded_at = 0;   // seconds since 1970, when the match began
+    double length_seconds = 0;
+    nlohmann::json config = nlohmann::json::object();  // the rules in force
+    nlohmann::json levels = nlohmann::json::array();
+    nlohmann::json level_data = nlohmann::json::object();  // the level as it was started
+    nlohmann::json economy = nlohmann::json::object();  // money, incomes, upgrades, unit numbering at the start
+    BattleRandState battle_rand;
+    std::string units_rng, effects_rng;  // the engines' states, as the standard library writes them
+    std::string frames;             // encoded (see replay.cpp)
+    std::uint32_t frame_count = 0;
+    std::vector<ReplayCheck> checks;
+};
+
+// Reads frames back one by one (readReplayFrame).
+struct ReplayFrameReader {
+    const std::string* frames = nullptr;
+    std::size_t at = 0;
+    std::int64_t previous_us = 0;
+    std::string error;
+};
+
+// The match being recorded, or played back.
+struct ReplayLog {
+    bool recording = false;
+    bool playing = false;              // a replay drives the battle: live input is ignored
+    Replay replay;
+    std::vector<ReplayCommand> pending;  // this frame's, until the frame ends
+    std::int64_t previous_frame_us = 0;
+    double game_time = 0;              // seconds of recorded frames
+    std::vector<ReplayCommand> feed;   // while playing: the current frame's in-frame commands
+    ReplayFrameReader reader;          // while playing: the next frame
+    std::size_t next_check = 0;        // while playing: the digest to compare next
+    std::uint32_t frames_played = 0;
+    std::uint64_t last_digest = 0;
+    std::string folder;                // where finished recordings go; "" keeps none
+};
+
+inline void recordCommand(ReplayLog& log, ReplayCommand command) {
+    if (log.recording) log.pending.push_back(std::move(command));
+}
+
+// The next in-frame command of a kind while playing back, in the order the frame met them.
+std::optional<ReplayCommand> takeFedCommand(ReplayLog& log, ReplayCommandKind kind);
+
+// Appends one frame and its commands to the recording.
+void appendReplayFrame(ReplayLog& log, std::int64_t frame_us);
+
+// The next frame; false at the end or at a malformed frame (error says why).
+bool readReplayFrame(ReplayFrameReader& reader, std::int64_t& frame_us, std::vector<ReplayCommand>& commands);
+
+// The file: "TVXREPLAY" and a format number, then the header as JSON, the frames and the
+// checks, each after its byte count. Returns "" or why the bytes are not a replay; nothing
+// in them is trusted.
+std::string encodeReplay(const Replay& replay);
+std::string decodeReplay(const std::string& bytes, Replay& replay);
+
+constexpr int kReplayFormat = 1;
+constexpr std::size_t kMaxReplayBytes = 64u << 20;
+constexpr int kKeptReplays = 50;
+
+// "YYYYMMDD-HHMMSS-<level or lan>.tvxreplay", in local time.
+std::string replayFileName(const Replay& replay);
+// The folder kept replays go to: "replays" in the user's data folder.
+std::string replayFolder();
+// Writes the replay atomically into the folder and keeps only the newest kKeptReplays
+// there; returns the file written, or "" (the reason logged).
+std::string saveReplay(const Replay& replay, const std::string& folder);
+// Every replay in the folder, newest first.
+std::vector<std::string> listReplays(const std::string& folder);
+// Reads a replay file; "" or why it cannot be played.
+std::string loadReplay(const std::string& file, Replay& replay);
