@@ -4,6 +4,7 @@
 #include "app/render_parts.h"
 #include "content/factions.h"
 #include "content/upgrades.h"
+#include "ui/money_chart.h"
 #include "ui/results.h"
 #include "ui/unit_art.h"
 
@@ -141,6 +142,11 @@ void drawResultsOverlay(Game& game) {
     drawRectangle(canvas, {700, 400}, panel,
                   ShapeStyle{sf::Color(20, 20, 40, 220), sf::Color(200, 200, 200, 100), 2});
     drawResultsText(game, canvas);
+    // The tug of war fills the panel below the results' lines.
+    RectParts<float> text = partsOf(game.frontend->screen_texts.results.getGlobalBounds());
+    float top = std::clamp(text.top + text.height + 16, 360.0f, 420.0f);
+    drawMoneyChart(canvas, game.replay.money, sf::FloatRect({130, top}, {640, 485 - top}),
+                   factionColour(game.player_faction), factionColour(game.enemy_faction));
 }
 
 namespace {

@@ -93,6 +93,9 @@ struct ReplayLog {
     std::uint32_t frames_played = 0;
     std::uint64_t last_digest = 0;
     std::string folder;                // where finished recordings go; "" keeps none
+    // Both sides' money (x the player's) every half second of the match and at its end,
+    // for the tug of war on the results screen.
+    std::vector<sf::Vector2f> money;
 };
 
 inline void recordCommand(ReplayLog& log, ReplayCommand command) {

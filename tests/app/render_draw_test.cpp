@@ -287,3 +287,24 @@ TEST_F(Results, TheResultsAndTheStatusLineAsDrawn) {
                                results.findCharacterPos(0)), 0);
     }
 }
+
+// The tug of war below the results: Blue's money climbing from 1000 to 1600 and Red's
+// falling to -400, over 21 half-second samples; the area runs from -400 at its bottom to
+// 1600 at its top.
+TEST_F(Results, TheTugOfWarShowsTheRecordedMoney) {
+    game.enemy_faction = Red;
+    showMatch(game, Blue);
+    for (int i = 0; i <= 20; ++i) game.replay.money.push_back({1000.0f + 30 * float(i), 1000.0f - 70 * float(i)});
+    game.enemy_money = -400;
+    stdoutOf([&] { checkMatchEnd(game); });
+    sf::Image frame = renderedFrame(game);
+    RectParts<float> text = partsOf(game.frontend->screen_texts.results.getGlobalBounds());
+    float top = std::clamp(text.top + text.height + 16, 360.0f, 420.0f), height = 485 - top;
+    auto y = [&](float money) { return unsigned(std::lround(top + height * (1600 - money) / 2000)); };
+    EXPECT_TRUE(near(pixelAt(frame, 130 + 320, y(1300)), factionColour(Blue), 40)) << y(1300);
+    EXPECT_TRUE(near(pixelAt(frame, 130 + 320, y(300)), factionColour(Red), 40)) << y(300);
+    EXPECT_TRUE(near(pixelAt(frame, 130 + 64, y(0)), sf::Color(160, 160, 160), 40));  // zero
+    // Between the lines, and beside the zero line: the chart's own background.
+    for (unsigned at : {y(800), y(0) + 4})
+        EXPECT_FALSE(near(pixelAt(frame, 130 + 320, at), factionColour(Blue), 60)) << at;
+}
