@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <regex>
@@ -102,7 +103,7 @@ struct RecordedMatch : testing::Test {
 TEST_F(RecordedMatch, ALeftMatchIsKeptAndVerifiesAndAChangedRuleDivergesAtTheFirstDigestAfter) {
     std::string file = playAndLeave();
     ASSERT_FALSE(file.empty());
-    EXPECT_TRUE(std::regex_search(file, std::regex("/replays/\\d{8}-\\d{6}-1\\.tvxreplay$"))) << file;
+    EXPECT_TRUE(std::regex_search(file, std::regex("[/\\\\]replays[/\\\\]\\d{8}-\\d{6}-1\\.tvxreplay$"))) << file;
     Replay replay;
     ASSERT_EQ(loadReplay(file, replay), "");
     EXPECT_EQ(replay.result, "left");
@@ -186,8 +187,9 @@ TEST(ReplayFolder, TheNewest50AreKeptAndMatchesOfOneSecondKeepBoth) {
     stdoutOf([&] { saveReplay(replay, dir.path() + "/replays"); });  // the same second as the last
     std::vector<std::string> kept = listReplays(dir.path() + "/replays");
     ASSERT_EQ(kept.size(), 50u);
-    std::string last = dir.path() + "/replays/" + replayFileName(replay);
-    std::set<std::string> newest = {kept[0], kept[1]};
+    std::string last = replayFileName(replay);
+    std::set<std::string> newest;
+    for (int i : {0, 1}) newest.insert(std::filesystem::u8path(kept[std::size_t(i)]).filename().u8string());
     EXPECT_EQ(newest, (std::set<std::string>{last, last.substr(0, last.size() - 10) + "-2.tvxreplay"}));
     Replay oldest_kept;
     ASSERT_EQ(loadReplay(kept.back(), oldest_kept), "");
