@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/balance_lab.h"
 #include "app/replay_play.h"
 #include "content/data_check.h"
 #include "net/address.h"
@@ -28,6 +29,11 @@ const char kUsage[] =
     "                      play a recorded match without a window at full speed and\n"
     "                      check it against its digests; exit status 0 when every digest\n"
     "                      matches, 1 when the battle diverged, 2 when the file is refused\n"
+    "  --simulate [--levels 1-10] [--factions red,yellow,blue,purple,white]\n"
+    "             [--strategies spam,balanced,eco] [--runs K] [--seed S] [--json FILE]\n"
+    "                      play the levels without a window as scripted players, K matches\n"
+    "                      each (10 unless given), and print wins, mean length and the\n"
+    "                      lowest money; the same seed gives the same table\n"
     "  -h, --help          show this help and exit\n"
     "  -V, --version       show the version and exit\n"
     "\n"
@@ -65,6 +71,10 @@ CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out,
     if (option == "--check-data") {
         if (argc > 3) return refuse(errors, "--check-data takes at most one directory");
         return exitWith(checkDataFiles(argc == 3 ? argv[2] : "", out));
+    }
+    if (option == "--simulate") {
+        std::string why = simulateFromCommandLine(std::vector<std::string>(argv + 2, argv + argc), out, errors);
+        return why.empty() ? exitWith(0) : refuse(errors, "--simulate: " + why);
     }
     if (option == "--verify-replay") {
         if (argc != 3) return refuse(errors, "--verify-replay takes one replay file");

@@ -107,7 +107,7 @@ void runPausedFrame(Game& game, float dt) {
 
 void runFrameSteps(Game& game, float dt) {
     runMusic(game);
-    flyAll(game, dt, true);
+    flyAll(game, dt, game.effects.enabled);
     retargetRockets(game, dt);
     updateLasers(game);
     applyEnemyLaserOverride(game);

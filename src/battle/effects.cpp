@@ -150,6 +150,7 @@ void loadEffectSettings(Effects& effects) {
 }
 
 void emitMuzzleSparks(Effects& effects, sf::Vector2f point, int count, float direction_deg) {
+    if (!effects.enabled) return;
     for (int i = 0; i < count; ++i) {
         EffectParticle spark;
         float spread = std::clamp(effects.spread(effects.rng), -12.0f, 12.0f);
@@ -171,6 +172,7 @@ void emitMuzzleSparks(Effects& effects, sf::Vector2f point, int count, float dir
 }
 
 void emitMuzzleSmoke(Effects& effects, sf::Vector2f point, int count, float direction_deg) {
+    if (!effects.enabled) return;
     for (int i = 0; i < count; ++i) {
         EffectParticle smoke;
         smoke.y = point.y + float(randomBelow(30) - 15) / 10;
@@ -189,6 +191,7 @@ void emitMuzzleSmoke(Effects& effects, sf::Vector2f point, int count, float dire
 }
 
 void addMuzzleFlash(Effects& effects, sf::Vector2f point) {
+    if (!effects.enabled) return;
     MuzzleFlash flash;
     flash.x = point.x;
     flash.y = point.y;
@@ -200,6 +203,7 @@ void addMuzzleFlash(Effects& effects, sf::Vector2f point) {
 }
 
 void spawnExplosion(Effects& effects, sf::Vector2f point, float size) {
+    if (!effects.enabled) return;
     Explosion explosion;
     explosion.x = point.x;
     explosion.y = point.y;
@@ -222,6 +226,7 @@ void spawnExplosion(Effects& effects, sf::Vector2f point, float size) {
 }
 
 void layTracks(Game& game) {
+    if (!game.effects.enabled) return;
     sf::Color player_colour = factionColour(game.player_faction);
     sf::Color enemy_colour = factionColour(game.enemy_faction);
     for (Turret& unit : game.player_turrets) layUnitTracks(game.effects, unit, player_colour);
@@ -229,6 +234,7 @@ void layTracks(Game& game) {
 }
 
 void addTrackMark(Effects& effects, sf::Vector2f point, sf::Color colour, float rotation_deg) {
+    if (!effects.enabled) return;
     if (!effects.trail_enabled) return;
     TrackMark mark;
     mark.x = point.x;
@@ -245,6 +251,7 @@ void addTrackMark(Effects& effects, sf::Vector2f point, sf::Color colour, float 
 }
 
 void updateEffects(Effects& effects, float dt) {
+    if (!effects.enabled) return;
     ageParticles(effects.particles, dt);
     ageMuzzleFlashes(effects, dt);
     ageExplosions(effects.explosions, dt);

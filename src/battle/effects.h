@@ -57,6 +57,10 @@ struct Effects {
     std::vector<MuzzleFlash> muzzle_flashes;
     std::vector<Explosion> explosions;
     std::vector<TrackMark> track_marks;
+    // Off in the balance lab only: no sparks, smoke, flashes, explosions or tracks are made.
+    // The battle's rules never read them, but their draws from the battle's random
+    // sequence are left out too, so a battle without them is another battle of the match.
+    bool enabled = true;
     std::mt19937 rng;
     std::normal_distribution<float> spread{0.0f, 4.0f};  // keeps its spare value across calls
 };
