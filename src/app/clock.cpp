@@ -66,14 +66,22 @@ ManualClockSource::~ManualClockSource() { setClockSource({}); }
 
 void ManualClockSource::advance(float seconds) { now_us += std::llround(double(seconds) * 1000000.0); }
 
-FrameClockSource::FrameClockSource() : now_us(wallMicroseconds()) {
+// It goes on from the time the clocks read until now, so a clock started before the loop
+// (a replay opened from the command line) reads on without a jump.
+FrameClockSource::FrameClockSource() : now_us(realNowMicroseconds()), wall_us(wallMicroseconds()) {
     setClockSource([this] { return now_us; });
 }
 
 FrameClockSource::~FrameClockSource() { setClockSource({}); }
 
 std::int64_t FrameClockSource::tick() {
-    std::int64_t before = now_us;
-    now_us = wallMicroseconds();
-    return now_us - before;
+    std::int64_t elapsed = tickWall();
+    now_us += elapsed;
+    return elapsed;
+}
+
+std::int64_t FrameClockSource::tickWall() {
+    std::int64_t before = wall_us;
+    wall_us = wallMicroseconds();
+    return wall_us - before;
 }

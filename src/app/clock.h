@@ -48,10 +48,17 @@ class FrameClockSource {
 public:
     FrameClockSource();
     ~FrameClockSource();
-    std::int64_t tick();  // the next frame begins; returns its length in microseconds
+    // The next frame begins: the wall time since the last frame, which the time source
+    // moves on by too.
+    std::int64_t tick();
+    // The same, but the time source stays where it is: a replay being watched moves it on
+    // by the recorded frames' lengths instead.
+    std::int64_t tickWall();
+    void advance(std::int64_t microseconds) { now_us += microseconds; }
 
 private:
     std::int64_t now_us;
+    std::int64_t wall_us;
 };
 
 // A manual time source for the lifetime of this object: tests, and a replay, which gives

@@ -25,6 +25,8 @@ const char kUsage[] =
     "  --join ADDRESS[:PORT]\n"
     "                      open the network lobby and join the match hosted at ADDRESS,\n"
     "                      a name or an IPv4 address (port 55003 unless given)\n"
+    "  --replay FILE       watch a recorded match: Space pauses, 1 to 4 play at 1x, 2x,\n"
+    "                      4x and 8x, Esc leaves\n"
     "  --verify-replay FILE\n"
     "                      play a recorded match without a window at full speed and\n"
     "                      check it against its digests; exit status 0 when every digest\n"
@@ -75,6 +77,17 @@ CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out,
     if (option == "--simulate") {
         std::string why = simulateFromCommandLine(std::vector<std::string>(argv + 2, argv + argc), out, errors);
         return why.empty() ? exitWith(0) : refuse(errors, "--simulate: " + why);
+    }
+    if (option == "--replay") {
+        if (argc != 3) return refuse(errors, "--replay takes one replay file");
+        Replay replay;
+        if (std::string why = loadReplay(argv[2], replay); !why.empty()) {
+            errors << "replay refused: " << argv[2] << ": " << why << "\n";
+            return exitWith(2);
+        }
+        CommandLine line;
+        line.replay_file = argv[2];
+        return line;
     }
     if (option == "--verify-replay") {
         if (argc != 3) return refuse(errors, "--verify-replay takes one replay file");

@@ -14,6 +14,8 @@ struct CommandLine {
     std::optional<unsigned short> host_port;
     // --join ADDRESS[:PORT]: straight into the LAN lobby, joining this address.
     std::optional<std::string> join_address;
+    // --replay FILE: straight into watching this replay.
+    std::optional<std::string> replay_file;
 };
 
 CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors);

@@ -188,6 +188,7 @@ struct Game {
     PeerLink link;                   // what the two games know of each other beyond the original messages
     Rejoin rejoin;                   // a network match that outlives a dropped connection
     ReplayLog replay;                // the match being recorded, or the replay being watched
+    ReplayShelf shelf;               // the replays list and the viewer
 
     // Network handshake
     int handshake_value = 0;

@@ -8,6 +8,7 @@
 #include "app/sfml_compat.h"
 #include "app/render.h"
 #include "app/replay_record.h"
+#include "app/replay_view.h"
 #include "app/screen.h"
 #include "app/screen_input.h"
 #include "app/update.h"
@@ -133,6 +134,7 @@ void screenInput(Game& game, const InputEvent& event) {
         case Screen::Lobby: lobbyInput(game, event); break;
         case Screen::FactionSelect: factionSelectInput(game, event); break;
         case Screen::LevelSelect: levelSelectInput(game, event); break;
+        case Screen::Replays: replayListInput(game, event); break;
         case Screen::Results:
         case Screen::Match:
             // The second pick re-finds the unit under the click with a fixed 15-pixel reach.
@@ -154,6 +156,8 @@ void handleEvent(Game& game, const InputEvent& window_event) {
     }
     handleSettingsKeys(game, window_event);
     const InputEvent event = toLayoutEvent(game, window_event);
+    // A replay's battle takes no input: only the viewer's keys, the camera and the overlay.
+    if (watchingReplay(game) && replayViewerInput(game, event)) return;
     switch (event.kind) {
         case Kind::Closed:
             if (game.frontend) game.frontend->window.close();
@@ -194,11 +198,15 @@ void run(Game& game) {
     FrameClockSource frame_time;  // a pause holds the match clocks, never the frame time
     while (window.isOpen()) {
         while (std::optional<InputEvent> event = pollInput(window)) handleEvent(game, *event);
-        std::int64_t frame_us = frame_time.tick();
+        bool watching = watchingReplay(game);
+        std::int64_t frame_us = watching ? frame_time.tickWall() : frame_time.tick();
         if (!window.isOpen()) break;
         sampleInput(game);
         auto start = std::chrono::steady_clock::now();
-        stepFrame(game, frame_us);
+        if (watching)
+            watchReplayFrame(game, frame_time, frame_us);
+        else
+            stepFrame(game, frame_us);
         auto updated = std::chrono::steady_clock::now();
         render(game);
         auto drawn = std::chrono::steady_clock::now();

@@ -2,6 +2,7 @@
 #include "app/frontend.h"
 #include "app/game.h"
 #include "app/loop.h"
+#include "app/replay_view.h"
 #include "app/screen_input.h"
 
 #include <exception>
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     game.frontend->frame_stats.log_each_second = line.fps_log;
     if (line.host_port) hostFromStart(game, *line.host_port);
     if (line.join_address) joinFromStart(game, *line.join_address);
+    if (line.replay_file && watchReplay(game, *line.replay_file).empty()) game.shelf.from_command_line = true;
     try {
         run(game);
     } catch (const std::exception& error) {

@@ -60,6 +60,7 @@ void render(Game& game) {
         case Screen::Lobby: drawLobby(game); return;  // presents while it holds the host list
         case Screen::FactionSelect: drawFactionScreen(game); return;  // presents the frame itself
         case Screen::LevelSelect: drawLevelSelect(game); break;
+        case Screen::Replays: drawReplayList(game); break;
         case Screen::Results:
         case Screen::Match:
             drawMatchWorld(game);
@@ -67,6 +68,7 @@ void render(Game& game) {
             if (game.game_over) drawResultsOverlay(game);
             if (game.paused) drawPauseOverlay(game);
             if (game.rejoin.waiting) drawRejoinOverlay(game);
+            if (game.replay.playing) drawReplayBadge(game);
             break;
     }
     presentFrame(game);

@@ -144,8 +144,11 @@ void drawResultsOverlay(Game& game) {
     drawResultsText(game, canvas);
     // The tug of war fills the panel below the results' lines.
     RectParts<float> text = partsOf(game.frontend->screen_texts.results.getGlobalBounds());
-    float top = std::clamp(text.top + text.height + 16, 360.0f, 420.0f);
-    drawMoneyChart(canvas, game.replay.money, sf::FloatRect({130, top}, {640, 485 - top}),
+    drawMoneyPanel(game, std::clamp(text.top + text.height + 16, 360.0f, 420.0f));
+}
+
+void drawMoneyPanel(Game& game, float top) {
+    drawMoneyChart(game.frontend->canvas, game.replay.money, sf::FloatRect({130, top}, {640, 485 - top}),
                    factionColour(game.player_faction), factionColour(game.enemy_faction));
 }
 

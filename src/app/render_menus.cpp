@@ -205,4 +205,5 @@ void drawLevelSelect(Game& game) {
         texts.hint_built = true;
     }
     drawDirect(canvas, texts.hint);
+    drawReplaysButton(game);
 }

@@ -18,6 +18,10 @@ void drawLevelSelect(Game& game);
 void drawMatchWorld(Game& game);   // in the world view
 void drawHud(Game& game);          // in the default view
 void drawResultsOverlay(Game& game);
+void drawReplayList(Game& game);
+void drawReplaysButton(Game& game);  // on the level selection
+void drawReplayBadge(Game& game);    // "回放 2×" over a replay, and its end
+void drawMoneyPanel(Game& game, float top);  // the tug of war across the results panel
 void drawPauseOverlay(Game& game);   // "已暂停 — P 继续" over a dimmed match
 void drawNetworkLines(Game& game);
 void drawRejoinOverlay(Game& game);  // "等待对手重新连接… N" over a dimmed match   // latency, rules and pause notices of a network game

@@ -64,27 +64,47 @@ std::string startReplay(Game& game) {
     log.frames_played = 0;
     log.game_time = 0;
     log.feed.clear();
+    log.ahead_us = -1;
+    log.diverged = false;
+    sampleMoneyCurve(log, game, -1);
     return "";
 }
 
-ReplayStep playReplayFrame(Game& game, ManualClockSource& clock) {
+bool readReplayFrameAhead(Game& game) {
     ReplayLog& log = game.replay;
+    if (log.ahead_us >= 0) return true;
     std::int64_t frame_us = 0;
-    std::vector<ReplayCommand> commands;
-    if (!readReplayFrame(log.reader, frame_us, commands))
-        return log.reader.error.empty() ? ReplayStep::Ended : ReplayStep::Malformed;
+    if (!readReplayFrame(log.reader, frame_us, log.ahead_commands)) return false;
+    log.ahead_us = frame_us;
+    return true;
+}
+
+ReplayStep playReplayFrame(Game& game, ManualClockSource& clock) {
+    if (!readReplayFrameAhead(game))
+        return game.replay.reader.error.empty() ? ReplayStep::Ended : ReplayStep::Malformed;
+    return playFrameAhead(game, [&](std::int64_t frame_us) { clock.advanceMicroseconds(frame_us); });
+}
+
+ReplayStep playFrameAhead(Game& game, const std::function<void(std::int64_t)>& advance_clock) {
+    ReplayLog& log = game.replay;
+    std::int64_t frame_us = log.ahead_us;
+    log.ahead_us = -1;
     log.feed.clear();
-    for (ReplayCommand& command : commands) {
+    for (ReplayCommand& command : log.ahead_commands) {
         if (actsWithinFrame(command.kind))
             log.feed.push_back(std::move(command));
         else
             applyCommand(game, command);
     }
-    clock.advanceMicroseconds(frame_us);
+    advance_clock(frame_us);
     update(game, static_cast<float>(frame_us) / 1000000.0f);
     ++log.frames_played;
+    double before = log.game_time;
     log.game_time += double(frame_us) / 1e6;
-    return digestsMatch(game) ? ReplayStep::Played : ReplayStep::Diverged;
+    sampleMoneyCurve(log, game, before);
+    if (digestsMatch(game)) return ReplayStep::Played;
+    log.diverged = true;
+    return ReplayStep::Diverged;
 }
 
 ReplayVerdict verifyReplay(const std::string& file) {

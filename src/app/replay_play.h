@@ -2,6 +2,7 @@
 #include "content/replay.h"
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -15,8 +16,13 @@ class ManualClockSource;
 std::string startReplay(Game& game);
 
 enum class ReplayStep { Played, Ended, Diverged, Malformed };
-// Plays the next recorded frame, the clock moved on by its recorded length first, so every
-// clock reads what it read when the match was played.
+// Reads the next recorded frame ahead (game.replay.ahead_us is its length); false at the
+// end or at a malformed frame.
+bool readReplayFrameAhead(Game& game);
+// Plays the frame read ahead: its commands, the time source moved on by its length (so
+// every clock reads what it read when the match was played), the update, the digests due.
+ReplayStep playFrameAhead(Game& game, const std::function<void(std::int64_t)>& advance_clock);
+// Both, for a check at full speed.
 ReplayStep playReplayFrame(Game& game, ManualClockSource& clock);
 
 // What a check of a replay came to, for --verify-replay.

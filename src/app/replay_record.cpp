@@ -64,7 +64,6 @@ bool readPair(const json& economy, const char* key, float& player, float& enemy)
     return true;
 }
 
-void sampleMoney(ReplayLog& log, const Game& game) { log.money.push_back({game.player_money, game.enemy_money}); }
 
 // A digest every second of game time, and one at the end.
 void checkDigest(ReplayLog& log, const Game& game, double before) {
@@ -72,6 +71,12 @@ void checkDigest(ReplayLog& log, const Game& game, double before) {
         log.replay.checks.push_back({log.replay.frame_count, battleDigest(game)});
 }
 }  // namespace
+
+void sampleMoneyCurve(ReplayLog& log, const Game& game, double before) {
+    if (before < 0) log.money.clear();
+    if (before < 0 || std::floor(log.game_time * 2) > std::floor(before * 2))
+        log.money.push_back({game.player_money, game.enemy_money});
+}
 
 void clearFieldForMatch(Game& game) {
     Effects& effects = game.effects;
@@ -117,8 +122,7 @@ void beginRecording(Game& game, int level, const json& level_data) {
     log.pending.clear();
     log.previous_frame_us = 0;
     log.game_time = 0;
-    log.money.clear();
-    sampleMoney(log, game);
+    sampleMoneyCurve(log, game, -1);
     Replay& replay = log.replay;
     replay = Replay{};
     replay.game_version = TARVEX_VERSION;
@@ -147,7 +151,7 @@ void stepFrame(Game& game, std::int64_t frame_us) {
     double before = log.game_time;
     log.game_time += double(frame_us) / 1e6;
     checkDigest(log, game, before);
-    if (std::floor(log.game_time * 2) > std::floor(before * 2)) sampleMoney(log, game);
+    sampleMoneyCurve(log, game, before);
     if (game.game_over) finishRecording(game);
 }
 
@@ -159,7 +163,7 @@ void finishRecording(Game& game) {
     if (replay.frame_count == 0) return;  // left before a single frame: nothing to keep
     if (replay.checks.empty() || replay.checks.back().frame != replay.frame_count)
         replay.checks.push_back({replay.frame_count, battleDigest(game)});
-    sampleMoney(log, game);
+    log.money.push_back({game.player_money, game.enemy_money});
     replay.result = !game.game_over ? "left" : game.match_won ? "won" : "lost";
     replay.length_seconds = log.game_time;
     saveReplay(replay, log.folder);

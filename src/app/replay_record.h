@@ -20,6 +20,10 @@ void stepFrame(Game& game, std::int64_t frame_us);
 // The match is over or left: the recording is written, once.
 void finishRecording(Game& game);
 
+// Both sides' money into the log's curve every half second of game time (before: the game
+// time before this frame), and at the start (before < 0).
+void sampleMoneyCurve(ReplayLog& log, const Game& game, double before);
+
 // The economy as the match began, for the replay to start from the same.
 nlohmann::json matchEconomy(const Game& game);
 // "" when applied, else why the values cannot be used.

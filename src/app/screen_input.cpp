@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "app/screen.h"
 #include "app/replay_record.h"
+#include "app/replay_view.h"
 #include "app/update.h"
 #include "battle/battle_rand.h"
 #include "content/levels.h"
@@ -99,6 +100,13 @@ void dropConnection(Game& game) {
 // No network, no match, nothing chosen. A match that was reached (a lost connection
 // shows the lobby over it) is cleared as after its results; a visit that never got
 // that far leaves the start values as they are.
+
+std::string levelNameForLog(const nlohmann::json& level) {
+    auto name = level.find("name");
+    return name != level.end() && name->is_string() ? name->get<std::string>() : "Unknown";
+}
+}  // namespace
+
 void backToMainMenu(Game& game) {
     dropConnection(game);
     if (game.faction_confirmed || game.level_running || game.game_over) clearMatch(game);
@@ -106,12 +114,6 @@ void backToMainMenu(Game& game) {
     game.faction_confirmed = game.level_select_active = false;
     game.hovered_faction = -1;
 }
-
-std::string levelNameForLog(const nlohmann::json& level) {
-    auto name = level.find("name");
-    return name != level.end() && name->is_string() ? name->get<std::string>() : "Unknown";
-}
-}  // namespace
 
 void mainMenuInput(Game& game, const InputEvent& event) {
     if (!isPress(event)) return;
@@ -215,6 +217,11 @@ void levelSelectInput(Game& game, const InputEvent& event) {
         backToFactionSelect(game);
         return;
     }
+    if (sf::FloatRect({kReplaysButtonX, kReplaysButtonY}, {kReplaysButtonWidth, kReplaysButtonHeight}).contains(click)) {
+        playClickSound(game);
+        openReplayList(game);
+        return;
+    }
     size_t cards = std::min<size_t>(game.shown_levels.size(), 10);
     for (size_t i = 0; i < cards; ++i) {
         if (!sf::FloatRect({90 + 250 * float(i % 3), 110 + 150 * float(i / 3)}, {220, 130}).contains(click)) continue;
@@ -246,6 +253,10 @@ void stepBack(Game& game) {
             }
             return;
         case Screen::LevelSelect: backToFactionSelect(game); return;
+        case Screen::Replays:
+            playClickSound(game);
+            game.shelf.listing = false;
+            return;
         case Screen::Results: resetAfterResults(game); return;
         case Screen::Match:
             // A network match is left only by closing the window or by the opponent leaving.

@@ -21,6 +21,8 @@ bool typingAddress(const Game& game);
 void addressFieldInput(Game& game, const InputEvent& event);
 void factionSelectInput(Game& game, const InputEvent& event);
 void levelSelectInput(Game& game, const InputEvent& event);
+// To the main menu: networking dropped, the match cleared.
+void backToMainMenu(Game& game);
 // Esc: one screen back, never further than the main menu. The lobby and a network
 // game's faction selection drop all networking; a single-player match or the results
 // go straight back to the level selection; a network match ignores it.

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/sfml_compat_view.h"
 #include "content/factions.h"
+#include "content/replay.h"
 #include "content/upgrades.h"
 
 #include <SFML/Network/IpAddress.hpp>
@@ -79,6 +80,13 @@ struct ScreenTexts {
     KeptText faction_hint;
     std::array<KeptText, kFactionCount> faction_mottos;  // under the cards, one character a line
     KeptText faction_full_motto;            // on the chosen faction's panel
+    KeptText replays_button;                // "回放" on the level selection
+    KeptText replays_title;
+    KeptText replays_hint;                  // "没有回放" or how to use the list
+    KeptText replays_notice;                // why a replay could not be played
+    std::array<KeptText, kReplayRowsShown> replay_rows;
+    KeptText replay_badge;                  // "回放 2×" over a replay
+    KeptText replay_end;
 
     // The results of the match that ended: victory, winner and loser they were written for.
     std::array<int, 3> results_for{-1, -1, -1};

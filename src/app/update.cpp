@@ -98,10 +98,7 @@ void runResultsCountdown(Game& game, float dt) {
 // press of the left button made now is not taken as a fresh press after the resume.
 void runPausedFrame(Game& game, float dt) {
     if (game.frontend && game.frontend->sounds.sounds_loaded) dropFinished(game.frontend->sounds);
-    moveCameraByKeys(game);
-    easeCamera(game, dt);
-    clampView(game);
-    slidePanel(game, dt);
+    followView(game, dt);
     game.left_was_pressed = game.input.left_button;
 }
 
@@ -177,6 +174,13 @@ void tellPeer(Game& game, const BattleEvent& event) {
     }
 }
 }  // namespace
+
+void followView(Game& game, float dt) {
+    moveCameraByKeys(game);
+    easeCamera(game, dt);
+    clampView(game);
+    slidePanel(game, dt);
+}
 
 void clampView(Game& game) {
     sf::Vector2f half = game.world_view.getSize() / 2.0f;

@@ -15,6 +15,8 @@ void endGameWithoutOpponent(Game& game);
 void clearMatch(Game& game);
 // Back to the level selection with everything reset and the factions kept.
 void resetAfterResults(Game& game);
+// The camera and the side panel follow the player for dt seconds; nothing else moves.
+void followView(Game& game, float dt);
 // Keeps the world view's centre inside the world bounds.
 void clampView(Game& game);
 // Plays the sounds of what the rules recorded and tells the peer its part, in the order

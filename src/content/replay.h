@@ -3,6 +3,7 @@
 #include "battle/turret.h"
 
 #include <SFML/System/Vector2.hpp>
+#include <array>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -89,13 +90,43 @@ struct ReplayLog {
     double game_time = 0;              // seconds of recorded frames
     std::vector<ReplayCommand> feed;   // while playing: the current frame's in-frame commands
     ReplayFrameReader reader;          // while playing: the next frame
+    std::int64_t ahead_us = -1;        // while playing: the frame read ahead, -1 none
+    std::vector<ReplayCommand> ahead_commands;
     std::size_t next_check = 0;        // while playing: the digest to compare next
     std::uint32_t frames_played = 0;
     std::uint64_t last_digest = 0;
+    bool diverged = false;             // a digest differed
     std::string folder;                // where finished recordings go; "" keeps none
     // Both sides' money (x the player's) every half second of the match and at its end,
     // for the tug of war on the results screen.
     std::vector<sf::Vector2f> money;
+};
+
+// One kept replay as the list shows it.
+struct ReplayListing {
+    std::string file;
+    std::string line;  // date, level, factions, result and length
+};
+
+constexpr int kReplayRowsShown = 16;
+// Where the replays button lies on the level selection, and the list's rows.
+constexpr float kReplaysButtonX = 1140, kReplaysButtonY = 20, kReplaysButtonWidth = 120, kReplaysButtonHeight = 40;
+constexpr float kReplayRowX = 100, kReplayRowY = 100, kReplayRowWidth = 1080, kReplayRowHeight = 34;
+
+// The replays button's list, and how the replay being watched is shown.
+struct ReplayShelf {
+    bool listing = false;                 // the list shows (over the level selection)
+    std::vector<ReplayListing> listings;  // newest first
+    int first_shown = 0;                  // rows scrolled past
+    std::string notice;                   // why the replay clicked could not be played
+    int speed = 1;                        // 1, 2, 4 or 8 recorded frames' time a wall second
+    bool paused = false;
+    std::int64_t owed_us = 0;             // wall time times the speed, not yet played
+    bool ended = false;                   // every recorded frame has been played
+    bool from_command_line = false;       // --replay: Esc leaves for the main menu
+    nlohmann::json own_config;            // the player's rules, back when watching ends
+    std::vector<nlohmann::json> own_levels;
+    std::array<int, 2> own_factions{};
 };
 
 inline void recordCommand(ReplayLog& log, ReplayCommand command) {

@@ -2,6 +2,9 @@
 #include "app/command_line.h"
 #include "app/replay_play.h"
 #include "app/replay_record.h"
+#include "app/replay_view.h"
+#include "app/screen.h"
+#include "content/config.h"
 #include "battle/battle_rand.h"
 #include "battle/state_digest.h"
 #include "events.h"
@@ -11,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <numeric>
 #include <regex>
 #include <set>
@@ -54,10 +58,11 @@ struct RecordedMatch : testing::Test {
     std::uint32_t frames_before_first_unit = 0;
     std::uint64_t end_digest = 0;
     int upgrades_bought = 0;
+    std::function<void(std::int64_t)> advance = [this](std::int64_t us) { clock.advanceMicroseconds(us); };
 
     void frame() {
         std::int64_t length = 9000 + std::int64_t(time_after.size() * 7919 % 9000);
-        clock.advanceMicroseconds(length);
+        advance(length);
         stepFrame(game, length);
         time_after.push_back((time_after.empty() ? 0 : time_after.back()) + double(length) / 1e6);
     }
@@ -129,6 +134,53 @@ TEST_F(RecordedMatch, ALeftMatchIsKeptAndVerifiesAndAChangedRuleDivergesAtTheFir
     EXPECT_EQ(verified.status, 1);
     EXPECT_EQ(verified.out, "replay diverged at frame " + std::to_string(first_after->frame) + " (game time " +
                                 time + " s)\n");
+}
+
+// Watched from the list: paused it stands still and takes no key; at 1x and 8x it plays
+// the recorded battle to the recorded end; Esc goes back to the list with the own rules.
+TEST_F(RecordedMatch, TheViewerPlaysTheSameBattleAtEverySpeedAndStandsStillWhilePaused) {
+    FrameClockSource time;  // the window's time source, from the recording on
+    advance = [&](std::int64_t us) { time.advance(us); };
+    ASSERT_FALSE(playAndLeave().empty());
+    stdoutOf([&] { click(game, kReplaysButtonX + 10, kReplaysButtonY + 10); });
+    ASSERT_EQ(currentScreen(game), Screen::Replays);
+    ASSERT_EQ(game.shelf.listings.size(), 1u);
+    EXPECT_TRUE(std::regex_match(game.shelf.listings[0].line,
+                                 std::regex("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d   第 1 关 .+   Yellow 对 \\w+   中途离开   0:2\\d")))
+        << game.shelf.listings[0].line;
+    stdoutOf([&] { click(game, int(kReplayRowX) + 50, int(kReplayRowY) + 10); });
+    ASSERT_TRUE(watchingReplay(game));
+    EXPECT_EQ(currentScreen(game), Screen::Match);
+
+    auto watch = [&](int wall_frames) {
+        stdoutOf([&] {
+            for (int i = 0; i < wall_frames && !game.shelf.ended; ++i) watchReplayFrame(game, time, 16000);
+        });
+    };
+    watch(120);
+    std::uint32_t played = game.replay.frames_played;
+    EXPECT_GT(played, 100u);
+    keyPress(game, sf::Keyboard::Key::Space);
+    std::uint64_t held = battleDigest(game);
+    for (sf::Keyboard::Key key : {kLaneKeys[0], sf::Keyboard::Key::P, sf::Keyboard::Key::U})
+        stdoutOf([&] { keyPress(game, key); });
+    watch(60);
+    EXPECT_EQ(game.replay.frames_played, played);
+    EXPECT_EQ(battleDigest(game), held);
+    keyPress(game, sf::Keyboard::Key::Num4);
+    keyPress(game, sf::Keyboard::Key::Space);
+    EXPECT_EQ(game.shelf.speed, 8);
+    watch(2000);
+    EXPECT_TRUE(game.shelf.ended);
+    EXPECT_EQ(game.replay.frames_played, time_after.size());
+    EXPECT_FALSE(game.replay.diverged);
+    EXPECT_EQ(game.replay.last_digest, end_digest);
+
+    stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); });
+    EXPECT_FALSE(watchingReplay(game));
+    EXPECT_EQ(currentScreen(game), Screen::Replays);
+    EXPECT_EQ(Config::instance().document, nlohmann::json::parse(shippedData("config.json")));
+    EXPECT_EQ(game.player_faction, 1);
 }
 
 TEST_F(RecordedMatch, TruncatedAndHostileFilesAreRefusedWithOneLine) {
