@@ -1,11 +1,13 @@
 #include "app/balance_lab.h"
 #include "app/clock.h"
+#include "app/commands.h"
 #include "app/game.h"
 #include "app/log.h"
 #include "app/replay_record.h"
 #include "app/update.h"
 #include "battle/turret.h"
 #include "content/factions.h"
+#include "content/durable_file.h"
 #include "content/levels.h"
 #include "content/upgrades.h"
 
@@ -40,9 +42,17 @@ float statPrice(const Game& game, UpgradeStat stat) {
     return factionDiscount(stat, game.player_faction) * upgradePrice(stat, game.player_upgrades);
 }
 
+// Through the commands a player's keys and panel give, so a recorded lab match replays.
 void sendUnit(Game& game, Script& script, int lane) {
-    spawnPlayerTurret(game, lane);
+    performCommand(game, commandOf(ReplayCommandKind::Spawn, 0, std::uint8_t(lane)));
     ++script.units_since_upgrade;
+}
+
+// Whether it was bought: every purchase costs money.
+bool buy(Game& game, PanelButton button) {
+    float before = game.player_money;
+    performCommand(game, commandOf(ReplayCommandKind::Upgrade, 0, std::uint8_t(button)));
+    return game.player_money < before;
 }
 
 void playBalanced(Game& game, Script& script) {
@@ -50,7 +60,7 @@ void playBalanced(Game& game, Script& script) {
     static const PanelButton kButtons[] = {ButtonFireRate, ButtonRange, ButtonMove};
     int turn = script.upgrades % 3;
     if (script.units_since_upgrade >= 3 && game.player_money - statPrice(game, kTurns[turn]) >= 2 * kReserve) {
-        if (buyPlayerUpgrade(game, kButtons[turn])) ++script.upgrades;
+        if (buy(game, kButtons[turn])) ++script.upgrades;
         script.units_since_upgrade = 0;
     } else if (game.player_money - unitPrice(game.player_faction) >= kReserve) {
         sendUnit(game, script, script.next_lane);
@@ -66,7 +76,7 @@ void playFrame(Game& game, Script& script) {
         case Strategy::Balanced: playBalanced(game, script); return;
         case Strategy::Eco:
             if (game.player_upgrades.levels[Income] < 3) {
-                if (game.player_money - statPrice(game, Income) >= kReserve) buyPlayerUpgrade(game, ButtonIncome);
+                if (game.player_money - statPrice(game, Income) >= kReserve) buy(game, ButtonIncome);
                 return;
             }
             playBalanced(game, script);
@@ -163,6 +173,8 @@ std::optional<LabPlan> readLabPlan(const std::vector<std::string>& options, int 
             read = readNumber(value, 0, 999999999999999999LL, number) && (plan.seed = std::uint64_t(number), true);
         else if (option == "--json")
             plan.json_file = value;
+        else if (option == "--record")
+            plan.record_folder = value;
         else
             read = (why = "unrecognised option '" + option + "'", false);
         if (!read) {
@@ -178,7 +190,7 @@ std::optional<LabPlan> readLabPlan(const std::vector<std::string>& options, int 
     return plan;
 }
 
-LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed) {
+LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed, const std::string& record_file) {
     ManualClockSource clock;
     Seeds seeds{unsigned(mix(seed)), unsigned(mix(seed + 1)), unsigned(mix(seed + 2)), unsigned(mix(seed + 3))};
     Game game(GameOptions{true, seeds});
@@ -187,9 +199,14 @@ LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t s
     clearMatch(game);  // the economy of every match after a game's first
     startLevel(game, game.all_levels.at(std::size_t(level)));
     clearFieldForMatch(game);
-    // What only the eye sees is left out: the lab counts wins, not sparks.
-    game.effects.enabled = false;
-    game.hex_grid_enabled = 0;
+    // What only the eye sees is left out: the lab counts wins, not sparks. A recorded match
+    // is the game's whole battle.
+    if (record_file.empty()) {
+        game.effects.enabled = false;
+        game.hex_grid_enabled = 0;
+    } else {
+        beginRecording(game, level + 1, game.all_levels.at(std::size_t(level)));
+    }
     Script script{strategy, std::mt19937_64(mix(seed + 4))};
     LabMatch match;
     match.lowest_money = game.player_money;
@@ -202,6 +219,11 @@ LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t s
     }
     match.ended = game.game_over;
     match.won = game.game_over && game.match_won;
+    if (!record_file.empty()) {
+        finishRecording(game);  // kept nowhere by itself: a headless game has no folder
+        std::string error = replaceFileDurably(record_file, encodeReplay(game.replay.replay));
+        if (!error.empty()) logLine("⚠️ 回放未能保存：", error);
+    }
     return match;
 }
 
@@ -225,7 +247,12 @@ std::vector<LabRow> runLab(const LabPlan& plan, std::ostream& out, std::ostream&
                 for (int run = 0; run < plan.runs; ++run) {
                     std::uint64_t seed = mix(plan.seed ^ mix(std::uint64_t(level) << 40 | std::uint64_t(faction) << 32 |
                                                              std::uint64_t(strategy) << 24 | std::uint64_t(run)));
-                    LabMatch match = playLabMatch(level, faction, strategy, seed);
+                    std::string record_file;
+                    if (!plan.record_folder.empty())
+                        record_file = plan.record_folder + "/" + std::to_string(level + 1) + "-" +
+                                      factionConfigKey(faction) + "-" + kStrategyNames[int(strategy)] + "-" +
+                                      std::to_string(run + 1) + ".tvxreplay";
+                    LabMatch match = playLabMatch(level, faction, strategy, seed, record_file);
                     row.wins += match.won;
                     length += match.length;
                     row.lowest_money = run == 0 ? match.lowest_money : std::min(row.lowest_money, match.lowest_money);

@@ -23,6 +23,9 @@ struct LabPlan {
     int runs = 10;
     std::uint64_t seed = 1;
     std::string json_file;            // "" writes none
+    // --record DIR: every match is played whole, with what only the eye sees, and kept
+    // there as LEVEL-FACTION-STRATEGY-RUN.tvxreplay (the regression replays of the tests).
+    std::string record_folder;
 };
 
 // One line of the table: a level, a faction and a strategy over every run.
@@ -46,7 +49,7 @@ std::optional<LabPlan> readLabPlan(const std::vector<std::string>& options, int 
 std::vector<LabRow> runLab(const LabPlan& plan, std::ostream& out, std::ostream& progress);
 
 // --simulate [--levels 1-10] [--factions red,...] [--strategies spam,...] [--runs K]
-// [--seed S] [--json FILE]: the table to `out`, progress and speed to `errors`. Returns ""
+// [--seed S] [--json FILE] [--record DIR]: the table to `out`, progress and speed to `errors`. Returns ""
 // or why the options were refused.
 std::string simulateFromCommandLine(const std::vector<std::string>& options, std::ostream& out, std::ostream& errors);
 
@@ -56,4 +59,5 @@ struct LabMatch {
     double length = 0;                // seconds of game time
     float lowest_money = 0;
 };
-LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed);
+// With a record file, the whole match is played and kept there.
+LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed, const std::string& record_file = "");

@@ -2,6 +2,7 @@
 #include "app/game.h"
 #include "app/pause.h"
 #include "battle/combat.h"
+#include "content/upgrades.h"
 #include "net/snapshot.h"
 
 int pickUnit(const std::vector<Turret>& units, sf::Vector2f point, float extra, bool add_radius) {
@@ -55,6 +56,7 @@ void applyCommand(Game& game, const ReplayCommand& command) {
         case ReplayCommandKind::ClearOrders: clearOrders(game); return;
         case ReplayCommandKind::Select: game.selection = command.units; return;
         case ReplayCommandKind::Order: orderSelection(game, command.point); return;
+        case ReplayCommandKind::Upgrade: buyPlayerUpgrade(game, PanelButton(command.value)); return;
         case ReplayCommandKind::PanelPress:
         case ReplayCommandKind::Message: return;  // within the frame
     }

@@ -61,7 +61,8 @@ void putCommand(std::string& out, const ReplayCommand& command) {
             out.push_back(char(command.side));
             out.push_back(char(command.value));
             break;
-        case ReplayCommandKind::PanelPress: out.push_back(char(command.value)); break;
+        case ReplayCommandKind::PanelPress:
+        case ReplayCommandKind::Upgrade: out.push_back(char(command.value)); break;
         case ReplayCommandKind::Order:
             putFloat(out, command.point.x);
             putFloat(out, command.point.y);
@@ -96,6 +97,7 @@ bool takeCommand(ReplayFrameReader& reader, ReplayCommand& command) {
             if (command.side > 1 || command.value > 2) return fail(reader, "a spawn names no lane");
             return true;
         case ReplayCommandKind::PanelPress:
+        case ReplayCommandKind::Upgrade:
             if (!takeByte(reader, command.value)) return fail(reader, "a panel press is cut short");
             if (command.value >= kPanelButtonCount) return fail(reader, "a panel press names no button");
             return true;

@@ -22,6 +22,7 @@ enum class ReplayCommandKind : std::uint8_t {
     Order = 5,        // a right click: the field point
     PanelPress = 6,   // a side-panel button pressed, within the frame
     Message = 7,      // a message from the peer, handled within the frame
+    Upgrade = 8,      // a panel purchase between frames (the balance lab's players): the button
 };
 
 struct ReplayCommand {

@@ -262,3 +262,16 @@ TEST(BattleRand, DrawsWhatTheGnuCLibraryDraws) {
     }
 #endif
 }
+
+// Four shipped levels played by the lab's balanced player of four factions, recorded by
+// scripts/record-replays.sh: any change to the battle shows here, on Linux and on Windows.
+TEST(RegressionReplays, TheRecordedBattlesAreTheBattlesOfThisBuild) {
+    std::vector<std::string> files = listReplays(TARVEX_SOURCE_DIR "/tests/data/replays");
+    ASSERT_EQ(files.size(), 4u);
+    for (const std::string& file : files) {
+        ReplayVerdict verdict = verifyReplay(file);
+        EXPECT_EQ(verdict.status, 0) << "The battle of " << file << " is no longer the battle it recorded ("
+                                     << verdict.line << "). If the change to the battle is meant, record the "
+                                     << "regression replays again with scripts/record-replays.sh and say so.";
+    }
+}
