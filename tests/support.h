@@ -4,8 +4,6 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
 #include <thread>
 
 // A fresh temporary directory that is the working directory while the object lives.

@@ -5,7 +5,6 @@
 #include <X11/Xutil.h>
 #include <csignal>
 #include <cstdio>
-#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,14 +1,11 @@
-#include "app/frame_stats.h"
 #include "app/frontend.h"
 #include "app/render.h"
 #include "app/renderer.h"
-#include "app/sfml_compat.h"
 #include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "events.h"
 #include "ui/picture.h"
-
 
 namespace {
 struct PlayedMatch {

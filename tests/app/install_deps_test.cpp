@@ -1,10 +1,8 @@
 #include "support.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <set>
 
 // Every program the scripts and the suite start must come from a package that
 // scripts/install-deps.sh installs: on a fresh machine nothing else is there.

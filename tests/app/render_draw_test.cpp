@@ -3,7 +3,6 @@
 #include "battle/battle_support.h"
 #include "battle/match.h"
 #include "content/levels.h"
-#include "content/factions.h"
 #include "ui/picture.h"
 
 #include <tuple>

@@ -1,6 +1,5 @@
 #include "app/screen.h"
 #include "battle/battle_support.h"
-#include "battle/turret.h"
 #include "events.h"
 
 namespace {

@@ -2,8 +2,6 @@
 #include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
-#include "battle/turret.h"
-#include "content/factions.h"
 #include "content/levels.h"
 #include "events.h"
 

@@ -1,6 +1,4 @@
 #pragma once
-#include "app/clock.h"
-#include "app/game.h"
 #include "battle/combat.h"
 #include "support.h"
 

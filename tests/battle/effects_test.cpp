@@ -1,6 +1,4 @@
 #include "battle/battle_support.h"
-#include "battle/effects.h"
-#include "content/factions.h"
 
 TEST(Effects, CannonShotAddsEightySparksAndTwentySmokePuffs) {
     Effects effects;

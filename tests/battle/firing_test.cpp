@@ -1,8 +1,5 @@
 #include "battle/battle_support.h"
-#include "battle/projectile.h"
-#include "content/factions.h"
 
-#include <cmath>
 #include <cstdlib>
 
 using Firing = BattleTest;

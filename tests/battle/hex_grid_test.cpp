@@ -1,8 +1,4 @@
 #include "battle/battle_support.h"
-#include "battle/hex_grid.h"
-#include "content/factions.h"
-
-#include <algorithm>
 
 namespace {
 const sf::Color kFieldHex(40, 40, 60, 120);

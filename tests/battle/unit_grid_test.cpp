@@ -1,13 +1,9 @@
 #include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
-#include "battle/unit_grid.h"
-#include "content/factions.h"
 #include "content/levels.h"
-#include "content/upgrades.h"
 
 #include <cstdlib>
-#include <functional>
 #include <tuple>
 
 namespace {

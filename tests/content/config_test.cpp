@@ -1,4 +1,3 @@
-#include "battle/turret.h"
 #include "content/config.h"
 #include "support.h"
 

@@ -1,8 +1,5 @@
-#include "battle/turret.h"
 #include "content/config.h"
 #include "content/data_check.h"
-#include "content/factions.h"
-#include "content/upgrades.h"
 #include "support.h"
 
 #include <sstream>

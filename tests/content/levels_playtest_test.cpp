@@ -1,11 +1,6 @@
-#include "app/clock.h"
-#include "app/sfml_compat.h"
 #include "app/update.h"
-#include "content/factions.h"
 #include "events.h"
 #include "support.h"
-
-#include <nlohmann/json.hpp>
 
 namespace {
 enum class Outcome { Victory, Defeat, Undecided };

@@ -1,8 +1,5 @@
-#include "content/factions.h"
 #include "content/levels.h"
 #include "support.h"
-
-#include <set>
 
 using nlohmann::json;
 

@@ -1,4 +1,3 @@
-#include "content/progress.h"
 #include "content/places.h"
 #include "support.h"
 

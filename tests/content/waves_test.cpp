@@ -2,8 +2,6 @@
 #include "content/waves.h"
 #include "support.h"
 
-#include <functional>
-
 namespace {
 // A level started under a manual clock and played one fixed 0.016 s frame at a time.
 struct WaveRun {

@@ -1,14 +1,8 @@
 #include "app/update.h"
 #include "battle/battle_support.h"
-#include "content/factions.h"
 #include "events.h"
 #include "net/battle_compare.h"
 #include "net/net_support.h"
-#include "net/snapshot.h"
-
-#include <algorithm>
-#include <array>
-#include <cmath>
 
 // Two real games in one process, one hosting and one joining over 127.0.0.1, stepped at
 // different frame rates on one manual clock: the joining game must show the host's battle.

@@ -1,8 +1,5 @@
 #include "net/net_support.h"
 
-#include <algorithm>
-#include <functional>
-
 // Discovery broadcasts: CTest runs these inside a private network namespace with a veth
 // pair (10.77.0.1 and 10.77.0.2), where a broadcast reaches only this namespace.
 namespace {

@@ -3,8 +3,6 @@
 #include "net/join.h"
 #include "net/net_support.h"
 
-#include <algorithm>
-
 // Joining by address with real games and sockets inside the private network, where the
 // host is 10.77.0.1 and nothing answers for 10.77.0.3. The joining game is stepped frame
 // by frame throughout: the lobby must never stand still while a connect is under way.

@@ -1,7 +1,6 @@
 #include "app/screen.h"
 #include "app/update.h"
 #include "net/net_support.h"
-#include "net/peer_link.h"
 #include "net/packet_reader.h"
 
 // A LAN peer that stops reading, floods, leaves or is replaced must never freeze the game,

@@ -1,8 +1,6 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
 
-#include <memory>
-
 namespace {
 // How the joining game finds the host: by discovery, by --host and --join on the command
 // line, or by the host's --host and the address typed into the lobby's field.

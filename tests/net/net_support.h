@@ -1,5 +1,4 @@
 #pragma once
-#include "net/lan_lobby.h"
 #include "net/protocol.h"
 #include "support.h"
 

@@ -1,7 +1,6 @@
 #include "app/update.h"
 #include "content/config.h"
 #include "net/net_support.h"
-#include "net/peer_link.h"
 
 // The rules exchange against a peer the test plays byte by byte, on 127.0.0.1 inside the
 // private network: the game under test joins it (or hosts it), and both sides'

@@ -6,8 +6,6 @@
 #include "net/join.h"
 #include "net/net_support.h"
 #include "net/relay.h"
-#include "net/snapshot.h"
-
 
 // Two real games inside the private network, the joining one connected through a relay
 // that can cut the link, stepped together in real time: drops, waits and rejoins as a

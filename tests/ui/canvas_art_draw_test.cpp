@@ -1,14 +1,8 @@
 #include "app/frontend.h"
 #include "bench/picture_compare.h"
-#include "content/factions.h"
 #include "support.h"
-#include "ui/canvas.h"
 #include "ui/picture.h"
 #include "ui/unit_art.h"
-
-#include <cstdlib>
-#include <optional>
-#include <random>
 
 namespace {
 const sf::Color kPictureBackground(30, 30, 50);
