@@ -21,9 +21,8 @@ struct SyncedPair {
     double next_frame[2] = {0, 0}, next_spawn[2] = {0.5, 0.5};
     std::array<float, 2> dts = {kHostDt, kJoinerDt};
     bool ended[2] = {false, false};  // each game has shown its results
-    bool joiner_ignores_new_messages = false;  // plays a game that knows only the older types
-    bool host_ignores_new_messages = false;
-    std::size_t ignored_messages = 0;        // new messages a game of the older types ignored
+    bool knows_only_original[2] = {false, false};  // the host, the joining game: built to the original messages
+    std::size_t ignored_messages = 0;              // new messages such a game ignored
 
     explicit SyncedPair(ManualClockSource& clock) : manual_clock(clock) {}
 
@@ -61,8 +60,7 @@ struct SyncedPair {
             return to.lobby.messages_received == from.lobby.messages_sent;
         }, 5, 1));
         // A game built to the original messages ignores every newer one, and sends none.
-        bool old_receiver = &to == &joiner ? joiner_ignores_new_messages : host_ignores_new_messages;
-        bool old_sender = &from == &joiner ? joiner_ignores_new_messages : host_ignores_new_messages;
+        bool old_receiver = knows_only_original[&to == &joiner], old_sender = knows_only_original[&from == &joiner];
         std::uint8_t first_unknown = old_receiver ? MsgSnapshotBegin : old_sender ? MsgHello : 0;
         if (first_unknown == 0) return;
         std::lock_guard<std::mutex> lock(to.lobby.queue_mutex);
@@ -92,6 +90,18 @@ struct SyncedPair {
             deliver(game, *games[1 - side]);
             next_frame[side] += dts[side];
         }
+    }
+
+    // Little money, so the bases fall soon, and coarse frames, where only the outcome counts.
+    void quicken() {
+        dts = {1.0f / 30, 1.0f / 45};
+        for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
+    }
+
+    // Plays until both games have shown their results; whether they did.
+    bool playToTheEnd() {
+        play(400, [&] { return ended[0] && ended[1]; });
+        return ended[0] && ended[1];
     }
 };
 
@@ -134,32 +144,27 @@ TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
     EXPECT_NE(host.match_won, joiner.match_won);  // one winner: exactly one results screen is a victory
 }
 
-// A joining game from before snapshots reads none, as with an older host: both games
-// reckon their own battles and each ends the match on its own reckoning. Little money, so
-// the bases fall soon, and coarse frames, as only the outcome counts here.
-TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
-    joiner_ignores_new_messages = true;
-    dts = {1.0f / 30, 1.0f / 45};
-    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-    play(400, [&] { return ended[0] && ended[1]; });
-    EXPECT_TRUE(ended[0] && ended[1]);
+// A game built to the original messages in either role, and each game reckons its own battle
+// and ends the match on its own reckoning. A joining game from before snapshots reads none, as
+// with an older host; a host from before them sends neither snapshots nor a hello, and the
+// joining game greets it once and then speaks only the original messages.
+TEST_F(BattleSyncNetns, AGameThatKnowsOnlyTheOriginalMessagesStillPlaysAWholeMatchInEitherRole) {
+    knows_only_original[1] = true;
+    quicken();
+    EXPECT_TRUE(playToTheEnd());
     EXPECT_FALSE(joiner.sync.following);
     EXPECT_GT(ignored_messages, 60u) << "the host shared its battle all along";
     EXPECT_EQ(host.link.peer_version, 0);  // never greeted: no pings, no pause, no rules
-}
 
-// A host built to the original messages: no snapshots, no hello; the joining game greets it
-// once and then speaks only the original messages, and each game reckons the whole match.
-TEST_F(BattleSyncNetns, AHostThatKnowsOnlyTheOriginalMessagesStillPlaysAWholeMatch) {
-    host_ignores_new_messages = true;
-    host.sync.share_battle = false;
-    dts = {1.0f / 30, 1.0f / 45};
-    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-    play(400, [&] { return ended[0] && ended[1]; });
-    EXPECT_TRUE(ended[0] && ended[1]);
-    EXPECT_EQ(ignored_messages, 1u);  // the joining game's hello, and nothing new after it
-    EXPECT_EQ(joiner.link.peer_version, 0);
-    EXPECT_EQ(joiner.link.round_trip_ms, -1);
+    SyncedPair old_host(clock);
+    ASSERT_NO_FATAL_FAILURE(old_host.connect());
+    old_host.knows_only_original[0] = true;
+    old_host.host.sync.share_battle = false;
+    old_host.quicken();
+    EXPECT_TRUE(old_host.playToTheEnd());
+    EXPECT_EQ(old_host.ignored_messages, 1u);  // the joining game's hello, and nothing new after it
+    EXPECT_EQ(old_host.joiner.link.peer_version, 0);
+    EXPECT_EQ(old_host.joiner.link.round_trip_ms, -1);
 }
 
 // P on either game pauses both and P on either resumes both; nothing moves and no clock
@@ -213,34 +218,29 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
 // A cut holds the host's battle and loses nothing the games had said: cut mid-match and
 // rejoined, the match ends with the winner the same script has without the cut.
 TEST_F(BattleSyncNetns, ACutAndRejoinedMatchEndsAsTheUncutMatch) {
-    auto playToTheEnd = [](SyncedPair& pair, double cut_at) {
+    auto playTheMatch = [](SyncedPair& pair, double cut_at) {
         pair.makeRejoinable();
         EXPECT_NE(pair.joiner.rejoin.token, 0u);
-        pair.dts = {1.0f / 30, 1.0f / 45};
-        for (Game* game : {&pair.host, &pair.joiner}) game->player_money = game->enemy_money = 300;
+        pair.quicken();
         if (cut_at > 0) {
             pair.play(cut_at, [] { return false; });
             shutDownSocket(*pair.joiner.lobby.client_socket);
             // Real time passes for the drop and the new connection; match time stands still.
-            EXPECT_TRUE(waitUntil([&] {
-                update(pair.host, 0);
-                update(pair.joiner, 0);
-                return pair.host.rejoin.waiting && pair.joiner.rejoin.waiting;
-            }, 5, 5));
-            EXPECT_TRUE(waitUntil([&] {
-                for (Game* game : {&pair.host, &pair.joiner}) update(*game, 0);
-                return !pair.host.rejoin.waiting && !pair.joiner.rejoin.waiting;
-            }, 5, 5));
+            for (bool waiting : {true, false})
+                EXPECT_TRUE(waitUntil([&] {
+                    for (Game* game : {&pair.host, &pair.joiner}) update(*game, 0);
+                    return pair.host.rejoin.waiting == waiting && pair.joiner.rejoin.waiting == waiting;
+                }, 5, 5)) << "waiting " << waiting;
         }
-        pair.play(400, [&] { return pair.ended[0] && pair.ended[1]; });
+        EXPECT_TRUE(pair.playToTheEnd());
         return std::make_pair(pair.host.match_won, pair.joiner.match_won);
     };
     std::pair<bool, bool> with_cut;
-    std::string log = stdoutOf([&] { with_cut = playToTheEnd(*this, 20); });
+    std::string log = stdoutOf([&] { with_cut = playTheMatch(*this, 20); });
     EXPECT_EQ(countOf(log, "✅ 对手已重新连接，对局继续\n"), 2u);
     SyncedPair control(clock);
     ASSERT_NO_FATAL_FAILURE(control.connect());
-    EXPECT_EQ(with_cut, playToTheEnd(control, 0));
+    EXPECT_EQ(with_cut, playTheMatch(control, 0));
 }
 
 // A blocked spawn point drops the host's unit on the joining game; its number is still
