@@ -75,11 +75,13 @@ struct HiddenUserData {
 const HiddenUserData hidden_user_data;
 }  // namespace
 
-TempDir::TempDir() : dir(makeTemporaryFolder("tarvex-test-")), previous(fs::current_path().string()) {
+TempDir::TempDir(std::initializer_list<std::pair<std::string, std::string>> files)
+    : dir(makeTemporaryFolder("tarvex-test-")), previous(fs::current_path().string()) {
     fs::current_path(dir);
     previous_data_home = variableValue(kDataFolderVariable);
     setVariable(kDataFolderVariable, (dir + "/data").c_str());
     Config::forget();
+    for (const auto& [name, content] : files) write(name, content);
 }
 
 TempDir::~TempDir() {

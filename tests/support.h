@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-// A fresh temporary directory that is the working directory while the object lives.
-// The config holder is dropped on entry and exit so each test reads its own files, and
-// the user's data folder (saved progress) points inside it.
+// A fresh temporary directory, holding the given files (name, content), that is the working
+// directory while the object lives. The config holder is dropped on entry and exit so each
+// test reads its own files, and the user's data folder (saved progress) points inside it.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(std::initializer_list<std::pair<std::string, std::string>> files = {});
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

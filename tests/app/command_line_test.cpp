@@ -61,8 +61,7 @@ TEST(CommandLine, HostAndJoinOpenTheLobby) {
 // (Through a POSIX shell; under Wine the Windows exe is driven end to end instead.)
 #ifndef _WIN32
 TEST(CommandLine, TheRealBinaryAnswersWithoutADisplay) {
-    TempDir dir;
-    dir.write("levels.json", R"({"levels": [{"faction": "Grey"}]})");
+    TempDir dir({{"levels.json", R"({"levels": [{"faction": "Grey"}]})"}});
     const std::string binary = "env -u DISPLAY '" TARVEX_BINARY "'";
     EXPECT_EQ(runCommand(binary + " --version > version.txt"), 0);
     EXPECT_EQ(runCommand(binary + " --help > /dev/null"), 0);

@@ -79,8 +79,7 @@ TEST(DataCheck, LevelMistakesOfEveryKind) {
 }
 
 TEST(DataCheck, FilesArePrintedAsFileLineColumnWithASummaryAndStatus) {
-    TempDir dir;
-    dir.write("config.json", R"({"gameplay": {"player_start_money": -5}})");
+    TempDir dir({{"config.json", R"({"gameplay": {"player_start_money": -5}})"}});
     std::ostringstream out;
     EXPECT_EQ(checkDataFiles(dir.path(), out), 1);
     std::string config = dir.path() + "/config.json", levels = dir.path() + "/levels.json";

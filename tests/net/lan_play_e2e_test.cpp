@@ -26,7 +26,8 @@ void connect(GameProcess& host, GameProcess& join, Meeting meeting) {
             join.type("10.77.0.1");
             join.click(610, 550);  // connect
         }
-        ASSERT_TRUE(join.waitForOutput("连接至 10.77.0.1:55003\n已连接到服务器\n", 8)) << join.output() << host.output();
+        ASSERT_TRUE(join.waitForOutput("连接至 10.77.0.1:55003\n已连接到服务器\n", 8))
+            << join.output() << host.output();
     }
     ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
 }
@@ -64,9 +65,7 @@ const char* const kQuickNetworkConfig = R"({
 void playCrossPlatformMatch(const std::string& host_command, const std::string& join_command, Meeting meeting) {
     SCOPED_TRACE(meeting == Meeting::Discovery ? "the Linux build hosts" : "the Windows build hosts");
     stopWineServerOfPrivateNetwork();
-    TempDir host_dir, join_dir;
-    host_dir.write("config.json", kQuickNetworkConfig);
-    join_dir.write("config.json", kQuickNetworkConfig);
+    TempDir host_dir({{"config.json", kQuickNetworkConfig}}), join_dir({{"config.json", kQuickNetworkConfig}});
     GameProcess host(host_dir.path(), host_command + (meeting == Meeting::Discovery ? "" : " --host"));
     std::unique_ptr<GameProcess> joining;
     ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), join_command, 0, "Red", meeting));
@@ -127,8 +126,8 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
 // starts with the host's 300 rather than its own 1000.
 TEST(LanPlayNetns, PlaysByAddressFromTheCommandLineByTheHostsRules) {
     REQUIRE_PRIVATE_NETWORK();
-    TempDir host_dir, join_dir;
-    host_dir.write("config.json", R"({"gameplay": {"player_start_money": 300, "enemy_start_money": 300}})");
+    TempDir host_dir({{"config.json", R"({"gameplay": {"player_start_money": 300, "enemy_start_money": 300}})"}});
+    TempDir join_dir;
     GameProcess host(host_dir.path(), linuxGameCommand() + " --host");
     std::unique_ptr<GameProcess> joining;
     ASSERT_NO_FATAL_FAILURE(
