@@ -1,7 +1,6 @@
 #include "app/frontend.h"
 #include "app/render.h"
 #include "app/renderer.h"
-#include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "events.h"
@@ -18,16 +17,11 @@ struct PlayedMatch {
 // a unit down a lane every 0.4 s, a box selection driven to a point, the fire-rate button
 // pressed on the panel now and then. The game with a window also draws every frame.
 PlayedMatch playSeededMatch(bool windowed) {
-    ManualClockSource clock;
-    GameFixture fixture(shippedData("config.json"), shippedData("levels.json"), windowed);
-    Game& game = *fixture.game;
-    const float dt = 1.0f / 30;
+    SteppedGame played(shippedData("config.json"), shippedData("levels.json"), windowed);
+    Game& game = played.game;
     std::size_t units = 0;
     std::string log = stdoutOf([&] {
-        click(game, 640, 280);
-        click(game, 160 + 195 + 90, 360);
-        click(game, 900, 650);
-        click(game, 90 + 250 * 0 + 110, 110 + 150 * 3 + 65);
+        clickIntoLevel(game, 1, 9);
         for (int frame = 0; frame < 600; ++frame) {
             if (frame % 12 == 0) keyPress(game, kLaneKeys[(frame / 12) % 3]);
             if (frame == 300) {
@@ -38,8 +32,7 @@ PlayedMatch playSeededMatch(bool windowed) {
             }
             game.input.mouse = {60, 40 + 60 + 10};  // on the fire-rate button of the slid-out panel
             game.input.left_button = frame % 90 < 3;
-            clock.advance(dt);
-            update(game, dt);
+            played.step(1.0f / 30);
             if (windowed) render(game);
             units = std::max(units, game.player_turrets.size() + game.enemy_turrets.size());
         }
@@ -47,10 +40,8 @@ PlayedMatch playSeededMatch(bool windowed) {
     return {battleDigest(game), log, units};
 }
 
-struct FrameStatsTest : testing::Test {
-    ManualClockSource clock;
-    GameFixture fixture{"", "", true};
-    Game& game = *fixture.game;
+struct FrameStatsTest : testing::Test, SteppedGame {
+    FrameStatsTest() : SteppedGame("", "", true) {}
 };
 }  // namespace
 

@@ -1,5 +1,4 @@
 #include "app/frontend.h"
-#include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/match.h"
 #include "content/levels.h"

@@ -1,4 +1,3 @@
-#include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "content/levels.h"
@@ -18,10 +17,9 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
                         int frames, float dt, const std::string& config = "", const std::string& levels = "") {
     Outcome results[2];
     for (bool use_grid : {false, true}) {
-        ManualClockSource clock;
         testing::internal::CaptureStdout();
-        GameFixture fixture(config, levels);
-        Game& game = *fixture.game;
+        SteppedGame run(config, levels);
+        Game& game = run.game;
         game.use_spatial_grid = use_grid;
         enterMatch(game);
         std::srand(11);
@@ -30,8 +28,7 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
         setup(game);
         for (int i = 0; i < frames; ++i) {
             frame(game, i);
-            clock.advance(dt);
-            update(game, dt);
+            run.step(dt);
         }
         std::vector<float> owners;
         for (const HexCell& cell : game.hex_cells) owners.push_back(cell.owner);

@@ -1,4 +1,3 @@
-#include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
 #include "content/data_check.h"
@@ -23,18 +22,13 @@ struct PlayedLevel {
 
 // The last level of the files played headless for ten seconds, a unit down a lane now and then.
 PlayedLevel playLastLevel(const std::string& config, const std::string& levels) {
-    ManualClockSource clock;
-    GameFixture fixture(config, levels);
-    Game& game = *fixture.game;
+    SteppedGame played(config, levels);
+    Game& game = played.game;
     std::string log = stdoutOf([&] {
-        click(game, 640, 280);
-        click(game, 160 + 195 + 90, 360);
-        click(game, 900, 650);
-        click(game, 90 + 110, 110 + 150 * 3 + 65);
+        clickIntoLevel(game, 1, 9);
         for (int frame = 0; frame < 300; ++frame) {
             if (frame % 20 == 0) keyPress(game, kLaneKeys[(frame / 20) % 3]);
-            clock.advance(1.0f / 30);
-            update(game, 1.0f / 30);
+            played.step(1.0f / 30);
         }
     });
     return {battleDigest(game), log};
@@ -42,9 +36,7 @@ PlayedLevel playLastLevel(const std::string& config, const std::string& levels) 
 
 // What --check-data says of the files, with the folder left out.
 std::string checkedWithoutFolder(const std::string& config, const std::string& levels) {
-    TempDir dir;
-    dir.write("config.json", config);
-    dir.write("levels.json", levels);
+    TempDir dir({{"config.json", config}, {"levels.json", levels}});
     std::ostringstream out;
     checkDataFiles(dir.path(), out);
     std::string text = out.str();

@@ -1,13 +1,10 @@
+#include "battle/battle_support.h"
 #include "content/levels.h"
 #include "content/waves.h"
-#include "support.h"
 
 namespace {
 // A level started under a manual clock and played one fixed 0.016 s frame at a time.
-struct WaveRun {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+struct WaveRun : SteppedGame {
     int frame = 0;
 
     explicit WaveRun(const std::string& level) { stdoutOf([&] { startLevel(game, nlohmann::json::parse(level)); }); }

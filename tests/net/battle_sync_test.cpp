@@ -1,4 +1,3 @@
-#include "app/update.h"
 #include "battle/battle_support.h"
 #include "events.h"
 #include "net/battle_compare.h"
