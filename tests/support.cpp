@@ -103,8 +103,6 @@ GameFixture::GameFixture(const std::string& config_json, const std::string& leve
     game = std::make_unique<Game>(GameOptions{!windowed, kTestSeeds});
 }
 
-GameFixture::~GameFixture() { game.reset(); }
-
 std::string fileContents(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

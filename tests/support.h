@@ -33,7 +33,6 @@ constexpr Seeds kTestSeeds{11, 12, 13, 14};
 struct GameFixture {
     explicit GameFixture(const std::string& config_json = "", const std::string& levels_json = "",
                          bool windowed = false);
-    ~GameFixture();
     TempDir dir;
     std::unique_ptr<Game> game;
 };

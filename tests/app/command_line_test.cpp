@@ -12,8 +12,7 @@ struct Outcome {
 Outcome run(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "tarvex");
     std::ostringstream out, errors;
-    CommandLine line = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
-    return {line, out.str(), errors.str()};
+    return {runCommandLine(int(arguments.size()), arguments.data(), out, errors), out.str(), errors.str()};
 }
 }  // namespace
 

@@ -263,25 +263,24 @@ TEST_F(Results, TheResultsAndTheStatusLineAsDrawn) {
     game.player_income = 10;
     const ScreenTexts& texts = game.frontend->screen_texts;
     const sf::Text& results = texts.results;
-    struct Case {
-        float player_money, enemy_money;
-        const char *status, *pictograph;  // the rest of the results' text is the ResultsText tests' concern
-        sf::Color colour;
-    };
-    for (Case c : {Case{12.9f, -3.7f, "你: 12 敌: -3\n收入: 10\nQ/W/E 三路出兵", "🏆", {100, 255, 100}},
-                   Case{-0.5f, 20, "你: 0 敌: 20\n收入: 10\nQ/W/E 三路出兵", "💀", {255, 100, 100}}}) {
+    // The money of each side, the status line, the pictograph (the rest of the results' text is
+    // the ResultsText tests' concern) and the colour.
+    using Case = std::tuple<float, float, const char*, const char*, sf::Color>;
+    for (auto [player_money, enemy_money, status, pictograph, colour] :
+         {Case{12.9f, -3.7f, "你: 12 敌: -3\n收入: 10\nQ/W/E 三路出兵", "🏆", {100, 255, 100}},
+          Case{-0.5f, 20, "你: 0 敌: 20\n收入: 10\nQ/W/E 三路出兵", "💀", {255, 100, 100}}}) {
         game.game_over = false;
-        game.player_money = c.player_money;
-        game.enemy_money = c.enemy_money;
+        game.player_money = player_money;
+        game.enemy_money = enemy_money;
         stdoutOf([&] { checkMatchEnd(game); });
         sf::Image frame = renderedFrame(game);
-        EXPECT_EQ(texts.status.words, c.status);
-        EXPECT_EQ(results.getFillColor(), c.colour);
+        EXPECT_EQ(texts.status.words, status);
+        EXPECT_EQ(results.getFillColor(), colour);
         RectParts<float> bounds = partsOf(results.getLocalBounds());
         EXPECT_EQ(results.getPosition(), sf::Vector2f((900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50));
         unsigned size = results.getCharacterSize();
         EXPECT_GT(rectSize(game.frontend->symbol_font.getGlyph(results.getString()[0], size, false).bounds).x, 10);
-        EXPECT_EQ(textMismatch(frame, game.frontend->symbol_font, c.pictograph, size, c.colour,
-                               results.findCharacterPos(0)), 0);
+        EXPECT_EQ(textMismatch(frame, game.frontend->symbol_font, pictograph, size, colour, results.findCharacterPos(0)),
+                  0);
     }
 }

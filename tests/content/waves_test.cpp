@@ -109,8 +109,7 @@ TEST(Waves, ScheduleWrapRestartsTheClockAndPausesTheWaveInProgress) {
     run.step();
     run.step();
     int spawned = run.game.wave_spawned;
-    int resumed = run.nextSpawnFrame();
-    EXPECT_EQ(resumed, first + 1 + 1250);  // paused until the clock is at 20 s again
+    EXPECT_EQ(run.nextSpawnFrame(), first + 1 + 1250);  // paused until the clock is at 20 s again
     EXPECT_EQ(run.game.wave_spawned, spawned + 1);
     EXPECT_EQ(run.stepUntil([&] { return run.game.enemy_upgrades.levels[Income] == 2; }), first + 1 + 1875);
 }

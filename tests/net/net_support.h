@@ -79,8 +79,6 @@ inline double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// SFML keeps a socket's handle to itself; its own subclasses may name it.
-
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
 struct LoopbackPeer {
     sf::TcpListener listener;

@@ -61,9 +61,7 @@ TEST_F(UnitArt, EachFactionMatchesItsReferencePicture) {
     for (int faction = 0; faction < kFactionCount; ++faction) {
         std::string path = std::string(TARVEX_SOURCE_DIR) + "/tests/ui/reference/" + names[faction] + ".png";
         sf::Image picture = unitPicture(game, faction, 30), reference;
-        if (std::getenv("TARVEX_UPDATE_REFERENCES")) {
-            ASSERT_TRUE(picture.saveToFile(path));
-        }
+        ASSERT_TRUE(!std::getenv("TARVEX_UPDATE_REFERENCES") || picture.saveToFile(path));
         ASSERT_TRUE(reference.loadFromFile(path)) << path;
         EXPECT_LE(differingPixels(picture, reference, 24), 6) << names[faction];
         EXPECT_LE(differingPixels(unitPicture(game, faction, 30, false), reference, 24), 6) << names[faction];
