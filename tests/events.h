@@ -35,8 +35,7 @@ inline void wheel(Game& game, int x, int y, float delta) {
     handleEvent(game, event);
 }
 
-// From the main menu to a level as a player clicks: single player, the faction's card and
-// its confirmation, then the level's card.
+// From the main menu to a level's card as a player clicks, through a faction's card and its confirmation.
 inline void clickIntoLevel(Game& game, int faction, int level) {
     click(game, 640, 280);
     click(game, 160 + 195 * faction + 90, 360);

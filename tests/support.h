@@ -68,7 +68,6 @@ void setVariable(const char* name, const char* value);
 // Its value, "" when unset.
 std::string variableValue(const char* name);
 
-// Runs a shell command and returns its exit status.
 int runCommand(const std::string& command);
 
 // What a call printed to standard output.

@@ -20,8 +20,7 @@ std::string capture(const std::string& command) {
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-// SFML 2's windows carry no process id, so with two such games running each process takes
-// the window the other has not claimed.
+// SFML 2's windows name no process: each such game takes a window no other game has claimed.
 std::set<std::string> claimed_windows;
 
 // Wine opens a game's sockets in its server process, so a game inside the private network

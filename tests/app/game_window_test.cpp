@@ -45,7 +45,6 @@ struct FrameStatsTest : testing::Test, SteppedGame {
 };
 }  // namespace
 
-// The battle runs the same without a window: drawing, sound and the window change nothing in it.
 TEST(HeadlessGame, ASeededMatchEndsInTheSameStateAsWithAWindow) {
     PlayedMatch headless = playSeededMatch(false);
     PlayedMatch windowed = playSeededMatch(true);

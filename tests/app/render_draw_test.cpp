@@ -120,8 +120,7 @@ TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
     EXPECT_GT(textMismatch(running, game.frontend->ui_font, "已暂停 — P 继续", 36, kWhite, line.getPosition()), 200);
 }
 
-// A network match shows its round trip under the status line, in a warning colour above
-// 150 ms, and the rules notice at the bottom left.
+// The round trip under the status line, in a warning colour above 150 ms; the rules notice at the bottom left.
 TEST_F(HudDrawing, TheRoundTripAndTheRulesNoticeOfANetworkMatch) {
     showMatch(game, Blue);
     game.network_mode = game.lobby_active = true;
@@ -159,8 +158,7 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Range $70", 14, kWhite, {15, 40 + 105 + 5 - 20}, 2), 0);
 }
 
-// A kept text is built again only when its words, size or colour change; a rebuilt one
-// starts at the origin, so a kept one keeps where it was put.
+// Its words, size or colour changed, a text is built again: a rebuilt one starts at the origin.
 TEST_F(HudDrawing, KeptTextsAreBuiltAgainOnlyWhenTheyChange) {
     KeptText kept;
     keptText(game, kept, "已通关", 14, kWhite).setPosition({5, 5});
@@ -233,7 +231,6 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
     }
 }
 
-// A won level is recorded at the end of its match and marked on its card in the next run.
 TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
     GameFixture fixture("", R"({"levels": [{"name": "One"}, {"name": "Two"}]})", true);
     for (int level : {0, 1}) {  // the first is won, the second lost and not recorded

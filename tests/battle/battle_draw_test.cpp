@@ -106,7 +106,6 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     EXPECT_GT(differingPixels(reference, renderedFrame(game, true)), 3000);
 }
 
-// Every rocket drawn advances the flame, so two rockets of one frame flicker differently.
 TEST(RocketDrawing, TwoRocketsInOneFrameAdvanceTheFlameTwice) {
     sf::RenderTexture texture;
     ASSERT_TRUE(resizeRenderTexture(texture, {200, 200}));

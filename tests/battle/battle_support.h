@@ -3,8 +3,7 @@
 #include "battle/combat.h"
 #include "support.h"
 
-// A real game in a fresh directory (see GameFixture); time stands still until the test
-// advances the clock, or steps the game: each frame advances the clock by its dt first.
+// A real game (see GameFixture) whose time stands still until the test advances the clock or steps the game.
 struct SteppedGame {
     ManualClockSource clock;
     GameFixture fixture;

@@ -10,9 +10,8 @@ namespace {
 // rand() draw (so that both runs took as many draws).
 using Outcome = std::tuple<std::uint64_t, std::vector<float>, int>;
 
-// A fresh game with every random source seeded and time under the test's hand, set up
-// by `setup` and stepped by `frame` and update at a fixed dt, once walking the lists and
-// once with the grid.
+// A fresh game, every random source seeded, set up by `setup` and stepped by `frame` and update at a
+// fixed dt, once walking the lists and once with the grid.
 void expectSameBothWays(const std::function<void(Game&)>& setup, const std::function<void(Game&, int)>& frame,
                         int frames, float dt, const std::string& config = "", const std::string& levels = "") {
     Outcome results[2];

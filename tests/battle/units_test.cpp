@@ -106,7 +106,6 @@ TEST_F(Movement, SteersAsideFromAnIncomingShellUnlessBlockedAndBasesBlock) {
     EXPECT_FALSE(isBlocked(game, {0, -580 + 11.9f}, 2, nullptr));
 }
 
-// The order ends within 5 pixels of its point; the unit fires on its way and after.
 TEST_F(Movement, AMoveOrderKeepsFiringAndEndsWithinFivePixels) {
     addUnit(game, false, 1, {450, 440}).range = 30;  // in reach, out of its own reach: no reason to move
     Turret& unit = addUnit(game, true, 1, {450, 500});

@@ -10,7 +10,6 @@ constexpr float kHostDt = 1.0f / 60;
 constexpr float kJoinerDt = 1.0f / 144;
 constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
 
-// Two connected games and the script that plays them on the test's manual clock.
 struct SyncedPair {
     ManualClockSource& manual_clock;
     GameFixture host_fixture, joiner_fixture;
@@ -143,10 +142,9 @@ TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
     EXPECT_NE(host.match_won, joiner.match_won);  // one winner: exactly one results screen is a victory
 }
 
-// A game built to the original messages in either role, and each game reckons its own battle
-// and ends the match on its own reckoning. A joining game from before snapshots reads none, as
-// with an older host; a host from before them sends neither snapshots nor a hello, and the
-// joining game greets it once and then speaks only the original messages.
+// Against a game of the original messages each game reckons its own battle and ends the match on its
+// own reckoning: a joining game from before snapshots reads none; a host from before them sends no
+// snapshot nor hello, and the joining game greets it once and then speaks only the original messages.
 TEST_F(BattleSyncNetns, AGameThatKnowsOnlyTheOriginalMessagesStillPlaysAWholeMatchInEitherRole) {
     knows_only_original[1] = true;
     quicken();
@@ -201,8 +199,7 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
         play(now + 1, [] { return false; });
         EXPECT_NE(positions(host), held[0]);
     }
-    // The host has paused twice, the joining game once: the host's third pause takes, its
-    // fourth does not.
+    // The host has paused twice, the joining game once: the host's third pause takes, its fourth does not.
     keyPress(host, sf::Keyboard::Key::P);
     keyPress(host, sf::Keyboard::Key::P);
     EXPECT_EQ(host.link.own_pauses, 3);

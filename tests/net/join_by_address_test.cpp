@@ -97,7 +97,6 @@ TEST_F(JoinByAddressNetns, SaysWhichOfTheThreeFailedAndTheLobbyStaysLive) {
     ASSERT_TRUE(hostAndListen(joiner.lobby));
 }
 
-// Leaving the lobby while a connect waits for an answer gives it up at once.
 TEST_F(JoinByAddressNetns, LeavingTheLobbyGivesUpAConnectAtOnce) {
     ASSERT_TRUE(joinByAddress(joiner.lobby, "10.77.0.3"));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -100,9 +100,8 @@ void playCrossPlatformMatch(const std::string& host_command, const std::string& 
 }
 }  // namespace
 
-// Two copies of the game inside one private network namespace (CTest builds it) find
-// each other, connect, pick factions, start the match by the ready exchange, and the joining
-// game hears the host's spawn; how it shows the unit is the BattleSync and drawing tests' concern.
+// Two games in one private network find each other, connect, pick factions, start by the ready exchange,
+// and the joining game hears the host's spawn (how it shows it is the BattleSync and drawing tests' concern).
 TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     REQUIRE_PRIVATE_NETWORK();
     TempDir host_dir, join_dir;
@@ -121,9 +120,8 @@ TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
     EXPECT_EQ(join.waitForExit(5), 0) << join.output();
 }
 
-// No broadcast needed: the host is started with --host, the joining game with --join.
-// Their config.json differ: both say so, and the joining game plays by the host's, so it
-// starts with the host's 300 rather than its own 1000.
+// The host started with --host, the joining game with --join; their config.json differ: both say so, and
+// the joining game plays by the host's, with its 300 rather than its own 1000.
 TEST(LanPlayNetns, PlaysByAddressFromTheCommandLineByTheHostsRules) {
     REQUIRE_PRIVATE_NETWORK();
     TempDir host_dir({{"config.json", R"({"gameplay": {"player_start_money": 300, "enemy_start_money": 300}})"}});

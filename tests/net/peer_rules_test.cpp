@@ -2,9 +2,8 @@
 #include "content/config.h"
 #include "net/net_support.h"
 
-// The rules exchange against a peer the test plays byte by byte, on 127.0.0.1 inside the
-// private network: the game under test joins it (or hosts it), and both sides'
-// config.json differ by design.
+// The rules exchange against a peer the test plays byte by byte, on 127.0.0.1 inside the private
+// network: the game under test joins it (or hosts it), and both sides' config.json differ by design.
 namespace {
 const char kOwnConfig[] = R"({"gameplay": {"player_start_money": 1000, "enemy_start_money": 1000}})";
 
@@ -14,8 +13,7 @@ Message helloWith(std::uint64_t rules) {
     return hello;
 }
 
-// The host's rules as its transfer: begin with the size (announced, unless given), the
-// text in parts, end.
+// The host's rules as its transfer: begin with the announced size, the text in parts, end.
 std::vector<Message> rulesTransfer(const std::string& text, std::uint32_t announced) {
     std::vector<Message> messages{{MsgRulesBegin, std::uint8_t(announced >> 24), std::uint8_t(announced >> 16),
                                    std::uint8_t(announced >> 8), std::uint8_t(announced)}};

@@ -7,9 +7,8 @@
 #include "net/net_support.h"
 #include "net/relay.h"
 
-// Two real games inside the private network, the joining one connected through a relay
-// that can cut the link, stepped together in real time: drops, waits and rejoins as a
-// player meets them.
+// Two real games inside the private network, the joining one through a relay that can cut the link,
+// stepped together in real time: drops, waits and rejoins as a player meets them.
 namespace {
 using namespace std::chrono_literals;
 

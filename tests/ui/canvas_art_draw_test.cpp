@@ -116,7 +116,6 @@ TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
     }
 }
 
-// All units of a side share one draw call; where the view is turned the shapes are drawn.
 TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
     game.player_faction = 2;
     std::vector<Turret> units;
