@@ -178,26 +178,24 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
         for (const Turret& unit : game.player_turrets) ys.push_back(unit.body.getPosition().y);
         return ys;
     };
+    auto held = [&] {  // what a pause holds still
+        return std::make_tuple(positions(host), positions(joiner), host.player_money, host.match_clock.elapsedSeconds());
+    };
     for (int round = 0; round < 3; ++round) {
         Game& pauser = round == 1 ? joiner : host;
         Game& resumer = round == 1 ? host : joiner;
         keyPress(pauser, sf::Keyboard::Key::P);
         play(now + 0.2, [] { return false; });
         ASSERT_TRUE(host.paused && joiner.paused) << "round " << round;
-        std::vector<float> held[2] = {positions(host), positions(joiner)};
-        float money = host.player_money;
-        float clock_then = host.match_clock.elapsedSeconds();
+        const auto at_pause = held();
         stop_joiner_spawns = next_spawn[0] = now + 1e9;  // nobody presses a lane key while paused
         play(now + 3, [] { return false; });
-        EXPECT_EQ(positions(host), held[0]);
-        EXPECT_EQ(positions(joiner), held[1]);
-        EXPECT_EQ(host.player_money, money);
-        EXPECT_EQ(host.match_clock.elapsedSeconds(), clock_then);
+        EXPECT_EQ(held(), at_pause) << "round " << round;
         keyPress(resumer, sf::Keyboard::Key::P);
         play(now + 0.2, [] { return false; });
         ASSERT_FALSE(host.paused || joiner.paused) << "round " << round;
         play(now + 1, [] { return false; });
-        EXPECT_NE(positions(host), held[0]);
+        EXPECT_NE(positions(host), std::get<0>(at_pause));
     }
     // The host has paused twice, the joining game once: the host's third pause takes, its fourth does not.
     keyPress(host, sf::Keyboard::Key::P);

@@ -116,12 +116,10 @@ TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
     EXPECT_NE(log.find("⚠️ 连接中断，等待对手重新连接\n"), std::string::npos);
     EXPECT_GE(rejoinSecondsLeft(joiner()), 58);
     EXPECT_EQ(currentScreen(joiner()), Screen::Match);
-    std::vector<float> held[2] = {positionsOf(host), positionsOf(joiner())};
-    float held_money = host.player_money;
+    auto match = [&] { return std::make_tuple(positionsOf(host), positionsOf(joiner()), host.player_money); };
+    const auto held = match();
     run(5.0 - secondsSince(cut_at));
-    EXPECT_EQ(positionsOf(host), held[0]);
-    EXPECT_EQ(positionsOf(joiner()), held[1]);
-    EXPECT_EQ(host.player_money, held_money);
+    EXPECT_EQ(match(), held);
 
     relay->restore();
     unsigned serial = joiner().lobby.connection_serial;
@@ -134,7 +132,7 @@ TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
     EXPECT_EQ(countOf(log, "✅ 对手已重新连接，对局继续\n"), 2u);  // each game says it once
 
     expectTheSameMatch();
-    EXPECT_NE(positionsOf(host), held[0]);  // moving again
+    EXPECT_NE(positionsOf(host), std::get<0>(held));  // moving again
 }
 
 // The joining game dies and a new one starts: it finds the match's token on disk and the
