@@ -86,11 +86,7 @@ TEST_F(PeerRulesNetns, TheJoiningGamePlaysByTheHostsRulesForThisConnectionOnly) 
 }
 
 TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRules) {
-    struct Case {
-        std::string text;
-        std::uint32_t announced;
-        std::string why;
-    } cases[] = {
+    const std::tuple<std::string, std::uint32_t, std::string> cases[] = {  // text, size announced, why refused
         {"", kMaxTextBytes + 1, "超过 262144 字节"},
         {std::string(600, '{'), 300, "超过宣布的大小"},
         {"not json at all", 15, ""},
@@ -99,12 +95,12 @@ TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRule
         {R"({"gameplay": {"player_start_money": 5}})", 60, "传输不完整"},
     };
     joinAHostWhoseRulesDiffer();
-    for (const Case& c : cases) {
-        send(rulesTransfer(c.text, c.announced));
+    for (const auto& [text, announced, why] : cases) {
+        send(rulesTransfer(text, announced));
         std::string log = frames();
-        SCOPED_TRACE(c.text.substr(0, 60));
+        SCOPED_TRACE(text.substr(0, 60));
         EXPECT_EQ(game.link.notice.rfind("⚠️ 主机的规则无法使用（", 0), 0u) << game.link.notice;
-        EXPECT_NE(game.link.notice.find(c.why + "），本局使用自己的规则"), std::string::npos) << game.link.notice;
+        EXPECT_NE(game.link.notice.find(why + "），本局使用自己的规则"), std::string::npos) << game.link.notice;
         EXPECT_NE(log.find(game.link.notice + "\n"), std::string::npos) << log;
         EXPECT_FALSE(game.link.playing_host_rules);
         EXPECT_EQ(Config::instance().document, nlohmann::json::parse(kOwnConfig));
