@@ -71,8 +71,7 @@ TEST(Waves, ScheduleBuysInOrderAndWaitsForMoneyOutsideANetworkGame) {
                     {"time": 0, "type": "fire"}, {"time": 0, "type": "income"}, {"time": 2, "type": 2, "levels": 3}]})");
     run.game.network_mode = true;  // neither the waves nor the schedule move in a network game
     run.step();
-    EXPECT_EQ(run.game.spawn_timer, 0);
-    EXPECT_EQ(run.game.schedule_index, 0u);
+    EXPECT_EQ(std::make_pair(run.game.spawn_timer, run.game.schedule_index), std::make_pair(0.0f, std::uint64_t(0)));
     run.game.network_mode = false;
     run.step();  // both entries due at 0 complete in one frame
     EXPECT_EQ(run.game.schedule_index, 2u);

@@ -81,8 +81,7 @@ TEST_F(PeerRulesNetns, TheJoiningGamePlaysByTheHostsRulesForThisConnectionOnly) 
     log = frames();
     EXPECT_NE(log.find("✅ 已恢复自己的规则\n"), std::string::npos) << log;
     EXPECT_EQ(Config::instance().document, nlohmann::json::parse(kOwnConfig));
-    EXPECT_EQ(game.player_money, 1000);
-    EXPECT_EQ(game.link.notice, "");
+    EXPECT_EQ(std::make_pair(game.player_money, game.link.notice), std::make_pair(1000.0f, std::string()));
 }
 
 TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRules) {
