@@ -1,5 +1,4 @@
 #include "app/screen.h"
-#include "app/update.h"
 #include "net/join.h"
 #include "net/net_support.h"
 

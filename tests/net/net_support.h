@@ -1,4 +1,5 @@
 #pragma once
+#include "app/update.h"
 #include "net/protocol.h"
 #include "support.h"
 
@@ -73,6 +74,15 @@ inline std::vector<Message> queued(LanLobby& lobby) {
 inline void sendRaw(sf::TcpSocket& socket, const std::vector<std::uint8_t>& bytes) {
     std::size_t sent = 0;
     ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Status::Done);
+}
+
+// Steps the frame update at 60 frames a second of real time until the condition holds.
+template <typename Condition>
+bool stepUntil(Game& game, Condition condition, double seconds) {
+    return waitUntil([&] {
+        update(game, 1.0f / 60);
+        return condition();
+    }, seconds, 16);
 }
 
 inline double secondsSince(std::chrono::steady_clock::time_point start) {

@@ -1,4 +1,3 @@
-#include "app/update.h"
 #include "content/config.h"
 #include "net/net_support.h"
 
@@ -35,14 +34,7 @@ struct PeerRulesNetns : testing::Test {
     void SetUp() override { REQUIRE_PRIVATE_NETWORK(); }
 
     // Frames until the peer has what the game sent; returns the game's log meanwhile.
-    std::string frames(int count = 3) {
-        return stdoutOf([&] {
-            for (int i = 0; i < count; ++i) {
-                update(game, 1.0f / 60);
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-    }
+    std::string frames() { return stdoutOf([&] { stepUntil(game, [] { return false; }, 0.06); }); }
 
     void send(const std::vector<Message>& messages) {
         for (const Message& message : messages) {

@@ -1,5 +1,4 @@
 #include "app/screen.h"
-#include "app/update.h"
 #include "content/config.h"
 #include "events.h"
 #include "net/battle_compare.h"
