@@ -19,6 +19,13 @@ namespace fs = std::filesystem;
 // finds a block's real size, so not following __tls_get_addr loses the leak check nothing.
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
+std::string variableValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+namespace {
+// Sets an environment variable for this process; nullptr removes it.
 void setVariable(const char* name, const char* value) {
 #ifdef _WIN32
     _putenv_s(name, value ? value : "");  // "" removes it
@@ -27,12 +34,6 @@ void setVariable(const char* name, const char* value) {
 #endif
 }
 
-std::string variableValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-namespace {
 // The variable that names the user's data folder (content/places.h).
 #ifdef _WIN32
 const char* const kDataFolderVariable = "APPDATA";

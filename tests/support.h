@@ -63,9 +63,7 @@ struct WindowedGameTest : testing::Test {
 std::string fileContents(const std::string& path);
 std::string shippedData(const std::string& name);
 
-// Sets an environment variable for this process; nullptr removes it.
-void setVariable(const char* name, const char* value);
-// Its value, "" when unset.
+// An environment variable's value, "" when unset.
 std::string variableValue(const char* name);
 
 int runCommand(const std::string& command);
