@@ -63,8 +63,7 @@ file(GLOB_RECURSE TARVEX_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_D
 # The test programs of the display, the listening sound card and the machine's package tools
 # stay on Linux; the real exe is driven under Wine by the Linux end-to-end tests.
 list(FILTER TARVEX_WINDOWS_TEST_SOURCES EXCLUDE REGEX "/fuzz/|_e2e_test|_wave_test|_draw_test|_window_test|install_deps_test")
-add_executable(tarvex_tests ${TARVEX_WINDOWS_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support.cpp
-  ${CMAKE_SOURCE_DIR}/tests/net/relay.cpp)
+add_executable(tarvex_tests ${TARVEX_WINDOWS_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support.cpp)
 target_link_libraries(tarvex_tests PRIVATE tarvex_app gtest gtest_main)
 target_include_directories(tarvex_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
 target_compile_definitions(tarvex_tests PRIVATE

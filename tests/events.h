@@ -35,6 +35,14 @@ inline void wheel(Game& game, int x, int y, float delta) {
     handleEvent(game, event);
 }
 
+// From the main menu to a level's card as a player clicks, through a faction's card and its confirmation.
+inline void clickIntoLevel(Game& game, int faction, int level) {
+    click(game, 640, 280);
+    click(game, 160 + 195 * faction + 90, 360);
+    click(game, 900, 650);
+    click(game, 90 + 250 * (level % 3) + 110, 110 + 150 * (level / 3) + 65);
+}
+
 // The player's spawn keys, lane by lane.
 constexpr sf::Keyboard::Key kLaneKeys[3] = {sf::Keyboard::Key::Q, sf::Keyboard::Key::W, sf::Keyboard::Key::E};
 

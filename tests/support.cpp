@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -20,6 +19,13 @@ namespace fs = std::filesystem;
 // finds a block's real size, so not following __tls_get_addr loses the leak check nothing.
 extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
 
+std::string variableValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+namespace {
+// Sets an environment variable for this process; nullptr removes it.
 void setVariable(const char* name, const char* value) {
 #ifdef _WIN32
     _putenv_s(name, value ? value : "");  // "" removes it
@@ -28,12 +34,6 @@ void setVariable(const char* name, const char* value) {
 #endif
 }
 
-std::string variableValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-namespace {
 // The variable that names the user's data folder (content/places.h).
 #ifdef _WIN32
 const char* const kDataFolderVariable = "APPDATA";
@@ -76,11 +76,13 @@ struct HiddenUserData {
 const HiddenUserData hidden_user_data;
 }  // namespace
 
-TempDir::TempDir() : dir(makeTemporaryFolder("tarvex-test-")), previous(fs::current_path().string()) {
+TempDir::TempDir(std::initializer_list<std::pair<std::string, std::string>> files)
+    : dir(makeTemporaryFolder("tarvex-test-")), previous(fs::current_path().string()) {
     fs::current_path(dir);
     previous_data_home = variableValue(kDataFolderVariable);
     setVariable(kDataFolderVariable, (dir + "/data").c_str());
     Config::forget();
+    for (const auto& [name, content] : files) write(name, content);
 }
 
 TempDir::~TempDir() {
@@ -101,8 +103,6 @@ GameFixture::GameFixture(const std::string& config_json, const std::string& leve
     if (!levels_json.empty()) dir.write("levels.json", levels_json);
     game = std::make_unique<Game>(GameOptions{!windowed, kTestSeeds});
 }
-
-GameFixture::~GameFixture() { game.reset(); }
 
 std::string fileContents(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

@@ -4,16 +4,14 @@
 
 #include <chrono>
 #include <gtest/gtest.h>
-#include <memory>
-#include <string>
 #include <thread>
 
-// A fresh temporary directory that is the working directory while the object lives.
-// The config holder is dropped on entry and exit so each test reads its own files, and
-// the user's data folder (saved progress) points inside it.
+// A fresh temporary directory, holding the given files (name, content), that is the working
+// directory while the object lives. The config holder is dropped on entry and exit so each
+// test reads its own files, and the user's data folder (saved progress) points inside it.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(std::initializer_list<std::pair<std::string, std::string>> files = {});
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -35,7 +33,6 @@ constexpr Seeds kTestSeeds{11, 12, 13, 14};
 struct GameFixture {
     explicit GameFixture(const std::string& config_json = "", const std::string& levels_json = "",
                          bool windowed = false);
-    ~GameFixture();
     TempDir dir;
     std::unique_ptr<Game> game;
 };
@@ -66,12 +63,9 @@ struct WindowedGameTest : testing::Test {
 std::string fileContents(const std::string& path);
 std::string shippedData(const std::string& name);
 
-// Sets an environment variable for this process; nullptr removes it.
-void setVariable(const char* name, const char* value);
-// Its value, "" when unset.
+// An environment variable's value, "" when unset.
 std::string variableValue(const char* name);
 
-// Runs a shell command and returns its exit status.
 int runCommand(const std::string& command);
 
 // What a call printed to standard output.

@@ -5,51 +5,43 @@
 
 namespace {
 struct Outcome {
-    std::optional<int> status;
+    CommandLine line;
     std::string out, errors;
-    bool fps_log;
 };
 
 Outcome run(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "tarvex");
     std::ostringstream out, errors;
-    CommandLine line = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
-    return {line.exit_status, out.str(), errors.str(), line.fps_log};
+    return {runCommandLine(int(arguments.size()), arguments.data(), out, errors), out.str(), errors.str()};
 }
 }  // namespace
 
 TEST(CommandLine, HelpVersionAndRefusals) {
-    EXPECT_EQ(run({}).status, std::nullopt);  // no option starts the game
-    EXPECT_TRUE(run({"--fps-log"}).fps_log && !run({"--fps-log"}).status);
-    EXPECT_EQ(run({"--fps-log", "x"}).status, 2);
+    EXPECT_EQ(run({}).line.exit_status, std::nullopt);  // no option starts the game
+    EXPECT_TRUE(run({"--fps-log"}).line.fps_log && !run({"--fps-log"}).line.exit_status);
+    EXPECT_EQ(run({"--fps-log", "x"}).line.exit_status, 2);
     for (const char* help : {"--help", "-h"}) {
         Outcome outcome = run({help});
-        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.line.exit_status, 0);
         EXPECT_EQ(outcome.out.rfind("Usage: tarvex [OPTION]\n", 0), 0u);
         EXPECT_NE(outcome.out.find("--check-data [DIR]"), std::string::npos);
     }
     for (const char* version : {"--version", "-V"}) EXPECT_EQ(run({version}).out, "tarvex " TARVEX_VERSION_TEXT "\n");
     Outcome unknown = run({"--fly"});
-    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.line.exit_status, 2);
     EXPECT_EQ(unknown.out, "");
     EXPECT_EQ(unknown.errors, "tarvex: unrecognised option '--fly'\nTry 'tarvex --help' for more information.\n");
-    EXPECT_EQ(run({"--check-data", "a", "b"}).status, 2);
+    EXPECT_EQ(run({"--check-data", "a", "b"}).line.exit_status, 2);
 }
 
 // --host and --join open the lobby; either may come with --fps-log, never with the other.
 TEST(CommandLine, HostAndJoinOpenTheLobby) {
-    auto parse = [](std::vector<const char*> arguments) {
-        arguments.insert(arguments.begin(), "tarvex");
-        std::ostringstream out, errors;
-        CommandLine line = runCommandLine(int(arguments.size()), arguments.data(), out, errors);
-        return std::make_pair(line, errors.str());
-    };
-    EXPECT_EQ(parse({"--host"}).first.host_port, 55003);
-    EXPECT_EQ(parse({"--host", "56000", "--fps-log"}).first.host_port, 56000);
-    auto [joining, no_complaint] = parse({"--fps-log", "--join", "gamebox.lan:55010"});
-    EXPECT_EQ(joining.join_address, "gamebox.lan:55010");
-    EXPECT_TRUE(joining.fps_log && !joining.exit_status && !joining.host_port);
-    EXPECT_EQ(no_complaint, "");
+    EXPECT_EQ(run({"--host"}).line.host_port, 55003);
+    EXPECT_EQ(run({"--host", "56000", "--fps-log"}).line.host_port, 56000);
+    Outcome joining = run({"--fps-log", "--join", "gamebox.lan:55010"});
+    EXPECT_EQ(joining.line.join_address, "gamebox.lan:55010");
+    EXPECT_TRUE(joining.line.fps_log && !joining.line.exit_status && !joining.line.host_port);
+    EXPECT_EQ(joining.errors, "");
     const std::pair<std::vector<const char*>, const char*> refused[] = {
         {{"--join"}, "tarvex: --join needs an address: --join ADDRESS[:PORT]\n"},
         {{"--join", "a:0"}, "tarvex: 'a:0' is no address: --join ADDRESS[:PORT]\n"},
@@ -57,9 +49,9 @@ TEST(CommandLine, HostAndJoinOpenTheLobby) {
         {{"--host", "--join", "a"}, "tarvex: --host and --join go alone, once\n"},
     };
     for (const auto& [arguments, complaint] : refused) {
-        auto [line, errors] = parse(arguments);
-        EXPECT_EQ(line.exit_status, 2) << complaint;
-        EXPECT_EQ(errors, std::string(complaint) + "Try 'tarvex --help' for more information.\n");
+        Outcome refusal = run(arguments);
+        EXPECT_EQ(refusal.line.exit_status, 2) << complaint;
+        EXPECT_EQ(refusal.errors, std::string(complaint) + "Try 'tarvex --help' for more information.\n");
     }
     EXPECT_NE(run({"--help"}).out.find("  --join ADDRESS[:PORT]\n"), std::string::npos);
 }
@@ -68,8 +60,7 @@ TEST(CommandLine, HostAndJoinOpenTheLobby) {
 // (Through a POSIX shell; under Wine the Windows exe is driven end to end instead.)
 #ifndef _WIN32
 TEST(CommandLine, TheRealBinaryAnswersWithoutADisplay) {
-    TempDir dir;
-    dir.write("levels.json", R"({"levels": [{"faction": "Grey"}]})");
+    TempDir dir({{"levels.json", R"({"levels": [{"faction": "Grey"}]})"}});
     const std::string binary = "env -u DISPLAY '" TARVEX_BINARY "'";
     EXPECT_EQ(runCommand(binary + " --version > version.txt"), 0);
     EXPECT_EQ(runCommand(binary + " --help > /dev/null"), 0);

@@ -1,7 +1,6 @@
 #include "app/display.h"
 #include "app/sfml_compat.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
 TEST(Letterbox, ThePictureKeepsItsShapeCentredWithBars) {

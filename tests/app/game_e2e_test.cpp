@@ -8,9 +8,7 @@
 // Esc on every screen of a single-player visit through the real window but the match (see the pause
 // tests), and a level played to its results.
 TEST(EndToEnd, EscBacksOutOfEveryScreenAndALevelIsPlayedToItsResults) {
-    TempDir dir;
-    dir.write("config.json", kQuickConfig);
-    dir.write("levels.json", kQuickLevel);
+    TempDir dir({{"config.json", kQuickConfig}, {"levels.json", kQuickLevel}});
     GameProcess game(dir.path());
     ASSERT_TRUE(game.waitForWindow(15)) << game.output();
 

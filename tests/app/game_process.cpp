@@ -5,7 +5,6 @@
 #include <X11/Xutil.h>
 #include <csignal>
 #include <cstdio>
-#include <set>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,29 +20,24 @@ std::string capture(const std::string& command) {
 
 void pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-// SFML 2's windows carry no process id, so with two such games running each process takes
-// the window the other has not claimed.
+// SFML 2's windows name no process: each such game takes a window no other game has claimed.
 std::set<std::string> claimed_windows;
-}  // namespace
 
-std::string linuxGameCommand() { return "'" TARVEX_BINARY "'"; }
-
-namespace {
 // Wine opens a game's sockets in its server process, so a game inside the private network
 // must not reach a server started outside it: there its broadcasts would go out on the
 // machine's real network. Games inside it use a prefix of their own, whose server starts
 // inside (stopWineServerOfPrivateNetwork drops one left from another namespace).
 std::string winePrefix() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    if (!prefix || !*prefix) return "";
-    return std::string(prefix) + (std::getenv("TARVEX_PRIVATE_NET") ? "-private-net" : "");
+    std::string prefix = variableValue("WINEPREFIX");
+    return prefix.empty() ? "" : prefix + (std::getenv("TARVEX_PRIVATE_NET") ? "-private-net" : "");
 }
 }  // namespace
 
+std::string linuxGameCommand() { return "'" TARVEX_BINARY "'"; }
+
 std::string windowsGameCommand() {
-    const char* exe = std::getenv("TARVEX_WINDOWS_EXE");
-    std::string prefix = winePrefix();
-    if (!exe || !*exe || prefix.empty()) return "";
+    std::string exe = variableValue("TARVEX_WINDOWS_EXE"), prefix = winePrefix();
+    if (exe.empty() || prefix.empty()) return "";
     return "env WINEPREFIX='" + prefix + "' wine '" + exe + "'";
 }
 
@@ -53,8 +47,7 @@ void stopWineServerOfPrivateNetwork() {
 }
 
 std::string defaultGameCommand() {
-    const char* game = std::getenv("TARVEX_GAME");
-    return game && std::string(game) == "windows" ? windowsGameCommand() : linuxGameCommand();
+    return variableValue("TARVEX_GAME") == "windows" ? windowsGameCommand() : linuxGameCommand();
 }
 
 GameProcess::GameProcess(const std::string& working_dir, const std::string& command) : dir(working_dir) {
@@ -111,9 +104,7 @@ void GameProcess::type(const std::string& text) {
     pause(150);
 }
 
-std::string GameProcess::output() const {
-    return fileContents(dir + "/stdout.txt");
-}
+std::string GameProcess::output() const { return fileContents(dir + "/stdout.txt"); }
 
 bool GameProcess::waitForOutput(const std::string& text, double seconds) {
     return waitUntil([&] { return output().find(text) != std::string::npos; }, seconds, 100);

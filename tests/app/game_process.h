@@ -7,15 +7,12 @@
 // ("" without both).
 std::string linuxGameCommand();
 std::string windowsGameCommand();
-// Stops the Wine server of the private network's prefix, so the next Windows game starts
-// one inside this namespace.
+// Stops the private network's Wine server, so the next Windows game starts one inside this namespace.
 void stopWineServerOfPrivateNetwork();
-// The Windows exe when $TARVEX_GAME is "windows" (the Wine leg runs the end-to-end tests
-// so), else this build's binary.
+// The Windows exe when $TARVEX_GAME is "windows" (the Wine leg's end-to-end tests), else this build's.
 std::string defaultGameCommand();
 
-// The real game running in its own working directory under the test's X display, driven
-// with xdotool the way a player would drive it.
+// The real game in its own working directory under the test's X display, driven with xdotool as by a player.
 class GameProcess {
 public:
     explicit GameProcess(const std::string& working_dir, const std::string& command = defaultGameCommand());
@@ -27,8 +24,7 @@ public:
     void type(const std::string& text);         // typed as on a keyboard
     bool waitForOutput(const std::string& text, double seconds);  // standard output holds text
     std::string output() const;
-    // The results screen's verdict: "victory" (written in green), "defeat" (in red), or ""
-    // when the window shows neither.
+    // The results screen's verdict: "victory" (in green), "defeat" (in red), or "" when it shows neither.
     std::string resultShown();
     void requestClose();                        // the window manager's close request
     int waitForExit(double seconds);            // exit code, or -1 when still running (then killed)

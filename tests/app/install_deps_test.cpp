@@ -1,15 +1,12 @@
 #include "support.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <set>
 
 // Every program the scripts and the suite start must come from a package that
 // scripts/install-deps.sh installs: on a fresh machine nothing else is there.
 namespace {
-// Where each outside program comes from.
 const std::map<std::string, std::string> kPackageOf = {
     {"cmake", "cmake"},         {"ctest", "cmake"},         {"ninja", "ninja-build"},
     {"c++", "build-essential"}, {"clang++", "clang"},       {"pkg-config", "pkg-config"},

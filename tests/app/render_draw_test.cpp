@@ -1,9 +1,7 @@
 #include "app/frontend.h"
-#include "app/update.h"
 #include "battle/battle_support.h"
 #include "battle/match.h"
 #include "content/levels.h"
-#include "content/factions.h"
 #include "ui/picture.h"
 
 #include <tuple>
@@ -122,8 +120,7 @@ TEST_F(HudDrawing, APausedMatchIsDimmedUnderThePauseLine) {
     EXPECT_GT(textMismatch(running, game.frontend->ui_font, "已暂停 — P 继续", 36, kWhite, line.getPosition()), 200);
 }
 
-// A network match shows its round trip under the status line, in a warning colour above
-// 150 ms, and the rules notice at the bottom left.
+// The round trip under the status line, in a warning colour above 150 ms; the rules notice at the bottom left.
 TEST_F(HudDrawing, TheRoundTripAndTheRulesNoticeOfANetworkMatch) {
     showMatch(game, Blue);
     game.network_mode = game.lobby_active = true;
@@ -161,8 +158,7 @@ TEST_F(HudDrawing, PanelPricesFollowThePlayersFaction) {
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Range $70", 14, kWhite, {15, 40 + 105 + 5 - 20}, 2), 0);
 }
 
-// A kept text is built again only when its words, size or colour change; a rebuilt one
-// starts at the origin, so a kept one keeps where it was put.
+// Its words, size or colour changed, a text is built again: a rebuilt one starts at the origin.
 TEST_F(HudDrawing, KeptTextsAreBuiltAgainOnlyWhenTheyChange) {
     KeptText kept;
     keptText(game, kept, "已通关", 14, kWhite).setPosition({5, 5});
@@ -235,7 +231,6 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
     }
 }
 
-// A won level is recorded at the end of its match and marked on its card in the next run.
 TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
     GameFixture fixture("", R"({"levels": [{"name": "One"}, {"name": "Two"}]})", true);
     for (int level : {0, 1}) {  // the first is won, the second lost and not recorded
@@ -265,26 +260,25 @@ TEST_F(Results, TheResultsAndTheStatusLineAsDrawn) {
     game.player_income = 10;
     const ScreenTexts& texts = game.frontend->screen_texts;
     const sf::Text& results = texts.results;
-    struct Case {
-        float player_money, enemy_money;
-        const char *status, *pictograph;  // the rest of the results' text is the ResultsText tests' concern
-        sf::Color colour;
-    };
-    for (Case c : {Case{12.9f, -3.7f, "你: 12 敌: -3\n收入: 10\nQ/W/E 三路出兵", "🏆", {100, 255, 100}},
-                   Case{-0.5f, 20, "你: 0 敌: 20\n收入: 10\nQ/W/E 三路出兵", "💀", {255, 100, 100}}}) {
+    // The money of each side, the status line, the pictograph (the rest of the results' text is
+    // the ResultsText tests' concern) and the colour.
+    using Case = std::tuple<float, float, const char*, const char*, sf::Color>;
+    for (auto [player_money, enemy_money, status, pictograph, colour] :
+         {Case{12.9f, -3.7f, "你: 12 敌: -3\n收入: 10\nQ/W/E 三路出兵", "🏆", {100, 255, 100}},
+          Case{-0.5f, 20, "你: 0 敌: 20\n收入: 10\nQ/W/E 三路出兵", "💀", {255, 100, 100}}}) {
         game.game_over = false;
-        game.player_money = c.player_money;
-        game.enemy_money = c.enemy_money;
+        game.player_money = player_money;
+        game.enemy_money = enemy_money;
         stdoutOf([&] { checkMatchEnd(game); });
         sf::Image frame = renderedFrame(game);
-        EXPECT_EQ(texts.status.words, c.status);
-        EXPECT_EQ(results.getFillColor(), c.colour);
+        EXPECT_EQ(texts.status.words, status);
+        EXPECT_EQ(results.getFillColor(), colour);
         RectParts<float> bounds = partsOf(results.getLocalBounds());
         EXPECT_EQ(results.getPosition(), sf::Vector2f((900 - bounds.width) / 2, (600 - bounds.height) / 2 - 50));
         unsigned size = results.getCharacterSize();
         EXPECT_GT(rectSize(game.frontend->symbol_font.getGlyph(results.getString()[0], size, false).bounds).x, 10);
-        EXPECT_EQ(textMismatch(frame, game.frontend->symbol_font, c.pictograph, size, c.colour,
-                               results.findCharacterPos(0)), 0);
+        EXPECT_EQ(textMismatch(frame, game.frontend->symbol_font, pictograph, size, colour, results.findCharacterPos(0)),
+                  0);
     }
 }
 

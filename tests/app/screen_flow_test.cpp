@@ -1,6 +1,5 @@
 #include "app/screen.h"
 #include "battle/battle_support.h"
-#include "battle/turret.h"
 #include "events.h"
 
 namespace {
@@ -105,8 +104,7 @@ TEST_F(BattlefieldInput, BoxSelectionOrdersInspectionAndWheel) {
     }
 }
 
-// The first screen rule that holds names the screen. Esc drops the connection, but not a
-// running match.
+// The first screen rule that holds names the screen.
 TEST_F(ScreenFlow, NetworkScreensFollowTheRuleAndEscDropsTheConnectionButNotARunningMatch) {
     click(game, 450, 380, sf::Mouse::Button::Middle);  // network, by any button
     EXPECT_EQ(currentScreen(game), Screen::Lobby);

@@ -1,10 +1,7 @@
 #include "app/screen.h"
-#include "app/update.h"
 #include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
-#include "battle/turret.h"
-#include "content/factions.h"
 #include "content/levels.h"
 #include "events.h"
 
@@ -15,13 +12,6 @@ namespace {
 void startMatch(Game& game, int player_faction = Red, int enemy_faction = Red) {
     enterMatch(game, player_faction, enemy_faction);
     update(game, 0);
-}
-
-void step(Game& game, ManualClockSource& clock, float dt, int frames = 1) {
-    for (int frame = 0; frame < frames; ++frame) {
-        clock.advance(dt);
-        update(game, dt);
-    }
 }
 
 constexpr float kDt = 1.0f / 64;  // exact in microseconds, so frame counts are exact too
@@ -51,13 +41,13 @@ TEST_F(MatchFrame, IncomeTickWithYellowFactorsAndCameraKeyStep) {
     game.player_income = game.enemy_income = 10;
     float player = game.player_money, enemy = game.enemy_money;
     auto money = [&] { return sf::Vector2f(game.player_money - player, game.enemy_money - enemy); };
-    step(game, clock, 2.5f);
+    step(2.5f);
     EXPECT_EQ(money(), sf::Vector2f(20, 10));
-    step(game, clock, 0.9f);  // one tick per frame: the 1.5 s beyond it were dropped
+    step(0.9f);  // one tick per frame: the 1.5 s beyond it were dropped
     EXPECT_EQ(money(), sf::Vector2f(20, 10));
     game.player_faction = Blue;
     game.enemy_faction = Yellow;
-    step(game, clock, 0.1f);
+    step(0.1f);
     EXPECT_EQ(money(), sf::Vector2f(30, 40));
 
     // The camera keys move a fixed step per frame whatever the frame time.
@@ -81,11 +71,10 @@ TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     for (int lane = 0; lane < 3; ++lane) spawnPlayerTurret(game, lane);
     spawnEnemyTurret(game, 1);
 
-    const float dt = 1.0f / 64;
     int blasts_on_base = 0;
     for (int frame = 0; frame < 64 * 120 && game.enemy_money >= 0; ++frame) {
         float before = game.enemy_money;
-        step(game, clock, dt);
+        step(kDt);
         if (before - game.enemy_money >= 1.0f - 1e-4f) ++blasts_on_base;
     }
     EXPECT_TRUE(game.enemy_turrets.empty());    // shot down by rockets
@@ -100,11 +89,11 @@ TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     game.wave_list.emplace_back();
     game.wave_index = 1;
     sf::Vector2f frozen = game.player_turrets[0].body.getPosition();
-    step(game, clock, dt, 191);
+    step(kDt, 191);
     EXPECT_EQ(currentScreen(game), Screen::Results);
     EXPECT_EQ(game.player_turrets[0].body.getPosition(), frozen);  // the field stands still
 
-    EXPECT_EQ(stdoutOf([&] { step(game, clock, dt); }), "🔄 返回关卡选择界面，所有状态已重置\n");  // 3 s of results
+    EXPECT_EQ(stdoutOf([&] { step(kDt); }), "🔄 返回关卡选择界面，所有状态已重置\n");  // 3 s of results
     EXPECT_FALSE(game.game_over || game.level_running);
     EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
     EXPECT_EQ(game.results_timer + game.match_clock.elapsedSeconds(), 0);
@@ -125,19 +114,19 @@ TEST_F(MatchFrame, CameraEasesOntoItsTargetAtAnyFrameRate) {
     const sf::Vector2f start = game.world_view.getCenter();
     const sf::Vector2f target = start + sf::Vector2f(0, 200);
     game.camera_target = target;
-    step(game, clock, 1.0f / 60);  // as it always was: a third of the way at k = 10
+    step(1.0f / 60);  // as it always was: a third of the way at k = 10
     EXPECT_NEAR(game.world_view.getCenter().y, start.y + 200.0f / 3, 1e-3f);
 
     for (float dt : {0.04f, 0.1f, 0.5f}) {
         game.world_view.setCenter(start);
         for (int frame = 0; frame < 20; ++frame) {
-            step(game, clock, dt);
+            step(dt);
             ASSERT_LE(game.world_view.getCenter().y, target.y) << dt << " frame " << frame;
         }
         EXPECT_NEAR(game.world_view.getCenter().y, target.y, 1.0f) << dt;
     }
     game.world_view.setCenter(target - sf::Vector2f(0, 3));  // near the target k = 2 L
-    step(game, clock, 0.1f);
+    step(0.1f);
     EXPECT_EQ(game.world_view.getCenter(), target);
 }
 
@@ -153,7 +142,7 @@ TEST_F(MatchFrame, OrdersBeamsAndShellsWorkAtLowFrameRates) {
         unit.move_order = 1;
         int frames = 0;
         for (; frames < 10 && unit.move_order; ++frames) {
-            step(game, clock, dt);
+            step(dt);
             ASSERT_TRUE(!unit.move_order || unit.body.getPosition().y >= 480) << dt;  // never past the point
         }
         EXPECT_LE(frames, 4) << dt;
@@ -171,14 +160,14 @@ TEST_F(MatchFrame, OrdersBeamsAndShellsWorkAtLowFrameRates) {
         Turret& enemy = addUnit(game, false, 1, {450, 440}, Laser);
         mine.hp = enemy.hp = 100;
         mine.move_speed = enemy.move_speed = 0;
-        step(game, clock, dt, 3);
+        step(dt, 3);
         EXPECT_LT(enemy.hp, 100 - 0.15f) << dt;  // at least two ticks of 0.1
         EXPECT_LT(mine.hp, 100 - 0.15f) << dt;
     }
     game.player_turrets.clear();  // with no one to refresh them the beams go in the next frame
     game.enemy_turrets.clear();
     ASSERT_FALSE(game.laser_beams.empty());
-    step(game, clock, 0.5f);
+    step(0.5f);
     EXPECT_TRUE(game.laser_beams.empty());
 
     // Two flight steps of a frame carry a shell 96 pixels at 10 frames a second, far more
@@ -196,7 +185,7 @@ TEST_F(MatchFrame, OrdersBeamsAndShellsWorkAtLowFrameRates) {
             gun.move_speed = target.move_speed = gun.recoil_distance = 0;
             target.fire_rate = 1e9f;
             target.hp = 100;
-            for (float time = 0; time < 2.0f; time += dt) step(game, clock, dt);  // shots at 0.6, 1.2 and 1.8 s
+            for (float time = 0; time < 2.0f; time += dt) step(dt);  // shots at 0.6, 1.2 and 1.8 s
             EXPECT_FLOAT_EQ(target.hp, 100 - 3) << "dt " << dt << " gap " << gap;
         }
     }
@@ -204,7 +193,7 @@ TEST_F(MatchFrame, OrdersBeamsAndShellsWorkAtLowFrameRates) {
 
 TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePauseWasLong) {
     spawnPlayerTurret(game, 0);
-    step(game, clock, kDt, 64);  // 1 s: one income tick, the unit on its way
+    step(kDt, 64);  // 1 s: one income tick, the unit on its way
     ASSERT_TRUE(game.enemy_turrets.empty());
     game.selection = {game.player_turrets[0].id};
     pressP();
@@ -219,7 +208,7 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     for (int second = 0; second < 10; ++second) {
         for (auto key : {sf::Keyboard::Key::Q, sf::Keyboard::Key::W, sf::Keyboard::Key::U}) keyPress(game, key);
         press(game, 700, 100, sf::Mouse::Button::Right);
-        step(game, clock, kDt, 64);
+        step(kDt, 64);
     }
     EXPECT_TRUE(matchState(game) == before);
     EXPECT_EQ(game.player_turrets.size(), 1u);
@@ -228,9 +217,9 @@ TEST_F(PauseTest, NothingMovesOrPaysWhilePausedAndTheNextWaveComesAsLateAsThePau
     EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::P); }), "▶ 游戏继续\n");
     EXPECT_FALSE(game.paused);
     // The wave due 2 s after the pause began comes 2 s (128 frames) after the resume.
-    step(game, clock, kDt, 127);
+    step(kDt, 127);
     EXPECT_TRUE(game.enemy_turrets.empty());
-    step(game, clock, kDt);
+    step(kDt);
     EXPECT_EQ(game.enemy_turrets.size(), 1u);
     EXPECT_EQ(game.player_upgrades.levels[Range], 0);  // the click held since the pause is no fresh press
     EXPECT_EQ(game.match_clock.elapsedMicroseconds(), paused_at + 2'000'000);
@@ -251,7 +240,7 @@ TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
     // The camera keys still move the view while the match stands still.
     game.input.key_up = true;
     float camera = game.camera_target.y;
-    step(game, clock, kDt);
+    step(kDt);
     EXPECT_FLOAT_EQ(game.camera_target.y, camera - 8);
 
     EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); }),  // abandons the paused match

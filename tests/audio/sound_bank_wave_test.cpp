@@ -5,8 +5,6 @@
 #include "audio/sound_bank.h"
 #include "support.h"
 
-#include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>

@@ -1,11 +1,7 @@
 #include "app/frontend.h"
 #include "battle/battle_support.h"
 #include "battle/rocket_draw.h"
-#include "content/factions.h"
-#include "ui/canvas.h"
 #include "ui/picture.h"
-
-#include <SFML/Graphics/RenderTexture.hpp>
 
 namespace {
 // The shader blends a pixel's layers in one step where the shapes round to a byte after each.
@@ -110,7 +106,6 @@ TEST_F(FloorDrawing, ShaderDiscsMatchTheCircles) {
     EXPECT_GT(differingPixels(reference, renderedFrame(game, true)), 3000);
 }
 
-// Every rocket drawn advances the flame, so two rockets of one frame flicker differently.
 TEST(RocketDrawing, TwoRocketsInOneFrameAdvanceTheFlameTwice) {
     sf::RenderTexture texture;
     ASSERT_TRUE(resizeRenderTexture(texture, {200, 200}));

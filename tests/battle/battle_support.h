@@ -1,15 +1,26 @@
 #pragma once
-#include "app/clock.h"
-#include "app/game.h"
+#include "app/update.h"
 #include "battle/combat.h"
 #include "support.h"
 
-// A real game in a fresh directory; time stands still until the test advances the clock.
-struct BattleTest : testing::Test {
+// A real game (see GameFixture) whose time stands still until the test advances the clock or steps the game.
+struct SteppedGame {
     ManualClockSource clock;
     GameFixture fixture;
     Game& game = *fixture.game;
+
+    explicit SteppedGame(const std::string& config_json = "", const std::string& levels_json = "",
+                         bool windowed = false)
+        : fixture(config_json, levels_json, windowed) {}
+    void step(float dt, int frames = 1) {
+        for (int frame = 0; frame < frames; ++frame) {
+            clock.advance(dt);
+            update(game, dt);
+        }
+    }
 };
+
+struct BattleTest : testing::Test, SteppedGame {};
 
 // A unit of the side's generic stats placed at a point, as a spawn would give it an id.
 // Room for 64 keeps the references the tests hold valid.

@@ -1,6 +1,4 @@
 #include "battle/battle_support.h"
-#include "battle/effects.h"
-#include "content/factions.h"
 
 TEST(Effects, CannonShotAddsEightySparksAndTwentySmokePuffs) {
     Effects effects;
@@ -63,6 +61,5 @@ TEST_F(Tracks, FollowMovementInTheSideColourAndFreezeWhenSwitchedOff) {
     TrackMark first = marks[0];
     updateEffects(game.effects, 1.0f);
     ASSERT_EQ(marks.size(), 5u);
-    EXPECT_EQ(marks[0].life, first.life);
-    EXPECT_EQ(marks[0].y, first.y);
+    EXPECT_EQ(std::make_pair(marks[0].life, marks[0].y), std::make_pair(first.life, first.y));
 }

@@ -1,9 +1,6 @@
 #include "battle/battle_rand.h"
 #include "battle/battle_support.h"
-#include "battle/projectile.h"
-#include "content/factions.h"
 
-#include <cmath>
 #include <cstdlib>
 
 using Firing = BattleTest;
@@ -124,9 +121,8 @@ TEST(ProjectileFlight, RocketTurnsAtMostTenRadiansPerSecondAtItsEntrySpeed) {
     rocket.wobble_phase = 0.25f;
     rocket.rotation_deg = -90;
     flyProjectile(rocket, 0.02f);
-    EXPECT_EQ(rocket.velocity, sf::Vector2f(0, -106));
-    EXPECT_EQ(rocket.wobble_phase, 0.25f);
-    EXPECT_EQ(rocket.rotation_deg, -90);
+    EXPECT_EQ(std::make_tuple(rocket.velocity, rocket.wobble_phase, rocket.rotation_deg),
+              std::make_tuple(sf::Vector2f(0, -106), 0.25f, -90.0f));
 }
 
 TEST(RocketSmoke, PuffsPerSpeedIncludingAtRestAndOnlyTheNewest2000Remain) {

@@ -1,8 +1,4 @@
 #include "battle/battle_support.h"
-#include "battle/hex_grid.h"
-#include "content/factions.h"
-
-#include <algorithm>
 
 namespace {
 const sf::Color kFieldHex(40, 40, 60, 120);
@@ -87,12 +83,11 @@ TEST_F(HexTerritory, ContestedCellsGoToTheSideWithMoreUnitsNearby) {
     // The enemy front passes the player front: both cover the cell, with one unit each nearby.
     addUnit(game, false, 0, {c.x, c.y + 50});
     floorSteps(game, 4);
-    EXPECT_EQ(contested.owner, 0.0f);
-    EXPECT_EQ(contested.current, kFieldHex);
+    EXPECT_EQ(std::make_pair(contested.owner, contested.current), std::make_pair(0.0f, kFieldHex));
     EXPECT_EQ(cellNear(game, 1000, c.y).owner, 0.0f);  // none against none is even too
 
     addUnit(game, false, 0, {c.x + 10, c.y + 40});
     floorSteps(game, 4);
-    EXPECT_EQ(contested.owner, -1.0f);
-    EXPECT_EQ(contested.current, sf::Color(200, 50, 50, 120));  // both sides Red: the replacement colour
+    // Both sides Red: the replacement colour.
+    EXPECT_EQ(std::make_pair(contested.owner, contested.current), std::make_pair(-1.0f, sf::Color(200, 50, 50, 120)));
 }

@@ -1,8 +1,6 @@
 #include "battle/battle_support.h"
 #include "battle/hits.h"
 
-#include <cmath>
-
 namespace {
 Projectile& addShot(Game& game, bool player, sf::Vector2f position, bool rocket = false) {
     game.projectiles.reserve(64);

@@ -1,5 +1,4 @@
 #include "battle/match.h"
-#include "content/factions.h"
 #include "support.h"
 #include "ui/results.h"
 

@@ -1,14 +1,9 @@
-#include "app/update.h"
 #include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "battle/state_digest.h"
-#include "battle/unit_grid.h"
-#include "content/factions.h"
 #include "content/levels.h"
-#include "content/upgrades.h"
 
 #include <cstdlib>
-#include <functional>
 #include <tuple>
 
 namespace {
@@ -16,17 +11,15 @@ namespace {
 // rand() draw (so that both runs took as many draws).
 using Outcome = std::tuple<std::uint64_t, std::vector<float>, int>;
 
-// A fresh game with every random source seeded and time under the test's hand, set up
-// by `setup` and stepped by `frame` and update at a fixed dt, once walking the lists and
-// once with the grid.
+// A fresh game, every random source seeded, set up by `setup` and stepped by `frame` and update at a
+// fixed dt, once walking the lists and once with the grid.
 void expectSameBothWays(const std::function<void(Game&)>& setup, const std::function<void(Game&, int)>& frame,
                         int frames, float dt, const std::string& config = "", const std::string& levels = "") {
     Outcome results[2];
     for (bool use_grid : {false, true}) {
-        ManualClockSource clock;
         testing::internal::CaptureStdout();
-        GameFixture fixture(config, levels);
-        Game& game = *fixture.game;
+        SteppedGame run(config, levels);
+        Game& game = run.game;
         game.use_spatial_grid = use_grid;
         enterMatch(game);
         seedBattleRand(11);
@@ -35,8 +28,7 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
         setup(game);
         for (int i = 0; i < frames; ++i) {
             frame(game, i);
-            clock.advance(dt);
-            update(game, dt);
+            run.step(dt);
         }
         std::vector<float> owners;
         for (const HexCell& cell : game.hex_cells) owners.push_back(cell.owner);

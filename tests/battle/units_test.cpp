@@ -1,6 +1,5 @@
 #include "battle/battle_rand.h"
 #include "battle/battle_support.h"
-#include "content/factions.h"
 #include "events.h"
 
 #include <cstdlib>
@@ -108,23 +107,19 @@ TEST_F(Movement, SteersAsideFromAnIncomingShellUnlessBlockedAndBasesBlock) {
     EXPECT_FALSE(isBlocked(game, {0, -580 + 11.9f}, 2, nullptr));
 }
 
-// The order ends within 5 pixels of its point; the unit fires on its way and after.
 TEST_F(Movement, AMoveOrderKeepsFiringAndEndsWithinFivePixels) {
     addUnit(game, false, 1, {450, 440}).range = 30;  // in reach, out of its own reach: no reason to move
     Turret& unit = addUnit(game, true, 1, {450, 500});
     unit.recoil_distance = 0;  // keeps the distances exact
     unit.move_target = {460.5f, 500};
     unit.move_order = 1;
+    auto state = [&] { return std::make_tuple(unit.body.getPosition(), int(unit.move_order), game.projectiles.size()); };
     clock.advance(1);
     updatePlayerTurrets(game, 0.1f);
-    EXPECT_EQ(unit.body.getPosition(), sf::Vector2f(455.5f, 500));  // 5.5 pixels on, 5 to go
-    EXPECT_EQ(unit.move_order, 1);
-    EXPECT_EQ(game.projectiles.size(), 1u);
+    EXPECT_EQ(state(), std::make_tuple(sf::Vector2f(455.5f, 500), 1, std::size_t(1)));  // 5.5 pixels on, 5 to go
     clock.advance(1);
     updatePlayerTurrets(game, 0.1f);
-    EXPECT_EQ(unit.move_order, 0);
-    EXPECT_EQ(unit.body.getPosition(), sf::Vector2f(455.5f, 500));
-    EXPECT_EQ(game.projectiles.size(), 2u);
+    EXPECT_EQ(state(), std::make_tuple(sf::Vector2f(455.5f, 500), 0, std::size_t(2)));
 }
 
 TEST_F(Push, StackedUnitsSeparateAndTheSturdierMovesLess) {

@@ -1,4 +1,3 @@
-#include "battle/turret.h"
 #include "content/config.h"
 #include "support.h"
 
@@ -26,11 +25,10 @@ TEST(Config, MissingOrUnparseableFilesGiveEveryDefault) {
 }
 
 TEST(Config, ColoursKeepTheLowEightBitsAndFallBackPerKeyWhenShort) {
-    TempDir dir;
-    dir.write("config.json", R"({"turret": {
+    TempDir dir({{"config.json", R"({"turret": {
         "player": {"body_color": [10, 20], "body_outline_color": [1], "barrel": {"color": [], "outline_color": [7, 8]}},
         "enemy": {"body_color": [10, 20], "body_outline_color": [256, -1, 300, 77]}},
-        "ui": {"colors": {"four": [1, 2, 3, 4], "three": [1, 2, 3], "empty": [], "wide": [511, 0, 0, 256]}}})");
+        "ui": {"colors": {"four": [1, 2, 3, 4], "three": [1, 2, 3], "empty": [], "wide": [511, 0, 0, 256]}}})"}});
     const std::pair<sf::Color, sf::Color> cases[] = {
         {turretColor(true, "body_color"), sf::Color(80, 180, 255)},
         {turretColor(true, "body_outline_color"), sf::Color(50, 50, 50)},
@@ -50,12 +48,11 @@ TEST(Config, ColoursKeepTheLowEightBitsAndFallBackPerKeyWhenShort) {
 // A value of the wrong type, or a number the game's int or float cannot hold, gives the
 // default with one warning naming its full path; every other value converts silently.
 TEST(Config, WrongTypesAndNumbersOutOfRangeGiveTheDefaultWithAWarningAndOthersConvertSilently) {
-    TempDir dir;
-    dir.write("config.json", R"({"turret": {"player": {"body_color": "red", "hp": "lots", "red": {"range": "far"},
+    TempDir dir({{"config.json", R"({"turret": {"player": {"body_color": "red", "hp": "lots", "red": {"range": "far"},
         "yellow": {"damage": 3.5}}, "enemy": {"hp": 2.9, "armor": -2.9, "range": true}},
         "visual": {"trail": {"enabled": 0}}, "ui": {"colors": {"text": [1, "x", 3]}}, "path": {"through": 5},
         "upgrades": {"range": {"base_cost": 80}}, "a": 1e300, "b": 3000000000, "c": -3e9, "d": [1, 1e20],
-        "e": 2147483647, "f": 1e38, "g": 12.9, "h": false})");
+        "e": 2147483647, "f": 1e38, "g": 12.9, "h": false})"}});
     const Config& config = Config::instance();
     testing::internal::CaptureStderr();
     EXPECT_EQ(turretColor(true, "body_color"), sf::Color::Black);

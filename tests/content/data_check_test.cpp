@@ -1,8 +1,5 @@
-#include "battle/turret.h"
 #include "content/config.h"
 #include "content/data_check.h"
-#include "content/factions.h"
-#include "content/upgrades.h"
 #include "support.h"
 
 #include <sstream>
@@ -30,15 +27,14 @@ TEST(DataCheck, SyntaxErrorsNameTheLineAndColumnOfTheFault) {
 
 // A key outside the table is named with the nearest key; a value must fit its key.
 TEST(DataCheck, ConfigKeysOutsideTheTableAndValuesOfTheWrongTypeOrOutOfRange) {
-    std::string text = R"({"turret": {"enemy": {"hp": -2, "range": "far", "fire_rate": 0, "body_color": [300, 0],
-  "barrel": {"color": [1, 2, 256]}, "blue": {"move_speed": -5, "projectile_speed": 0}},
-  "player": {"red": {"hpp": 3}, "barel": {"width": 4}}},
-  "visual": {"trail": {"enabled": 1}}, "gameplay": 7, "audio": {"effects_volume": 101, "music_volum": 50},
-  "colour": 1})";
     auto unknown = [](const std::string& key, const std::string& nearest) {
         return "unknown key \"" + key + "\": the game never reads it; did you mean \"" + nearest + "\"?";
     };
-    EXPECT_EQ(lines(checkConfigText(text)),
+    EXPECT_EQ(lines(checkConfigText(R"({"turret": {"enemy": {"hp": -2, "range": "far", "fire_rate": 0, "body_color": [300, 0],
+  "barrel": {"color": [1, 2, 256]}, "blue": {"move_speed": -5, "projectile_speed": 0}},
+  "player": {"red": {"hpp": 3}, "barel": {"width": 4}}},
+  "visual": {"trail": {"enabled": 1}}, "gameplay": 7, "audio": {"effects_volume": 101, "music_volum": 50},
+  "colour": 1})")),
               Lines({"1:29: hp must be above 0, found -2", "1:42: range must be a number, found \"far\"",
                      "1:62: fire_rate must be above 0, found 0",
                      "1:79: body_color must be a colour [r, g, b], found an array",
@@ -55,13 +51,12 @@ TEST(DataCheck, ConfigKeysOutsideTheTableAndValuesOfTheWrongTypeOrOutOfRange) {
 }
 
 TEST(DataCheck, LevelMistakesOfEveryKind) {
-    std::string text = R"({"levels": [
+    EXPECT_EQ(lines(checkLevelsText(R"({"levels": [
   {"nmae": "One", "faction": "blue", "enemy_initial_money": -1,
    "waves": [{"time": 10, "count": 0, "lane": 3}, {"time": 5, "lane": -1, "count": 2.0}, {"time": 0}],
    "upgrades": [{"time": 1, "type": "projspeed", "levels": 1}, {"time": 0.5, "type": 7}]},
   {"name": 4, "enemy_bonuses": {"range": "x"}, "enemy_spawn_count": 0}
-]})";
-    EXPECT_EQ(lines(checkLevelsText(text)),
+]})")),
               Lines({"2:4: unknown key \"nmae\": the game never reads it; did you mean \"name\"?",
                      "2:30: faction \"blue\" is none of Red, Yellow, Blue, Purple, White (the game would play Red); "
                      "did you mean \"Blue\"?",
@@ -82,8 +77,7 @@ TEST(DataCheck, LevelMistakesOfEveryKind) {
 }
 
 TEST(DataCheck, FilesArePrintedAsFileLineColumnWithASummaryAndStatus) {
-    TempDir dir;
-    dir.write("config.json", R"({"gameplay": {"player_start_money": -5}})");
+    TempDir dir({{"config.json", R"({"gameplay": {"player_start_money": -5}})"}});
     std::ostringstream out;
     EXPECT_EQ(checkDataFiles(dir.path(), out), 1);
     std::string config = dir.path() + "/config.json", levels = dir.path() + "/levels.json";
@@ -102,11 +96,7 @@ TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
     auto overflow = [](const std::string& number) {
         return "number " + number + " is out of range; no number can be larger than about 1.8e308 or below -1.8e308";
     };
-    struct Case {
-        const char* file;  // null: either file
-        std::string text;
-        std::string problem;  // "line:column: message"
-    };
+    using Case = std::tuple<const char*, std::string, std::string>;  // file (null: either), text, "line:column: problem"
     const Case cases[] = {
         {nullptr, R"({"start_money": 1e+9999})", "1:17: " + overflow("1e+9999")},
         {nullptr, "[1e+9999]", "1:2: " + overflow("1e+9999")},
@@ -136,15 +126,15 @@ TEST(DataCheck, HostileTextIsOneProblemAtItsPlace) {
     TempDir dir;
     const std::string summary =
         "1 problem found in " + dir.path() + "/config.json and " + dir.path() + "/levels.json.\n";
-    for (const Case& hostile : cases)
+    for (const auto& [only_file, text, problem] : cases)
         for (const char* file : {"config.json", "levels.json"}) {
-            if (hostile.file && std::string(hostile.file) != file) continue;
+            if (only_file && std::string(only_file) != file) continue;
             dir.write("config.json", "{}");
             dir.write("levels.json", R"({"levels": []})");
-            dir.write(file, hostile.text);
+            dir.write(file, text);
             std::ostringstream out;
-            EXPECT_EQ(checkDataFiles(dir.path(), out), 1) << file << ": " << hostile.text;
-            EXPECT_EQ(out.str(), dir.path() + "/" + file + ":" + hostile.problem + "\n" + summary);
+            EXPECT_EQ(checkDataFiles(dir.path(), out), 1) << file << ": " << text;
+            EXPECT_EQ(out.str(), dir.path() + "/" + file + ":" + problem + "\n" + summary);
         }
 }
 

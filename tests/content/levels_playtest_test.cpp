@@ -1,12 +1,6 @@
-#include "app/clock.h"
-#include "app/sfml_compat.h"
-#include "app/update.h"
 #include "battle/battle_rand.h"
-#include "content/factions.h"
+#include "battle/battle_support.h"
 #include "events.h"
-#include "support.h"
-
-#include <nlohmann/json.hpp>
 
 namespace {
 enum class Outcome { Victory, Defeat, Undecided };
@@ -16,22 +10,17 @@ enum class Outcome { Victory, Defeat, Undecided };
 // seconds while 100 stays in hand; an idle player never touches a key. A first match has
 // an income of 10, every later one 5.
 Outcome playLevel(int level_index, int faction, bool novice, float income = 5) {
-    ManualClockSource clock;
     testing::internal::CaptureStdout();
-    GameFixture fixture(shippedData("config.json"), shippedData("levels.json"));
-    Game& game = *fixture.game;
+    SteppedGame played(shippedData("config.json"), shippedData("levels.json"));
+    Game& game = played.game;
     seedBattleRand(1);
     game.rng.seed(1);
     game.effects.rng.seed(2);
-    RectParts<float> single = partsOf(game.single_button.getGlobalBounds());
-    click(game, int(single.left + single.width / 2), int(single.top + single.height / 2));
-    click(game, 160 + 195 * faction + 90, 360);
-    click(game, 900, 650);
-    click(game, 90 + 250 * (level_index % 3) + 110, 110 + 150 * (level_index / 3) + 65);
+    clickIntoLevel(game, faction, level_index);
     game.player_income = income;
     float seconds = 0;
     for (float next_wave = 1; game.level_running && !game.game_over && seconds < 120;) {
-        clock.advance(1.0f / 60);
+        played.clock.advance(1.0f / 60);
         seconds += 1.0f / 60;
         if (novice && seconds >= next_wave) {
             for (sf::Keyboard::Key key : kLaneKeys)

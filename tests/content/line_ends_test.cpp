@@ -1,8 +1,5 @@
-#include "app/update.h"
-#include "battle/battle_support.h"
-#include "battle/state_digest.h"
+#include "app/seeded_match.h"
 #include "content/data_check.h"
-#include "events.h"
 
 #include <sstream>
 
@@ -15,36 +12,9 @@ std::string withWindowsLineEnds(const std::string& text) {
     return converted;
 }
 
-struct PlayedLevel {
-    std::uint64_t digest;
-    std::string log;
-    bool operator==(const PlayedLevel& other) const { return digest == other.digest && log == other.log; }
-};
-
-// The last level of the files played headless for ten seconds, a unit down a lane now and then.
-PlayedLevel playLastLevel(const std::string& config, const std::string& levels) {
-    ManualClockSource clock;
-    GameFixture fixture(config, levels);
-    Game& game = *fixture.game;
-    std::string log = stdoutOf([&] {
-        click(game, 640, 280);
-        click(game, 160 + 195 + 90, 360);
-        click(game, 900, 650);
-        click(game, 90 + 110, 110 + 150 * 3 + 65);
-        for (int frame = 0; frame < 300; ++frame) {
-            if (frame % 20 == 0) keyPress(game, kLaneKeys[(frame / 20) % 3]);
-            clock.advance(1.0f / 30);
-            update(game, 1.0f / 30);
-        }
-    });
-    return {battleDigest(game), log};
-}
-
 // What --check-data says of the files, with the folder left out.
 std::string checkedWithoutFolder(const std::string& config, const std::string& levels) {
-    TempDir dir;
-    dir.write("config.json", config);
-    dir.write("levels.json", levels);
+    TempDir dir({{"config.json", config}, {"levels.json", levels}});
     std::ostringstream out;
     checkDataFiles(dir.path(), out);
     std::string text = out.str();
@@ -55,11 +25,11 @@ std::string checkedWithoutFolder(const std::string& config, const std::string& l
 
 TEST(LineEnds, WindowsLineEndsReadTheSameAsUnixOnes) {
     const std::string config = shippedData("config.json"), levels = shippedData("levels.json");
-    PlayedLevel unix_ends = playLastLevel(config, levels);
-    EXPECT_EQ(playLastLevel(withWindowsLineEnds(config), withWindowsLineEnds(levels)), unix_ends);
+    PlayedMatch unix_ends = playSeededMatch(false, config, levels);
+    EXPECT_EQ(playSeededMatch(false, withWindowsLineEnds(config), withWindowsLineEnds(levels)), unix_ends);
     EXPECT_EQ(countOf(unix_ends.log, "Starting level: 9 - "), 1u) << unix_ends.log;
     // The shipped files change the battle, so a file that failed to read would show.
-    EXPECT_NE(playLastLevel("", levels).digest, unix_ends.digest);
+    EXPECT_NE(playSeededMatch(false, "", levels).digest, unix_ends.digest);
 
     // The checker names the same line and column for a mistake below a line end.
     const std::string faulty_config = "{\n  \"gameplay\": {\n    \"player_start_money\": -5\n  }\n}\n";

@@ -26,12 +26,7 @@ std::vector<std::string> fontSearchOrder(Platform platform, const Environment& e
 }  // namespace
 
 TEST(Places, TheUserDataFolderOnEachPlatform) {
-    struct Case {
-        Platform platform;
-        std::map<std::string, std::string> variables;
-        std::string folder;
-    };
-    const Case cases[] = {
+    const std::tuple<Platform, std::map<std::string, std::string>, std::string> cases[] = {
         {Platform::gnu_linux, {{"XDG_DATA_HOME", "/data/player"}, {"HOME", "/home/player"}}, "/data/player/tarvex/"},
         {Platform::gnu_linux, {{"XDG_DATA_HOME", "/data/player/"}}, "/data/player/tarvex/"},
         // A relative XDG folder is ignored, as the XDG rules say.
@@ -46,8 +41,8 @@ TEST(Places, TheUserDataFolderOnEachPlatform) {
         {Platform::windows, {{"APPDATA", "Roaming"}, {"HOME", "/home/player"}}, ""},
         {Platform::windows, {}, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(userDataFolder(c.platform, environmentOf(c.variables)), c.folder) << c.variables.size();
+    for (const auto& [platform, variables, folder] : cases)
+        EXPECT_EQ(userDataFolder(platform, environmentOf(variables)), folder) << variables.size();
     EXPECT_STREQ(noUserDataFolderReason(Platform::windows), "APPDATA names no folder");
 }
 

@@ -1,4 +1,3 @@
-#include "content/progress.h"
 #include "content/places.h"
 #include "support.h"
 
@@ -43,8 +42,7 @@ TEST(Progress, AFileThatDoesNotParseIsMovedAsideAndPlayGoesOn) {
 }
 
 TEST(Progress, AnUnwritableFolderCostsOneLogLineNeverTheMatch) {
-    TempDir dir;
-    dir.write("data", "a file where the data folder should be");  // root may write anywhere else
+    TempDir dir({{"data", "a file where the data folder should be"}});  // root may write anywhere else
     Progress progress{progressFilePath(), {}};
     std::string log = stdoutOf([&] { EXPECT_FALSE(recordLevelWon(progress, "One")); });
     EXPECT_EQ(countOf(log, "\n"), 1u);

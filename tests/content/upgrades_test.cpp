@@ -1,5 +1,4 @@
 #include "battle/battle_support.h"
-#include "content/factions.h"
 #include "events.h"
 
 namespace {

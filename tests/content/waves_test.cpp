@@ -1,15 +1,10 @@
+#include "battle/battle_support.h"
 #include "content/levels.h"
 #include "content/waves.h"
-#include "support.h"
-
-#include <functional>
 
 namespace {
 // A level started under a manual clock and played one fixed 0.016 s frame at a time.
-struct WaveRun {
-    ManualClockSource clock;
-    GameFixture fixture;
-    Game& game = *fixture.game;
+struct WaveRun : SteppedGame {
     int frame = 0;
 
     explicit WaveRun(const std::string& level) { stdoutOf([&] { startLevel(game, nlohmann::json::parse(level)); }); }
@@ -76,8 +71,7 @@ TEST(Waves, ScheduleBuysInOrderAndWaitsForMoneyOutsideANetworkGame) {
                     {"time": 0, "type": "fire"}, {"time": 0, "type": "income"}, {"time": 2, "type": 2, "levels": 3}]})");
     run.game.network_mode = true;  // neither the waves nor the schedule move in a network game
     run.step();
-    EXPECT_EQ(run.game.spawn_timer, 0);
-    EXPECT_EQ(run.game.schedule_index, 0u);
+    EXPECT_EQ(std::make_pair(run.game.spawn_timer, run.game.schedule_index), std::make_pair(0.0f, std::uint64_t(0)));
     run.game.network_mode = false;
     run.step();  // both entries due at 0 complete in one frame
     EXPECT_EQ(run.game.schedule_index, 2u);
@@ -114,8 +108,7 @@ TEST(Waves, ScheduleWrapRestartsTheClockAndPausesTheWaveInProgress) {
     run.step();
     run.step();
     int spawned = run.game.wave_spawned;
-    int resumed = run.nextSpawnFrame();
-    EXPECT_EQ(resumed, first + 1 + 1250);  // paused until the clock is at 20 s again
+    EXPECT_EQ(run.nextSpawnFrame(), first + 1 + 1250);  // paused until the clock is at 20 s again
     EXPECT_EQ(run.game.wave_spawned, spawned + 1);
     EXPECT_EQ(run.stepUntil([&] { return run.game.enemy_upgrades.levels[Income] == 2; }), first + 1 + 1875);
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
-#include <string>
 
 // `tarvex --check-data` on one input, read as config.json and as levels.json: no window
 // and no game. Whatever the text, each problem stands inside it on one line of valid

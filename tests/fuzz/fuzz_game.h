@@ -2,11 +2,9 @@
 #include "app/update.h"
 #include "support.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <string>
 #include <unistd.h>
 
 // One real headless Game for the whole fuzzing run, started in a scratch folder so the

@@ -1,6 +1,5 @@
 #include "fuzz_game.h"
 #include "net/packet_reader.h"
-#include "net/peer_link.h"
 #include "net/protocol.h"
 
 // A peer's byte stream: framed into messages by the receive thread's reader, then

@@ -1,8 +1,5 @@
-#include "net/address.h"
-#include "net/net_memory.h"
 #include "support.h"
 
-#include <optional>
 #include <tuple>
 
 TEST(Address, HostAndPortAsTyped) {

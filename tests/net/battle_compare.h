@@ -2,8 +2,6 @@
 #include "app/game.h"
 #include "net/snapshot.h"
 
-#include <algorithm>
-#include <cmath>
 #include <map>
 
 // The host's units against what the joining game shows of them, and the other way round.

@@ -1,15 +1,8 @@
-#include "app/update.h"
 #include "battle/battle_rand.h"
 #include "battle/battle_support.h"
-#include "content/factions.h"
 #include "events.h"
 #include "net/battle_compare.h"
 #include "net/net_support.h"
-#include "net/snapshot.h"
-
-#include <algorithm>
-#include <array>
-#include <cmath>
 
 // Two real games in one process, one hosting and one joining over 127.0.0.1, stepped at
 // different frame rates on one manual clock: the joining game must show the host's battle.
@@ -18,7 +11,6 @@ constexpr float kHostDt = 1.0f / 60;
 constexpr float kJoinerDt = 1.0f / 144;
 constexpr double kSpawnEvery = 1.5;  // seconds between two spawns of a side's script
 
-// Two connected games and the script that plays them on the test's manual clock.
 struct SyncedPair {
     ManualClockSource& manual_clock;
     GameFixture host_fixture, joiner_fixture;
@@ -28,9 +20,8 @@ struct SyncedPair {
     double next_frame[2] = {0, 0}, next_spawn[2] = {0.5, 0.5};
     std::array<float, 2> dts = {kHostDt, kJoinerDt};
     bool ended[2] = {false, false};  // each game has shown its results
-    bool joiner_ignores_new_messages = false;  // plays a game that knows only the older types
-    bool host_ignores_new_messages = false;
-    std::size_t ignored_messages = 0;        // new messages a game of the older types ignored
+    bool knows_only_original[2] = {false, false};  // the host, the joining game: built to the original messages
+    std::size_t ignored_messages = 0;              // new messages such a game ignored
 
     explicit SyncedPair(ManualClockSource& clock) : manual_clock(clock) {}
 
@@ -68,8 +59,7 @@ struct SyncedPair {
             return to.lobby.messages_received == from.lobby.messages_sent;
         }, 5, 1));
         // A game built to the original messages ignores every newer one, and sends none.
-        bool old_receiver = &to == &joiner ? joiner_ignores_new_messages : host_ignores_new_messages;
-        bool old_sender = &from == &joiner ? joiner_ignores_new_messages : host_ignores_new_messages;
+        bool old_receiver = knows_only_original[&to == &joiner], old_sender = knows_only_original[&from == &joiner];
         std::uint8_t first_unknown = old_receiver ? MsgSnapshotBegin : old_sender ? MsgHello : 0;
         if (first_unknown == 0) return;
         std::lock_guard<std::mutex> lock(to.lobby.queue_mutex);
@@ -99,6 +89,18 @@ struct SyncedPair {
             deliver(game, *games[1 - side]);
             next_frame[side] += dts[side];
         }
+    }
+
+    // Little money, so the bases fall soon, and coarse frames, where only the outcome counts.
+    void quicken() {
+        dts = {1.0f / 30, 1.0f / 45};
+        for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
+    }
+
+    // Plays until both games have shown their results; whether they did.
+    bool playToTheEnd() {
+        play(400, [&] { return ended[0] && ended[1]; });
+        return ended[0] && ended[1];
     }
 };
 
@@ -141,32 +143,26 @@ TEST_F(BattleSyncNetns, TheJoiningGameShowsTheHostsBattleAndItsResult) {
     EXPECT_NE(host.match_won, joiner.match_won);  // one winner: exactly one results screen is a victory
 }
 
-// A joining game from before snapshots reads none, as with an older host: both games
-// reckon their own battles and each ends the match on its own reckoning. Little money, so
-// the bases fall soon, and coarse frames, as only the outcome counts here.
-TEST_F(BattleSyncNetns, AJoinerThatIgnoresSnapshotsStillPlaysAWholeMatch) {
-    joiner_ignores_new_messages = true;
-    dts = {1.0f / 30, 1.0f / 45};
-    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-    play(400, [&] { return ended[0] && ended[1]; });
-    EXPECT_TRUE(ended[0] && ended[1]);
+// Against a game of the original messages each game reckons its own battle and ends the match on its
+// own reckoning: a joining game from before snapshots reads none; a host from before them sends no
+// snapshot nor hello, and the joining game greets it once and then speaks only the original messages.
+TEST_F(BattleSyncNetns, AGameThatKnowsOnlyTheOriginalMessagesStillPlaysAWholeMatchInEitherRole) {
+    knows_only_original[1] = true;
+    quicken();
+    EXPECT_TRUE(playToTheEnd());
     EXPECT_FALSE(joiner.sync.following);
     EXPECT_GT(ignored_messages, 60u) << "the host shared its battle all along";
     EXPECT_EQ(host.link.peer_version, 0);  // never greeted: no pings, no pause, no rules
-}
 
-// A host built to the original messages: no snapshots, no hello; the joining game greets it
-// once and then speaks only the original messages, and each game reckons the whole match.
-TEST_F(BattleSyncNetns, AHostThatKnowsOnlyTheOriginalMessagesStillPlaysAWholeMatch) {
-    host_ignores_new_messages = true;
-    host.sync.share_battle = false;
-    dts = {1.0f / 30, 1.0f / 45};
-    for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
-    play(400, [&] { return ended[0] && ended[1]; });
-    EXPECT_TRUE(ended[0] && ended[1]);
-    EXPECT_EQ(ignored_messages, 1u);  // the joining game's hello, and nothing new after it
-    EXPECT_EQ(joiner.link.peer_version, 0);
-    EXPECT_EQ(joiner.link.round_trip_ms, -1);
+    SyncedPair old_host(clock);
+    ASSERT_NO_FATAL_FAILURE(old_host.connect());
+    old_host.knows_only_original[0] = true;
+    old_host.host.sync.share_battle = false;
+    old_host.quicken();
+    EXPECT_TRUE(old_host.playToTheEnd());
+    EXPECT_EQ(old_host.ignored_messages, 1u);  // the joining game's hello, and nothing new after it
+    EXPECT_EQ(old_host.joiner.link.peer_version, 0);
+    EXPECT_EQ(old_host.joiner.link.round_trip_ms, -1);
 }
 
 // P on either game pauses both and P on either resumes both; nothing moves and no clock
@@ -183,29 +179,26 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
         for (const Turret& unit : game.player_turrets) ys.push_back(unit.body.getPosition().y);
         return ys;
     };
+    auto held = [&] {  // what a pause holds still
+        return std::make_tuple(positions(host), positions(joiner), host.player_money, host.match_clock.elapsedSeconds());
+    };
     for (int round = 0; round < 3; ++round) {
         Game& pauser = round == 1 ? joiner : host;
         Game& resumer = round == 1 ? host : joiner;
         keyPress(pauser, sf::Keyboard::Key::P);
         play(now + 0.2, [] { return false; });
         ASSERT_TRUE(host.paused && joiner.paused) << "round " << round;
-        std::vector<float> held[2] = {positions(host), positions(joiner)};
-        float money = host.player_money;
-        float clock_then = host.match_clock.elapsedSeconds();
+        const auto at_pause = held();
         stop_joiner_spawns = next_spawn[0] = now + 1e9;  // nobody presses a lane key while paused
         play(now + 3, [] { return false; });
-        EXPECT_EQ(positions(host), held[0]);
-        EXPECT_EQ(positions(joiner), held[1]);
-        EXPECT_EQ(host.player_money, money);
-        EXPECT_EQ(host.match_clock.elapsedSeconds(), clock_then);
+        EXPECT_EQ(held(), at_pause) << "round " << round;
         keyPress(resumer, sf::Keyboard::Key::P);
         play(now + 0.2, [] { return false; });
         ASSERT_FALSE(host.paused || joiner.paused) << "round " << round;
         play(now + 1, [] { return false; });
-        EXPECT_NE(positions(host), held[0]);
+        EXPECT_NE(positions(host), std::get<0>(at_pause));
     }
-    // The host has paused twice, the joining game once: the host's third pause takes, its
-    // fourth does not.
+    // The host has paused twice, the joining game once: the host's third pause takes, its fourth does not.
     keyPress(host, sf::Keyboard::Key::P);
     keyPress(host, sf::Keyboard::Key::P);
     EXPECT_EQ(host.link.own_pauses, 3);
@@ -220,34 +213,29 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
 // A cut holds the host's battle and loses nothing the games had said: cut mid-match and
 // rejoined, the match ends with the winner the same script has without the cut.
 TEST_F(BattleSyncNetns, ACutAndRejoinedMatchEndsAsTheUncutMatch) {
-    auto playToTheEnd = [](SyncedPair& pair, double cut_at) {
+    auto playTheMatch = [](SyncedPair& pair, double cut_at) {
         pair.makeRejoinable();
         EXPECT_NE(pair.joiner.rejoin.token, 0u);
-        pair.dts = {1.0f / 30, 1.0f / 45};
-        for (Game* game : {&pair.host, &pair.joiner}) game->player_money = game->enemy_money = 300;
+        pair.quicken();
         if (cut_at > 0) {
             pair.play(cut_at, [] { return false; });
             shutDownSocket(*pair.joiner.lobby.client_socket);
             // Real time passes for the drop and the new connection; match time stands still.
-            EXPECT_TRUE(waitUntil([&] {
-                update(pair.host, 0);
-                update(pair.joiner, 0);
-                return pair.host.rejoin.waiting && pair.joiner.rejoin.waiting;
-            }, 5, 5));
-            EXPECT_TRUE(waitUntil([&] {
-                for (Game* game : {&pair.host, &pair.joiner}) update(*game, 0);
-                return !pair.host.rejoin.waiting && !pair.joiner.rejoin.waiting;
-            }, 5, 5));
+            for (bool waiting : {true, false})
+                EXPECT_TRUE(waitUntil([&] {
+                    for (Game* game : {&pair.host, &pair.joiner}) update(*game, 0);
+                    return pair.host.rejoin.waiting == waiting && pair.joiner.rejoin.waiting == waiting;
+                }, 5, 5)) << "waiting " << waiting;
         }
-        pair.play(400, [&] { return pair.ended[0] && pair.ended[1]; });
+        EXPECT_TRUE(pair.playToTheEnd());
         return std::make_pair(pair.host.match_won, pair.joiner.match_won);
     };
     std::pair<bool, bool> with_cut;
-    std::string log = stdoutOf([&] { with_cut = playToTheEnd(*this, 20); });
+    std::string log = stdoutOf([&] { with_cut = playTheMatch(*this, 20); });
     EXPECT_EQ(countOf(log, "✅ 对手已重新连接，对局继续\n"), 2u);
     SyncedPair control(clock);
     ASSERT_NO_FATAL_FAILURE(control.connect());
-    EXPECT_EQ(with_cut, playToTheEnd(control, 0));
+    EXPECT_EQ(with_cut, playTheMatch(control, 0));
 }
 
 // A blocked spawn point drops the host's unit on the joining game; its number is still

@@ -1,10 +1,6 @@
 #include "net/net_support.h"
 
-#include <algorithm>
-#include <functional>
-
-// Discovery broadcasts: CTest runs these inside a private network namespace with a veth
-// pair (10.77.0.1 and 10.77.0.2), where a broadcast reaches only this namespace.
+// Beacons come from the first end of the private network's veth pair (tests/CMakeLists.txt).
 namespace {
 const sf::IpAddress kSender(10, 77, 0, 1);
 

@@ -1,9 +1,6 @@
 #include "app/screen.h"
-#include "app/update.h"
 #include "net/join.h"
 #include "net/net_support.h"
-
-#include <algorithm>
 
 // Joining by address with real games and sockets inside the private network, where the
 // host is 10.77.0.1 and nothing answers for 10.77.0.3. The joining game is stepped frame
@@ -75,23 +72,20 @@ TEST_F(JoinByAddressNetns, SaysWhichOfTheThreeFailedAndTheLobbyStaysLive) {
     std::string refused_port = std::to_string(closed.getLocalPort());
     closed.close();
 
-    struct Case {
-        std::string typed, line;
-        double at_least, at_most;  // seconds
-    } cases[] = {
+    const std::tuple<std::string, std::string, double, double> cases[] = {  // typed, line, seconds at least and at most
         {"no-such-host.invalid", "找不到主机 no-such-host.invalid", 0, 5},
         {"127.0.0.1:" + refused_port, "连接被拒绝 127.0.0.1:" + refused_port + "：那里没有主机在等待", 0, 1},
         {"10.77.0.3", "连接超时 10.77.0.3:55003：没有应答", 1, 5.5},
         {"10.77.0.1:99999", "地址格式不对，应为 主机[:端口]", 0, 0.5},
     };
-    for (const Case& c : cases) {
-        Attempt attempt = join(c.typed);
-        EXPECT_EQ(joiner.lobby.connect_line, c.line) << c.typed;
-        EXPECT_TRUE(joiner.lobby.connect_failed) << c.typed;
-        EXPECT_NE(attempt.log.find("❌ " + c.line + "\n"), std::string::npos) << attempt.log;
-        EXPECT_GE(attempt.seconds, c.at_least) << c.typed;
-        EXPECT_LE(attempt.seconds, c.at_most) << c.typed;
-        EXPECT_LT(attempt.longest_frame, 0.1) << c.typed;
+    for (const auto& [typed, line, at_least, at_most] : cases) {
+        Attempt attempt = join(typed);
+        EXPECT_EQ(joiner.lobby.connect_line, line) << typed;
+        EXPECT_TRUE(joiner.lobby.connect_failed) << typed;
+        EXPECT_NE(attempt.log.find("❌ " + line + "\n"), std::string::npos) << attempt.log;
+        EXPECT_GE(attempt.seconds, at_least) << typed;
+        EXPECT_LE(attempt.seconds, at_most) << typed;
+        EXPECT_LT(attempt.longest_frame, 0.1) << typed;
         EXPECT_FALSE(joiner.lobby.connected);
         EXPECT_EQ(currentScreen(joiner), Screen::Lobby);
     }
@@ -99,7 +93,6 @@ TEST_F(JoinByAddressNetns, SaysWhichOfTheThreeFailedAndTheLobbyStaysLive) {
     ASSERT_TRUE(hostAndListen(joiner.lobby));
 }
 
-// Leaving the lobby while a connect waits for an answer gives it up at once.
 TEST_F(JoinByAddressNetns, LeavingTheLobbyGivesUpAConnectAtOnce) {
     ASSERT_TRUE(joinByAddress(joiner.lobby, "10.77.0.3"));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));

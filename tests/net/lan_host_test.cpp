@@ -3,8 +3,7 @@
 
 #include <list>
 
-// These tests bind the game's fixed ports, so CTest runs them in a private network
-// namespace of their own; every connection stays on 127.0.0.1.
+// These tests bind the game's fixed ports, so CTest gives them a network namespace of their own.
 namespace {
 struct Endpoints {
     OwnLobby host, client;

@@ -1,22 +1,9 @@
 #include "app/screen.h"
-#include "app/update.h"
 #include "net/net_support.h"
-#include "net/peer_link.h"
 #include "net/packet_reader.h"
 
 // A LAN peer that stops reading, floods, leaves or is replaced must never freeze the game,
 // feed it stale messages or leave a match running. All on 127.0.0.1, on ports the system picks.
-namespace {
-// Steps the frame update at 60 frames a second of real time until the condition holds.
-template <typename Condition>
-bool stepUntil(Game& game, Condition condition, double seconds) {
-    return waitUntil([&] {
-        update(game, 1.0f / 60);
-        return condition();
-    }, seconds, 16);
-}
-}  // namespace
-
 using LanPeerFaults = GameTest;
 
 // The peer's receive buffer is tiny and it never reads: sends pile up in the outbox

@@ -1,109 +1,55 @@
 #include "app/game_process.h"
 #include "net/net_support.h"
 
-#include <memory>
-
 namespace {
 // How the joining game finds the host: by discovery, by --host and --join on the command
 // line, or by the host's --host and the address typed into the lobby's field.
 enum class Meeting { Discovery, CommandLine, TypedAddress };
 
-std::string hostCommand(const std::string& command, Meeting meeting) {
-    return meeting == Meeting::Discovery ? command : command + " --host";
-}
-
-std::string joinCommand(const std::string& command, Meeting meeting) {
-    return meeting == Meeting::CommandLine ? command + " --join 10.77.0.1" : command;
-}
-
-// Both games in the lobby, the joining one connected to the host it discovered.
-void connectThroughTheLobby(GameProcess& host, GameProcess& join) {
-    host.click(640, 440);  // network
-    host.click(300, 460);  // HOST
+// Both games in the lobby, the joining one connected to the host as they met.
+void connect(GameProcess& host, GameProcess& join, Meeting meeting) {
+    if (meeting == Meeting::Discovery) {
+        host.click(640, 440);  // network
+        host.click(300, 460);  // HOST
+    }
     ASSERT_TRUE(host.waitForOutput("等待客户端连接...\n", 5)) << host.output();
-    join.click(640, 440);
-    join.click(600, 460);  // JOIN
-    ASSERT_TRUE(join.waitForOutput("发现主机: 10.77.0.1:55003\n", 8)) << join.output();
-    join.click(450, 210);  // the first row
-    ASSERT_TRUE(join.waitForOutput("已连接到服务器\n", 5)) << join.output();
+    if (meeting == Meeting::Discovery) {
+        join.click(640, 440);
+        join.click(600, 460);  // JOIN
+        ASSERT_TRUE(join.waitForOutput("发现主机: 10.77.0.1:55003\n", 8)) << join.output();
+        join.click(450, 210);  // the first row
+        ASSERT_TRUE(join.waitForOutput("已连接到服务器\n", 5)) << join.output();
+    } else {
+        if (meeting == Meeting::TypedAddress) {
+            join.click(640, 440);  // network
+            join.click(350, 550);  // the address field
+            join.type("10.77.0.1");
+            join.click(610, 550);  // connect
+        }
+        ASSERT_TRUE(join.waitForOutput("连接至 10.77.0.1:55003\n已连接到服务器\n", 8))
+            << join.output() << host.output();
+    }
     ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
 }
 
 // The host's window, then the joining game's (started once the host's is known, so each
 // takes its own), the lobby, Red for the host and the given faction card for the joining
 // game, and the match started by the ready exchange.
-void connectByAddress(GameProcess& host, GameProcess& join, Meeting meeting) {
-    ASSERT_TRUE(host.waitForOutput("等待客户端连接...\n", 5)) << host.output();
-    if (meeting == Meeting::TypedAddress) {
-        join.click(640, 440);  // network
-        join.click(350, 550);  // the address field
-        join.type("10.77.0.1");
-        join.click(610, 550);  // connect
-    }
-    ASSERT_TRUE(join.waitForOutput("连接至 10.77.0.1:55003\n已连接到服务器\n", 8)) << join.output() << host.output();
-    ASSERT_TRUE(host.waitForOutput("客户端已连接\n", 5)) << host.output();
-}
-
 void startNetworkMatch(GameProcess& host, std::unique_ptr<GameProcess>& joining, const std::string& join_dir,
                        const std::string& join_command, int join_card, const std::string& join_faction,
                        Meeting meeting = Meeting::Discovery) {
     ASSERT_TRUE(host.waitForWindow(30)) << host.output();
-    joining = std::make_unique<GameProcess>(join_dir, joinCommand(join_command, meeting));
+    joining = std::make_unique<GameProcess>(
+        join_dir, join_command + (meeting == Meeting::CommandLine ? " --join 10.77.0.1" : ""));
     GameProcess& join = *joining;
     ASSERT_TRUE(join.waitForWindow(30)) << join.output();
-    if (meeting == Meeting::Discovery)
-        ASSERT_NO_FATAL_FAILURE(connectThroughTheLobby(host, join));
-    else
-        ASSERT_NO_FATAL_FAILURE(connectByAddress(host, join, meeting));
+    ASSERT_NO_FATAL_FAILURE(connect(host, join, meeting));
     ASSERT_NO_FATAL_FAILURE(pickFaction(host, 0, "Red"));
     ASSERT_NO_FATAL_FAILURE(pickFaction(join, join_card, join_faction));
     for (GameProcess* game : {&host, &join})
         ASSERT_TRUE(game->waitForOutput("=== GAME START! ===\n", 5)) << game->output();
 }
-}  // namespace
 
-// Two copies of the game inside one private network namespace (CTest builds it) find
-// each other, connect, pick factions, start the match by the ready exchange, and the joining
-// game hears the host's spawn; how it shows the unit is the BattleSync and drawing tests' concern.
-TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
-    REQUIRE_PRIVATE_NETWORK();
-    TempDir host_dir, join_dir;
-    GameProcess host(host_dir.path());
-    std::unique_ptr<GameProcess> joining;
-    ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), defaultGameCommand(), 2, "Blue"));
-    GameProcess& join = *joining;
-
-    host.key("q");
-    ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << join.output();
-
-    host.requestClose();
-    EXPECT_EQ(host.waitForExit(5), 0) << host.output();
-    EXPECT_TRUE(join.waitForOutput("连接已断开\n", 5)) << join.output();
-    join.requestClose();
-    EXPECT_EQ(join.waitForExit(5), 0) << join.output();
-}
-
-// No broadcast needed: the host is started with --host, the joining game with --join.
-// Their config.json differ: both say so, and the joining game plays by the host's, so it
-// starts with the host's 300 rather than its own 1000.
-TEST(LanPlayNetns, PlaysByAddressFromTheCommandLineByTheHostsRules) {
-    REQUIRE_PRIVATE_NETWORK();
-    TempDir host_dir, join_dir;
-    host_dir.write("config.json", R"({"gameplay": {"player_start_money": 300, "enemy_start_money": 300}})");
-    GameProcess host(host_dir.path(), hostCommand(linuxGameCommand(), Meeting::CommandLine));
-    std::unique_ptr<GameProcess> joining;
-    ASSERT_NO_FATAL_FAILURE(
-        startNetworkMatch(host, joining, join_dir.path(), linuxGameCommand(), 2, "Blue", Meeting::CommandLine));
-    GameProcess& join = *joining;
-    for (GameProcess* game : {&host, &join})
-        EXPECT_TRUE(game->waitForOutput("⚠️ 双方规则不同，本局使用主机的规则\n", 5)) << game->output();
-    EXPECT_TRUE(join.waitForOutput("✅ 已载入主机的规则\n", 5)) << join.output();
-    join.key("w");
-    EXPECT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 1\n", 5)) << host.output();
-    EXPECT_TRUE(host.waitForOutput("RECEIVED: Money sync - eMoney=250\n", 5)) << host.output();
-}
-
-namespace {
 // Each game plays its own units fast and hard-hitting and the opponent's slow (the host's
 // battle is the one that counts), with little money, so a base charge outruns the income:
 // the host's units break the joining game's base while its one unit is still crawling.
@@ -117,11 +63,10 @@ const char* const kQuickNetworkConfig = R"({
 // typed into the Linux build's lobby, which is killed mid-match and comes back to it; the
 // Linux build hosts the Windows build by discovery.
 void playCrossPlatformMatch(const std::string& host_command, const std::string& join_command, Meeting meeting) {
+    SCOPED_TRACE(meeting == Meeting::Discovery ? "the Linux build hosts" : "the Windows build hosts");
     stopWineServerOfPrivateNetwork();
-    TempDir host_dir, join_dir;
-    host_dir.write("config.json", kQuickNetworkConfig);
-    join_dir.write("config.json", kQuickNetworkConfig);
-    GameProcess host(host_dir.path(), hostCommand(host_command, meeting));
+    TempDir host_dir({{"config.json", kQuickNetworkConfig}}), join_dir({{"config.json", kQuickNetworkConfig}});
+    GameProcess host(host_dir.path(), host_command + (meeting == Meeting::Discovery ? "" : " --host"));
     std::unique_ptr<GameProcess> joining;
     ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), join_command, 0, "Red", meeting));
     GameProcess& join = *joining;
@@ -155,14 +100,48 @@ void playCrossPlatformMatch(const std::string& host_command, const std::string& 
 }
 }  // namespace
 
-TEST(CrossPlatformNetns, TheWindowsBuildHostsTheLinuxBuild) {
+// Two games in one private network find each other, connect, pick factions, start by the ready exchange,
+// and the joining game hears the host's spawn (how it shows it is the BattleSync and drawing tests' concern).
+TEST(LanPlayNetns, HostAndJoinPlayOneMatch) {
+    REQUIRE_PRIVATE_NETWORK();
+    TempDir host_dir, join_dir;
+    GameProcess host(host_dir.path());
+    std::unique_ptr<GameProcess> joining;
+    ASSERT_NO_FATAL_FAILURE(startNetworkMatch(host, joining, join_dir.path(), defaultGameCommand(), 2, "Blue"));
+    GameProcess& join = *joining;
+
+    host.key("q");
+    ASSERT_TRUE(join.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 0\n", 5)) << join.output();
+
+    host.requestClose();
+    EXPECT_EQ(host.waitForExit(5), 0) << host.output();
+    EXPECT_TRUE(join.waitForOutput("连接已断开\n", 5)) << join.output();
+    join.requestClose();
+    EXPECT_EQ(join.waitForExit(5), 0) << join.output();
+}
+
+// The host started with --host, the joining game with --join; their config.json differ: both say so, and
+// the joining game plays by the host's, with its 300 rather than its own 1000.
+TEST(LanPlayNetns, PlaysByAddressFromTheCommandLineByTheHostsRules) {
+    REQUIRE_PRIVATE_NETWORK();
+    TempDir host_dir({{"config.json", R"({"gameplay": {"player_start_money": 300, "enemy_start_money": 300}})"}});
+    TempDir join_dir;
+    GameProcess host(host_dir.path(), linuxGameCommand() + " --host");
+    std::unique_ptr<GameProcess> joining;
+    ASSERT_NO_FATAL_FAILURE(
+        startNetworkMatch(host, joining, join_dir.path(), linuxGameCommand(), 2, "Blue", Meeting::CommandLine));
+    GameProcess& join = *joining;
+    for (GameProcess* game : {&host, &join})
+        EXPECT_TRUE(game->waitForOutput("⚠️ 双方规则不同，本局使用主机的规则\n", 5)) << game->output();
+    EXPECT_TRUE(join.waitForOutput("✅ 已载入主机的规则\n", 5)) << join.output();
+    join.key("w");
+    EXPECT_TRUE(host.waitForOutput("RECEIVED: Enemy spawn (from player) at lane 1\n", 5)) << host.output();
+    EXPECT_TRUE(host.waitForOutput("RECEIVED: Money sync - eMoney=250\n", 5)) << host.output();
+}
+
+TEST(CrossPlatformNetns, EachBuildHostsTheOther) {
     REQUIRE_PRIVATE_NETWORK();
     if (windowsGameCommand().empty()) GTEST_SKIP() << "TARVEX_WINDOWS_EXE and WINEPREFIX name no Windows build";
     playCrossPlatformMatch(windowsGameCommand(), linuxGameCommand(), Meeting::TypedAddress);
-}
-
-TEST(CrossPlatformNetns, TheLinuxBuildHostsTheWindowsBuild) {
-    REQUIRE_PRIVATE_NETWORK();
-    if (windowsGameCommand().empty()) GTEST_SKIP() << "TARVEX_WINDOWS_EXE and WINEPREFIX name no Windows build";
     playCrossPlatformMatch(linuxGameCommand(), windowsGameCommand(), Meeting::Discovery);
 }

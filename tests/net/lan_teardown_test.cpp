@@ -1,10 +1,9 @@
 #include "events.h"
 #include "net/net_support.h"
 
-// Closing the window ends every network thread at once, whatever it waits for: a client
-// while hosting, the beacons while scanning, or the peer while connected. Esc does so too
-// and HOST then works again, on the same port if no client came (a closed connection
-// holds its port in TIME_WAIT). CTest runs this in a private namespace.
+// Closing the window ends every network thread at once, whatever it waits for: a client while hosting,
+// the beacons while scanning, or the peer while connected. Esc does so too and HOST then works again,
+// on the same port if no client came (a closed connection holds its port in TIME_WAIT).
 TEST(LanTeardownNetns, ClosingTheWindowOrLeavingTheLobbyEndsEveryNetworkThreadAtOnce) {
     REQUIRE_PRIVATE_NETWORK();
     for (bool close_window : {true, false})

@@ -1,5 +1,5 @@
 #pragma once
-#include "net/lan_lobby.h"
+#include "app/update.h"
 #include "net/protocol.h"
 #include "support.h"
 
@@ -76,11 +76,18 @@ inline void sendRaw(sf::TcpSocket& socket, const std::vector<std::uint8_t>& byte
     ASSERT_EQ(socket.send(bytes.data(), bytes.size(), sent), sf::Socket::Status::Done);
 }
 
+// Steps the frame update at 60 frames a second of real time until the condition holds.
+template <typename Condition>
+bool stepUntil(Game& game, Condition condition, double seconds) {
+    return waitUntil([&] {
+        update(game, 1.0f / 60);
+        return condition();
+    }, seconds, 16);
+}
+
 inline double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
-
-// SFML keeps a socket's handle to itself; its own subclasses may name it.
 
 // The test's end of a game connection on 127.0.0.1, on a port the system picks.
 struct LoopbackPeer {

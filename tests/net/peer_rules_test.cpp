@@ -1,11 +1,8 @@
-#include "app/update.h"
 #include "content/config.h"
 #include "net/net_support.h"
-#include "net/peer_link.h"
 
-// The rules exchange against a peer the test plays byte by byte, on 127.0.0.1 inside the
-// private network: the game under test joins it (or hosts it), and both sides'
-// config.json differ by design.
+// The rules exchange against a peer the test plays byte by byte, on 127.0.0.1 inside the private
+// network: the game under test joins it (or hosts it), and both sides' config.json differ by design.
 namespace {
 const char kOwnConfig[] = R"({"gameplay": {"player_start_money": 1000, "enemy_start_money": 1000}})";
 
@@ -15,8 +12,7 @@ Message helloWith(std::uint64_t rules) {
     return hello;
 }
 
-// The host's rules as its transfer: begin with the size (announced, unless given), the
-// text in parts, end.
+// The host's rules as its transfer: begin with the announced size, the text in parts, end.
 std::vector<Message> rulesTransfer(const std::string& text, std::uint32_t announced) {
     std::vector<Message> messages{{MsgRulesBegin, std::uint8_t(announced >> 24), std::uint8_t(announced >> 16),
                                    std::uint8_t(announced >> 8), std::uint8_t(announced)}};
@@ -38,14 +34,7 @@ struct PeerRulesNetns : testing::Test {
     void SetUp() override { REQUIRE_PRIVATE_NETWORK(); }
 
     // Frames until the peer has what the game sent; returns the game's log meanwhile.
-    std::string frames(int count = 3) {
-        return stdoutOf([&] {
-            for (int i = 0; i < count; ++i) {
-                update(game, 1.0f / 60);
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-        });
-    }
+    std::string frames() { return stdoutOf([&] { stepUntil(game, [] { return false; }, 0.06); }); }
 
     void send(const std::vector<Message>& messages) {
         for (const Message& message : messages) {
@@ -84,16 +73,11 @@ TEST_F(PeerRulesNetns, TheJoiningGamePlaysByTheHostsRulesForThisConnectionOnly) 
     log = frames();
     EXPECT_NE(log.find("✅ 已恢复自己的规则\n"), std::string::npos) << log;
     EXPECT_EQ(Config::instance().document, nlohmann::json::parse(kOwnConfig));
-    EXPECT_EQ(game.player_money, 1000);
-    EXPECT_EQ(game.link.notice, "");
+    EXPECT_EQ(std::make_pair(game.player_money, game.link.notice), std::make_pair(1000.0f, std::string()));
 }
 
 TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRules) {
-    struct Case {
-        std::string text;
-        std::uint32_t announced;
-        std::string why;
-    } cases[] = {
+    const std::tuple<std::string, std::uint32_t, std::string> cases[] = {  // text, size announced, why refused
         {"", kMaxTextBytes + 1, "超过 262144 字节"},
         {std::string(600, '{'), 300, "超过宣布的大小"},
         {"not json at all", 15, ""},
@@ -102,12 +86,12 @@ TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRule
         {R"({"gameplay": {"player_start_money": 5}})", 60, "传输不完整"},
     };
     joinAHostWhoseRulesDiffer();
-    for (const Case& c : cases) {
-        send(rulesTransfer(c.text, c.announced));
+    for (const auto& [text, announced, why] : cases) {
+        send(rulesTransfer(text, announced));
         std::string log = frames();
-        SCOPED_TRACE(c.text.substr(0, 60));
+        SCOPED_TRACE(text.substr(0, 60));
         EXPECT_EQ(game.link.notice.rfind("⚠️ 主机的规则无法使用（", 0), 0u) << game.link.notice;
-        EXPECT_NE(game.link.notice.find(c.why + "），本局使用自己的规则"), std::string::npos) << game.link.notice;
+        EXPECT_NE(game.link.notice.find(why + "），本局使用自己的规则"), std::string::npos) << game.link.notice;
         EXPECT_NE(log.find(game.link.notice + "\n"), std::string::npos) << log;
         EXPECT_FALSE(game.link.playing_host_rules);
         EXPECT_EQ(Config::instance().document, nlohmann::json::parse(kOwnConfig));

@@ -1,4 +1,3 @@
-#include "app/update.h"
 #include "events.h"
 #include "net/net_support.h"
 

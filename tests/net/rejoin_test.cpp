@@ -1,17 +1,13 @@
 #include "app/screen.h"
-#include "app/update.h"
 #include "content/config.h"
 #include "events.h"
 #include "net/battle_compare.h"
 #include "net/join.h"
 #include "net/net_support.h"
 #include "net/relay.h"
-#include "net/snapshot.h"
 
-
-// Two real games inside the private network, the joining one connected through a relay
-// that can cut the link, stepped together in real time: drops, waits and rejoins as a
-// player meets them.
+// Two real games inside the private network, the joining one through a relay that can cut the link,
+// stepped together in real time: drops, waits and rejoins as a player meets them.
 namespace {
 using namespace std::chrono_literals;
 
@@ -27,7 +23,7 @@ struct RejoinNetns : testing::Test {
     GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
     std::unique_ptr<Relay> relay;
-    std::string host_log, joiner_log;
+    std::string log;  // what both games printed, in one output: each line in its own game's words
     std::chrono::steady_clock::time_point last_frame = std::chrono::steady_clock::now();
 
     Game& joiner() { return *joiner_fixture.game; }
@@ -42,11 +38,11 @@ struct RejoinNetns : testing::Test {
     }
 
     // Both games step every few milliseconds, each frame as long as the time it took, as
-    // the game's loop does, until done() or the time is up; the log of each is kept.
+    // the game's loop does, until done() or the time is up; what they print is kept.
     template <typename Done>
     bool run(double seconds, Done done) {
         auto start = std::chrono::steady_clock::now();
-        std::string log = stdoutOf([&] {
+        log += stdoutOf([&] {
             while (!done() && secondsSince(start) < seconds) {
                 auto now = std::chrono::steady_clock::now();
                 float dt = std::chrono::duration<float>(now - last_frame).count();
@@ -56,9 +52,6 @@ struct RejoinNetns : testing::Test {
                 std::this_thread::sleep_for(5ms);
             }
         });
-        // Both games log to this one output: the lines are sorted by the game's own words.
-        host_log += log;
-        joiner_log += log;
         return done();
     }
     void run(double seconds) { run(seconds, [] { return false; }); }
@@ -119,15 +112,13 @@ TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
     relay->cut();
     auto cut_at = std::chrono::steady_clock::now();
     ASSERT_TRUE(run(5, [&] { return bothWaiting(); }));
-    EXPECT_NE(host_log.find("⚠️ 连接中断，等待对手重新连接\n"), std::string::npos);
+    EXPECT_NE(log.find("⚠️ 连接中断，等待对手重新连接\n"), std::string::npos);
     EXPECT_GE(rejoinSecondsLeft(joiner()), 58);
     EXPECT_EQ(currentScreen(joiner()), Screen::Match);
-    std::vector<float> held[2] = {positionsOf(host), positionsOf(joiner())};
-    float held_money = host.player_money;
+    auto match = [&] { return std::make_tuple(positionsOf(host), positionsOf(joiner()), host.player_money); };
+    const auto held = match();
     run(5.0 - secondsSince(cut_at));
-    EXPECT_EQ(positionsOf(host), held[0]);
-    EXPECT_EQ(positionsOf(joiner()), held[1]);
-    EXPECT_EQ(host.player_money, held_money);
+    EXPECT_EQ(match(), held);
 
     relay->restore();
     unsigned serial = joiner().lobby.connection_serial;
@@ -137,10 +128,10 @@ TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
     double resumed_after = secondsSince(reconnected);
     EXPECT_LT(resumed_after, 2.0);
     std::printf("rejoin after a 5 s cut: resumed %.0f ms after the reconnection\n", resumed_after * 1000);
-    EXPECT_EQ(countOf(host_log, "✅ 对手已重新连接，对局继续\n"), 2u);  // each game says it once
+    EXPECT_EQ(countOf(log, "✅ 对手已重新连接，对局继续\n"), 2u);  // each game says it once
 
     expectTheSameMatch();
-    EXPECT_NE(positionsOf(host), held[0]);  // moving again
+    EXPECT_NE(positionsOf(host), std::get<0>(held));  // moving again
 }
 
 // The joining game dies and a new one starts: it finds the match's token on disk and the
@@ -182,15 +173,15 @@ TEST_F(RejoinNetns, AMinuteWithoutThePeerEndsTheMatch) {
     joinByAddress(stranger.lobby, "127.0.0.1:" + std::to_string(host.lobby.listen_port));
     run(3, [&] {
         update(stranger, 0.01f);
-        return host_log.find("⚠️ 拒绝了另一局的对手\n") != std::string::npos;
+        return log.find("⚠️ 拒绝了另一局的对手\n") != std::string::npos;
     });
-    EXPECT_NE(host_log.find("⚠️ 拒绝了另一局的对手\n"), std::string::npos);
+    EXPECT_NE(log.find("⚠️ 拒绝了另一局的对手\n"), std::string::npos);
     EXPECT_TRUE(host.rejoin.waiting);
 
     // As if all but a moment of the minute had passed.
     for (Game* game : {&host, &joiner()}) game->rejoin.lost_at_us -= 59'000'000;
     ASSERT_TRUE(run(3, [&] { return !host.rejoin.waiting && !joiner().rejoin.waiting; }));
-    EXPECT_GE(countOf(host_log, "⚠️ 对手已离开，对局结束\n"), 2u);  // and the stranger's own
+    EXPECT_GE(countOf(log, "⚠️ 对手已离开，对局结束\n"), 2u);  // and the stranger's own
     for (Game* game : {&host, &joiner()}) {
         EXPECT_EQ(currentScreen(*game), Screen::Lobby);
         EXPECT_TRUE(game->lobby.opponent_left);

@@ -1,9 +1,6 @@
-#include "content/factions.h"
 #include "net/net_support.h"
 #include "net/packet_reader.h"
 #include "net/snapshot.h"
-
-#include <functional>
 
 // The joining game's side of a snapshot, fed straight into its message handling.
 namespace {

@@ -1,14 +1,8 @@
 #include "app/frontend.h"
 #include "bench/picture_compare.h"
-#include "content/factions.h"
 #include "support.h"
-#include "ui/canvas.h"
 #include "ui/picture.h"
 #include "ui/unit_art.h"
-
-#include <cstdlib>
-#include <optional>
-#include <random>
 
 namespace {
 const sf::Color kPictureBackground(30, 30, 50);
@@ -67,9 +61,7 @@ TEST_F(UnitArt, EachFactionMatchesItsReferencePicture) {
     for (int faction = 0; faction < kFactionCount; ++faction) {
         std::string path = std::string(TARVEX_SOURCE_DIR) + "/tests/ui/reference/" + names[faction] + ".png";
         sf::Image picture = unitPicture(game, faction, 30), reference;
-        if (std::getenv("TARVEX_UPDATE_REFERENCES")) {
-            ASSERT_TRUE(picture.saveToFile(path));
-        }
+        ASSERT_TRUE(!std::getenv("TARVEX_UPDATE_REFERENCES") || picture.saveToFile(path));
         ASSERT_TRUE(reference.loadFromFile(path)) << path;
         EXPECT_LE(differingPixels(picture, reference, 24), 6) << names[faction];
         EXPECT_LE(differingPixels(unitPicture(game, faction, 30, false), reference, 24), 6) << names[faction];
@@ -124,7 +116,6 @@ TEST_F(UnitArt, SpritesLieWithinAPixelOfTheShapes) {
     }
 }
 
-// All units of a side share one draw call; where the view is turned the shapes are drawn.
 TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
     game.player_faction = 2;
     std::vector<Turret> units;

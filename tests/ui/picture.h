@@ -2,7 +2,6 @@
 #include "app/sfml_compat_view.h"
 
 #include <SFML/Graphics.hpp>
-#include <string>
 
 struct Game;
 
