@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 constexpr std::int64_t kLongestCatchUpUs = 250'000;  // a stalled window never fast-forwards
@@ -33,19 +32,11 @@ void closeReplayList(Game& game) {
 }  // namespace
 
 std::string listingLine(const Replay& replay) {
-    std::time_t when = std::time_t(replay.recorded_at);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &when);
-#else
-    localtime_r(&when, &local);
-#endif
-    char date[32], length[32];
-    std::strftime(date, sizeof(date), "%Y-%m-%d %H:%M", &local);
+    char length[32];
     int seconds = int(replay.length_seconds);
     std::snprintf(length, sizeof(length), "%d:%02d", seconds / 60, seconds % 60);
     std::string level = replay.level > 0 ? "第 " + std::to_string(replay.level) + " 关 " + replay.level_name : "局域网";
-    return std::string(date) + "   " + level + "   " + factionLevelName(replay.player_faction) + " 对 " +
+    return localTimeText(replay.recorded_at, "%Y-%m-%d %H:%M") + "   " + level + "   " + factionLevelName(replay.player_faction) + " 对 " +
            factionLevelName(replay.enemy_faction) + "   " + resultWords(replay.result) + "   " + length;
 }
 

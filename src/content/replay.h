@@ -153,6 +153,8 @@ constexpr int kReplayFormat = 1;
 constexpr std::size_t kMaxReplayBytes = 64u << 20;
 constexpr int kKeptReplays = 50;
 
+// Seconds since 1970 in local time, as strftime writes them with the format.
+std::string localTimeText(std::int64_t seconds, const char* format);
 // "YYYYMMDD-HHMMSS-<level or lan>.tvxreplay", in local time.
 std::string replayFileName(const Replay& replay);
 // The folder kept replays go to: "replays" in the user's data folder.

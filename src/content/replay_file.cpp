@@ -189,17 +189,22 @@ std::string decodeReplay(const std::string& bytes, Replay& replay) {
     return "";
 }
 
-std::string replayFileName(const Replay& replay) {
-    std::time_t when = std::time_t(replay.recorded_at);
+std::string localTimeText(std::int64_t seconds, const char* format) {
+    std::time_t when = std::time_t(seconds);
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &when);
 #else
     localtime_r(&when, &local);
 #endif
-    char stamp[32];
-    std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", &local);
-    return std::string(stamp) + "-" + (replay.level > 0 ? std::to_string(replay.level) : "lan") + ".tvxreplay";
+    char text[64];
+    std::strftime(text, sizeof(text), format, &local);
+    return text;
+}
+
+std::string replayFileName(const Replay& replay) {
+    return localTimeText(replay.recorded_at, "%Y%m%d-%H%M%S") + "-" +
+           (replay.level > 0 ? std::to_string(replay.level) : "lan") + ".tvxreplay";
 }
 
 std::string replayFolder() { return userDataFile("replays"); }
