@@ -126,6 +126,7 @@ void beginRecording(Game& game, int level, const json& level_data) {
     Replay& replay = log.replay;
     replay = Replay{};
     replay.game_version = TARVEX_VERSION;
+    replay.build = thisBuild();
     replay.level = level;
     replay.level_name = game.level_name;
     replay.host = game.lobby.is_host;

@@ -53,8 +53,14 @@ struct ReplayCheck {
     std::uint64_t digest = 0;
 };
 
+// The build a replay was recorded by: the platform and SFML's version. The C runtimes'
+// sinf, cosf, hypotf and atan2f, and SFML's angles, round differently from one build to
+// another, so a replay is the same battle bit for bit on the build that recorded it.
+std::string thisBuild();
+
 struct Replay {
     std::string game_version;
+    std::string build;
     std::string level_name;
     int level = 0;                  // 1 to 10 as players count, 0 a LAN match
     bool host = false;              // a LAN match: this side hosted

@@ -5,6 +5,7 @@
 #include "content/places.h"
 #include "content/replay.h"
 
+#include <SFML/Config.hpp>
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
@@ -93,7 +94,8 @@ std::string readHeader(const json& header, Replay& replay) {
         out = decltype(out + 0)(value.get<long long>());
         return true;
     };
-    if (!text("game_version", replay.game_version) || !text("level_name", replay.level_name) ||
+    if (!text("game_version", replay.game_version) || !text("build", replay.build) ||
+        !text("level_name", replay.level_name) ||
         !text("result", replay.result) || !text("units_rng", replay.units_rng) ||
         !text("effects_rng", replay.effects_rng))
         return "the header lacks a text field";
@@ -132,9 +134,20 @@ std::string readHeader(const json& header, Replay& replay) {
 }
 }  // namespace
 
+std::string thisBuild() {
+#ifdef _WIN32
+    const char* platform = "windows";
+#else
+    const char* platform = "linux";
+#endif
+    return std::string(platform) + " sfml " + std::to_string(SFML_VERSION_MAJOR) + "." +
+           std::to_string(SFML_VERSION_MINOR);
+}
+
 std::string encodeReplay(const Replay& replay) {
     json header = {
-        {"game_version", replay.game_version}, {"level", replay.level}, {"level_name", replay.level_name},
+        {"game_version", replay.game_version}, {"build", replay.build}, {"level", replay.level},
+        {"level_name", replay.level_name},
         {"host", replay.host}, {"player_faction", replay.player_faction}, {"enemy_faction", replay.enemy_faction},
         {"result", replay.result}, {"recorded_at", replay.recorded_at}, {"length_seconds", replay.length_seconds},
         {"frame_count", replay.frame_count}, {"config", replay.config}, {"levels", replay.levels},
