@@ -20,18 +20,19 @@ void addLine(std::vector<sf::Vertex>& out, sf::Vector2f from, sf::Vector2f to, f
 void drawMoneyChart(Canvas& canvas, const std::vector<sf::Vector2f>& money, sf::FloatRect area, sf::Color player,
                     sf::Color opponent) {
     if (money.size() < 2) return;
-    auto [left, top, width, height] = partsOf(area);
+    RectParts<float> box = partsOf(area);  // named fields: clang will not capture a structured binding
     float low = 0, high = 1;
     for (sf::Vector2f sample : money) {
         low = std::min({low, sample.x, sample.y});
         high = std::max({high, sample.x, sample.y});
     }
     auto at = [&](std::size_t i, float value) {
-        return sf::Vector2f(left + width * float(i) / float(money.size() - 1), top + height * (high - value) / (high - low));
+        return sf::Vector2f(box.left + box.width * float(i) / float(money.size() - 1),
+                            box.top + box.height * (high - value) / (high - low));
     };
     sf::Transformable frame;
-    frame.setPosition({left, top});
-    drawRectangle(canvas, {width, height}, frame, ShapeStyle{sf::Color(0, 0, 0, 120), sf::Color(200, 200, 200, 80), 1});
+    frame.setPosition({box.left, box.top});
+    drawRectangle(canvas, {box.width, box.height}, frame, ShapeStyle{sf::Color(0, 0, 0, 120), sf::Color(200, 200, 200, 80), 1});
     std::vector<sf::Vertex>& out = openBatch(canvas, sf::RenderStates::Default);
     addLine(out, at(0, 0), at(money.size() - 1, 0), 1, sf::Color(160, 160, 160));
     for (std::size_t i = 1; i < money.size(); ++i) {
