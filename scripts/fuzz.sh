@@ -12,7 +12,7 @@ seconds="${1:-20}"
 build="$(cd "${2:-build-asan}" && pwd)"
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
-for target in messages config levels check_data; do
+for target in messages config levels check_data replay; do
   scratch=$(mktemp -d)
   echo "Fuzzing $target for $seconds s"
   ALSOFT_DRIVERS=null "$build/tests/fuzz_$target" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" -print_final_stats=1 \

@@ -67,7 +67,7 @@ elif [ "$status" -ne 3 ]; then  # 3: no Windows sources or no Wine here, which h
   exit "$status"
 fi
 
-TARVEX_TARGETS="tarvex tarvex_tests tarvex_wave_tests tarvex_e2e_tests media fuzz_messages fuzz_config fuzz_levels fuzz_check_data" \
+TARVEX_TARGETS="tarvex tarvex_tests tarvex_wave_tests tarvex_e2e_tests media fuzz_messages fuzz_config fuzz_levels fuzz_check_data fuzz_replay" \
   scripts/build.sh build-asan -DTARVEX_SANITIZE=ON -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 # The round-trip measurement plays 45 s of real-time matches through the relay on code the
 # rejoin and battle-sync suites run here too; the plain run keeps its figures.
