@@ -137,12 +137,14 @@ void watchReplayFrame(Game& game, FrameClockSource& time, std::int64_t wall_us) 
     bool played = false;
     if (!shelf.paused && !shelf.ended) {
         shelf.owed_us = std::min(shelf.owed_us + wall_us * shelf.speed, kLongestCatchUpUs * shelf.speed);
-        while (readReplayFrameAhead(game) && game.replay.ahead_us <= shelf.owed_us) {
+        // A battle that ends before its recording does (a replay of another build) stays on
+        // its results rather than count them down.
+        while (!game.game_over && readReplayFrameAhead(game) && game.replay.ahead_us <= shelf.owed_us) {
             shelf.owed_us -= game.replay.ahead_us;
             playFrameAhead(game, [&](std::int64_t frame_us) { time.advance(frame_us); });
             played = true;
         }
-        shelf.ended = !readReplayFrameAhead(game);
+        shelf.ended = game.game_over || !readReplayFrameAhead(game);
     }
     // Between recorded frames the camera and the panel still follow the player.
     if (!played) followView(game, static_cast<float>(wall_us) / 1000000.0f);
