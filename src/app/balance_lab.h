@@ -60,4 +60,5 @@ struct LabMatch {
     float lowest_money = 0;
 };
 // With a record file, the whole match is played and kept there.
-LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed, const std::string& record_file = "");
+LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed,
+                      const std::string& record_file = "");

@@ -71,7 +71,8 @@ void leftPressed(Game& game, sf::Vector2i pixel) {
 
     sf::Vector2f click(pixel);
     if (onPanel(game, click) || !game.faction_confirmed || game.paused || game.rejoin.waiting) return;
-    if (pickUnit(game.player_turrets, field, 10, true) < 0) performCommand(game, commandOf(ReplayCommandKind::ClearOrders));
+    if (pickUnit(game.player_turrets, field, 10, true) < 0)
+        performCommand(game, commandOf(ReplayCommandKind::ClearOrders));
     game.box_selecting = true;
     game.box_start = field;
     game.selection_box.setPosition(field);

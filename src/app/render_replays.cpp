@@ -19,7 +19,8 @@ void drawBox(Canvas& canvas, sf::Vector2f at, sf::Vector2f size, sf::Color fill)
 
 void drawReplaysButton(Game& game) {
     Canvas& canvas = game.frontend->canvas;
-    drawBox(canvas, {kReplaysButtonX, kReplaysButtonY}, {kReplaysButtonWidth, kReplaysButtonHeight}, sf::Color(60, 60, 80));
+    drawBox(canvas, {kReplaysButtonX, kReplaysButtonY}, {kReplaysButtonWidth, kReplaysButtonHeight},
+            sf::Color(60, 60, 80));
     sf::Text& label = keptText(game, game.frontend->screen_texts.replays_button, "回放", 18, sf::Color::White);
     drawDirect(canvas, placed(label, {kReplaysButtonX + 42, kReplaysButtonY + 8}));
 }

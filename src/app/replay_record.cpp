@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <limits>
 #include <sstream>
 
 #ifndef TARVEX_VERSION
@@ -34,6 +35,11 @@ float* bonusesOf(UpgradeState& state, int i) {
     return bonuses[i];
 }
 
+// A number a float holds: a larger one would not convert.
+bool isFloat(const json& value) {
+    return value.is_number() && std::abs(value.get<double>()) <= double(std::numeric_limits<float>::max());
+}
+
 bool readUpgrades(const json& value, UpgradeState& state) {
     if (!value.is_object()) return false;
     const json& levels = value.value("levels", json());
@@ -47,7 +53,7 @@ bool readUpgrades(const json& value, UpgradeState& state) {
         state.levels[i] = int(level);
     }
     for (int i = 0; i < 6; ++i) {
-        if (!bonuses[i].is_number() || !std::isfinite(bonuses[i].get<double>())) return false;
+        if (!isFloat(bonuses[i])) return false;
         *bonusesOf(state, i) = bonuses[i].get<float>();
     }
     return true;
@@ -58,12 +64,11 @@ bool readPair(const json& economy, const char* key, float& player, float& enemy)
     const json& pair = economy.value(key, json());
     if (!pair.is_array() || pair.size() != 2) return false;
     for (const json& value : pair)
-        if (!value.is_number() || !std::isfinite(value.get<double>())) return false;
+        if (!isFloat(value)) return false;
     player = pair[0].get<float>();
     enemy = pair[1].get<float>();
     return true;
 }
-
 
 // A digest every second of game time, and one at the end.
 void checkDigest(ReplayLog& log, const Game& game, double before) {

@@ -35,9 +35,12 @@ std::string listingLine(const Replay& replay) {
     char length[32];
     int seconds = int(replay.length_seconds);
     std::snprintf(length, sizeof(length), "%d:%02d", seconds / 60, seconds % 60);
-    std::string level = replay.level > 0 ? "第 " + std::to_string(replay.level) + " 关 " + replay.level_name : "局域网";
-    return localTimeText(replay.recorded_at, "%Y-%m-%d %H:%M") + "   " + level + "   " + factionLevelName(replay.player_faction) + " 对 " +
-           factionLevelName(replay.enemy_faction) + "   " + resultWords(replay.result) + "   " + length;
+    std::string level =
+        replay.level > 0 ? "第 " + std::to_string(replay.level) + " 关 " + replay.level_name : "局域网";
+    std::string sides = std::string(factionLevelName(replay.player_faction)) + " 对 " +
+                        factionLevelName(replay.enemy_faction);
+    return localTimeText(replay.recorded_at, "%Y-%m-%d %H:%M") + "   " + level + "   " + sides + "   " +
+           resultWords(replay.result) + "   " + length;
 }
 
 void openReplayList(Game& game) {

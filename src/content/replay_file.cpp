@@ -108,7 +108,8 @@ std::string readHeader(const json& header, Replay& replay) {
         return "the header's level, factions, date or frame count are missing or out of range";
     const json& host = header.value("host", json());
     const json& length = header.value("length_seconds", json());
-    if (!host.is_boolean() || !length.is_number() || !(length.get<double>() >= 0)) return "the header's host or length is wrong";
+    if (!host.is_boolean() || !length.is_number() || !(length.get<double>() >= 0))
+        return "the header's host or length is wrong";
     replay.host = host.get<bool>();
     replay.length_seconds = length.get<double>();
     if (!readEngine<std::mt19937>(replay.units_rng) || !readEngine<std::mt19937>(replay.effects_rng))
@@ -258,7 +259,8 @@ std::string loadReplay(const std::string& file, Replay& replay) {
     std::ifstream stream(std::filesystem::u8path(file), std::ios::binary | std::ios::ate);
     if (!stream) return "cannot be opened";
     std::streamoff size = stream.tellg();
-    if (size < 0 || std::uint64_t(size) > kMaxReplayBytes) return "cannot be read, or larger than " + std::to_string(kMaxReplayBytes) + " bytes";
+    if (size < 0 || std::uint64_t(size) > kMaxReplayBytes)
+        return "cannot be read, or larger than " + std::to_string(kMaxReplayBytes) + " bytes";
     std::string bytes(std::size_t(size), '\0');
     stream.seekg(0);
     if (!stream.read(bytes.data(), size)) return "cannot be read";

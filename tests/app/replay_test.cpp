@@ -209,6 +209,7 @@ TEST_F(RecordedMatch, TruncatedAndHostileFilesAreRefusedWithOneLine) {
         {with([](Replay& r) { r.units_rng = "1 2 3"; }), "an engine's state does not read"},
         {with([](Replay& r) { r.battle_rand.front = 9; }), "\"battle_rand\" has no taps"},
         {with([](Replay& r) { r.economy["money"] = {1, "lots"}; }), "its economy is missing or out of range"},
+        {with([](Replay& r) { r.economy["income"] = {1, 1e300}; }), "its economy is missing or out of range"},
         {with([](Replay& r) { r.frames.push_back('\x01'), r.frames.push_back('\x01'), r.frames.push_back('\x63'); }),
          "unknown command 99"},
         {frames_cut, ""},
