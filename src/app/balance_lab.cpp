@@ -227,13 +227,11 @@ LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t s
     return match;
 }
 
-std::vector<LabRow> runLab(const LabPlan& plan, std::ostream& out, std::ostream& progress) {
+std::vector<LabRow> runLab(const LabPlan& plan, const std::vector<nlohmann::json>& levels, std::ostream& out,
+                           std::ostream& progress) {
     std::vector<LabRow> rows;
     out << "level  stars  faction  strategy  wins       mean length  lowest money  name\n";
     int done = 0;
-    silenceLog(true);
-    std::vector<nlohmann::json> levels = Game(GameOptions{true, Seeds{}}).all_levels;
-    silenceLog(false);
     for (int level : plan.levels) {
         const nlohmann::json& data = levels.at(std::size_t(level));
         progress << "simulating level " << level + 1 << " (" << ++done << " of " << plan.levels.size() << ")\n"
@@ -271,13 +269,13 @@ std::vector<LabRow> runLab(const LabPlan& plan, std::ostream& out, std::ostream&
 
 std::string simulateFromCommandLine(const std::vector<std::string>& options, std::ostream& out, std::ostream& errors) {
     silenceLog(true);
-    int level_count = int(Game(GameOptions{true, Seeds{}}).all_levels.size());
+    std::vector<nlohmann::json> levels = Game(GameOptions{true, Seeds{}}).all_levels;  // as a match loads them
     silenceLog(false);
     std::string why;
-    std::optional<LabPlan> plan = readLabPlan(options, level_count, why);
+    std::optional<LabPlan> plan = readLabPlan(options, int(levels.size()), why);
     if (!plan) return why;
     auto start = std::chrono::steady_clock::now();
-    std::vector<LabRow> rows = runLab(*plan, out, errors);
+    std::vector<LabRow> rows = runLab(*plan, levels, out, errors);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     double game_time = 0;
     for (const LabRow& row : rows) game_time += row.mean_length * row.runs;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -44,9 +45,10 @@ struct LabRow {
 // level_count: how many levels levels.json holds.
 std::optional<LabPlan> readLabPlan(const std::vector<std::string>& options, int level_count, std::string& why);
 
-// Plays the plan; prints a progress line per level to `progress` and the table to `out`,
-// and writes the JSON file when asked. Returns the rows.
-std::vector<LabRow> runLab(const LabPlan& plan, std::ostream& out, std::ostream& progress);
+// Plays the plan on the levels (for their names and stars); prints a progress line per
+// level to `progress` and the table to `out`, and writes the JSON file when asked.
+std::vector<LabRow> runLab(const LabPlan& plan, const std::vector<nlohmann::json>& levels, std::ostream& out,
+                           std::ostream& progress);
 
 // --simulate [--levels 1-10] [--factions red,...] [--strategies spam,...] [--runs K]
 // [--seed S] [--json FILE] [--record DIR]: the table to `out`, progress and speed to `errors`. Returns ""
