@@ -96,6 +96,8 @@ target_link_libraries(tarvex_view PUBLIC tarvex_sim tarvex_audio ${TARVEX_SFML_G
 add_library(tarvex_app STATIC ${TARVEX_APP_SOURCES})
 target_include_directories(tarvex_app PUBLIC ${TARVEX_SRC})
 target_compile_definitions(tarvex_app PRIVATE TARVEX_VERSION="${PROJECT_VERSION}")
+# Replays name the version that recorded them.
+target_compile_definitions(tarvex_sim PRIVATE TARVEX_VERSION="${PROJECT_VERSION}")
 target_link_libraries(tarvex_app PUBLIC tarvex_view tarvex_audio tarvex_sim)
 
 # Probes for the layer test: one file a layer must refuse to build (or, for the controls,

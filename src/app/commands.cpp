@@ -1,6 +1,7 @@
 #include "app/commands.h"
 #include "app/game.h"
 #include "app/pause.h"
+#include "app/rejoin.h"
 #include "battle/combat.h"
 #include "content/upgrades.h"
 #include "net/snapshot.h"
@@ -57,8 +58,15 @@ void applyCommand(Game& game, const ReplayCommand& command) {
         case ReplayCommandKind::Select: game.selection = command.units; return;
         case ReplayCommandKind::Order: orderSelection(game, command.point); return;
         case ReplayCommandKind::Upgrade: buyPlayerUpgrade(game, PanelButton(command.value)); return;
+        case ReplayCommandKind::OpponentUpgrade: buyEnemyUpgradeByKey(game, command.value); return;
+        case ReplayCommandKind::LinkLost:
+            if (command.value) holdForRejoin(game);
+            forgetPeer(game);
+            return;
+        case ReplayCommandKind::TakenBack: resumeTakenBack(game); return;
         case ReplayCommandKind::PanelPress:
-        case ReplayCommandKind::Message: return;  // within the frame
+        case ReplayCommandKind::Message:
+        case ReplayCommandKind::RoundTrip: return;  // within the frame
     }
 }
 

@@ -122,8 +122,9 @@ void keyPressed(Game& game, sf::Keyboard::Key key) {
     }
     for (int kind = 1; kind <= 4; ++kind) {
         if (key != enemy_upgrades[kind - 1] || !game.network_mode) continue;
-        if (buyEnemyUpgradeByKey(game, kind) && game.lobby.connected)
-            sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
+        if (!buyEnemyUpgradeByKey(game, kind)) continue;
+        recordCommand(game.replay, commandOf(ReplayCommandKind::OpponentUpgrade, 0, std::uint8_t(kind)));
+        if (game.lobby.connected) sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
     }
     if (key == Key::F3 && game.frontend) toggleFrameOverlay(game);
 }

@@ -62,8 +62,8 @@ void takeBack(Game& game) {
     game.rejoin.unheard.clear();
     sendText(game, MsgStateBegin, matchState(game));
     sendMessage(game, {MsgResume});
-    game.sync.death_unshared = true;  // a snapshot with the next frame
-    resume(game);
+    recordCommand(game.replay, commandOf(ReplayCommandKind::TakenBack));
+    resumeTakenBack(game);
 }
 
 void turnAway(Game& game) {
@@ -235,6 +235,11 @@ void giveUp(Game& game) {
 }
 }  // namespace
 
+void resumeTakenBack(Game& game) {
+    game.sync.death_unshared = true;  // a snapshot with the next frame
+    resume(game);
+}
+
 bool canHoldForRejoin(const Game& game) {
     return game.network_mode && game.level_running && !game.game_over && game.rejoin.token != 0 &&
            !game.rejoin.waiting;
@@ -269,7 +274,8 @@ void followRejoin(Game& game) {
         else
             joinerHears(game, message);
     }
-    if (!rejoin.waiting) return;
+    // A replay's wait ends as recorded, never by the clock.
+    if (!rejoin.waiting || game.replay.playing) return;
     if (steadyMicroseconds() - rejoin.lost_at_us >= kRejoinWaitUs) return giveUp(game);
     tryAgain(game);
 }

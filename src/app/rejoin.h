@@ -12,3 +12,6 @@ bool canHoldForRejoin(const Game& game);
 void holdForRejoin(Game& game);
 // Each frame: the rejoin messages, listening or connecting again, the minute's end.
 void followRejoin(Game& game);
+// Host: the held match's peer is back and has been told the match; it goes on (also as a
+// replay plays the moment back).
+void resumeTakenBack(Game& game);

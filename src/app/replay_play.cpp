@@ -38,26 +38,47 @@ bool digestsMatch(Game& game) {
     }
     return match;
 }
+
+// A LAN match's side as it stood just before the message that started the match: the
+// connection is taken as up (nothing is ever sent: there is no socket) and the match
+// waits for that message, the replay's first.
+void awaitRecordedStart(Game& game, const nlohmann::json& link) {
+    clearMatch(game);
+    game.network_mode = game.lobby_active = true;
+    game.opponent_ready = false;
+    game.lobby.is_host = game.replay.replay.host;
+    game.lobby.connected = true;
+    game.link = PeerLink();
+    game.link.peer_version = link.value("peer_version", std::uint8_t(0));
+    game.link.round_trip_ms = link.value("round_trip_ms", -1);
+    game.link.smoothed_round_trip_ms = link.value("smoothed_round_trip_ms", -1.0f);
+    game.sync.share_battle = link.value("share_battle", true);
+    game.rejoin = Rejoin();
+}
 }  // namespace
 
 std::string startReplay(Game& game) {
     ReplayLog& log = game.replay;
     const Replay& replay = log.replay;
     log.recording = false;
+    log.playing = true;
     game.game_started = game.faction_confirmed = true;
     game.network_mode = game.lobby_active = false;
     game.player_faction = replay.player_faction;
     game.enemy_faction = replay.enemy_faction;
     game.all_levels = replay.levels.get<std::vector<nlohmann::json>>();
-    startLevel(game, replay.level_data);
+    if (replay.level == 0) {
+        awaitRecordedStart(game, replay.link);
+    } else {
+        startLevel(game, replay.level_data);
+        game.level_running = true;
+    }
     clearFieldForMatch(game);
-    game.level_running = true;
     game.level_select_active = false;
     if (std::string why = applyMatchEconomy(game, replay.economy); !why.empty()) return why;
     restoreBattleRand(replay.battle_rand);
     restoreEngine(game.rng, replay.units_rng);
     restoreEngine(game.effects.rng, replay.effects_rng);
-    log.playing = true;
     log.reader = ReplayFrameReader();
     log.reader.frames = &replay.frames;
     log.next_check = 0;
@@ -107,6 +128,18 @@ ReplayStep playFrameAhead(Game& game, const std::function<void(std::int64_t)>& a
     return ReplayStep::Diverged;
 }
 
+void endReplay(Game& game) {
+    ReplayLog& log = game.replay;
+    if (!log.playing) return;
+    log.playing = false;
+    if (log.replay.level != 0) return;
+    game.lobby.connected = false;
+    game.lobby.is_host = false;
+    game.link = PeerLink();
+    game.rejoin = Rejoin();
+    game.network_mode = game.lobby_active = false;
+}
+
 ReplayVerdict verifyReplay(const std::string& file) {
     ReplayVerdict verdict;
     Replay replay;
@@ -121,6 +154,7 @@ ReplayVerdict verifyReplay(const std::string& file) {
     Game game(GameOptions{true, Seeds{}});
     game.replay.replay = std::move(replay);
     if (std::string why = startReplay(game); !why.empty()) {
+        endReplay(game);
         silenceLog(false);
         Config::instance().document = std::move(own_rules);
         verdict.line = "replay refused: " + file + ": " + why;
@@ -129,6 +163,7 @@ ReplayVerdict verifyReplay(const std::string& file) {
     ReplayStep step;
     do step = playReplayFrame(game, clock);
     while (step == ReplayStep::Played);
+    endReplay(game);
     silenceLog(false);
     Config::instance().document = std::move(own_rules);
     const ReplayLog& log = game.replay;

@@ -25,6 +25,9 @@ ReplayStep playFrameAhead(Game& game, const std::function<void(std::int64_t)>& a
 // Both, for a check at full speed.
 ReplayStep playReplayFrame(Game& game, ManualClockSource& clock);
 
+// Playing back is over: a LAN match's stand-in connection goes with it.
+void endReplay(Game& game);
+
 // What a check of a replay came to, for --verify-replay.
 struct ReplayVerdict {
     int status = 2;          // 0 every digest matched, 1 diverged, 2 not a replay that can be played

@@ -102,7 +102,7 @@ std::string watchReplay(Game& game, const std::string& file) {
 
 void stopWatching(Game& game) {
     ReplayShelf& shelf = game.shelf;
-    game.replay.playing = false;
+    endReplay(game);
     Config::instance().document = std::move(shelf.own_config);
     game.all_levels = std::move(shelf.own_levels);
     game.player_faction = shelf.own_factions[0];

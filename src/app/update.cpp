@@ -1,4 +1,5 @@
 #include "app/update.h"
+#include "app/commands.h"
 #include "app/display.h"
 #include "app/frontend.h"
 #include "app/game.h"
@@ -268,6 +269,14 @@ void endGameWithoutOpponent(Game& game) {
 
 void followConnection(Game& game) {
     LanLobby& lobby = game.lobby;
+    if (game.replay.playing) {
+        // A replay has no connection: what it brought is in the recording.
+        for (auto kind : {ReplayCommandKind::LinkLost, ReplayCommandKind::TakenBack})
+            while (std::optional<ReplayCommand> event = takeFedCommand(game.replay, kind)) applyCommand(game, *event);
+        followRejoin(game);
+        if (game.network_mode) processLinkMessages(game);
+        return;
+    }
     followDial(lobby);
     dropSilentPeer(game);
     bool connected = lobby.connected;
@@ -279,8 +288,10 @@ void followConnection(Game& game) {
         // A match both games can come back to is held; a peer that left while it was
         // held (one turned away) changes nothing; otherwise the match is over.
         bool held = game.rejoin.waiting || canHoldForRejoin(game);
-        if (canHoldForRejoin(game)) holdForRejoin(game);
+        bool holds_now = canHoldForRejoin(game);
+        if (holds_now) holdForRejoin(game);
         forgetPeer(game);
+        if (held) recordCommand(game.replay, commandOf(ReplayCommandKind::LinkLost, 0, holds_now));
         if (!held && game.network_mode) endGameWithoutOpponent(game);
     }
     followRejoin(game);

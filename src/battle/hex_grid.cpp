@@ -103,6 +103,15 @@ void buildHexGrid(Game& game) {
     logLine("Hex grid initialized with ", game.hex_cells.size(), " cells");
 }
 
+void clearHexTerritory(Game& game) {
+    for (std::size_t i = 0; i < game.hex_cells.size(); ++i) {
+        HexCell& cell = game.hex_cells[i];
+        sf::Color colour = inField(game.world_bounds, cell.centre, game.hex_radius) ? kFieldHex : kOuterHex;
+        cell = {cell.centre, colour, colour, 0.0f, 1.0f};
+        if (i < game.hex_shapes.size()) game.hex_shapes[i].setFillColor(colour);
+    }
+}
+
 void updateHexTerritory(Game& game) {
     const WorldBounds& bounds = game.world_bounds;
     if (game.player_turrets.empty() && game.enemy_turrets.empty()) {

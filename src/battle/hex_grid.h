@@ -14,5 +14,7 @@ struct HexCell {
 };
 
 void buildHexGrid(Game& game);
+// Every cell back to nobody's, as on a fresh field.
+void clearHexTerritory(Game& game);
 void updateHexTerritory(Game& game);
 void fadeHexCells(Game& game, float dt);

@@ -11,6 +11,7 @@ constexpr std::int64_t kLongestFrameUs = 3'600'000'000;  // an hour: a window dr
 constexpr std::uint64_t kMostCommands = 1000;            // in one frame
 constexpr std::uint64_t kMostUnits = 4096;               // in one selection
 constexpr std::uint64_t kLongestMessage = 65536;
+constexpr std::uint64_t kLongestRoundTripMs = 60000;  // longer ones are never taken
 
 void putNumber(std::string& out, std::uint64_t value) {
     while (value >= 0x80) {
@@ -62,7 +63,9 @@ void putCommand(std::string& out, const ReplayCommand& command) {
             out.push_back(char(command.value));
             break;
         case ReplayCommandKind::PanelPress:
-        case ReplayCommandKind::Upgrade: out.push_back(char(command.value)); break;
+        case ReplayCommandKind::Upgrade:
+        case ReplayCommandKind::OpponentUpgrade:
+        case ReplayCommandKind::LinkLost: out.push_back(char(command.value)); break;
         case ReplayCommandKind::Order:
             putFloat(out, command.point.x);
             putFloat(out, command.point.y);
@@ -72,11 +75,17 @@ void putCommand(std::string& out, const ReplayCommand& command) {
             for (UnitId id : command.units) putNumber(out, id);
             break;
         case ReplayCommandKind::Message:
+            out.push_back(char(command.side));
             putNumber(out, command.bytes.size());
             out.append(command.bytes.begin(), command.bytes.end());
             break;
+        case ReplayCommandKind::RoundTrip:
+            out.push_back(char(command.side));
+            putNumber(out, command.milliseconds);
+            break;
         case ReplayCommandKind::Pause:
-        case ReplayCommandKind::ClearOrders: break;
+        case ReplayCommandKind::ClearOrders:
+        case ReplayCommandKind::TakenBack: break;
     }
 }
 
@@ -114,7 +123,21 @@ bool takeCommand(ReplayFrameReader& reader, ReplayCommand& command) {
                 id = UnitId(value);
             }
             return true;
+        case ReplayCommandKind::OpponentUpgrade:
+            if (!takeByte(reader, command.value) || command.value < 1 || command.value > 4)
+                return fail(reader, "an opponent upgrade names no kind");
+            return true;
+        case ReplayCommandKind::LinkLost:
+            if (!takeByte(reader, command.value) || command.value > 1) return fail(reader, "a lost link is malformed");
+            return true;
+        case ReplayCommandKind::RoundTrip:
+            if (!takeByte(reader, command.side) || command.side > kBattlePass || !takeNumber(reader, count) ||
+                count >= kLongestRoundTripMs)
+                return fail(reader, "a round trip is malformed");
+            command.milliseconds = std::uint32_t(count);
+            return true;
         case ReplayCommandKind::Message:
+            if (!takeByte(reader, command.side) || command.side > kBattlePass) return fail(reader, "a message has no pass");
             if (!takeNumber(reader, count) || count == 0 || count > kLongestMessage ||
                 count > reader.frames->size() - reader.at)
                 return fail(reader, "a message is cut short");
@@ -123,7 +146,8 @@ bool takeCommand(ReplayFrameReader& reader, ReplayCommand& command) {
             reader.at += count;
             return true;
         case ReplayCommandKind::Pause:
-        case ReplayCommandKind::ClearOrders: return true;
+        case ReplayCommandKind::ClearOrders:
+        case ReplayCommandKind::TakenBack: return true;
     }
     return fail(reader, "unknown command " + std::to_string(kind));
 }
@@ -163,13 +187,27 @@ bool readReplayFrame(ReplayFrameReader& reader, std::int64_t& frame_us, std::vec
     return true;
 }
 
-std::optional<ReplayCommand> takeFedCommand(ReplayLog& log, ReplayCommandKind kind) {
+namespace {
+template <typename Wanted>
+std::optional<ReplayCommand> takeFed(ReplayLog& log, Wanted wanted) {
     if (!log.playing) return std::nullopt;
     for (std::size_t i = 0; i < log.feed.size(); ++i) {
-        if (log.feed[i].kind != kind) continue;
+        if (!wanted(log.feed[i])) continue;
         ReplayCommand taken = std::move(log.feed[i]);
         log.feed.erase(log.feed.begin() + std::ptrdiff_t(i));
         return taken;
     }
     return std::nullopt;
+}
+}  // namespace
+
+std::optional<ReplayCommand> takeFedCommand(ReplayLog& log, ReplayCommandKind kind) {
+    return takeFed(log, [kind](const ReplayCommand& command) { return command.kind == kind; });
+}
+
+std::optional<ReplayCommand> takeFedMessage(ReplayLog& log, std::uint8_t pass) {
+    return takeFed(log, [pass](const ReplayCommand& command) {
+        return command.side == pass &&
+               (command.kind == ReplayCommandKind::Message || command.kind == ReplayCommandKind::RoundTrip);
+    });
 }

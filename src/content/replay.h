@@ -21,14 +21,23 @@ enum class ReplayCommandKind : std::uint8_t {
     Select = 4,       // a box selection: the units it took
     Order = 5,        // a right click: the field point
     PanelPress = 6,   // a side-panel button pressed, within the frame
-    Message = 7,      // a message from the peer, handled within the frame
+    Message = 7,      // a message from the peer, handled within the frame: its pass, its bytes
     Upgrade = 8,      // a panel purchase between frames (the balance lab's players): the button
+    RoundTrip = 9,    // a round trip measured within the frame: its pass, the milliseconds
+    OpponentUpgrade = 10,  // an opponent-upgrade key in a network match: the kind, 1 to 4
+    LinkLost = 11,    // the connection dropped: 1 when the match was held for the peer
+    TakenBack = 12,   // host: the held match's peer came back
 };
+
+// Where in a frame a peer's message was handled: with the link's own messages at the
+// frame's start, or with the rest of the queue in the battle's step.
+constexpr std::uint8_t kLinkPass = 0, kBattlePass = 1;
 
 struct ReplayCommand {
     ReplayCommandKind kind = ReplayCommandKind::Pause;
-    std::uint8_t side = 0;
-    std::uint8_t value = 0;            // a lane, or a panel button
+    std::uint8_t side = 0;             // Spawn: the side; Message, RoundTrip: the pass
+    std::uint8_t value = 0;            // a lane, a panel button, an upgrade kind, held or not
+    std::uint32_t milliseconds = 0;    // RoundTrip
     sf::Vector2f point;                // Order
     std::vector<UnitId> units;         // Select
     std::vector<std::uint8_t> bytes;   // Message
@@ -45,7 +54,9 @@ inline ReplayCommand commandOf(ReplayCommandKind kind, std::uint8_t side = 0, st
 // Commands that act inside a frame's update, where the frame met them; the others come
 // from the input handled before it.
 inline bool actsWithinFrame(ReplayCommandKind kind) {
-    return kind == ReplayCommandKind::PanelPress || kind == ReplayCommandKind::Message;
+    return kind == ReplayCommandKind::PanelPress || kind == ReplayCommandKind::Message ||
+           kind == ReplayCommandKind::RoundTrip || kind == ReplayCommandKind::LinkLost ||
+           kind == ReplayCommandKind::TakenBack;
 }
 
 struct ReplayCheck {
@@ -72,6 +83,9 @@ struct Replay {
     nlohmann::json levels = nlohmann::json::array();
     nlohmann::json level_data = nlohmann::json::object();  // the level as it was started
     nlohmann::json economy = nlohmann::json::object();  // money, incomes, upgrades, unit numbering at the start
+    // A LAN match: this side's role, what it knew of the peer and whether it shared its
+    // battle when the match began ({} for a level).
+    nlohmann::json link = nlohmann::json::object();
     BattleRandState battle_rand;
     std::string units_rng, effects_rng;  // the engines' states, as the standard library writes them
     std::string frames;             // encoded (see replay.cpp)
@@ -140,8 +154,24 @@ inline void recordCommand(ReplayLog& log, ReplayCommand command) {
     if (log.recording) log.pending.push_back(std::move(command));
 }
 
+inline void recordMessage(ReplayLog& log, std::uint8_t pass, const std::vector<std::uint8_t>& bytes) {
+    if (!log.recording) return;
+    ReplayCommand command = commandOf(ReplayCommandKind::Message, pass);
+    command.bytes = bytes;
+    log.pending.push_back(std::move(command));
+}
+
+inline void recordRoundTrip(ReplayLog& log, std::uint8_t pass, std::uint32_t milliseconds) {
+    if (!log.recording) return;
+    ReplayCommand command = commandOf(ReplayCommandKind::RoundTrip, pass);
+    command.milliseconds = milliseconds;
+    log.pending.push_back(std::move(command));
+}
+
 // The next in-frame command of a kind while playing back, in the order the frame met them.
 std::optional<ReplayCommand> takeFedCommand(ReplayLog& log, ReplayCommandKind kind);
+// The next message or round trip the frame handled in this pass, while playing back.
+std::optional<ReplayCommand> takeFedMessage(ReplayLog& log, std::uint8_t pass);
 
 // Appends one frame and its commands to the recording.
 void appendReplayFrame(ReplayLog& log, std::int64_t frame_us);

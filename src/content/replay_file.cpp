@@ -79,6 +79,23 @@ std::string readRandState(const json& value, BattleRandState& state) {
     return "";
 }
 
+// What a LAN match's side knew of its peer as the match began; a field left out keeps
+// what a fresh game knows.
+std::string readLink(const json& value, json& link) {
+    const char* const why = "the header's link is out of range";
+    if (!value.is_object()) return value.is_null() ? "" : why;
+    auto number = [&](const char* key, double low, double high) {
+        const json& field = value.value(key, json());
+        return field.is_null() || (field.is_number() && field.get<double>() >= low && field.get<double>() <= high);
+    };
+    const json& share = value.value("share_battle", json());
+    if (!number("peer_version", 0, 255) || !number("round_trip_ms", -1, 60000) ||
+        !number("smoothed_round_trip_ms", -1, 60000) || !(share.is_null() || share.is_boolean()))
+        return why;
+    link = value;
+    return "";
+}
+
 // The header's fields, each of its type and range.
 std::string readHeader(const json& header, Replay& replay) {
     if (!header.is_object()) return "the header is not a JSON object";
@@ -128,7 +145,7 @@ std::string readHeader(const json& header, Replay& replay) {
         return "its config.json: " + problems.front().message;
     if (auto problems = checkLevelsText(json{{"levels", replay.levels}}.dump()); !problems.empty())
         return "its levels.json: " + problems.front().message;
-    if (replay.level == 0) return "";
+    if (replay.level == 0) return readLink(header.value("link", json()), replay.link);
     if (auto problems = checkLevelsText(json{{"levels", json::array({replay.level_data})}}.dump()); !problems.empty())
         return "its level: " + problems.front().message;
     return "";
@@ -152,7 +169,8 @@ std::string encodeReplay(const Replay& replay) {
         {"host", replay.host}, {"player_faction", replay.player_faction}, {"enemy_faction", replay.enemy_faction},
         {"result", replay.result}, {"recorded_at", replay.recorded_at}, {"length_seconds", replay.length_seconds},
         {"frame_count", replay.frame_count}, {"config", replay.config}, {"levels", replay.levels},
-        {"level_data", replay.level_data}, {"economy", replay.economy}, {"battle_rand", randState(replay.battle_rand)},
+        {"level_data", replay.level_data}, {"economy", replay.economy}, {"link", replay.link},
+        {"battle_rand", randState(replay.battle_rand)},
         {"units_rng", replay.units_rng}, {"effects_rng", replay.effects_rng},
     };
     std::string text = header.dump();

@@ -132,7 +132,8 @@ void recallMatch(Game& game) {
 
 void forgetMatchToken(Game& game) {
     game.rejoin = Rejoin();
-    forgetMatch(game.lobby.memory);
+    // A replay played back never touches the token of a match the player may yet rejoin.
+    if (!game.replay.playing) forgetMatch(game.lobby.memory);
 }
 
 bool peerSpeaks(const Game& game, std::uint8_t version) {
@@ -218,21 +219,25 @@ void pingPeer(Game& game) {
     sendMessage(game, ping);
 }
 
-void receivePing(Game& game, const Message& message) {
+int receivePing(Game& game, const Message& message) {
     if (message[0] == MsgPing) {
         Message pong(message.begin(), message.begin() + kPingLength);
         pong[0] = MsgPong;
         sendMessage(game, pong);
-        return;
+        return -1;
     }
     // Our own stamp back: milliseconds wrap together, so the difference is exact.
     std::uint32_t sent = std::uint32_t(readNumber(message, 1, 4));
     std::uint32_t elapsed = stampNow() - sent;
-    if (elapsed >= 60000) return;
-    PeerLink& link = game.link;
-    link.round_trip_ms = int(elapsed);
+    if (elapsed >= 60000) return -1;
+    takeRoundTrip(game.link, elapsed);
+    return int(elapsed);
+}
+
+void takeRoundTrip(PeerLink& link, std::uint32_t milliseconds) {
+    link.round_trip_ms = int(milliseconds);
     float& smoothed = link.smoothed_round_trip_ms;
-    smoothed = smoothed < 0 ? float(elapsed) : smoothed + (float(elapsed) - smoothed) * 0.25f;
+    smoothed = smoothed < 0 ? float(milliseconds) : smoothed + (float(milliseconds) - smoothed) * 0.25f;
 }
 
 bool canSharePause(const Game& game) {

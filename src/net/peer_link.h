@@ -106,7 +106,10 @@ void receiveRulesPart(Game& game, const Message& message);
 bool isLinkMessage(std::uint8_t type);
 // Each frame while connected: a ping once a second.
 void pingPeer(Game& game);
-void receivePing(Game& game, const Message& message);
+// Answers a ping; takes a pong's round trip and returns its milliseconds (-1 none).
+int receivePing(Game& game, const Message& message);
+// A round trip measured, into the latest and the smoothed value.
+void takeRoundTrip(PeerLink& link, std::uint32_t milliseconds);
 
 // P in a network match whose peer knows the shared pause: pauses both games, or resumes
 // both. A player's fourth pause of a match does nothing but say why. Returns whether the

@@ -1,6 +1,7 @@
 #include "net/protocol.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "content/replay_start.h"
 #include "battle/turret.h"
 #include "content/factions.h"
 #include "content/upgrades.h"
@@ -58,6 +59,14 @@ bool isMatchMessage(std::uint8_t type) {
 
 bool isLane(int lane) { return lane >= 0 && lane < 3; }
 
+// What a replay keeps of the peer's messages: all that can change this side's match.
+// Pings change nothing (a pong is kept as its round trip), the rules and the match token
+// came before the match and hold for it, and a host's taking its peer back is kept as such.
+bool changesTheMatch(std::uint8_t type) {
+    return type != MsgPing && type != MsgPong && type != MsgRulesBegin && type != MsgRulesPart &&
+           type != MsgRulesEnd && type != MsgMatchToken && type != MsgRejoin;
+}
+
 // Truncated toward zero to 32 bits; only the low 16 travel.
 std::int32_t wireMoney(float money) {
     if (!std::isfinite(money)) return 0;
@@ -67,6 +76,12 @@ std::int32_t wireMoney(float money) {
 }
 
 void startNetworkMatch(Game& game) {
+    // Recorded from just before the message that starts it, which the replay handles
+    // again. The ready and the faction each start it; the first begins the recording.
+    if (!game.replay.playing && !game.level_running) {
+        clearFieldForMatch(game);
+        beginRecording(game, 0, nlohmann::json::object());
+    }
     resetSharedPause(game.link);
     offerMatchToken(game);
     game.level_running = true;
@@ -112,7 +127,8 @@ bool carriesValidFields(const Message& message) {
     }
 }
 
-void handleMessage(Game& game, const Message& message) {
+// The message's part in the match, logged as it comes.
+void actOnMessage(Game& game, const Message& message, std::uint8_t pass) {
     std::uint8_t type = message[0];
     // Snapshots come several times a second, the round trip is measured every second and
     // a transfer comes in many parts: a line for each would bury every other line.
@@ -172,7 +188,10 @@ void handleMessage(Game& game, const Message& message) {
         case MsgRulesEnd: receiveRulesPart(game, message); break;
         case MsgPause: receivePause(game, message); break;
         case MsgPing:
-        case MsgPong: receivePing(game, message); break;
+        case MsgPong:
+            if (int milliseconds = receivePing(game, message); milliseconds >= 0)
+                recordRoundTrip(game.replay, pass, std::uint32_t(milliseconds));
+            break;
         case MsgMatchToken: takeMatchToken(game, message); break;
         case MsgRejoin:
         case MsgRejoinRefused:
@@ -189,6 +208,22 @@ void handleMessage(Game& game, const Message& message) {
             logLine("Opponent is ready!");
             if (game.faction_confirmed && game.opponent_ready) startNetworkMatch(game);
             break;
+    }
+}
+
+// Kept after it is handled: a message that starts the match is the replay's first.
+void handleMessage(Game& game, const Message& message, std::uint8_t pass) {
+    actOnMessage(game, message, pass);
+    if (changesTheMatch(message[0])) recordMessage(game.replay, pass, message);
+}
+
+// A replay's frame: what this pass handled when the match was played.
+void handleRecordedMessages(Game& game, std::uint8_t pass) {
+    while (std::optional<ReplayCommand> command = takeFedMessage(game.replay, pass)) {
+        if (command->kind == ReplayCommandKind::RoundTrip)
+            takeRoundTrip(game.link, command->milliseconds);
+        else
+            actOnMessage(game, command->bytes, pass);
     }
 }
 }  // namespace
@@ -213,6 +248,7 @@ void sendMoneySync(Game& game, float amount) {
 }
 
 void processLinkMessages(Game& game) {
+    if (game.replay.playing) return handleRecordedMessages(game, kLinkPass);
     LanLobby& lobby = game.lobby;
     {
         std::lock_guard<std::mutex> lock(lobby.queue_mutex);
@@ -224,19 +260,20 @@ void processLinkMessages(Game& game) {
         lobby.draining.assign(std::make_move_iterator(first_link), std::make_move_iterator(lobby.message_queue.end()));
         lobby.message_queue.erase(first_link, lobby.message_queue.end());
     }
-    for (const Message& message : lobby.draining) handleMessage(game, message);
+    for (const Message& message : lobby.draining) handleMessage(game, message, kLinkPass);
     lobby.draining.clear();
 }
 
 // The queue is taken whole under the lock and handled after it, so the receive thread
 // never waits on our handling, and the replies it makes, to queue the next message.
 void processMessages(Game& game) {
+    if (game.replay.playing) return handleRecordedMessages(game, kBattlePass);
     LanLobby& lobby = game.lobby;
     {
         std::lock_guard<std::mutex> lock(lobby.queue_mutex);
         lobby.draining.swap(lobby.message_queue);
     }
     for (const Message& message : lobby.draining)
-        if (!message.empty()) handleMessage(game, message);
+        if (!message.empty()) handleMessage(game, message, kBattlePass);
     lobby.draining.clear();
 }

@@ -1,3 +1,5 @@
+#include "app/replay_play.h"
+#include "app/replay_record.h"
 #include "battle/battle_rand.h"
 #include "battle/battle_support.h"
 #include "events.h"
@@ -22,6 +24,22 @@ struct SyncedPair {
     bool ended[2] = {false, false};  // each game has shown its results
     bool knows_only_original[2] = {false, false};  // the host, the joining game: built to the original messages
     std::size_t ignored_messages = 0;              // new messages such a game ignored
+    // Frames as the loop takes them, whole microseconds of the clock each, into the games'
+    // recordings; each game draws from its own random sequence, as on its own machine.
+    bool recorded_frames = false;
+    BattleRandState rand_states[2];
+
+    void recordFrames() {
+        recorded_frames = true;
+        rand_states[0] = rand_states[1] = battleRandState();
+    }
+
+    template <typename Step>
+    void asGame(int side, Step step) {
+        if (recorded_frames) restoreBattleRand(rand_states[side]);
+        step();
+        if (recorded_frames) rand_states[side] = battleRandState();
+    }
 
     explicit SyncedPair(ManualClockSource& clock) : manual_clock(clock) {}
 
@@ -77,17 +95,28 @@ struct SyncedPair {
         while (!done()) {
             int side = next_frame[0] <= next_frame[1] ? 0 : 1;
             if (next_frame[side] > end) return;
-            manual_clock.advance(float(next_frame[side] - now));
-            now = next_frame[side];
             Game& game = *games[side];
-            if ((side == 0 || now < stop_joiner_spawns) && now >= next_spawn[side] && !game.game_over) {
+            auto pressDue = [&] {
+                if ((side == 1 && now >= stop_joiner_spawns) || next_frame[side] < next_spawn[side] || game.game_over)
+                    return;
                 keyPress(game, kLaneKeys[int(next_spawn[side] / kSpawnEvery) % 3]);  // lanes 0, 1, 2 in turn
                 next_spawn[side] += kSpawnEvery;
-            }
-            update(game, dts[side]);
+            };
+            manual_clock.advance(float(next_frame[side] - now));
+            now = next_frame[side];
+            if (!recorded_frames) pressDue();
+            std::int64_t frame_us = std::llround(dts[side] * 1e6);
+            asGame(side, [&] {
+                if (recorded_frames)
+                    stepFrame(game, frame_us);
+                else
+                    update(game, dts[side]);
+                next_frame[side] += recorded_frames ? double(frame_us) / 1e6 : dts[side];
+                // The loop takes a frame's input on the time of the frame before.
+                if (recorded_frames) pressDue();
+            });
             ended[side] = ended[side] || game.game_over;
             deliver(game, *games[1 - side]);
-            next_frame[side] += dts[side];
         }
     }
 
@@ -95,6 +124,17 @@ struct SyncedPair {
     void quicken() {
         dts = {1.0f / 30, 1.0f / 45};
         for (Game* game : {&host, &joiner}) game->player_money = game->enemy_money = 300;
+    }
+
+    // The joining game's line is cut: real time passes for the drop and the new connection,
+    // match time stands still.
+    void cutAndRejoin() {
+        shutDownSocket(*joiner.lobby.client_socket);
+        for (bool waiting : {true, false})
+            EXPECT_TRUE(waitUntil([&] {
+                for (int side : {0, 1}) asGame(side, [&] { stepFrame(side ? joiner : host, 0); });
+                return host.rejoin.waiting == waiting && joiner.rejoin.waiting == waiting;
+            }, 5, 5)) << "waiting " << waiting;
     }
 
     // Plays until both games have shown their results; whether they did.
@@ -219,13 +259,7 @@ TEST_F(BattleSyncNetns, ACutAndRejoinedMatchEndsAsTheUncutMatch) {
         pair.quicken();
         if (cut_at > 0) {
             pair.play(cut_at, [] { return false; });
-            shutDownSocket(*pair.joiner.lobby.client_socket);
-            // Real time passes for the drop and the new connection; match time stands still.
-            for (bool waiting : {true, false})
-                EXPECT_TRUE(waitUntil([&] {
-                    for (Game* game : {&pair.host, &pair.joiner}) update(*game, 0);
-                    return pair.host.rejoin.waiting == waiting && pair.joiner.rejoin.waiting == waiting;
-                }, 5, 5)) << "waiting " << waiting;
+            pair.cutAndRejoin();
         }
         EXPECT_TRUE(pair.playToTheEnd());
         return std::make_pair(pair.host.match_won, pair.joiner.match_won);
@@ -236,6 +270,44 @@ TEST_F(BattleSyncNetns, ACutAndRejoinedMatchEndsAsTheUncutMatch) {
     SyncedPair control(clock);
     ASSERT_NO_FATAL_FAILURE(control.connect());
     EXPECT_EQ(with_cut, playTheMatch(control, 0));
+}
+
+// Each side keeps the match it played, from the ready exchange that starts it to its end,
+// through a cut and the return, and its replay plays that side's battle again exactly.
+TEST_F(BattleSyncNetns, EachSidesRecordingOfAMatchCutAndRejoinedVerifies) {
+    Game* games[2] = {&host, &joiner};
+    for (Game* game : games) {
+        game->replay.folder = (game == &host ? host_fixture : joiner_fixture).dir.path() + "/replays";
+        game->level_running = false;
+        followConnection(*game);  // the hello
+    }
+    quicken();
+    recordFrames();
+    sendMessage(host, {MsgReady, 1});
+    sendMessage(host, {MsgHandshake, 0, 7, std::uint8_t(Yellow)});
+    sendMessage(joiner, {MsgReady, 1});
+    sendMessage(joiner, {MsgFaction, std::uint8_t(Red)});
+    deliver(host, joiner);
+    deliver(joiner, host);
+    play(12, [] { return false; });
+    ASSERT_TRUE(host.replay.recording && joiner.replay.recording);
+    ASSERT_GT(joiner.sync.snapshots_applied, 10u);
+    cutAndRejoin();
+    ASSERT_TRUE(playToTheEnd());
+    for (Game* game : games) {
+        SCOPED_TRACE(game == &host ? "host" : "joining game");
+        std::vector<std::string> files = listReplays(game->replay.folder);
+        ASSERT_EQ(files.size(), 1u);
+        EXPECT_NE(files[0].find("-lan.tvxreplay"), std::string::npos);
+        ReplayVerdict verdict = verifyReplay(files[0]);
+        EXPECT_EQ(verdict.status, 0) << verdict.line;
+        Replay replay;
+        ASSERT_EQ(loadReplay(files[0], replay), "");
+        EXPECT_EQ(replay.host, game == &host);
+        EXPECT_EQ(replay.result, game->match_won ? "won" : "lost");
+        // A joining game's recording is mostly the host's snapshots: about 1 MB for ten minutes.
+        EXPECT_LT(double(fileContents(files[0]).size()) / replay.length_seconds * 600, 1.5e6);
+    }
 }
 
 // A blocked spawn point drops the host's unit on the joining game; its number is still
