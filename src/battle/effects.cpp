@@ -1,6 +1,6 @@
 #include "battle/effects.h"
 #include "app/game.h"
-#include "app/sfml_compat.h"
+#include "battle/battle_math.h"
 #include "battle/battle_rand.h"
 #include "content/config.h"
 
@@ -49,8 +49,8 @@ EffectParticle debrisParticle(sf::Vector2f p) {
     float dx = float(randomBelow(100) - 50) / 10;
     debris.x = p.x + dx;
     debris.y = p.y + dy;
-    debris.vx = std::cos(angle) * speed;
-    debris.vy = std::sin(angle) * speed;
+    debris.vx = battleCos(angle) * speed;
+    debris.vy = battleSin(angle) * speed;
     debris.end_colour = sf::Color(100, 30, 0, 0);
     return debris;
 }
@@ -83,7 +83,7 @@ void ageMuzzleFlashes(Effects& effects, float dt) {
         flash.life -= dt;
         // A zero duration from the config ends the flash at once instead of dividing by zero.
         float t = flash.max_life > 0 ? 1 - flash.life / flash.max_life : 1.0f;
-        flash.size = std::sin(t * kPi) * effects.muzzle_size * 1.5f;
+        flash.size = battleSin(t * kPi) * effects.muzzle_size * 1.5f;
         flash.colour.a = alphaOf((1 - t) * 255);
     }
     auto& flashes = effects.muzzle_flashes;
@@ -124,16 +124,44 @@ void ageTrackMarks(Effects& effects, float dt) {
 void layUnitTracks(Effects& effects, Turret& unit, sf::Color colour) {
     sf::Vector2f position = unit.body.getPosition();
     sf::Vector2f d = position - unit.last_track_pos;
-    float distance = std::hypot(d.x, d.y);
+    float distance = battleHypot(d.x, d.y);
     if (distance > 0.1f) {
         int n = std::max(1, int(distance));
         for (int i = 0; i < n; ++i)
             addTrackMark(effects, unit.last_track_pos + d * float(i) / float(n), colour,
-                         rotationDegrees(unit.barrel));
+                         unit.barrel_degrees);
     }
     unit.last_track_pos = position;
 }
 }  // namespace
+
+namespace {
+// A float within [0, 1) from one 32-bit draw, as the standard library makes it.
+float canonical(std::mt19937& rng) {
+    float value = float(rng()) / 4294967296.0f;
+    return value >= 1.0f ? std::nextafter(1.0f, 0.0f) : value;
+}
+}  // namespace
+
+float drawSpread(NormalSpread& spread, std::mt19937& rng) {
+    float value;
+    if (spread.spare_ready) {
+        spread.spare_ready = false;
+        value = spread.spare;
+    } else {
+        float x, y, r2;
+        do {
+            x = 2.0f * canonical(rng) - 1.0f;
+            y = 2.0f * canonical(rng) - 1.0f;
+            r2 = x * x + y * y;
+        } while (r2 > 1.0f || r2 == 0.0f);
+        float scale = std::sqrt(-2 * battleLog(r2) / r2);
+        spread.spare = x * scale;
+        spread.spare_ready = true;
+        value = y * scale;
+    }
+    return value * spread.deviation;
+}
 
 void loadEffectSettings(Effects& effects) {
     const Config& config = Config::instance();
@@ -153,14 +181,14 @@ void emitMuzzleSparks(Effects& effects, sf::Vector2f point, int count, float dir
     if (!effects.enabled) return;
     for (int i = 0; i < count; ++i) {
         EffectParticle spark;
-        float spread = std::clamp(effects.spread(effects.rng), -12.0f, 12.0f);
+        float spread = std::clamp(drawSpread(effects.spread, effects.rng), -12.0f, 12.0f);
         float angle = (direction_deg + spread) * kDegrees;
         // Sparks near the barrel line fly fastest.
         float speed = uniform(effects, 80, 400) * std::max(0.5f, 1 - std::fabs(spread) / 12 * 0.3f);
         int a = randomBelow(20);
         int b = randomBelow(20);
-        spark.vx = std::cos(angle) * speed + float(b - 10) / 20;
-        spark.vy = std::sin(angle) * speed + float(a - 10) / 20;
+        spark.vx = battleCos(angle) * speed + float(b - 10) / 20;
+        spark.vy = battleSin(angle) * speed + float(a - 10) / 20;
         spark.life = spark.max_life = (float(randomBelow(70)) / 150 + 0.3f) * effects.muzzle_particle_life;
         spark.size = uniform(effects, 0.5f, 2.5f);
         spark.colour = sparkColour();
@@ -179,8 +207,8 @@ void emitMuzzleSmoke(Effects& effects, sf::Vector2f point, int count, float dire
         smoke.x = point.x + float(randomBelow(30) - 15) / 10;
         float angle = (direction_deg - 20 + float(randomBelow(1000)) / 50) * kDegrees;
         float speed = uniform(effects, 10, 60);
-        smoke.vx = std::cos(angle) * speed;
-        smoke.vy = std::sin(angle) * speed - float(5 + randomBelow(20));  // smoke rises
+        smoke.vx = battleCos(angle) * speed;
+        smoke.vy = battleSin(angle) * speed - float(5 + randomBelow(20));  // smoke rises
         smoke.life = smoke.max_life = float(randomBelow(30)) / 100 + 0.4f;
         smoke.size = uniform(effects, 3, 8);
         int k = randomBelow(80);
@@ -245,8 +273,8 @@ void addTrackMark(Effects& effects, sf::Vector2f point, sf::Color colour, float 
     mark.size = (float(randomBelow(100)) / 100 + 0.5f) * effects.trail_particle_size;
     // One pixel per second away from where the barrel aims.
     float angle = (rotation_deg + 90) * kDegrees;
-    mark.vx = std::cos(angle);
-    mark.vy = std::sin(angle);
+    mark.vx = battleCos(angle);
+    mark.vy = battleSin(angle);
     effects.track_marks.push_back(mark);
 }
 

@@ -44,6 +44,16 @@ struct TrackMark {
 };
 
 // Short-lived battle dressing: muzzle flashes, sparks and smoke, explosions and tracks.
+// The sparks' spread in degrees, normal about the barrel's line, drawn as the C++ library
+// draws it (the polar method, two values at a time) but with the battle's own logarithm:
+// the library's differs from one C runtime to another.
+struct NormalSpread {
+    float deviation = 4.0f;
+    bool spare_ready = false;
+    float spare = 0;
+};
+float drawSpread(NormalSpread& spread, std::mt19937& rng);
+
 struct Effects {
     float muzzle_duration = 0.08f;
     float muzzle_size = 15;
@@ -62,7 +72,7 @@ struct Effects {
     // sequence are left out too, so a battle without them is another battle of the match.
     bool enabled = true;
     std::mt19937 rng;
-    std::normal_distribution<float> spread{0.0f, 4.0f};  // keeps its spare value across calls
+    NormalSpread spread;
 };
 
 // Reads the muzzle and then the trail values from config.json.

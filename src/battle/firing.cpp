@@ -1,5 +1,5 @@
 #include "app/game.h"
-#include "app/sfml_compat.h"
+#include "battle/battle_math.h"
 #include "battle/battle_rand.h"
 #include "battle/combat.h"
 #include "battle/effects.h"
@@ -17,11 +17,11 @@ constexpr float kRocketLifetime = 99999.0f; // rockets never expire; they leave 
 int sideFaction(const Game& game, bool is_player) { return is_player ? game.player_faction : game.enemy_faction; }
 
 // The barrel's direction in degrees, 0 along +x (the barrel's own rotation 0 points to -y).
-float barrelHeading(const Turret& unit) { return rotationDegrees(unit.barrel) - 90.0f; }
+float barrelHeading(const Turret& unit) { return unit.barrel_degrees - 90.0f; }
 
 sf::Vector2f muzzleOf(const Turret& unit) {
     float theta = degreesToRadians(barrelHeading(unit));
-    return unit.body.getPosition() + sf::Vector2f(std::cos(theta), std::sin(theta)) * kMuzzleDistance;
+    return unit.body.getPosition() + sf::Vector2f(battleCos(theta), battleSin(theta)) * kMuzzleDistance;
 }
 
 // Both sides' laser units are paced by the player's interval; the beam ticks at its own side's.
@@ -82,7 +82,7 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
     rocket.shape.setPosition(muzzleOf(unit));
     rocket.is_rocket = 1;
     rocket.homing = 1;
-    rocket.rotation_deg = std::atan2(dir.y, dir.x) * 180.0f / kPiTo5Places;
+    rocket.rotation_deg = battleAtan2(dir.y, dir.x) * 180.0f / kPiTo5Places;
     rocket.lifetime = rocket.life_remaining = kRocketLifetime;
     rocket.is_player = unit.is_player;
     rocket.smoke_colour = factionColour(sideFaction(game, unit.is_player));
@@ -124,7 +124,7 @@ void recoil(Game& game, Turret& unit) {
     float k = float(battleRand() % 40) / 100.0f + 0.8f;
     float theta = degreesToRadians(barrelHeading(unit));
     sf::Vector2f position = unit.body.getPosition();
-    sf::Vector2f candidate(position.x, position.y - std::sin(theta) * k * unit.recoil_distance);
+    sf::Vector2f candidate(position.x, position.y - battleSin(theta) * k * unit.recoil_distance);
     candidate = clampIntoField(game, candidate);
     if (!anotherUnitNear(game, unit, candidate, kRecoilClearance)) placeUnit(unit, candidate);
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "battle/battle_math.h"
+
 #include <SFML/System/Vector2.hpp>
 #include <cmath>
 
@@ -23,5 +25,5 @@ constexpr float kHalfPiTo4Places = 1.5708f;
 inline float degreesToRadians(float degrees) { return degrees * kPi / 180.0f; }
 inline float radiansToDegrees(float radians) { return radians * 180.0f / kPi; }
 
-inline float vectorLength(sf::Vector2f v) { return std::hypot(v.x, v.y); }
+inline float vectorLength(sf::Vector2f v) { return battleHypot(v.x, v.y); }
 inline float distanceBetween(sf::Vector2f a, sf::Vector2f b) { return vectorLength(a - b); }

@@ -1,6 +1,7 @@
 #include "battle/hex_grid.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "battle/battle_math.h"
 #include "battle/unit_grid.h"
 #include "content/factions.h"
 
@@ -40,7 +41,7 @@ int unitsNear(const Game& game, const std::vector<Turret>& units, sf::Vector2f c
     int count = 0;
     forEachNear(game, units, centre, reach, [&](int i) {
         sf::Vector2f d = units[size_t(i)].body.getPosition() - centre;
-        if (std::hypot(d.x, d.y) < reach) ++count;
+        if (battleHypot(d.x, d.y) < reach) ++count;
     });
     return count;
 }
@@ -80,7 +81,7 @@ void buildHexGrid(Game& game) {
     sf::Vector2f corners[6];
     for (int k = 0; k < 6; ++k) {
         float angle = float(k) / 6 * kTwoPiTo5Places - kHalfPiTo4Places;
-        corners[k] = {std::cos(angle) * game.hex_radius, std::sin(angle) * game.hex_radius};
+        corners[k] = {battleCos(angle) * game.hex_radius, battleSin(angle) * game.hex_radius};
     }
 
     for (int r = 0; r < rows; ++r) {

@@ -1,5 +1,6 @@
 #include "battle/hits.h"
 #include "app/game.h"
+#include "battle/battle_math.h"
 #include "battle/combat.h"
 #include "battle/unit_grid.h"
 
@@ -81,11 +82,11 @@ void steerTowardsTarget(Projectile& rocket, float speed, float dt) {
     if (dist <= 1) return;
     sf::Vector2f t = d / dist;
     sf::Vector2f h = rocket.velocity / speed;
-    float a = std::acos(std::clamp(h.x * t.x + h.y * t.y, -1.0f, 1.0f));
+    float a = battleAcos(std::clamp(h.x * t.x + h.y * t.y, -1.0f, 1.0f));
     float turn = std::min(2.5f * dt, a);
     if (h.x * t.y - h.y * t.x <= 0) turn = -turn;
-    float heading = std::atan2(h.y, h.x) + turn;
-    sf::Vector2f forward(std::cos(heading), std::sin(heading));
+    float heading = battleAtan2(h.y, h.x) + turn;
+    sf::Vector2f forward(battleCos(heading), battleSin(heading));
     rocket.velocity = forward * speed;
     if (rocket.max_speed <= speed) return;
     rocket.velocity += forward * rocket.acceleration * dt;

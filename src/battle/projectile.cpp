@@ -1,4 +1,5 @@
 #include "battle/projectile.h"
+#include "battle/battle_math.h"
 #include "battle/battle_rand.h"
 #include "battle/geometry.h"
 
@@ -27,16 +28,16 @@ void steerRocket(Projectile& rocket, float entry_speed, float dt) {
     if (dist <= 1.0f) return;
     // atan2 ignores the scale of its arguments, so the raw velocity gives the same heading
     // as the unit vector and stays defined for a rocket at rest.
-    float heading = std::atan2(rocket.velocity.y, rocket.velocity.x);
-    float desired = std::atan2(d.y / dist, d.x / dist);
+    float heading = battleAtan2(rocket.velocity.y, rocket.velocity.x);
+    float desired = battleAtan2(d.y / dist, d.x / dist);
     float diff = desired - heading;
     while (diff > kPiTo5Places) diff -= kTwoPiTo5Places;
     while (diff < -kPiTo5Places) diff += kTwoPiTo5Places;
-    float wobble = std::sin(dt * rocket.wobble_frequency + rocket.wobble_phase) * rocket.wobble_amplitude;
+    float wobble = battleSin(dt * rocket.wobble_frequency + rocket.wobble_phase) * rocket.wobble_amplitude;
     diff += std::clamp(wobble, -6.28f, 6.28f);
     float turn = std::clamp(diff, -10.0f * dt, 10.0f * dt);
     float new_heading = heading + turn;
-    rocket.velocity = sf::Vector2f(std::cos(new_heading), std::sin(new_heading)) * entry_speed;
+    rocket.velocity = sf::Vector2f(battleCos(new_heading), battleSin(new_heading)) * entry_speed;
     rocket.rotation_deg = new_heading * 180.0f / kPiTo5Places;
     rocket.wobble_phase += dt;
 }
@@ -87,8 +88,8 @@ SmokePuff newPuff(const Projectile& projectile, float speed) {
     float f = float(battleRand() % 10) / 100.0f + 0.03f;
     puff.vy = -projectile.velocity.y * f + float(battleRand() % 20 - 10) / 15.0f;
     puff.vx = -projectile.velocity.x * f + float(battleRand() % 20 - 10) / 15.0f;
-    puff.x = position.x - heading.x * back + std::cos(angle) * jitter;
-    puff.y = position.y - heading.y * back + std::sin(angle) * jitter;
+    puff.x = position.x - heading.x * back + battleCos(angle) * jitter;
+    puff.y = position.y - heading.y * back + battleSin(angle) * jitter;
     return puff;
 }
 }  // namespace

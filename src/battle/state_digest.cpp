@@ -1,6 +1,5 @@
 #include "battle/state_digest.h"
 #include "app/game.h"
-#include "app/sfml_compat.h"
 #include "battle/battle_rand.h"
 
 #include <cstring>
@@ -24,7 +23,7 @@ void addUnits(Digest& digest, const std::vector<Turret>& units) {
     for (const Turret& unit : units) {
         digest.add(unit.id);
         digest.add(unit.body.getPosition());
-        digest.add(rotationDegrees(unit.barrel));
+        digest.add(unit.barrel_degrees);
         digest.add(unit.push_velocity);
         digest.add(unit.hp);
         digest.add(unit.range);
@@ -75,9 +74,11 @@ std::uint64_t battleDigest(const Game& game) {
     digest.add(game.schedule_index);
     digest.add(game.wave_spawned);
     digest.add(game.game_over);
+    // The engines' next draws, as 32 bits: their result type is 64 bits wide on Linux and 32
+    // on Windows, and the digest is the same on both.
     std::mt19937 units = game.rng, effects = game.effects.rng;
-    digest.add(units());
-    digest.add(effects());
+    digest.add(std::uint32_t(units()));
+    digest.add(std::uint32_t(effects()));
     BattleRandState shared = battleRandState();
     digest.add(shared.table);
     digest.add(shared.front);

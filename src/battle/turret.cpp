@@ -1,5 +1,6 @@
 #include "battle/turret.h"
 #include "app/game.h"
+#include "battle/battle_math.h"
 #include "battle/combat.h"
 #include "content/config.h"
 #include "content/factions.h"
@@ -93,7 +94,7 @@ bool spawnPointTaken(const Game& game, int lane, sf::Vector2f point) {
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
         for (const Turret& unit : *list) {
             sf::Vector2f d = unit.body.getPosition() - point;
-            if (unit.lane == lane && std::hypot(d.x, d.y) < kSpawnClearance) return true;
+            if (unit.lane == lane && battleHypot(d.x, d.y) < kSpawnClearance) return true;
         }
     return false;
 }

@@ -20,6 +20,9 @@ struct Turret {
 
     sf::CircleShape body;           // the hull; its position is the unit's position
     sf::RectangleShape barrel;      // rotation 0 points towards -y
+    // The barrel's rotation in degrees, [0, 360), as the battle reckons with it; the shape
+    // only shows it (SFML 3 keeps a rotation in radians and gives back other degrees).
+    float barrel_degrees = 0;
     float recoil_distance = 6.0f;   // pixels a cannon shot pushes the unit back
     sf::Vector2f push_velocity;     // pixels per second, from the push step
     int weapon = Cannon;

@@ -1,5 +1,6 @@
 #include "app/game.h"
 #include "app/sfml_compat.h"
+#include "battle/battle_math.h"
 #include "battle/combat.h"
 #include "battle/unit_grid.h"
 #include "content/factions.h"
@@ -61,7 +62,9 @@ void turnBarrel(Turret& unit, sf::Vector2f aim) {
     sf::Vector2f position = unit.body.getPosition();
     if (vectorLength(aim - position) <= 0.001f) return;
     unit.barrel.setPosition(position);
-    setRotationDegrees(unit.barrel, std::atan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f);
+    float degrees = std::fmod(battleAtan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f, 360.0f);
+    unit.barrel_degrees = degrees < 0 ? degrees + 360.0f : degrees;
+    setRotationDegrees(unit.barrel, unit.barrel_degrees);
 }
 
 // Sideways step away from incoming shots, weighted by how soon each arrives.

@@ -64,9 +64,9 @@ struct ReplayCheck {
     std::uint64_t digest = 0;
 };
 
-// The build a replay was recorded by: the platform and SFML's version. The C runtimes'
-// sinf, cosf, hypotf and atan2f, and SFML's angles, round differently from one build to
-// another, so a replay is the same battle bit for bit on the build that recorded it.
+// The build a replay was recorded by: the platform and SFML's version. The battle reckons
+// with its own arithmetic (battle/battle_math.h) and keeps its own angles, so a replay is
+// the same battle bit for bit on every build of the same game version.
 std::string thisBuild();
 
 struct Replay {

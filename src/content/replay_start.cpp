@@ -83,7 +83,7 @@ void clearFieldForMatch(Game& game) {
     effects.muzzle_flashes.clear();
     effects.explosions.clear();
     effects.track_marks.clear();
-    effects.spread.reset();
+    effects.spread = NormalSpread();
     clearHexTerritory(game);
 }
 

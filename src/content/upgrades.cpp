@@ -1,5 +1,6 @@
 #include "content/upgrades.h"
 #include "app/game.h"
+#include "battle/battle_math.h"
 #include "content/config.h"
 #include "content/factions.h"
 
@@ -37,7 +38,7 @@ float upgradePrice(UpgradeStat stat, const UpgradeState& state) {
     const UpgradeKind& kind = kUpgradeKinds[stat];
     double base = upgradeParam(kind.config_key, "base_cost", kind.base_cost);
     double multiplier = upgradeParam(kind.config_key, "cost_multiplier", kind.cost_multiplier);
-    return static_cast<float>(base * std::pow(multiplier, state.levels[stat]));
+    return static_cast<float>(base * battlePower(multiplier, state.levels[stat]));
 }
 
 namespace {

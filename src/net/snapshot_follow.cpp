@@ -1,6 +1,7 @@
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/log.h"
+#include "battle/battle_math.h"
 #include "battle/combat.h"
 #include "battle/match.h"
 #include "net/protocol.h"
@@ -152,7 +153,7 @@ void receiveSnapshotPart(Game& game, const Message& message) {
 }
 
 void easeTowardsHost(Game& game, float dt) {
-    float share = 1.0f - std::exp(-dt / kEaseTime);
+    float share = 1.0f - battleExp(-dt / kEaseTime);
     for (auto* units : {&game.player_turrets, &game.enemy_turrets})
         for (Turret& unit : *units) {
             trackVelocity(unit, dt);

@@ -1,6 +1,7 @@
 #include "app/game_process.h"
 #include "support.h"
 
+#include <filesystem>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <csignal>
@@ -44,6 +45,15 @@ std::string windowsGameCommand() {
 void stopWineServerOfPrivateNetwork() {
     if (!std::getenv("TARVEX_PRIVATE_NET") || winePrefix().empty()) return;
     (void)runCommand("WINEPREFIX='" + winePrefix() + "' wineserver -k 2>/dev/null");
+}
+
+std::string gameReplayFolder(const std::string& working_dir) {
+    if (defaultGameCommand() == linuxGameCommand()) return working_dir + "/data/tarvex/replays";
+    std::error_code error;
+    for (const auto& user : std::filesystem::directory_iterator(winePrefix() + "/drive_c/users", error))
+        if (std::filesystem::is_directory(user.path() / "AppData/Roaming"))
+            return (user.path() / "AppData/Roaming/tarvex/replays").string();
+    return "";
 }
 
 std::string defaultGameCommand() {

@@ -11,6 +11,9 @@ std::string windowsGameCommand();
 void stopWineServerOfPrivateNetwork();
 // The Windows exe when $TARVEX_GAME is "windows" (the Wine leg's end-to-end tests), else this build's.
 std::string defaultGameCommand();
+// Where the game that defaultGameCommand() starts from working_dir keeps its replays: the
+// test's own data folder, or under Wine the prefix's %APPDATA%.
+std::string gameReplayFolder(const std::string& working_dir);
 
 // The real game in its own working directory under the test's X display, driven with xdotool as by a player.
 class GameProcess {

@@ -271,9 +271,6 @@ TEST(BattleRand, DrawsWhatTheGnuCLibraryDraws) {
 TEST(RegressionReplays, TheRecordedBattlesAreTheBattlesOfThisBuild) {
     std::vector<std::string> files = listReplays(TARVEX_SOURCE_DIR "/tests/data/replays");
     ASSERT_EQ(files.size(), 4u);
-    Replay first;
-    ASSERT_EQ(loadReplay(files[0], first), "");
-    if (first.build != thisBuild()) GTEST_SKIP() << "recorded by the " << first.build << " build, not " << thisBuild();
     for (const std::string& file : files) {
         ReplayVerdict verdict = verifyReplay(file);
         EXPECT_EQ(verdict.status, 0) << "The battle of " << file << " is no longer the battle it recorded ("
