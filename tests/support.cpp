@@ -41,6 +41,15 @@ const char* const kDataFolderVariable = "APPDATA";
 const char* const kDataFolderVariable = "XDG_DATA_HOME";
 #endif
 
+// Each test's own settings.json: on Windows it lies beside the saves.
+void pointConfigFolderAt(const std::string& folder) {
+#ifndef _WIN32
+    setVariable("XDG_CONFIG_HOME", folder.c_str());
+#else
+    (void)folder;
+#endif
+}
+
 // A new, empty folder under the system's temporary folder.
 std::string makeTemporaryFolder(const char* prefix) {
     static std::mt19937_64 names{std::random_device{}()};
@@ -67,6 +76,7 @@ struct HiddenUserData {
     HiddenUserData() {
         setVariable("HOME", home.c_str());
         setVariable(kDataFolderVariable, (home + "/.local/share").c_str());
+        pointConfigFolderAt(home + "/.config");
     }
     ~HiddenUserData() {
         std::error_code ignored;
@@ -81,6 +91,7 @@ TempDir::TempDir(std::initializer_list<std::pair<std::string, std::string>> file
     fs::current_path(dir);
     previous_data_home = variableValue(kDataFolderVariable);
     setVariable(kDataFolderVariable, (dir + "/data").c_str());
+    pointConfigFolderAt(dir + "/config");
     Config::forget();
     for (const auto& [name, content] : files) write(name, content);
 }
@@ -88,6 +99,7 @@ TempDir::TempDir(std::initializer_list<std::pair<std::string, std::string>> file
 TempDir::~TempDir() {
     Config::forget();
     setVariable(kDataFolderVariable, previous_data_home.c_str());
+    pointConfigFolderAt(hidden_user_data.home + "/.config");
     std::error_code ignored;
     fs::current_path(previous, ignored);
     fs::remove_all(dir, ignored);

@@ -65,6 +65,9 @@ void toggleFullscreen(Game& game) {
     front.fullscreen = !front.fullscreen;
     openWindow(front.window, front.fullscreen, antialiasingOf(front.window));
     if (!front.fullscreen) centreWindow(front.window);
+    // A window made again has lost its vertical sync and frame cap.
+    front.window.setVerticalSyncEnabled(game.settings.vsync);
+    front.window.setFramerateLimit(unsigned(game.settings.frame_limit));
     sf::Vector2u size = front.window.getSize();
     logLine(front.fullscreen ? "Fullscreen: " : "Windowed: ", size.x, "x", size.y);
 }

@@ -3,6 +3,7 @@
 #include "app/frontend.h"
 #include "app/log.h"
 #include "app/renderer.h"
+#include "app/settings_keys.h"
 #include "app/sfml_compat.h"
 #include "app/update.h"
 #include "battle/battle_rand.h"
@@ -193,10 +194,14 @@ Game::Game(const GameOptions& options) {
     camera_target = world_view.getCenter();
     layOutSelectionBox(*this);
 
+    settings = defaultSettings();
     if (windowed) {
+        settings_file = settingsFile();
+        settings = loadSettings(settings_file);
         setUpListener();
         logLine("Audio listener initialized");
         loadSounds(frontend->sounds);
+        applySettings(*this);
     }
     buildHexGrid(*this);
     loadEffectSettings(effects);

@@ -9,6 +9,7 @@
 #include "battle/unit_grid.h"
 #include "content/progress.h"
 #include "content/replay.h"
+#include "content/settings.h"
 #include "content/upgrades.h"
 #include "net/battle_sync.h"
 #include "net/lan_lobby.h"
@@ -189,6 +190,8 @@ struct Game {
     Rejoin rejoin;                   // a network match that outlives a dropped connection
     ReplayLog replay;                // the match being recorded, or the replay being watched
     ReplayShelf shelf;               // the replays list and the viewer
+    Settings settings;               // the player's own: keys, volumes, display
+    std::string settings_file;       // where they are kept ("" keeps them nowhere: a game without a window)
 
     // Network handshake
     int handshake_value = 0;

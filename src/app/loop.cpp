@@ -105,28 +105,25 @@ void mouseMoved(Game& game, sf::Vector2i pixel) {
 }
 
 void keyPressed(Game& game, sf::Keyboard::Key key) {
-    using Key = sf::Keyboard::Key;
-    static const Key player_lanes[] = {Key::Q, Key::W, Key::E};
-    static const Key enemy_lanes[] = {Key::U, Key::I, Key::O};
-    static const Key enemy_upgrades[] = {Key::J, Key::K, Key::L, Key::Semicolon};
-    if (key == Key::P) performCommand(game, commandOf(ReplayCommandKind::Pause));
+    const auto& keys = game.settings.keys;
+    if (key == keys[PauseKey]) performCommand(game, commandOf(ReplayCommandKind::Pause));
     // Nothing that changes the match while it stands still.
     if (game.paused || game.rejoin.waiting) return;
     for (std::uint8_t lane = 0; lane < 3; ++lane) {
-        if (key == player_lanes[lane]) performCommand(game, commandOf(ReplayCommandKind::Spawn, 0, lane));
-        if (key != enemy_lanes[lane]) continue;
+        if (key == keys[SpawnLane0 + lane]) performCommand(game, commandOf(ReplayCommandKind::Spawn, 0, lane));
+        if (key != keys[OpponentLane0 + lane]) continue;
         if (game.network_mode && game.lobby.connected)
             sendMessage(game, {MsgSpawn, 1, lane});
         else
             performCommand(game, commandOf(ReplayCommandKind::Spawn, 1, lane));
     }
     for (int kind = 1; kind <= 4; ++kind) {
-        if (key != enemy_upgrades[kind - 1] || !game.network_mode) continue;
+        if (key != keys[OpponentUpgrade1 + kind - 1] || !game.network_mode) continue;
         if (!buyEnemyUpgradeByKey(game, kind)) continue;
         recordCommand(game.replay, commandOf(ReplayCommandKind::OpponentUpgrade, 0, std::uint8_t(kind)));
         if (game.lobby.connected) sendMessage(game, {MsgOldUpgrade, std::uint8_t(kind)});
     }
-    if (key == Key::F3 && game.frontend) toggleFrameOverlay(game);
+    if (key == keys[OverlayKey] && game.frontend) toggleFrameOverlay(game);
 }
 
 // The input of the screen that shows, after the battlefield's.
@@ -189,8 +186,8 @@ void sampleInput(Game& game) {
     sf::Window& window = game.frontend->window;
     game.input.mouse = toLayout(window.getSize(), sf::Mouse::getPosition(window));
     game.input.left_button = sf::Mouse::isButtonPressed(sf::Mouse::Button::Left);
-    game.input.key_up = sf::Keyboard::isKeyPressed(sf::Keyboard::Key::Up);
-    game.input.key_down = sf::Keyboard::isKeyPressed(sf::Keyboard::Key::Down);
+    game.input.key_up = sf::Keyboard::isKeyPressed(game.settings.keys[CameraUp]);
+    game.input.key_down = sf::Keyboard::isKeyPressed(game.settings.keys[CameraDown]);
 }
 
 void run(Game& game) {

@@ -127,7 +127,8 @@ bool replayViewerInput(Game& game, const InputEvent& event) {
             if (event.key >= Key::Num1 && event.key <= Key::Num4) shelf.speed = 1 << (int(event.key) - int(Key::Num1));
             if (event.key == Key::Escape) stopWatching(game);
             // The frame overlay, the music and fullscreen work as in a match; no other key.
-            return event.key != Key::F3 && event.key != Key::M && event.key != Key::F11;
+            return event.key != game.settings.keys[OverlayKey] && event.key != game.settings.keys[MusicKey] &&
+                   event.key != game.settings.keys[FullscreenKey];
         case InputEvent::Kind::MouseButtonPressed:
         case InputEvent::Kind::MouseButtonReleased:
         case InputEvent::Kind::TextEntered: return true;

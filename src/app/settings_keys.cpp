@@ -2,9 +2,33 @@
 #include "app/display.h"
 #include "app/frontend.h"
 #include "app/game.h"
+#include "app/log.h"
 
 void handleSettingsKeys(Game& game, const InputEvent& event) {
     if (event.kind != InputEvent::Kind::KeyPressed || !game.frontend) return;
-    if (event.key == sf::Keyboard::Key::F11) toggleFullscreen(game);
-    if (event.key == sf::Keyboard::Key::M) toggleMusic(game.frontend->sounds);
+    const Settings& settings = game.settings;
+    if (event.key == settings.keys[FullscreenKey]) {
+        Settings changed = settings;
+        changed.fullscreen = !game.frontend->fullscreen;
+        changeSettings(game, changed);
+    }
+    if (event.key == settings.keys[MusicKey]) toggleMusic(game.frontend->sounds);
+}
+
+void applySettings(Game& game) {
+    if (!game.frontend) return;
+    Frontend& front = *game.frontend;
+    const Settings& settings = game.settings;
+    setVolumes(front.sounds, settings.music_volume, settings.effects_volume);
+    if (front.fullscreen != settings.fullscreen) toggleFullscreen(game);
+    front.window.setVerticalSyncEnabled(settings.vsync);
+    front.window.setFramerateLimit(unsigned(settings.frame_limit));
+}
+
+void changeSettings(Game& game, const Settings& changed) {
+    game.settings = changed;
+    applySettings(game);
+    if (game.settings_file.empty()) return;
+    if (std::string error = saveSettings(game.settings_file, changed); !error.empty())
+        logLine("⚠️ 设置未能保存：", error);
 }

@@ -44,6 +44,15 @@ class Window;
 #define TARVEX_SFML_3 0
 #endif
 
+// --- Keys SFML 2.5 knew by older names: the apostrophe key was Quote, the grave key Tilde.
+#if TARVEX_SFML_3
+constexpr sf::Keyboard::Key kApostropheKey = sf::Keyboard::Key::Apostrophe;
+constexpr sf::Keyboard::Key kGraveKey = sf::Keyboard::Key::Grave;
+#else
+constexpr sf::Keyboard::Key kApostropheKey = sf::Keyboard::Key::Quote;
+constexpr sf::Keyboard::Key kGraveKey = sf::Keyboard::Key::Tilde;
+#endif
+
 // --- Rectangles: SFML 3 keeps a position and a size where SFML 2 kept four numbers. A
 // rectangle is built as sf::Rect<T>({x, y}, {width, height}) in both, and read here.
 template <typename T>

@@ -138,6 +138,12 @@ void stopBgm(SoundBank& bank) {
     bank.bgm_playing = 0;
 }
 
+void setVolumes(SoundBank& bank, int music, int effects) {
+    bank.music_volume = float(std::clamp(music, 0, 100)) / 100.0f;
+    bank.effects_volume = float(std::clamp(effects, 0, 100)) / 100.0f;
+    if (bank.bgm_opened) bank.bgm.setVolume(500 * bank.music_volume);
+}
+
 void toggleMusic(SoundBank& bank) {
     bank.music_on = !bank.music_on;
     if (!bank.music_on && bank.bgm_playing) stopBgm(bank);

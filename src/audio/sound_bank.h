@@ -42,4 +42,6 @@ void playBgm(SoundBank& bank);
 void stopBgm(SoundBank& bank);
 // Turns the music off (stopping it) or back on (it starts again where the match plays it).
 void toggleMusic(SoundBank& bank);
+// The volumes the player set, 0..100 each; music already playing follows at once.
+void setVolumes(SoundBank& bank, int music, int effects);
 void dropFinished(SoundBank& bank);

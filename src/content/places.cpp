@@ -46,6 +46,19 @@ std::string userDataFolder(Platform platform, const Environment& environment) {
 
 std::string userDataFolder() { return userDataFolder(kThisPlatform, processEnvironment); }
 
+std::string userConfigFolder(Platform platform, const Environment& environment) {
+    if (platform == Platform::windows) return userDataFolder(platform, environment);
+    std::string config = environment("XDG_CONFIG_HOME");
+    if (!isAbsolute(platform, config)) {
+        std::string home = environment("HOME");
+        if (!isAbsolute(platform, home)) return "";
+        config = withSeparator(platform, home) + ".config";
+    }
+    return withSeparator(platform, config) + "tarvex/";
+}
+
+std::string userConfigFolder() { return userConfigFolder(kThisPlatform, processEnvironment); }
+
 const char* noUserDataFolderReason(Platform platform) {
     return platform == Platform::windows ? "APPDATA names no folder" : "neither XDG_DATA_HOME nor HOME is set";
 }

@@ -25,6 +25,11 @@ std::string processEnvironment(const char* variable);
 //   Windows: %APPDATA%\tarvex\ (the roaming profile, where Windows games keep saves)
 std::string userDataFolder(Platform platform, const Environment& environment);
 std::string userDataFolder();
+// The folder the player's settings are kept in, ending in a separator; "" when there is none.
+//   Linux:   $XDG_CONFIG_HOME/tarvex/, else $HOME/.config/tarvex/
+//   Windows: %APPDATA%\tarvex\ (beside the saves)
+std::string userConfigFolder(Platform platform, const Environment& environment);
+std::string userConfigFolder();
 // A file of that name in the user's data folder; "" when there is no such folder.
 std::string userDataFile(const std::string& name);
 // Why userDataFolder is "", for the log.

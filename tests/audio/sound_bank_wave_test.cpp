@@ -94,6 +94,23 @@ TEST(SoundHeard, AnEventAtTheLeftEdgeIsHeardOnTheLeftOneInTheMiddleBalanced) {
     EXPECT_TRUE(left > 200 && std::abs(left / right - 1.0) <= 0.05) << left << " against " << right;
 }
 
+// Both volumes at 0 on the settings screen: the music and every effect play, and nothing is heard.
+TEST(SoundHeard, VolumesAtZeroAreSilent) {
+    if (!kSoundThroughOpenAl) GTEST_SKIP() << "no mix to listen to without OpenAL Soft";
+    {
+        LoadedBank loaded;
+        setVolumes(loaded.bank, 0, 0);
+        playBgm(loaded.bank);
+        playCannonFire(loaded.bank, 640, 1280);
+        playDeath(loaded.bank, 640, 1280);
+        ASSERT_TRUE(loaded.bank.bgm_playing);
+        wait(0.6);
+    }
+    Mix mix;
+    ASSERT_GT(mix.samples.size(), 44100u);  // the device did play, for more than half a second
+    EXPECT_EQ(mix.loudness(0, 0, 0.6) + mix.loudness(1, 0, 0.6), 0);
+}
+
 // Past three voices a cannon fire takes the place of the oldest voice only, panned by where
 // it happens. A crowded battle starts far more sounds than the audio device has voices for;
 // the bank must never ask for more, or new sounds fail and the music's stream goes with them.
