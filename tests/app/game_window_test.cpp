@@ -1,5 +1,6 @@
 #include "app/frontend.h"
 #include "app/renderer.h"
+#include "app/settings_keys.h"
 #include "app/seeded_match.h"
 #include "ui/picture.h"
 
@@ -87,6 +88,30 @@ TEST(Volume, ConfigVolumesScaleTheMusicAndMTurnsItOffForTheRun) {
     EXPECT_FALSE(sounds.bgm_playing);
     keyPress(game, sf::Keyboard::Key::M);
     EXPECT_TRUE(sounds.music_on);
+}
+
+// The frame cap from the settings holds the loop to it (loosely: the virtual display's
+// timing is coarse), and is kept in settings.json.
+TEST(FrameCap, TheLoopDrawsNoFasterThanTheCap) {
+    GameFixture fixture("", "", true);
+    Game& game = *fixture.game;
+    Settings capped = game.settings;
+    capped.frame_limit = 60;
+    changeSettings(game, capped);
+    auto framesInHalfASecond = [&] {
+        int frames = 0;
+        auto start = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500)) {
+            render(game);
+            ++frames;
+        }
+        return frames;
+    };
+    framesInHalfASecond();  // the first frames build the caches
+    int frames = framesInHalfASecond();
+    EXPECT_GE(frames, 5);
+    EXPECT_LE(frames, 36);
+    EXPECT_EQ(loadSettings(game.settings_file).frame_limit, 60);
 }
 
 // The line comes once a full second has passed, counts the frames of that second and
