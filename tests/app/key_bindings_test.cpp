@@ -1,5 +1,3 @@
-#include "app/update.h"
-#include "content/key_names.h"
 #include "events.h"
 #include "support.h"
 
@@ -40,5 +38,4 @@ TEST_F(GameTest, ReboundKeysSpawnInTheirLanesAndTheOldKeysDoNothing) {
     game.settings.keys = Settings().keys;  // restore defaults
     for (int action = 0; action < kKeyActionCount; ++action)
         EXPECT_EQ(game.settings.keys[action], defaultKey(action)) << actionName(action);
-    EXPECT_EQ(keyName(defaultKey(OpponentUpgrade4)), "Semicolon");
 }

