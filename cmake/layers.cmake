@@ -27,7 +27,7 @@ list(APPEND TARVEX_SIM_HEADERS ${TARVEX_SRC}/app/game.h ${TARVEX_SRC}/app/clock.
 file(GLOB TARVEX_AUDIO_SOURCES CONFIGURE_DEPENDS ${TARVEX_SRC}/audio/*.cpp)
 file(GLOB TARVEX_AUDIO_HEADERS CONFIGURE_DEPENDS ${TARVEX_SRC}/audio/*.h)
 
-set(TARVEX_APP_DRAWING render render_hud render_match render_menus render_network render_replays display frame_stats renderer screen sfml_compat)
+set(TARVEX_APP_DRAWING render render_hud render_match render_menus render_network render_replays render_settings display frame_stats renderer screen sfml_compat)
 file(GLOB TARVEX_VIEW_SOURCES CONFIGURE_DEPENDS ${TARVEX_SRC}/ui/*.cpp ${TARVEX_SRC}/battle/*_draw.cpp)
 file(GLOB TARVEX_VIEW_HEADERS CONFIGURE_DEPENDS ${TARVEX_SRC}/ui/*.h ${TARVEX_SRC}/battle/*_draw.h)
 foreach(name ${TARVEX_APP_DRAWING})
@@ -37,7 +37,8 @@ endforeach()
 list(APPEND TARVEX_VIEW_HEADERS ${TARVEX_SRC}/app/frontend.h ${TARVEX_SRC}/app/render_parts.h ${TARVEX_SRC}/app/screen_texts.h
   ${TARVEX_SRC}/app/sfml_compat_view.h)
 list(REMOVE_ITEM TARVEX_VIEW_HEADERS ${TARVEX_SRC}/app/render_hud.h ${TARVEX_SRC}/app/render_match.h
-  ${TARVEX_SRC}/app/render_menus.h ${TARVEX_SRC}/app/render_network.h ${TARVEX_SRC}/app/render_replays.h)
+  ${TARVEX_SRC}/app/render_menus.h ${TARVEX_SRC}/app/render_network.h ${TARVEX_SRC}/app/render_replays.h
+  ${TARVEX_SRC}/app/render_settings.h)
 
 file(GLOB TARVEX_APP_SOURCES CONFIGURE_DEPENDS ${TARVEX_SRC}/app/*.cpp)
 list(REMOVE_ITEM TARVEX_APP_SOURCES ${TARVEX_SIM_SOURCES} ${TARVEX_VIEW_SOURCES} ${TARVEX_SRC}/app/main.cpp)

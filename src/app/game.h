@@ -191,6 +191,9 @@ struct Game {
     ReplayLog replay;                // the match being recorded, or the replay being watched
     ReplayShelf shelf;               // the replays list and the viewer
     Settings settings;               // the player's own: keys, volumes, display
+    bool settings_open = false;      // the settings screen shows, over the screen it was opened from
+    int rebinding = -1;              // the action whose key the next key press becomes, or -1
+    int dragged_slider = -1;         // the volume slider the left button holds, or -1
     std::string settings_file;       // where they are kept ("" keeps them nowhere: a game without a window)
 
     // Network handshake

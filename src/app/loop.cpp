@@ -4,6 +4,7 @@
 #include "app/frontend.h"
 #include "app/game.h"
 #include "app/pause.h"
+#include "app/settings_screen.h"
 #include "app/settings_keys.h"
 #include "app/sfml_compat.h"
 #include "app/render.h"
@@ -134,6 +135,7 @@ void screenInput(Game& game, const InputEvent& event) {
         case Screen::FactionSelect: factionSelectInput(game, event); break;
         case Screen::LevelSelect: levelSelectInput(game, event); break;
         case Screen::Replays: replayListInput(game, event); break;
+        case Screen::Settings: settingsScreenInput(game, event); break;
         case Screen::Results:
         case Screen::Match:
             // The second pick re-finds the unit under the click with a fixed 15-pixel reach.
@@ -153,6 +155,7 @@ void handleEvent(Game& game, const InputEvent& window_event) {
         addressFieldInput(game, window_event);
         return;
     }
+    if (takeRebindingKey(game, window_event)) return;
     handleSettingsKeys(game, window_event);
     const InputEvent event = toLayoutEvent(game, window_event);
     // A replay's battle takes no input: only the viewer's keys, the camera and the overlay.
@@ -170,7 +173,9 @@ void handleEvent(Game& game, const InputEvent& window_event) {
             if (event.button == sf::Mouse::Button::Left) leftReleased(game);
             break;
         case Kind::MouseMoved: mouseMoved(game, event.position); break;
-        case Kind::KeyPressed: keyPressed(game, event.key); break;
+        case Kind::KeyPressed:
+            if (!game.settings_open) keyPressed(game, event.key);
+            break;
         case Kind::TextEntered:
         case Kind::Other: break;
     }

@@ -61,6 +61,7 @@ void render(Game& game) {
         case Screen::FactionSelect: drawFactionScreen(game); return;  // presents the frame itself
         case Screen::LevelSelect: drawLevelSelect(game); break;
         case Screen::Replays: drawReplayList(game); break;
+        case Screen::Settings: drawSettingsScreen(game); break;
         case Screen::Results:
         case Screen::Match:
             drawMatchWorld(game);

@@ -134,6 +134,7 @@ void drawMainMenu(Game& game) {
     drawShape(canvas, game.network_button);
     drawDirect(canvas, game.frontend->single_text);
     drawDirect(canvas, game.frontend->network_text);
+    drawMenuSettingsButton(game);
 }
 
 namespace {

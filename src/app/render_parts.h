@@ -19,6 +19,8 @@ void drawMatchWorld(Game& game);   // in the world view
 void drawHud(Game& game);          // in the default view
 void drawResultsOverlay(Game& game);
 void drawReplayList(Game& game);
+void drawSettingsScreen(Game& game);
+void drawMenuSettingsButton(Game& game);  // the main menu's third button
 void drawReplaysButton(Game& game);  // on the level selection
 void drawReplayBadge(Game& game);    // "回放 2×" over a replay, and its end
 void drawMoneyPanel(Game& game, float top);  // the tug of war across the results panel

@@ -2,6 +2,7 @@
 #include "app/game.h"
 
 Screen currentScreen(const Game& game) {
+    if (game.settings_open) return Screen::Settings;
     if (!game.game_started && !game.network_mode) return Screen::MainMenu;
     // A match held for a dropped peer stays on the screen, under the wait.
     if (game.lobby_active && !game.lobby.connected && !game.rejoin.waiting) return Screen::Lobby;

@@ -6,9 +6,11 @@
 #include "app/screen.h"
 #include "app/replay_record.h"
 #include "app/replay_view.h"
+#include "app/settings_screen.h"
 #include "app/update.h"
 #include "battle/battle_rand.h"
 #include "content/levels.h"
+#include "content/settings_layout.h"
 #include "net/join.h"
 #include "net/protocol.h"
 
@@ -120,6 +122,11 @@ void mainMenuInput(Game& game, const InputEvent& event) {
     sf::Vector2f click = pressPoint(event);
     bool single = game.single_button.getGlobalBounds().contains(click);
     bool network = game.network_button.getGlobalBounds().contains(click);
+    if (menuSettingsButton().contains(click)) {
+        playClickSound(game);
+        openSettings(game);
+        return;
+    }
     if (!single && !network) return;
     playClickSound(game);
     startMode(game, network);
@@ -258,6 +265,10 @@ void stepBack(Game& game) {
             game.shelf.listing = false;
             return;
         case Screen::Results: resetAfterResults(game); return;
+        case Screen::Settings:
+            playClickSound(game);
+            leaveSettings(game);
+            return;
         case Screen::Match:
             // A network match is left only by closing the window or by the opponent leaving.
             if (game.network_mode) return;

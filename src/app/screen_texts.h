@@ -84,6 +84,14 @@ struct ScreenTexts {
     KeptText replays_title;
     KeptText replays_hint;                  // "没有回放" or how to use the list
     KeptText replays_notice;                // why a replay could not be played
+    KeptText menu_settings;                 // "设置" on the main menu
+    KeptText settings_title;
+    std::array<KeptText, 7> settings_labels;   // a row's name
+    std::array<KeptText, 7> settings_values;   // its value
+    std::array<KeptText, 16> key_labels;       // an action's name
+    std::array<KeptText, 16> key_names;        // its key, or the prompt while it is rebound
+    KeptText restore_defaults;
+    KeptText settings_hint;
     std::array<KeptText, kReplayRowsShown> replay_rows;
     KeptText replay_badge;                  // "回放 2×" over a replay
     KeptText replay_end;

@@ -2,6 +2,8 @@
 #include "battle/battle_support.h"
 #include "battle/match.h"
 #include "content/levels.h"
+#include "content/settings_layout.h"
+#include "events.h"
 #include "ui/picture.h"
 
 #include <tuple>
@@ -61,6 +63,47 @@ TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
     frame = renderedFrame(game);
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "Found hosts: 1", 18, kWhite, {300, 150}), 0);
     EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "127.0.0.1:55003", 16, kWhite, {300, 200}), 0);
+}
+
+// The menu's third button opens the settings: each row shows its value, the volume sliders
+// are filled to their volume, and a key being rebound asks for the new key.
+TEST_F(MenuDrawing, TheSettingsScreenShowsEveryValueAndTheKeyBeingRebound) {
+    game.hex_grid_enabled = 0;
+    sf::Image frame = renderedFrame(game);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "设置", 24, kWhite, {kMenuSettingsX + 176, kMenuSettingsY + 18}), 0);
+    click(game, int(kMenuSettingsX) + 10, int(kMenuSettingsY) + 10);
+    ASSERT_TRUE(game.settings_open);
+    game.settings.music_volume = 25;
+    game.settings.frame_limit = 144;
+    game.rebinding = SpawnLane1;
+    frame = renderedFrame(game);
+    sf::FloatRect music = settingsControl(MusicRow);
+    float filled_end = partsOf(music).left + partsOf(music).width * 0.25f;
+    EXPECT_TRUE(near(pixelAt(frame, unsigned(filled_end) - 3, unsigned(partsOf(music).top) + 10), sf::Color(90, 160, 230)));
+    EXPECT_TRUE(near(pixelAt(frame, unsigned(filled_end) + 3, unsigned(partsOf(music).top) + 10), sf::Color(40, 40, 60)));
+    auto valueAt = [&](int row) { return sf::Vector2f(kSettingsControlX + 14, partsOf(settingsControl(row)).top + 6); };
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "144", 18, sf::Color(220, 220, 230), valueAt(FrameLimitRow)), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "中文", 18, sf::Color(220, 220, 230), valueAt(LanguageRow)), 0);
+    RectParts<float> lane1 = partsOf(keyBox(SpawnLane1)), lane2 = partsOf(keyBox(SpawnLane2));
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "按下新的键…", 16, sf::Color(220, 220, 230),
+                           {lane1.left + 10, lane1.top + 4}), 0);
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "E", 16, sf::Color(220, 220, 230), {lane2.left + 10, lane2.top + 4}), 0);
+
+    // The key pressed is lane 1's; a click halfway along the slider, one on the frame cap;
+    // each is kept at once. The defaults bring the keys back and leave the rest.
+    keyPress(game, sf::Keyboard::Key::A);
+    EXPECT_EQ(game.rebinding, -1);
+    click(game, int(kSettingsControlX + kSettingsControlWidth / 2), int(partsOf(music).top) + 10);
+    click(game, int(kSettingsControlX) + 5, int(partsOf(settingsControl(FrameLimitRow)).top) + 5);
+    Settings kept = loadSettings(game.settings_file);
+    EXPECT_EQ(std::make_tuple(kept.keys[SpawnLane1], kept.music_volume, kept.frame_limit),
+              std::make_tuple(sf::Keyboard::Key::A, 50, 240));
+    EXPECT_EQ(game.frontend->sounds.music_volume, 0.5f);
+    click(game, int(kSettingsLabelX) + 5, int(partsOf(restoreDefaultsButton()).top) + 5);
+    kept = loadSettings(game.settings_file);
+    EXPECT_EQ(std::make_tuple(kept.keys[SpawnLane1], kept.music_volume), std::make_tuple(sf::Keyboard::Key::W, 50));
+    keyPress(game, sf::Keyboard::Key::Escape);
+    EXPECT_FALSE(game.settings_open);
 }
 
 // Wrongly typed fields of the third card read as missing: "Level", one star, no bonus. The
