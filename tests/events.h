@@ -1,6 +1,8 @@
 #pragma once
 #include "app/game.h"
 #include "app/loop.h"
+#include "app/sfml_compat.h"
+#include "content/settings_layout.h"
 
 // Synthetic window events, handled exactly as the loop handles real ones.
 inline void sendEvent(Game& game, InputEvent::Kind kind, sf::Vector2i position,
@@ -51,4 +53,11 @@ inline void keyPress(Game& game, sf::Keyboard::Key key) {
     event.kind = InputEvent::Kind::KeyPressed;
     event.key = key;
     handleEvent(game, event);
+}
+
+// Esc in a match opens the pause menu; a click on one of its buttons.
+inline void pauseMenuClick(Game& game, int button) {
+    if (!game.pause_menu) keyPress(game, sf::Keyboard::Key::Escape);
+    RectParts<float> box = partsOf(pauseMenuButton(button));
+    click(game, int(box.left) + 10, int(box.top) + 10);
 }

@@ -192,6 +192,7 @@ struct Game {
     ReplayShelf shelf;               // the replays list and the viewer
     Settings settings;               // the player's own: keys, volumes, display
     bool settings_open = false;      // the settings screen shows, over the screen it was opened from
+    bool pause_menu = false;         // Esc in a match: continue, settings, leave
     int rebinding = -1;              // the action whose key the next key press becomes, or -1
     int dragged_slider = -1;         // the volume slider the left button holds, or -1
     std::string settings_file;       // where they are kept ("" keeps them nowhere: a game without a window)

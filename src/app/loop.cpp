@@ -160,6 +160,10 @@ void handleEvent(Game& game, const InputEvent& window_event) {
     const InputEvent event = toLayoutEvent(game, window_event);
     // A replay's battle takes no input: only the viewer's keys, the camera and the overlay.
     if (watchingReplay(game) && replayViewerInput(game, event)) return;
+    if (event.kind != InputEvent::Kind::Closed && pauseMenuInput(game, event)) {
+        actOnBattleEvents(game);
+        return;
+    }
     switch (event.kind) {
         case Kind::Closed:
             if (game.frontend) game.frontend->window.close();

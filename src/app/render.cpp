@@ -67,7 +67,8 @@ void render(Game& game) {
             drawMatchWorld(game);
             drawHud(game);
             if (game.game_over) drawResultsOverlay(game);
-            if (game.paused) drawPauseOverlay(game);
+            if (game.paused && !game.pause_menu) drawPauseOverlay(game);
+            if (game.pause_menu) drawPauseMenu(game);
             if (game.rejoin.waiting) drawRejoinOverlay(game);
             if (game.replay.playing) drawReplayBadge(game);
             break;

@@ -21,6 +21,7 @@ void drawResultsOverlay(Game& game);
 void drawReplayList(Game& game);
 void drawSettingsScreen(Game& game);
 void drawMenuSettingsButton(Game& game);  // the main menu's third button
+void drawPauseMenu(Game& game);           // continue, settings, leave over a dimmed match
 void drawReplaysButton(Game& game);  // on the level selection
 void drawReplayBadge(Game& game);    // "回放 2×" over a replay, and its end
 void drawMoneyPanel(Game& game, float top);  // the tug of war across the results panel

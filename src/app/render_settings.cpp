@@ -1,9 +1,11 @@
+#include "app/display.h"
 #include "app/frontend.h"
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "content/key_names.h"
 #include "content/settings_layout.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -73,6 +75,22 @@ void drawMenuSettingsButton(Game& game) {
     drawBox(game.frontend->canvas, button, sf::Color(110, 110, 130, 220), sf::Color(190, 190, 220));
     drawWords(game, game.frontend->screen_texts.menu_settings, "设置", 24, sf::Color::White,
               {kMenuSettingsX + kMenuSettingsWidth / 2 - 24, kMenuSettingsY + 18});
+}
+
+void drawPauseMenu(Game& game) {
+    Canvas& canvas = game.frontend->canvas;
+    drawRectangle(canvas, {kLayoutWidth, kLayoutHeight}, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 150)});
+    const char* const words[kPauseMenuButtonCount] = {"继续", "设置", game.network_mode ? "断开连接" : "退出关卡"};
+    for (int button = 0; button < kPauseMenuButtonCount; ++button) {
+        sf::FloatRect box = pauseMenuButton(button);
+        drawBox(canvas, box, sf::Color(20, 20, 40, 230), sf::Color(200, 200, 220));
+        sf::Text& label = keptText(game, game.frontend->screen_texts.pause_menu[std::size_t(button)], words[button], 22,
+                                   sf::Color::White);
+        RectParts<float> bounds = partsOf(label.getLocalBounds()), parts = partsOf(box);
+        label.setPosition({std::floor(parts.left + (parts.width - bounds.width) / 2 - bounds.left),
+                           std::floor(parts.top + (parts.height - bounds.height) / 2 - bounds.top)});
+        drawDirect(canvas, label);
+    }
 }
 
 void drawSettingsScreen(Game& game) {

@@ -92,6 +92,7 @@ struct ScreenTexts {
     std::array<KeptText, 16> key_names;        // its key, or the prompt while it is rebound
     KeptText restore_defaults;
     KeptText settings_hint;
+    std::array<KeptText, 3> pause_menu;     // continue, settings, leave
     std::array<KeptText, kReplayRowsShown> replay_rows;
     KeptText replay_badge;                  // "回放 2×" over a replay
     KeptText replay_end;

@@ -1,6 +1,10 @@
 #include "app/settings_screen.h"
+#include "app/commands.h"
 #include "app/frontend.h"
 #include "app/game.h"
+#include "app/screen.h"
+#include "app/screen_input.h"
+#include "app/update.h"
 #include "app/settings_keys.h"
 #include "content/key_names.h"
 #include "content/settings_layout.h"
@@ -80,6 +84,45 @@ void settingsScreenInput(Game& game, const InputEvent& event) {
     int row = rowAt(point);
     if (row == MusicRow || row == EffectsRow) game.dragged_slider = row;
     if (row >= 0) changeRow(game, row, point);
+}
+
+namespace {
+// Single-player only: the menu's pause is the P key's, kept in the replay as a pause.
+void holdForMenu(Game& game, bool hold) {
+    if (!game.network_mode && game.paused != hold) performCommand(game, commandOf(ReplayCommandKind::Pause));
+}
+
+void closePauseMenu(Game& game) {
+    game.pause_menu = false;
+    holdForMenu(game, false);
+}
+}  // namespace
+
+bool pauseMenuInput(Game& game, const InputEvent& event) {
+    using Kind = InputEvent::Kind;
+    bool escape = event.kind == Kind::KeyPressed && event.key == sf::Keyboard::Key::Escape;
+    if (game.settings_open) return false;  // opened from the menu: the settings take the input
+    if (game.pause_menu && currentScreen(game) != Screen::Match) game.pause_menu = false;  // the match ended
+    if (!game.pause_menu) {
+        if (!escape || currentScreen(game) != Screen::Match || game.replay.playing) return false;
+        game.pause_menu = true;
+        game.box_selecting = false;
+        holdForMenu(game, true);
+        return true;
+    }
+    if (escape) closePauseMenu(game);
+    if (event.kind != Kind::MouseButtonPressed || event.button != sf::Mouse::Button::Left) return true;
+    sf::Vector2f point(event.position);
+    if (pauseMenuButton(ContinueButton).contains(point)) closePauseMenu(game);
+    if (pauseMenuButton(PauseSettingsButton).contains(point)) openSettings(game);
+    if (pauseMenuButton(LeaveButton).contains(point)) {
+        game.pause_menu = false;
+        if (game.network_mode)
+            backToMainMenu(game);
+        else
+            resetAfterResults(game);  // the match is left for the level selection
+    }
+    return true;
 }
 
 bool takeRebindingKey(Game& game, const InputEvent& event) {

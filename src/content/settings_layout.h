@@ -34,6 +34,11 @@ inline sf::FloatRect keyBox(int action) {
 
 inline sf::FloatRect restoreDefaultsButton() { return {{kSettingsLabelX, 600}, {220, 50}}; }
 
+// The pause menu's buttons, down the middle: continue, settings, leave.
+enum PauseMenuButton : int { ContinueButton, PauseSettingsButton, LeaveButton, kPauseMenuButtonCount };
+
+inline sf::FloatRect pauseMenuButton(int button) { return {{540, 250 + 75 * float(button)}, {200, 56}}; }
+
 inline sf::FloatRect menuSettingsButton() {
     return {{kMenuSettingsX, kMenuSettingsY}, {kMenuSettingsWidth, kMenuSettingsHeight}};
 }

@@ -97,7 +97,7 @@ struct RecordedMatch : testing::Test {
             end_digest = battleDigest(game);
             const UpgradeState& bought = game.player_upgrades;
             upgrades_bought = std::accumulate(std::begin(bought.levels), std::end(bought.levels), 0);
-            keyPress(game, sf::Keyboard::Key::Escape);
+            pauseMenuClick(game, LeaveButton);
         });
         std::vector<std::string> kept = listReplays(folder);
         return kept.empty() ? "" : kept.front();

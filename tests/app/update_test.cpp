@@ -243,8 +243,32 @@ TEST_F(PauseTest, OnlyARunningSinglePlayerMatchPausesAndLeavingItEndsThePause) {
     step(kDt);
     EXPECT_FLOAT_EQ(game.camera_target.y, camera - 8);
 
-    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); }),  // abandons the paused match
+    EXPECT_EQ(stdoutOf([&] { pauseMenuClick(game, LeaveButton); }),  // abandons the paused match
               "🔄 返回关卡选择界面，所有状态已重置\n");
     EXPECT_EQ(currentScreen(game), Screen::LevelSelect);
-    EXPECT_FALSE(game.paused || matchClocksHeld());
+    EXPECT_FALSE(game.paused || matchClocksHeld() || game.pause_menu);
+}
+
+// Esc pauses a single-player match under the menu and Esc again, or 继续, resumes it; no
+// stray Esc loses a match. In a network match the menu leaves the battle running.
+TEST_F(PauseTest, EscOpensThePauseMenuWhichPausesOnlyASinglePlayerMatch) {
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); }), "⏸ 游戏已暂停\n");
+    EXPECT_TRUE(game.pause_menu && game.paused && matchClocksHeld());
+    keyPress(game, sf::Keyboard::Key::Q);  // the menu takes the keys: no unit
+    EXPECT_TRUE(game.player_turrets.empty());
+    EXPECT_EQ(stdoutOf([&] { keyPress(game, sf::Keyboard::Key::Escape); }), "▶ 游戏继续\n");
+    EXPECT_FALSE(game.pause_menu || game.paused);
+    stdoutOf([&] { pauseMenuClick(game, PauseSettingsButton); });
+    EXPECT_EQ(currentScreen(game), Screen::Settings);
+    keyPress(game, sf::Keyboard::Key::Escape);  // back to the menu over the match, still paused
+    EXPECT_TRUE(currentScreen(game) == Screen::Match && game.pause_menu && game.paused);
+    stdoutOf([&] { pauseMenuClick(game, ContinueButton); });
+    EXPECT_FALSE(game.pause_menu || game.paused);
+
+    game.network_mode = game.lobby_active = game.lobby.connected = true;
+    keyPress(game, sf::Keyboard::Key::Escape);
+    EXPECT_TRUE(game.pause_menu && !game.paused);
+    stdoutOf([&] { pauseMenuClick(game, LeaveButton); });  // 断开连接
+    EXPECT_EQ(currentScreen(game), Screen::MainMenu);
+    EXPECT_FALSE(game.network_mode || game.lobby.connected || game.pause_menu);
 }
