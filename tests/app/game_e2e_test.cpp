@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <unistd.h>
 
-// Esc on every screen of a single-player visit through the real window but the match (see the pause
-// tests), and a level played to its results.
+// Esc on every screen of a single-player visit through the real window (in the match it opens and
+// closes the pause menu), and a level played to its results.
 TEST(EndToEnd, EscBacksOutOfEveryScreenAndALevelIsPlayedToItsResults) {
     TempDir dir({{"config.json", kQuickConfig}, {"levels.json", kQuickLevel}});
     const std::string replay_folder = gameReplayFolder(dir.path());
@@ -27,6 +27,10 @@ TEST(EndToEnd, EscBacksOutOfEveryScreenAndALevelIsPlayedToItsResults) {
     ASSERT_NO_FATAL_FAILURE(pickFaction(game, 2, "Blue"));
     game.click(90 + 110, 110 + 65);
     ASSERT_TRUE(game.waitForOutput("Starting level: 0 - 速战\n", 5)) << game.output();
+    game.key("Escape");  // the pause menu, over the match standing still; Esc again resumes it
+    ASSERT_TRUE(game.waitForOutput("⏸ 游戏已暂停\n", 5)) << game.output();
+    game.key("Escape");
+    ASSERT_TRUE(game.waitForOutput("▶ 游戏继续\n", 5)) << game.output();
     for (const char* lane_key : {"q", "w", "e"}) game.key(lane_key);
     ASSERT_TRUE(game.waitForOutput("游戏结束，显示结算画面\n", 20)) << game.output();
     game.key("Escape");  // the results give way at once, well before their three seconds
