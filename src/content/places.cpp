@@ -30,31 +30,34 @@ std::string processEnvironment(const char* variable) {
     return value ? value : "";
 }
 
+namespace {
+// $variable/tarvex/, else $HOME/under_home/tarvex/; a relative value is ignored, as the XDG
+// base directory rules say.
+std::string xdgFolder(Platform platform, const Environment& environment, const char* variable,
+                      const char* under_home) {
+    std::string folder = environment(variable);
+    if (!isAbsolute(platform, folder)) {
+        std::string home = environment("HOME");
+        if (!isAbsolute(platform, home)) return "";
+        folder = withSeparator(platform, home) + under_home;
+    }
+    return withSeparator(platform, folder) + "tarvex/";
+}
+}  // namespace
+
 std::string userDataFolder(Platform platform, const Environment& environment) {
     if (platform == Platform::windows) {
         std::string app_data = environment("APPDATA");
         return isAbsolute(platform, app_data) ? withSeparator(platform, app_data) + "tarvex\\" : "";
     }
-    std::string data = environment("XDG_DATA_HOME");
-    if (!isAbsolute(platform, data)) {
-        std::string home = environment("HOME");
-        if (!isAbsolute(platform, home)) return "";
-        data = withSeparator(platform, home) + ".local/share";
-    }
-    return withSeparator(platform, data) + "tarvex/";
+    return xdgFolder(platform, environment, "XDG_DATA_HOME", ".local/share");
 }
 
 std::string userDataFolder() { return userDataFolder(kThisPlatform, processEnvironment); }
 
 std::string userConfigFolder(Platform platform, const Environment& environment) {
     if (platform == Platform::windows) return userDataFolder(platform, environment);
-    std::string config = environment("XDG_CONFIG_HOME");
-    if (!isAbsolute(platform, config)) {
-        std::string home = environment("HOME");
-        if (!isAbsolute(platform, home)) return "";
-        config = withSeparator(platform, home) + ".config";
-    }
-    return withSeparator(platform, config) + "tarvex/";
+    return xdgFolder(platform, environment, "XDG_CONFIG_HOME", ".config");
 }
 
 std::string userConfigFolder() { return userConfigFolder(kThisPlatform, processEnvironment); }
