@@ -4,8 +4,8 @@
 #include "app/game.h"
 #include "app/screen.h"
 #include "app/screen_input.h"
-#include "app/update.h"
 #include "app/settings_keys.h"
+#include "app/update.h"
 #include "content/key_names.h"
 #include "content/settings_layout.h"
 
@@ -32,7 +32,8 @@ int rowAt(sf::Vector2f point) {
     return -1;
 }
 
-void changeRow(Game& game, int row, sf::Vector2f point) {
+// A drag along a slider applies as it goes and is kept once the button is released.
+void changeRow(Game& game, int row, sf::Vector2f point, bool keep = true) {
     Settings changed = game.settings;
     switch (row) {
         case MusicRow: changed.music_volume = volumeAt(point.x); break;
@@ -44,7 +45,12 @@ void changeRow(Game& game, int row, sf::Vector2f point) {
         case MarksRow: changed.faction_marks = !changed.faction_marks; break;
         default: return;
     }
-    changeSettings(game, changed);
+    if (keep) {
+        changeSettings(game, changed);
+        return;
+    }
+    game.settings = changed;
+    applySettings(game);
 }
 }  // namespace
 
@@ -64,8 +70,11 @@ void leaveSettings(Game& game) {
 void settingsScreenInput(Game& game, const InputEvent& event) {
     using Kind = InputEvent::Kind;
     sf::Vector2f point(event.position);
-    if (event.kind == Kind::MouseButtonReleased) game.dragged_slider = -1;
-    if (event.kind == Kind::MouseMoved && game.dragged_slider >= 0) changeRow(game, game.dragged_slider, point);
+    if (event.kind == Kind::MouseButtonReleased && game.dragged_slider >= 0) {
+        game.dragged_slider = -1;
+        changeSettings(game, game.settings);
+    }
+    if (event.kind == Kind::MouseMoved && game.dragged_slider >= 0) changeRow(game, game.dragged_slider, point, false);
     if (event.kind != Kind::MouseButtonPressed || event.button != sf::Mouse::Button::Left) return;
     if (game.back_button.getGlobalBounds().contains(point)) {
         game.rebinding = -1;
@@ -83,7 +92,7 @@ void settingsScreenInput(Game& game, const InputEvent& event) {
         if (keyBox(action).contains(point)) game.rebinding = action;
     int row = rowAt(point);
     if (row == MusicRow || row == EffectsRow) game.dragged_slider = row;
-    if (row >= 0) changeRow(game, row, point);
+    if (row >= 0) changeRow(game, row, point, game.dragged_slider < 0);
 }
 
 namespace {

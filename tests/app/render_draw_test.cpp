@@ -99,9 +99,17 @@ TEST_F(MenuDrawing, TheSettingsScreenShowsEveryValueAndTheKeyBeingRebound) {
     EXPECT_EQ(std::make_tuple(kept.keys[SpawnLane1], kept.music_volume, kept.frame_limit),
               std::make_tuple(sf::Keyboard::Key::A, 50, 240));
     EXPECT_EQ(game.frontend->sounds.music_volume, 0.5f);
+    // A drag is heard as it goes and kept when the button is let go.
+    int slider_y = int(partsOf(music).top) + 10;
+    press(game, int(kSettingsControlX) + 10, slider_y);
+    move(game, int(kSettingsControlX + kSettingsControlWidth * 0.75f), slider_y);
+    EXPECT_EQ(std::make_pair(game.frontend->sounds.music_volume, loadSettings(game.settings_file).music_volume),
+              std::make_pair(0.75f, 50));
+    release(game, int(kSettingsControlX + kSettingsControlWidth * 0.75f), slider_y);
+    EXPECT_EQ(loadSettings(game.settings_file).music_volume, 75);
     click(game, int(kSettingsLabelX) + 5, int(partsOf(restoreDefaultsButton()).top) + 5);
     kept = loadSettings(game.settings_file);
-    EXPECT_EQ(std::make_tuple(kept.keys[SpawnLane1], kept.music_volume), std::make_tuple(sf::Keyboard::Key::W, 50));
+    EXPECT_EQ(std::make_tuple(kept.keys[SpawnLane1], kept.music_volume), std::make_tuple(sf::Keyboard::Key::W, 75));
     keyPress(game, sf::Keyboard::Key::Escape);
     EXPECT_FALSE(game.settings_open);
 }
