@@ -269,10 +269,6 @@ void stepBack(Game& game) {
             playClickSound(game);
             leaveSettings(game);
             return;
-        case Screen::Match:
-            // A network match is left only by closing the window or by the opponent leaving.
-            if (game.network_mode) return;
-            resetAfterResults(game);  // the match is abandoned
-            return;
+        case Screen::Match: return;  // the pause menu takes Esc first (app/settings_screen.h)
     }
 }

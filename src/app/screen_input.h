@@ -24,6 +24,6 @@ void levelSelectInput(Game& game, const InputEvent& event);
 // To the main menu: networking dropped, the match cleared.
 void backToMainMenu(Game& game);
 // Esc: one screen back, never further than the main menu. The lobby and a network
-// game's faction selection drop all networking; a single-player match or the results
-// go straight back to the level selection; a network match ignores it.
+// game's faction selection drop all networking; the results go straight back to the
+// level selection; the settings close. In a match Esc is the pause menu's.
 void stepBack(Game& game);
