@@ -60,14 +60,18 @@ InputEvent toLayoutEvent(const Game& game, const InputEvent& event) {
     return mapped;
 }
 
+void applyFramePacing(Game& game) {
+    sf::RenderWindow& window = game.frontend->window;
+    window.setVerticalSyncEnabled(game.settings.vsync);
+    window.setFramerateLimit(unsigned(game.settings.frame_limit));
+}
+
 void toggleFullscreen(Game& game) {
     Frontend& front = *game.frontend;
     front.fullscreen = !front.fullscreen;
     openWindow(front.window, front.fullscreen, antialiasingOf(front.window));
     if (!front.fullscreen) centreWindow(front.window);
-    // A window made again has lost its vertical sync and frame cap.
-    front.window.setVerticalSyncEnabled(game.settings.vsync);
-    front.window.setFramerateLimit(unsigned(game.settings.frame_limit));
+    applyFramePacing(game);  // a window made again has lost its vertical sync and frame cap
     sf::Vector2u size = front.window.getSize();
     logLine(front.fullscreen ? "Fullscreen: " : "Windowed: ", size.x, "x", size.y);
 }

@@ -30,5 +30,7 @@ InputEvent toLayoutEvent(const Game& game, const InputEvent& event);
 void centreWindow(sf::Window& window);
 // Switches between a 1280 x 720 window and fullscreen on the desktop's mode.
 void toggleFullscreen(Game& game);
+// The settings' vertical sync and frame cap, on the window as it is now.
+void applyFramePacing(Game& game);
 // Width of the laid-out picture (1280), the x scale of positional sounds and the HUD.
 float windowWidth(const Game& game);

@@ -20,9 +20,10 @@ void applySettings(Game& game) {
     Frontend& front = *game.frontend;
     const Settings& settings = game.settings;
     setVolumes(front.sounds, settings.music_volume, settings.effects_volume);
-    if (front.fullscreen != settings.fullscreen) toggleFullscreen(game);
-    front.window.setVerticalSyncEnabled(settings.vsync);
-    front.window.setFramerateLimit(unsigned(settings.frame_limit));
+    if (front.fullscreen != settings.fullscreen)
+        toggleFullscreen(game);
+    else
+        applyFramePacing(game);
 }
 
 void changeSettings(Game& game, const Settings& changed) {

@@ -108,9 +108,6 @@ float battleAcos(float x) {
     return float(arcTangent2(std::sqrt((1.0 - d) * (1.0 + d)), d));
 }
 
-// Both squares and their sum are exact in double for any two floats but the largest.
-float battleHypot(float x, float y) { return float(std::sqrt(double(x) * x + double(y) * y)); }
-
 float battleExp(float x) {
     if (std::isnan(x)) return x;
     double d = x < -200.0f ? -200.0 : x > 200.0f ? 200.0 : double(x);
