@@ -19,6 +19,13 @@ set(TARVEX_LAYER_DIR ${CMAKE_BINARY_DIR}/layers)
 file(GLOB TARVEX_SIM_SOURCES CONFIGURE_DEPENDS ${TARVEX_SRC}/content/*.cpp ${TARVEX_SRC}/battle/*.cpp ${TARVEX_SRC}/net/*.cpp)
 list(FILTER TARVEX_SIM_SOURCES EXCLUDE REGEX "_draw\\.cpp$")
 list(APPEND TARVEX_SIM_SOURCES ${TARVEX_SRC}/app/clock.cpp ${TARVEX_SRC}/app/log.cpp)
+# The language catalogues are data files, built into the game so it always has both.
+file(READ ${CMAKE_SOURCE_DIR}/data/lang/zh.json TARVEX_LANG_ZH)
+file(READ ${CMAKE_SOURCE_DIR}/data/lang/en.json TARVEX_LANG_EN)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/data/lang/zh.json ${CMAKE_SOURCE_DIR}/data/lang/en.json)
+configure_file(${TARVEX_SRC}/content/lang_catalogues.cpp.in ${CMAKE_BINARY_DIR}/generated/lang_catalogues.cpp @ONLY)
+list(APPEND TARVEX_SIM_SOURCES ${CMAKE_BINARY_DIR}/generated/lang_catalogues.cpp)
 file(GLOB TARVEX_SIM_HEADERS CONFIGURE_DEPENDS ${TARVEX_SRC}/content/*.h ${TARVEX_SRC}/battle/*.h ${TARVEX_SRC}/net/*.h)
 list(FILTER TARVEX_SIM_HEADERS EXCLUDE REGEX "_draw\\.h$")
 list(APPEND TARVEX_SIM_HEADERS ${TARVEX_SRC}/app/game.h ${TARVEX_SRC}/app/clock.h ${TARVEX_SRC}/app/log.h

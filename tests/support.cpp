@@ -113,7 +113,7 @@ void TempDir::write(const std::string& name, const std::string& content) const {
 GameFixture::GameFixture(const std::string& config_json, const std::string& levels_json, bool windowed) {
     if (!config_json.empty()) dir.write("config.json", config_json);
     if (!levels_json.empty()) dir.write("levels.json", levels_json);
-    game = std::make_unique<Game>(GameOptions{!windowed, kTestSeeds});
+    game = std::make_unique<Game>(GameOptions{!windowed, kTestSeeds, ""});
 }
 
 std::string fileContents(const std::string& path) {

@@ -193,7 +193,7 @@ std::optional<LabPlan> readLabPlan(const std::vector<std::string>& options, int 
 LabMatch playLabMatch(int level, int faction, Strategy strategy, std::uint64_t seed, const std::string& record_file) {
     ManualClockSource clock;
     Seeds seeds{unsigned(mix(seed)), unsigned(mix(seed + 1)), unsigned(mix(seed + 2)), unsigned(mix(seed + 3))};
-    Game game(GameOptions{true, seeds});
+    Game game(GameOptions{true, seeds, ""});
     game.game_started = game.faction_confirmed = true;
     game.player_faction = faction;
     clearMatch(game);  // the economy of every match after a game's first
@@ -269,7 +269,7 @@ std::vector<LabRow> runLab(const LabPlan& plan, const std::vector<nlohmann::json
 
 std::string simulateFromCommandLine(const std::vector<std::string>& options, std::ostream& out, std::ostream& errors) {
     silenceLog(true);
-    std::vector<nlohmann::json> levels = Game(GameOptions{true, Seeds{}}).all_levels;  // as a match loads them
+    std::vector<nlohmann::json> levels = Game(GameOptions{true, Seeds{}, ""}).all_levels;  // as a match loads them
     silenceLog(false);
     std::string why;
     std::optional<LabPlan> plan = readLabPlan(options, int(levels.size()), why);

@@ -2,9 +2,11 @@
 #include "app/balance_lab.h"
 #include "app/replay_play.h"
 #include "content/data_check.h"
+#include "content/texts.h"
 #include "net/address.h"
 
 #include <string>
+#include <vector>
 
 #ifndef TARVEX_VERSION
 #define TARVEX_VERSION "unknown"
@@ -38,6 +40,8 @@ const char kUsage[] =
     "                      each (10 unless given), and print wins, mean length and the\n"
     "                      lowest money; the same seed gives the same table; with --record\n"
     "                      every match is kept in DIR as a replay\n"
+    "  --lang en|zh        show the game in English or Chinese for this run, whatever the\n"
+    "                      settings say (beside any option that plays)\n"
     "  -h, --help          show this help and exit\n"
     "  -V, --version       show the version and exit\n"
     "\n"
@@ -61,7 +65,29 @@ CommandLine refuse(std::ostream& errors, const std::string& complaint) {
 }
 }  // namespace
 
+namespace {
+CommandLine runWithoutLanguage(int argc, const char* const* argv, std::ostream& out, std::ostream& errors);
+}  // namespace
+
+// "--lang CODE" may stand anywhere; the rest is read as if it were not there.
 CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors) {
+    std::vector<const char*> rest(argv, argv + argc);
+    std::optional<std::string> language;
+    for (std::size_t i = 1; i < rest.size(); ++i) {
+        if (std::string(rest[i]) != "--lang") continue;
+        if (language) return refuse(errors, "--lang goes once");
+        if (i + 1 >= rest.size() || !isLanguage(rest[i + 1])) return refuse(errors, "--lang takes en or zh");
+        language = rest[i + 1];
+        rest.erase(rest.begin() + std::ptrdiff_t(i), rest.begin() + std::ptrdiff_t(i) + 2);
+        --i;
+    }
+    CommandLine line = runWithoutLanguage(int(rest.size()), rest.data(), out, errors);
+    line.language = language;
+    return line;
+}
+
+namespace {
+CommandLine runWithoutLanguage(int argc, const char* const* argv, std::ostream& out, std::ostream& errors) {
     if (argc < 2) return {};
     std::string option = argv[1];
     if (option == "-h" || option == "--help") {
@@ -124,3 +150,4 @@ CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out,
     }
     return line;
 }
+}  // namespace

@@ -16,6 +16,8 @@ struct CommandLine {
     std::optional<std::string> join_address;
     // --replay FILE: straight into watching this replay.
     std::optional<std::string> replay_file;
+    // --lang en|zh, beside any of the options that play: the language of this run alone.
+    std::optional<std::string> language;
 };
 
 CommandLine runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& errors);

@@ -35,7 +35,7 @@ const PanelButtonLayout kPanelButtons[kPanelButtonCount] = {
     {195, "ProjSpeed", "button_proj_speed", sf::Color(200, 80, 200, 255)},
     {240, "Move", "button_move", sf::Color(80, 200, 200, 255)},
     {285, "Income", "button_income", sf::Color(200, 200, 80, 255)},
-    {330, "激光伤害", nullptr, sf::Color(255, 200, 100, 255)},
+    {330, "match.laser_damage", nullptr, sf::Color(255, 200, 100, 255)},  // a text key: the one label in words
 };
 
 // config.json may recolour the panel; without the key the panel keeps its own colours
@@ -62,35 +62,39 @@ void layOutMenuButtons(Game& game) {
     game.network_button.setFillColor(sf::Color(60, 100, 220, 220));
 }
 
-// Each label is centred once by its English text; the Chinese text then takes its place.
+// Each label is centred once by its English text; the Chinese text then takes its place,
+// so the design's Chinese menu sits where it always has. Other languages centre themselves.
 void layOutMenuLabels(Game& game) {
     Frontend& front = *game.frontend;
     struct MenuLabel {
         sf::Text& text;
         const sf::RectangleShape& button;
         const char* english;
-        const char* chinese;
+        const char* key;
     };
-    MenuLabel labels[] = {{front.single_text, game.single_button, "SINGLE\nvs AI", "单人\nvs AI"},
-                          {front.network_text, game.network_button, "NETWORK\nHost/Join", "联机\n主机/加入"}};
+    MenuLabel labels[] = {{front.single_text, game.single_button, "SINGLE\nvs AI", "menu.single"},
+                          {front.network_text, game.network_button, "NETWORK\nHost/Join", "menu.network"}};
     for (MenuLabel& label : labels) {
-        setText(label.text, front.ui_font, label.english, 24);
+        const std::string& words = text(game.texts, label.key);
+        setText(label.text, front.ui_font, game.texts.language == "zh" ? label.english : words, 24);
         RectParts<float> bounds = partsOf(label.text.getLocalBounds());
         sf::Vector2f corner = label.button.getPosition();
         label.text.setPosition({corner.x + (400 - bounds.width) / 2, corner.y + (130 - bounds.height) / 2});
-        setText(label.text, front.ui_font, label.chinese, 24);
+        setText(label.text, front.ui_font, words, 24);
     }
 }
 
-void layOutLobbyLabels(Frontend& front, const LanLobby& lobby) {
-    setText(front.host_text, front.lobby_font, "主机", 20);
-    front.host_text.setPosition(lobby.host_button.getPosition() + sf::Vector2f(60, 20));
-    setText(front.join_text, front.lobby_font, "加入", 20);
-    front.join_text.setPosition(lobby.join_button.getPosition() + sf::Vector2f(60, 20));
+void layOutLobbyLabels(Game& game) {
+    Frontend& front = *game.frontend;
+    setText(front.host_text, front.lobby_font, text(game.texts, "lobby.host"), 20);
+    front.host_text.setPosition(game.lobby.host_button.getPosition() + sf::Vector2f(60, 20));
+    setText(front.join_text, front.lobby_font, text(game.texts, "lobby.join"), 20);
+    front.join_text.setPosition(game.lobby.join_button.getPosition() + sf::Vector2f(60, 20));
 }
 
-void layOutScreenTexts(Frontend& front) {
-    setText(front.back_text, front.ui_font, "← 返回", 18);
+void layOutScreenTexts(Game& game) {
+    Frontend& front = *game.frontend;
+    setText(front.back_text, front.ui_font, text(game.texts, "menu.back"), 18);
     front.back_text.setPosition({35, 28});
     front.screen_texts.status_colour = uiColor("text");
 }
@@ -114,7 +118,8 @@ void layOutPanelLabels(Game& game) {
     front.panel_background.setPosition({game.panel_x, 40});
     front.panel_background.setFillColor(panelColour("panel_background", sf::Color(40, 40, 40, 220)));
     for (int i = 0; i < kPanelButtonCount; ++i) {
-        setText(front.button_labels[i], front.ui_font, kPanelButtons[i].label, 14);
+        const char* label = i == ButtonLaserDamage ? text(game.texts, kPanelButtons[i].label).c_str() : kPanelButtons[i].label;
+        setText(front.button_labels[i], front.ui_font, label, 14);
         front.button_labels[i].setPosition({15, kPanelButtons[i].y + 5});
     }
 }
@@ -150,12 +155,23 @@ void setListenerFirst() {
 }
 }  // namespace
 
+void layOutTexts(Game& game) {
+    if (!game.frontend) return;
+    game.frontend->screen_texts = ScreenTexts{};
+    layOutMenuLabels(game);
+    layOutLobbyLabels(game);
+    layOutScreenTexts(game);
+    layOutPanelLabels(game);
+}
+
 Game::Game() : Game(GameOptions{}) {}
 
 // The windowed start-up keeps its order step by step; a headless game takes the same
 // steps less those that open a device or load a font, picture or sound.
 Game::Game(const GameOptions& options) {
     const bool windowed = !options.headless;
+    language_override = options.language;
+    texts = textsIn(options.language);
     if (windowed) frontend = std::make_unique<Frontend>();
     effects.rng.seed(options.seeds ? options.seeds->effects : freshSeed());
     initLanLobby(lobby);
@@ -179,8 +195,8 @@ Game::Game(const GameOptions& options) {
     layOutMenuButtons(*this);
     if (windowed) {
         layOutMenuLabels(*this);
-        layOutLobbyLabels(*frontend, lobby);
-        layOutScreenTexts(*frontend);
+        layOutLobbyLabels(*this);
+        layOutScreenTexts(*this);
     }
     layOutLevelCards(*this);
     layOutPanel(*this);

@@ -10,6 +10,7 @@
 #include "content/progress.h"
 #include "content/replay.h"
 #include "content/settings.h"
+#include "content/texts.h"
 #include "content/upgrades.h"
 #include "net/battle_sync.h"
 #include "net/lan_lobby.h"
@@ -55,6 +56,8 @@ struct GameOptions {
     bool headless = false;
     // Without seeds the engines start from the clock and the random device.
     std::optional<Seeds> seeds;
+    // "en" or "zh" shows that language whatever the settings say (--lang); "" follows them.
+    std::string language;
 };
 
 // The one object that owns all state. Every subsystem receives it by reference.
@@ -191,6 +194,8 @@ struct Game {
     ReplayLog replay;                // the match being recorded, or the replay being watched
     ReplayShelf shelf;               // the replays list and the viewer
     Settings settings;               // the player's own: keys, volumes, display
+    Texts texts = textsIn("zh");     // the words shown, in the language shown
+    std::string language_override;   // --lang for this run; "" follows the settings
     bool settings_open = false;      // the settings screen shows, over the screen it was opened from
     bool pause_menu = false;         // Esc in a match: continue, settings, leave
     int rebinding = -1;              // the action whose key the next key press becomes, or -1
@@ -202,3 +207,7 @@ struct Game {
     std::uint8_t handshake_received = 0;
     std::uint8_t faction_received = 0;
 };
+
+// Lays the window's texts out again in the language shown, after it changed: the menu,
+// lobby and panel labels, and every text the screens keep between frames.
+void layOutTexts(Game& game);

@@ -28,7 +28,9 @@ int main(int argc, char** argv) {
     prepareConsole();
     CommandLine line = runCommandLine(argc, argv, std::cout, std::cerr);
     if (line.exit_status) return *line.exit_status;
-    Game game;
+    GameOptions options;
+    options.language = line.language.value_or("");
+    Game game(options);
     game.frontend->frame_stats.log_each_second = line.fps_log;
     if (line.host_port) hostFromStart(game, *line.host_port);
     if (line.join_address) joinFromStart(game, *line.join_address);

@@ -3,6 +3,7 @@
 #include "app/game.h"
 #include "app/render_parts.h"
 #include "content/factions.h"
+#include "content/key_names.h"
 #include "content/upgrades.h"
 #include "ui/money_chart.h"
 #include "ui/results.h"
@@ -93,8 +94,11 @@ void drawStatusLine(Game& game) {
     std::array<double, 3> shown = {std::trunc(game.player_money), std::trunc(game.enemy_money),
                                    std::trunc(game.player_income)};
     if (!texts.status.built || shown != texts.status_figures) {
-        std::string line = "你: " + wholeNumber(game.player_money) + " 敌: " + wholeNumber(game.enemy_money) +
-                           "\n收入: " + wholeNumber(game.player_income) + "\nQ/W/E 三路出兵";
+        const auto& keys = game.settings.keys;
+        std::string line = fillText(game.texts, "match.status",
+                                    {wholeNumber(game.player_money), wholeNumber(game.enemy_money),
+                                     wholeNumber(game.player_income), keyName(keys[SpawnLane0]),
+                                     keyName(keys[SpawnLane1]), keyName(keys[SpawnLane2])});
         keptText(game, texts.status, line, 16, texts.status_colour);
         texts.status_figures = shown;
     }
@@ -111,9 +115,11 @@ void drawLevelHeader(Game& game) {
     float y = 8;
     ScreenTexts& texts = game.frontend->screen_texts;
     sf::Text* header[] = {
-        &keptText(game, texts.level_title, game.level_title, 22, sf::Color::White),
-        &keptText(game, texts.level_description, game.level_description, 14, sf::Color(200, 200, 200)),
-        &keptText(game, texts.level_status, game.level_status, 18, sf::Color(255, 255, 0)),
+        &keptText(game, texts.level_title, levelName(game.texts, game.level_title), 22, sf::Color::White),
+        &keptText(game, texts.level_description, levelDescription(game.texts, game.level_title, game.level_description), 14,
+                  sf::Color(200, 200, 200)),
+        &keptText(game, texts.level_status, dataText(game.texts, "match.in_progress", game.level_status), 18,
+                  sf::Color(255, 255, 0)),
     };
     for (sf::Text* text : header) {
         if (text->getString().isEmpty()) continue;
@@ -170,10 +176,11 @@ void drawHeldOverlay(Game& game, KeptText& kept, const std::string& words) {
 }  // namespace
 
 void drawPauseOverlay(Game& game) {
-    drawHeldOverlay(game, game.frontend->screen_texts.pause_line, "已暂停 — P 继续");
+    const std::string& key = keyName(game.settings.keys[PauseKey]);
+    drawHeldOverlay(game, game.frontend->screen_texts.pause_line, fillText(game.texts, "match.paused", {key}));
 }
 
 void drawRejoinOverlay(Game& game) {
     drawHeldOverlay(game, game.frontend->screen_texts.rejoin_line,
-                    "等待对手重新连接… " + std::to_string(rejoinSecondsLeft(game)));
+                    fillText(game.texts, "match.rejoin_wait", {std::to_string(rejoinSecondsLeft(game))}));
 }

@@ -62,7 +62,7 @@ void drawWonBadge(Game& game, sf::Vector2f corner) {
     const sf::Color mark(235, 255, 235);
     drawStroke(canvas, at + sf::Vector2f(6, 12), at + sf::Vector2f(11, 18), 3.5f, mark);
     drawStroke(canvas, at + sf::Vector2f(10, 18), at + sf::Vector2f(20, 5), 3.5f, mark);
-    sf::Text& words = keptText(game, game.frontend->screen_texts.won_badge, "已通关", 14, mark);
+    sf::Text& words = keptText(game, game.frontend->screen_texts.won_badge, text(game.texts, "levels.won"), 14, mark);
     words.setPosition(at + sf::Vector2f(28, 2));
     drawDirect(canvas, words);
 }
@@ -82,7 +82,8 @@ void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
     LevelCardTexts& texts = game.frontend->screen_texts.cards[index];
     if (!texts.built || texts.level != level) {
         float x = corner.x + 10;
-        setUiText(game, texts.name, levelText(level, "name", "Level"), 16, sf::Color::White, {x, corner.y + 25});
+        std::string name = levelText(level, "name", text(game.texts, "levels.unnamed"));
+        setUiText(game, texts.name, levelName(game.texts, name), 16, sf::Color::White, {x, corner.y + 25});
         setUiText(game, texts.stars, stars(starCount(level)), 14, sf::Color(255, 255, 0), {x, corner.y + 55});
         std::string bonus = "+$" + truncatedText(levelNumber(level, "player_bonus", 0));
         setUiText(game, texts.bonus, bonus, 12, sf::Color(100, 200, 100), {x, corner.y + 80});
@@ -100,15 +101,15 @@ void drawLobbyTexts(Game& game) {
     ScreenTexts& texts = game.frontend->screen_texts;
     int status = lobby.scanning ? -1 : int(lobby.found_hosts.size());
     if (status != texts.lobby_status) {
-        std::string line = lobby.scanning ? std::string("Scanning LAN for hosts...")
-                                          : "Found hosts: " + std::to_string(lobby.found_hosts.size());
+        std::string line = lobby.scanning ? text(game.texts, "lobby.scanning")
+                                          : fillText(game.texts, "lobby.found", {std::to_string(lobby.found_hosts.size())});
         setUiText(game, texts.lobby_status_text, line, 18, sf::Color::White, {300, 150});
         texts.lobby_status = status;
     }
     drawDirect(game.frontend->canvas, texts.lobby_status_text);
     if (lobby.opponent_left) {
         if (!fontOf(texts.opponent_left_text))
-            setUiText(game, texts.opponent_left_text, "对手已离开，对局结束", 20, sf::Color(255, 180, 80), {300, 110});
+            setUiText(game, texts.opponent_left_text, text(game.texts, "lobby.opponent_left"), 20, sf::Color(255, 180, 80), {300, 110});
         drawDirect(game.frontend->canvas, texts.opponent_left_text);
     }
     size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
@@ -150,16 +151,16 @@ void drawAddressField(Game& game) {
     constexpr std::size_t kShownCharacters = 28;
     std::string typed = lobby.address_text;
     if (typed.size() > kShownCharacters) typed = "…" + typed.substr(typed.size() - kShownCharacters + 1);
-    std::string shown = hint ? "主机地址[:端口]" : typed + (lobby.address_focused ? "|" : "");
+    std::string shown = hint ? text(game.texts, "lobby.address_hint") : typed + (lobby.address_focused ? "|" : "");
     sf::Text& field = keptText(game, texts.address_field, shown, 18, hint ? sf::Color(120, 120, 140) : sf::Color::White);
     field.setPosition(lobby.address_box.getPosition() + sf::Vector2f(10, 8));
     drawDirect(canvas, field);
-    sf::Text& label = keptText(game, texts.connect_label, "连接", 20, sf::Color::White);
+    sf::Text& label = keptText(game, texts.connect_label, text(game.texts, "lobby.connect"), 20, sf::Color::White);
     label.setPosition(lobby.connect_button.getPosition() + sf::Vector2f(70, 7));
     drawDirect(canvas, label);
-    if (lobby.connect_line.empty()) return;
+    if (lobby.connect_line.key.empty()) return;
     sf::Color colour = lobby.connect_failed ? sf::Color(255, 140, 80) : sf::Color(200, 200, 220);
-    sf::Text& line = keptText(game, texts.connect_line, lobby.connect_line, 18, colour);
+    sf::Text& line = keptText(game, texts.connect_line, phraseText(game.texts, lobby.connect_line), 18, colour);
     line.setPosition({200, 585});
     drawDirect(canvas, line);
 }
@@ -185,12 +186,12 @@ void drawLevelSelect(Game& game) {
     drawDirect(canvas, game.frontend->back_text);
     ScreenTexts& texts = game.frontend->screen_texts;
     if (texts.title_faction != game.player_faction) {
-        setUiText(game, texts.title, "选择关卡", 28, factionColour(game.player_faction), {350, 30});
+        setUiText(game, texts.title, text(game.texts, "levels.title"), 28, factionColour(game.player_faction), {350, 30});
         texts.title_faction = game.player_faction;
     }
     drawDirect(canvas, texts.title);
     if (texts.level_count != game.shown_levels.size()) {
-        std::string count = "共 " + std::to_string(game.shown_levels.size()) + " 关";
+        std::string count = fillText(game.texts, "levels.count", {std::to_string(game.shown_levels.size())});
         setUiText(game, texts.count, count, 16, sf::Color::White, {350, 70});
         texts.level_count = game.shown_levels.size();
     }
@@ -201,7 +202,7 @@ void drawLevelSelect(Game& game) {
 
     float hint_y = levelHintY(cards);
     if (!texts.hint_built || texts.hint.getPosition().y != hint_y) {
-        setUiText(game, texts.hint, "点击关卡开始游戏 | 点击返回按钮回到阵营选择", 14, sf::Color(100, 100, 130), {0, 0});
+        setUiText(game, texts.hint, text(game.texts, "levels.hint"), 14, sf::Color(100, 100, 130), {0, 0});
         texts.hint.setPosition({(900 - rectSize(texts.hint.getLocalBounds()).x) / 2, hint_y});
         texts.hint_built = true;
     }

@@ -17,7 +17,7 @@ void drawNetworkLines(Game& game) {
     const PeerLink& link = game.link;
     if ((shown == Screen::Match || shown == Screen::Results) && link.round_trip_ms >= 0) {
         bool high = link.round_trip_ms > kHighRoundTripMs;
-        sf::Text& latency = keptText(game, texts.latency, "延迟 " + std::to_string(link.round_trip_ms) + " ms", 16,
+        sf::Text& latency = keptText(game, texts.latency, fillText(game.texts, "match.latency", {std::to_string(link.round_trip_ms)}), 16,
                                      high ? sf::Color(255, 110, 80) : sf::Color(200, 200, 200));
         latency.setPosition({10, 80});
         drawDirect(canvas, latency);
@@ -29,7 +29,7 @@ void drawNetworkLines(Game& game) {
         drawDirect(canvas, line);
         y -= 24;
     };
-    if (!link.notice.empty()) bottomLine(texts.rules_notice, link.notice);
-    if (!link.pause_notice.empty() && realNowMicroseconds() < link.pause_notice_until_us)
-        bottomLine(texts.pause_notice, link.pause_notice);
+    if (!link.notice.key.empty()) bottomLine(texts.rules_notice, phraseText(game.texts, link.notice));
+    if (!link.pause_notice.key.empty() && realNowMicroseconds() < link.pause_notice_until_us)
+        bottomLine(texts.pause_notice, phraseText(game.texts, link.pause_notice));
 }

@@ -2,9 +2,13 @@
 #include "app/game.h"
 #include "app/render_parts.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
+// The title stands clear of the back button, as the settings screen's does.
+constexpr float kReplayTitleX = 220;
+
 sf::Text& placed(sf::Text& text, sf::Vector2f at) {
     text.setPosition(at);
     return text;
@@ -21,8 +25,10 @@ void drawReplaysButton(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     drawBox(canvas, {kReplaysButtonX, kReplaysButtonY}, {kReplaysButtonWidth, kReplaysButtonHeight},
             sf::Color(60, 60, 80));
-    sf::Text& label = keptText(game, game.frontend->screen_texts.replays_button, "回放", 18, sf::Color::White);
-    drawDirect(canvas, placed(label, {kReplaysButtonX + 42, kReplaysButtonY + 8}));
+    sf::Text& label =
+        keptText(game, game.frontend->screen_texts.replays_button, text(game.texts, "replays.button"), 18, sf::Color::White);
+    float width = partsOf(label.getLocalBounds()).width;
+    drawDirect(canvas, placed(label, {std::floor(kReplaysButtonX + (kReplaysButtonWidth - width) / 2), kReplaysButtonY + 8}));
 }
 
 // Newest first, a row a replay; the wheel scrolls; the notice says why one could not be played.
@@ -32,7 +38,7 @@ void drawReplayList(Game& game) {
     const ReplayShelf& shelf = game.shelf;
     drawShape(canvas, game.back_button);
     drawDirect(canvas, game.frontend->back_text);
-    drawDirect(canvas, placed(keptText(game, texts.replays_title, "回放", 28, sf::Color::White), {kReplayRowX, 30}));
+    drawDirect(canvas, placed(keptText(game, texts.replays_title, text(game.texts, "replays.title"), 28, sf::Color::White), {kReplayTitleX, 30}));
     for (int row = 0; row < kReplayRowsShown; ++row) {
         std::size_t index = std::size_t(shelf.first_shown + row);
         if (index >= shelf.listings.size()) break;
@@ -42,8 +48,7 @@ void drawReplayList(Game& game) {
                                   sf::Color(220, 220, 230));
         drawDirect(canvas, placed(line, {kReplayRowX + 12, y + 5}));
     }
-    std::string hint = shelf.listings.empty() ? "还没有回放：每一局结束后都会保存在这里"
-                                              : "点击一行观看 · 滚轮翻页 · 观看时空格暂停，1–4 切换速度，Esc 返回";
+    const std::string& hint = text(game.texts, shelf.listings.empty() ? "replays.none" : "replays.hint");
     sf::Text& hint_text = keptText(game, texts.replays_hint, hint, 14, sf::Color(130, 130, 160));
     drawDirect(canvas, placed(hint_text, {kReplayRowX, kReplayRowY + kReplayRowHeight * kReplayRowsShown + 6}));
     if (!shelf.notice.empty())
@@ -56,13 +61,13 @@ void drawReplayBadge(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     ScreenTexts& texts = game.frontend->screen_texts;
     const ReplayShelf& shelf = game.shelf;
-    std::string words = "回放 " + std::to_string(shelf.speed) + "×" + (shelf.paused ? "  已暂停" : "");
+    std::string words = fillText(game.texts, shelf.paused ? "replays.badge_paused" : "replays.badge", {std::to_string(shelf.speed)});
     sf::Text& badge = keptText(game, texts.replay_badge, words, 20, sf::Color(255, 220, 120));
     drawDirect(canvas, placed(badge, {1120, 118}));  // under the minimap
     if (!shelf.ended || game.game_over) return;
     drawRectangle(canvas, {900, 600}, sf::Transformable(), ShapeStyle{sf::Color(0, 0, 0, 180)});
     drawBox(canvas, {100, 100}, {700, 400}, sf::Color(20, 20, 40, 220));
-    sf::Text& end = keptText(game, texts.replay_end, "回放结束（这一局中途离开） · Esc 返回", 20, sf::Color::White);
+    sf::Text& end = keptText(game, texts.replay_end, text(game.texts, "replays.end"), 20, sf::Color::White);
     drawDirect(canvas, placed(end, {130, 150}));
     drawMoneyPanel(game, 220);
 }

@@ -151,7 +151,7 @@ ReplayVerdict verifyReplay(const std::string& file) {
     // The replay plays by its own rules, whatever config.json lies beside the game.
     nlohmann::json own_rules = std::exchange(Config::instance().document, replay.config);
     ManualClockSource clock;
-    Game game(GameOptions{true, Seeds{}});
+    Game game(GameOptions{true, Seeds{}, ""});
     game.replay.replay = std::move(replay);
     if (std::string why = startReplay(game); !why.empty()) {
         endReplay(game);

@@ -15,10 +15,10 @@
 namespace {
 constexpr std::int64_t kLongestCatchUpUs = 250'000;  // a stalled window never fast-forwards
 
-const char* resultWords(const std::string& result) {
-    if (result == "won") return "胜利";
-    if (result == "lost") return "失败";
-    return "中途离开";
+const char* resultKey(const std::string& result) {
+    if (result == "won") return "replays.won";
+    if (result == "lost") return "replays.lost";
+    return "replays.left";
 }
 
 bool within(sf::Vector2i point, float x, float y, float width, float height) {
@@ -31,16 +31,17 @@ void closeReplayList(Game& game) {
 }
 }  // namespace
 
-std::string listingLine(const Replay& replay) {
+std::string listingLine(const Texts& texts, const Replay& replay) {
     char length[32];
     int seconds = int(replay.length_seconds);
     std::snprintf(length, sizeof(length), "%d:%02d", seconds / 60, seconds % 60);
-    std::string level =
-        replay.level > 0 ? "第 " + std::to_string(replay.level) + " 关 " + replay.level_name : "局域网";
-    std::string sides = std::string(factionLevelName(replay.player_faction)) + " 对 " +
-                        factionLevelName(replay.enemy_faction);
+    std::string level = replay.level > 0 ? fillText(texts, "replays.level", {std::to_string(replay.level),
+                                                                               levelName(texts, replay.level_name)})
+                                         : text(texts, "replays.lan");
+    std::string sides = fillText(texts, "replays.versus",
+                                 {factionLevelName(replay.player_faction), factionLevelName(replay.enemy_faction)});
     return localTimeText(replay.recorded_at, "%Y-%m-%d %H:%M") + "   " + level + "   " + sides + "   " +
-           resultWords(replay.result) + "   " + length;
+           text(texts, resultKey(replay.result)) + "   " + length;
 }
 
 void openReplayList(Game& game) {
@@ -50,7 +51,7 @@ void openReplayList(Game& game) {
     shelf.listings.clear();
     for (const std::string& file : listReplays(game.replay.folder)) {
         Replay replay;
-        if (loadReplay(file, replay).empty()) shelf.listings.push_back({file, listingLine(replay)});
+        if (loadReplay(file, replay).empty()) shelf.listings.push_back({file, listingLine(game.texts, replay)});
     }
 }
 
@@ -73,7 +74,7 @@ void replayListInput(Game& game, const InputEvent& event) {
                     kReplayRowHeight - 4))
             continue;
         std::string why = watchReplay(game, shelf.listings[index].file);
-        if (!why.empty()) shelf.notice = "无法播放这段回放：" + why;
+        if (!why.empty()) shelf.notice = fillText(game.texts, "replays.cannot_play", {why});
         return;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/input_event.h"
 #include "content/replay.h"
+#include "content/texts.h"
 
 #include <cstdint>
 #include <string>
@@ -15,7 +16,7 @@ class FrameClockSource;
 void openReplayList(Game& game);
 void replayListInput(Game& game, const InputEvent& event);
 // One row of the list: date, level, factions, result and length.
-std::string listingLine(const Replay& replay);
+std::string listingLine(const Texts& texts, const Replay& replay);
 
 // Starts watching a replay file; "" or why it cannot be played.
 std::string watchReplay(Game& game, const std::string& file);

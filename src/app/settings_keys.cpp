@@ -20,6 +20,11 @@ void applySettings(Game& game) {
     Frontend& front = *game.frontend;
     const Settings& settings = game.settings;
     setVolumes(front.sounds, settings.music_volume, settings.effects_volume);
+    const std::string& language = game.language_override.empty() ? settings.language : game.language_override;
+    if (game.texts.language != language) {
+        game.texts = textsIn(language);
+        layOutTexts(game);
+    }
     if (front.fullscreen != settings.fullscreen)
         toggleFullscreen(game);
     else

@@ -41,7 +41,11 @@ void changeRow(Game& game, int row, sf::Vector2f point, bool keep = true) {
         case FullscreenRow: changed.fullscreen = !changed.fullscreen; break;
         case VsyncRow: changed.vsync = !changed.vsync; break;
         case FrameLimitRow: changed.frame_limit = nextFrameLimit(changed.frame_limit); break;
-        case LanguageRow: changed.language = changed.language == "zh" ? "en" : "zh"; break;
+        case LanguageRow:
+            // The one shown turns, even when --lang chose it; from now on the settings do.
+            changed.language = game.texts.language == "zh" ? "en" : "zh";
+            game.language_override.clear();
+            break;
         case MarksRow: changed.faction_marks = !changed.faction_marks; break;
         default: return;
     }

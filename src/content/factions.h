@@ -12,7 +12,6 @@ enum Weapon : int { Cannon = 0, RocketLauncher = 1, Laser = 2 };
 struct FactionRules {
     const char* config_key;       // spelling of config.json paths: "red"
     const char* level_name;       // spelling of levels.json and the level cards: "Red"
-    const char* display_name;     // the results screen's name of the faction
     sf::Color colour;             // hull, shells, rocket smoke, tracks, territory
     int weapon;
     float unit_price_factor;      // of the price of a unit

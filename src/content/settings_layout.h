@@ -16,12 +16,17 @@ constexpr float kKeyBoxX = 980, kKeyBoxWidth = 180, kKeyBoxHeight = 28;
 // The main menu's third button, under the other two.
 constexpr float kMenuSettingsX = 440, kMenuSettingsY = 535, kMenuSettingsWidth = 400, kMenuSettingsHeight = 70;
 
-inline const char* const kSettingsRowLabels[kSettingsRowCount] = {"音乐音量", "音效音量", "全屏", "垂直同步",
-                                                                    "帧率上限", "语言", "阵营标记"};
+// The text keys of the rows' and the actions' names.
+inline const char* const kSettingsRowLabels[kSettingsRowCount] = {
+    "settings.row.music_volume", "settings.row.effects_volume", "settings.row.fullscreen", "settings.row.vsync",
+    "settings.row.frame_limit", "settings.row.language", "settings.row.faction_marks"};
 inline const char* const kActionLabels[kKeyActionCount] = {
-    "出兵：左路", "出兵：中路", "出兵：右路", "对手出兵：左路", "对手出兵：中路", "对手出兵：右路",
-    "对手升级：射速", "对手升级：射程", "对手升级：闪避", "对手升级：收入", "镜头上移", "镜头下移",
-    "暂停", "音乐开关", "全屏切换", "帧率信息"};
+    "settings.action.spawn_lane_0", "settings.action.spawn_lane_1", "settings.action.spawn_lane_2",
+    "settings.action.opponent_lane_0", "settings.action.opponent_lane_1", "settings.action.opponent_lane_2",
+    "settings.action.opponent_upgrade_1", "settings.action.opponent_upgrade_2", "settings.action.opponent_upgrade_3",
+    "settings.action.opponent_upgrade_4", "settings.action.camera_up", "settings.action.camera_down",
+    "settings.action.pause", "settings.action.music", "settings.action.fullscreen",
+    "settings.action.overlay"};
 
 inline sf::FloatRect settingsControl(int row) {
     return {{kSettingsControlX, kSettingsRowY + kSettingsRowHeight * float(row)},

@@ -3,10 +3,10 @@
 #include "net/lan_lobby.h"
 
 namespace {
-void say(LanLobby& lobby, const std::string& line, bool failed) {
-    lobby.connect_line = line;
+void say(LanLobby& lobby, Phrase line, bool failed) {
+    lobby.connect_line = std::move(line);
     lobby.connect_failed = failed;
-    if (failed) logLine("❌ ", line);
+    if (failed) logLine("❌ ", chineseText(lobby.connect_line));
 }
 }  // namespace
 
@@ -17,11 +17,11 @@ std::string addressText(const PeerAddress& address) {
 bool joinByAddress(LanLobby& lobby, const std::string& text) {
     std::optional<PeerAddress> address = parseAddress(text);
     if (!address) {
-        say(lobby, "地址格式不对，应为 主机[:端口]", true);
+        say(lobby, {"join.bad_address", {}}, true);
         return false;
     }
     if (!startDialing(lobby, *address)) return false;
-    say(lobby, "正在连接 " + describeAddress(*address) + " …", false);
+    say(lobby, {"join.connecting", {describeAddress(*address)}}, false);
     return true;
 }
 
@@ -33,13 +33,13 @@ void followDial(LanLobby& lobby) {
     const PeerAddress& target = lobby.dial_target;
     switch (outcome) {
         case DialOutcome::Connected:
-            lobby.connect_line.clear();
+            lobby.connect_line = {};
             rememberAddress(lobby.memory, addressText(target));
             lobby.address_text = lobby.memory.last_address;
             break;
-        case DialOutcome::NoSuchName: say(lobby, "找不到主机 " + target.host, true); break;
-        case DialOutcome::Refused: say(lobby, "连接被拒绝 " + describeAddress(target) + "：那里没有主机在等待", true); break;
-        case DialOutcome::TimedOut: say(lobby, "连接超时 " + describeAddress(target) + "：没有应答", true); break;
+        case DialOutcome::NoSuchName: say(lobby, {"join.no_such_name", {target.host}}, true); break;
+        case DialOutcome::Refused: say(lobby, {"join.refused", {describeAddress(target)}}, true); break;
+        case DialOutcome::TimedOut: say(lobby, {"join.timed_out", {describeAddress(target)}}, true); break;
         default: break;
     }
 }

@@ -59,7 +59,7 @@ void stopNetworking(LanLobby& lobby) {
     lobby.is_host = lobby.connected = lobby.hosting = lobby.listening = lobby.scanning = false;
     lobby.stop_hosting = lobby.stop_dialing = false;
     lobby.dial_outcome = DialOutcome::Idle;
-    lobby.connect_line.clear();
+    lobby.connect_line = {};
     lobby.address_focused = false;
     lobby.listen_port = lobby.base_port;
     // The player left on purpose: no "opponent left" notice, and nothing more goes out.

@@ -1,4 +1,5 @@
 #pragma once
+#include "content/texts.h"
 #include "net/address.h"
 #include "net/net_memory.h"
 
@@ -99,7 +100,7 @@ struct LanLobby {
     // address that connect was for.
     std::string address_text;
     bool address_focused = false;
-    std::string connect_line;
+    Phrase connect_line;
     bool connect_failed = false;
     PeerAddress dial_target;
     NetMemory memory;

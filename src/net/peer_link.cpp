@@ -11,7 +11,6 @@
 #include <random>
 
 namespace {
-const char kRulesDiffer[] = "⚠️ 双方规则不同，本局使用主机的规则";
 
 // FNV-1a, 64 bits: the same text gives the same number on every machine.
 std::uint64_t hashText(const std::string& text, std::uint64_t hash = 1469598103934665603ull) {
@@ -42,8 +41,8 @@ void sendRules(Game& game) { sendText(game, MsgRulesBegin, effectiveConfig().dum
 
 void refuseRules(Game& game, const std::string& why) {
     PeerLink& link = game.link;
-    link.notice = "⚠️ 主机的规则无法使用（" + why + "），本局使用自己的规则";
-    logLine(link.notice);
+    link.notice = {"net.rules_unusable", {why}};
+    logLine(chineseText(link.notice));
 }
 
 // The host's rules replace ours for this connection; a match not yet begun starts with
@@ -149,8 +148,8 @@ void receiveHello(Game& game, const Message& message) {
     // its token now.
     if (game.level_running && !game.game_over && game.rejoin.token == 0) offerMatchToken(game);
     if (link.peer_rules == link.own_rules || link.playing_host_rules) return;
-    link.notice = kRulesDiffer;
-    logLine(kRulesDiffer);
+    link.notice = {"net.rules_differ", {}};
+    logLine(chineseText(link.notice));
     if (game.lobby.is_host) sendRules(game);
 }
 
@@ -268,9 +267,9 @@ bool toggleSharedPause(Game& game) {
     }
     if (!canSharePause(game)) return false;
     if (link.own_pauses >= kPausesPerMatch) {
-        link.pause_notice = "本局的 " + std::to_string(kPausesPerMatch) + " 次暂停已用完";
+        link.pause_notice = {"net.pauses_used", {std::to_string(kPausesPerMatch)}};
         link.pause_notice_until_us = realNowMicroseconds() + kPauseNoticeUs;
-        logLine("⚠️ ", link.pause_notice);
+        logLine("⚠️ ", chineseText(link.pause_notice));
         return false;
     }
     ++link.own_pauses;
@@ -296,7 +295,7 @@ void receivePause(Game& game, const Message& message) {
 
 void resetSharedPause(PeerLink& link) {
     link.own_pauses = link.peer_pauses = 0;
-    link.pause_notice.clear();
+    link.pause_notice = {};
 }
 
 void dropSilentPeer(Game& game) {

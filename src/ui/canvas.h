@@ -13,6 +13,7 @@
 #include <SFML/Graphics/Vertex.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 // A batch as the canvas would draw it.
@@ -60,6 +61,7 @@ struct Canvas {
     // laid over the field later with the premultiplied blend.
     bool premultiplied = false;
     std::vector<CanvasBatch>* recorded = nullptr;  // when set, batches are kept here instead of drawn
+    std::vector<std::string>* words_drawn = nullptr;  // when set, every text drawn is noted here too
     SpriteView sprite_view;                       // for the pending batch, read with `visible`
     sf::Shader round_shader;                      // cuts point sprites to 30-point circles, compiled on first use
     sf::Shader decagon_shader;                    // cuts point sprites to track marks' decagons

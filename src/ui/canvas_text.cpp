@@ -46,6 +46,7 @@ void drawText(Canvas& canvas, const sf::Text& text, const sf::RenderStates& stat
     }
     const sf::String& string = text.getString();
     if (string.isEmpty()) return;
+    if (canvas.words_drawn) canvas.words_drawn->push_back(utf8Of(string));
     const sf::Font& font = *fontOf(text);
     unsigned size = text.getCharacterSize();
     // The font's page for this size stays the same object when a new glyph grows it.

@@ -15,32 +15,32 @@ constexpr float kHexRadius = 28;
 constexpr float kHexSpacingX = 48.496f;
 constexpr float kHexSpacingY = 42;
 
-// The screen's own palette and texts, in faction order.
+// The screen's own palette and texts, in faction order; the mottos are the catalogue's
+// "faction.<key>.motto_column" (one word or character a line) and "faction.<key>.motto".
 struct FactionCardData {
     sf::Color color;
     sf::Color dark_color;        // carried with the card; this screen does not draw it
-    const char* vertical_motto;  // one character per line
     const char* bonus_caption;   // carried with the card; this screen does not draw it
-    const char* full_motto;      // shown in the panel once the card is picked
     sf::Vector2f seed;           // territory seed as a fraction of the window size
 };
 
 const FactionCardData kCards[kFactionCount] = {
-    {sf::Color(200, 40, 30, 255), sf::Color(140, 25, 18, 255),
-     "起\n来\n吧\n，\n复\n兴\n吧\n，\n共\n和\n国\n母\n亲\n和\n她\n们\n的\n子\n民\n", "炮塔成本 -75%",
-     "起来吧，复兴吧，\n共和国母亲和她们的子民。", {0.2f, 0.35f}},
-    {sf::Color(210, 185, 35, 255), sf::Color(160, 140, 20, 255),
-     "命\n运\n的\n馈\n赠\n，\n早\n已\n暗\n中\n标\n好\n了\n价\n格", "收入 +200%",
-     "命运的馈赠，早已暗中标好了价格，\n而我们精通交易，\n必能掌握我们的命运。", {0.4f, 0.35f}},
-    {sf::Color(35, 65, 210, 255), sf::Color(20, 40, 150, 255), "自\n由\n引\n导\n人\n民", "基地损伤 -95%",
-     "被奴役的人民啊，\n你们的眼泪将化作联邦的旗帜，\n你们的血液将化作自由的燃料。\n我们来了——\n不是为了征服，而是为了解放。",
-     {0.6f, 0.35f}},
-    {sf::Color(155, 35, 210, 255), sf::Color(105, 20, 150, 255),
-     "每\n一\n次\n心\n跳\n，\n都\n是\n对\n真\n理\n的\n拖\n延\n", "升级成本 -50%",
-     "每一次心跳\n都是对真理的拖延。\n别担心——\n我们很快就会让它停止。", {0.3f, 0.65f}},
-    {sf::Color(185, 185, 210, 255), sf::Color(145, 145, 170, 255), "信\n者\n得\n救\n，\n疑\n者\n受\n罚\n",
-     "对异端伤害 +30%", "信者得救，疑者受罚。\n圣所的目光所及，\n便是帝国的疆界。", {0.7f, 0.65f}},
+    {sf::Color(200, 40, 30, 255), sf::Color(140, 25, 18, 255), "炮塔成本 -75%", {0.2f, 0.35f}},
+    {sf::Color(210, 185, 35, 255), sf::Color(160, 140, 20, 255), "收入 +200%", {0.4f, 0.35f}},
+    {sf::Color(35, 65, 210, 255), sf::Color(20, 40, 150, 255), "基地损伤 -95%", {0.6f, 0.35f}},
+    {sf::Color(155, 35, 210, 255), sf::Color(105, 20, 150, 255), "升级成本 -50%", {0.3f, 0.65f}},
+    {sf::Color(185, 185, 210, 255), sf::Color(145, 145, 170, 255), "对异端伤害 +30%", {0.7f, 0.65f}},
 };
+
+enum MottoForm { Column, Whole };
+const char* const kMottoKeys[kFactionCount][2] = {
+    {"faction.red.motto_column", "faction.red.motto"},       {"faction.yellow.motto_column", "faction.yellow.motto"},
+    {"faction.blue.motto_column", "faction.blue.motto"},     {"faction.purple.motto_column", "faction.purple.motto"},
+    {"faction.white.motto_column", "faction.white.motto"}};
+
+const std::string& mottoText(const Game& game, int faction, MottoForm form) {
+    return text(game.texts, kMottoKeys[faction][form]);
+}
 
 sf::Vector2f cardCorner(int faction, sf::Vector2f window_size) {
     float x0 = (window_size.x - 960) / 2;
@@ -161,7 +161,7 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
     drawPicture(canvas, front.faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
 
     // The motto hangs below the card, one character per line.
-    sf::Text& motto = keptText(game, front.screen_texts.faction_mottos[size_t(faction)], data.vertical_motto, 15,
+    sf::Text& motto = keptText(game, front.screen_texts.faction_mottos[size_t(faction)], mottoText(game, faction, Column), 15,
                                sf::Color(180, 180, 210, 255));
     placeCentred(motto, corner.x, kCardSize, corner.y + kCardSize - 32);
     drawDirect(canvas, motto);
@@ -170,7 +170,7 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
 void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
     Canvas& canvas = game.frontend->canvas;
     ScreenTexts& texts = game.frontend->screen_texts;
-    sf::Text& title = keptText(game, texts.faction_title, "CHOOSE YOUR FACTION", 40, sf::Color::White);
+    sf::Text& title = keptText(game, texts.faction_title, text(game.texts, "factions.title"), 40, sf::Color::White);
     title.setOutlineColor(sf::Color(0, 0, 0, 180));
     title.setOutlineThickness(2);
     placeCentred(title, 0, window_size.x, 30);
@@ -178,7 +178,7 @@ void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
 
     for (int faction = 0; faction < kFactionCount; ++faction) drawCard(game, faction, window_size, faction == hovered_card);
 
-    sf::Text& hint = keptText(game, texts.faction_hint, "点击选择阵营", 18, sf::Color(150, 150, 180, 255));
+    sf::Text& hint = keptText(game, texts.faction_hint, text(game.texts, "factions.hint"), 18, sf::Color(150, 150, 180, 255));
     placeCentred(hint, 0, window_size.x, window_size.y - 35);
     drawDirect(canvas, hint);
 }
@@ -200,7 +200,7 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     separator.setFillColor(colour);
     drawShape(canvas, separator);
 
-    sf::Text& motto = keptText(game, front.screen_texts.faction_full_motto, kCards[faction].full_motto, 24, sf::Color::White);
+    sf::Text& motto = keptText(game, front.screen_texts.faction_full_motto, mottoText(game, faction, Whole), 24, sf::Color::White);
     motto.setLineSpacing(1.5f);
     placeCentred(motto, 0, window_size.x, panel_corner.y + 120);
     drawDirect(canvas, motto);

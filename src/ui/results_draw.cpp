@@ -66,7 +66,7 @@ const sf::Text& resultsOfMatch(Game& game) {
     int loser = victory ? game.enemy_faction : game.player_faction;
     std::array<int, 3> key{victory ? 1 : 0, winner, loser};
     if (texts.results_for == key) return texts.results;
-    std::string words = resultsText(victory, winner, loser);
+    std::string words = resultsText(game.texts, victory, winner, loser);
     sf::Text& results = texts.results;
     results = makeText(game.frontend->ui_font, sf::String::fromUtf8(words.begin(), words.end()), 14);
     results.setFillColor(victory ? sf::Color(100, 255, 100, 255) : sf::Color(255, 100, 100, 255));

@@ -56,6 +56,18 @@ TEST(CommandLine, HostAndJoinOpenTheLobby) {
     EXPECT_NE(run({"--help"}).out.find("  --join ADDRESS[:PORT]\n"), std::string::npos);
 }
 
+// --lang stands anywhere beside the options that play; only en and zh, and once.
+TEST(CommandLine, LangChoosesTheLanguageOfOneRun) {
+    Outcome english = run({"--host", "56000", "--lang", "en"});
+    EXPECT_EQ(std::make_tuple(english.line.language, english.line.host_port, english.line.exit_status),
+              std::make_tuple(std::optional<std::string>("en"), std::optional<unsigned short>(56000), std::optional<int>()));
+    EXPECT_EQ(run({"--lang", "zh", "--replay", "/nonexistent.tvxreplay"}).line.exit_status, 2);  // the replay is read
+    EXPECT_EQ(run({"--lang", "zh"}).line.language, "zh");
+    for (auto arguments : {std::vector<const char*>{"--lang"}, {"--lang", "fr"}, {"--lang", "--host"}})
+        EXPECT_EQ(run(arguments).errors, "tarvex: --lang takes en or zh\nTry 'tarvex --help' for more information.\n");
+    EXPECT_EQ(run({"--lang", "en", "--lang", "zh"}).line.exit_status, 2);
+}
+
 // The three answer without a display or a sound device: the real binary with no X display.
 // (Through a POSIX shell; under Wine the Windows exe is driven end to end instead.)
 #ifndef _WIN32

@@ -70,7 +70,11 @@ TEST_F(MenuDrawing, MainMenuButtonsAndTheLobby) {
 TEST_F(MenuDrawing, TheSettingsScreenShowsEveryValueAndTheKeyBeingRebound) {
     game.hex_grid_enabled = 0;
     sf::Image frame = renderedFrame(game);
-    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "设置", 24, kWhite, {kMenuSettingsX + 176, kMenuSettingsY + 18}), 0);
+    const sf::Text& label = game.frontend->screen_texts.menu_settings.text;
+    EXPECT_EQ(textMismatch(frame, game.frontend->ui_font, "设置", 24, kWhite, label.getPosition()), 0);
+    RectParts<float> drawn = partsOf(label.getGlobalBounds());
+    EXPECT_NEAR(drawn.left + drawn.width / 2, kMenuSettingsX + kMenuSettingsWidth / 2, 1);
+    EXPECT_NEAR(drawn.top + drawn.height / 2, kMenuSettingsY + kMenuSettingsHeight / 2, 1);
     click(game, int(kMenuSettingsX) + 10, int(kMenuSettingsY) + 10);
     ASSERT_TRUE(game.settings_open);
     game.settings.music_volume = 25;
@@ -177,13 +181,13 @@ TEST_F(HudDrawing, TheRoundTripAndTheRulesNoticeOfANetworkMatch) {
     game.network_mode = game.lobby_active = true;
     game.lobby.connected = true;
     const sf::Color grey(200, 200, 200), warning(255, 110, 80), notice(255, 180, 80);
-    game.link.notice = "⚠️ 双方规则不同，本局使用主机的规则";
+    game.link.notice = {"net.rules_differ", {}};
     for (auto [round_trip, colour] : {std::pair(150, grey), std::pair(151, warning)}) {
         game.link.round_trip_ms = round_trip;
         std::string line = "延迟 " + std::to_string(round_trip) + " ms";
         EXPECT_EQ(textMismatch(renderedFrame(game), game.frontend->ui_font, line, 16, colour, {10, 80}), 0) << line;
     }
-    EXPECT_EQ(game.frontend->screen_texts.rules_notice.words, game.link.notice);
+    EXPECT_EQ(game.frontend->screen_texts.rules_notice.words, "⚠️ 双方规则不同，本局使用主机的规则");
     EXPECT_EQ(game.frontend->screen_texts.rules_notice.text.getFillColor(), notice);
     game.lobby.connected = false;
 }
@@ -292,7 +296,7 @@ TEST(Progress, WinningALevelMarksItsCardInTheNextRun) {
         first.enemy_money = level ? 100 : -1;
         stdoutOf([&] { checkMatchEnd(first); });
     }
-    fixture.game = std::make_unique<Game>(GameOptions{false, kTestSeeds});
+    fixture.game = std::make_unique<Game>(GameOptions{false, kTestSeeds, ""});
     Game& next = *fixture.game;
     EXPECT_EQ(next.progress.won_levels, std::set<std::string>({"One"}));
     next.game_started = next.faction_confirmed = next.level_select_active = true;

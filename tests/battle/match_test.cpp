@@ -25,14 +25,20 @@ TEST_F(MatchEnd, TheSideBelowZeroLosesAndBothBelowIsAVictory) {
 }
 
 TEST(ResultsText, TheLocalSidesLinesComeFirst) {
-    EXPECT_EQ(resultsText(true, Red, Blue),
+    const Texts zh = textsIn("zh");
+    EXPECT_EQ(resultsText(zh, true, Red, Blue),
               "🏆 胜 利 ！\n\n联邦的'自由'是孤独的自由。共和国告诉你——我们在一起，所以不可战胜。\n\n—— 赤红共和国\n\n"
               "💀 蓝色联邦：\n联邦不会倒下。我们只是在等待下一个机会。");
-    EXPECT_EQ(resultsText(false, Yellow, Yellow),
+    EXPECT_EQ(resultsText(zh, false, Yellow, Yellow),
               "💀 失 败 ……\n\n市场波动而已。联合体会在下一轮交易中赢回来。\n\n—— 黄色联合体\n\n"
               "🏆 黄色联合体：\n联合体只能有一个CEO。这个人是我。");
-    EXPECT_EQ(resultsText(true, White, Purple).rfind("🏆 胜 利 ！\n\n真理会，你重写的是谎言。", 0), 0u);
+    EXPECT_EQ(resultsText(zh, true, White, Purple).rfind("🏆 胜 利 ！\n\n真理会，你重写的是谎言。", 0), 0u);
     // Indexes outside the faction table never index it.
-    EXPECT_EQ(taunt(White, 7), "信者得救，疑者受罚。今天，圣所的光证明了它的审判。");
-    EXPECT_EQ(taunt(-1, Red) + factionDisplayName(5) + defeatLine(-1), "");
+    EXPECT_EQ(taunt(zh, White, 7), "信者得救，疑者受罚。今天，圣所的光证明了它的审判。");
+    EXPECT_EQ(taunt(zh, -1, Red) + factionDisplayName(zh, 5) + defeatLine(zh, -1), "");
+    // In English the same lines, signed and addressed the English way.
+    std::string english = resultsText(textsIn("en"), false, Blue, Red);
+    EXPECT_EQ(english.rfind("💀 D E F E A T …\n\nWe have lost everything", 0), 0u) << english;
+    EXPECT_NE(english.find("\n\n— Crimson Republic\n\n🏆 Blue Federation:\nRepublic, you imprisoned"), std::string::npos)
+        << english;
 }

@@ -15,7 +15,7 @@ inline Game& fuzzGame() {
         char folder[] = "/tmp/tarvex-fuzz-XXXXXX";
         if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
         if (!std::freopen("/dev/null", "w", stdout)) std::abort();
-        return new Game(GameOptions{true, Seeds{}});
+        return new Game(GameOptions{true, Seeds{}, ""});
     }();
     return *game;
 }

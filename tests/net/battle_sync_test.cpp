@@ -245,7 +245,7 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
     std::string log = stdoutOf([&] { keyPress(host, sf::Keyboard::Key::P); });
     EXPECT_FALSE(host.paused);
     EXPECT_EQ(log, "⚠️ 本局的 3 次暂停已用完\n");
-    EXPECT_EQ(host.link.pause_notice, "本局的 3 次暂停已用完");
+    EXPECT_EQ(chineseText(host.link.pause_notice), "本局的 3 次暂停已用完");
     keyPress(joiner, sf::Keyboard::Key::P);
     EXPECT_TRUE(joiner.paused);  // the joining game still has pauses left
 }

@@ -32,7 +32,7 @@ struct JoinByAddressNetns : testing::Test {
                 update(joiner, 1.0f / 60);
                 attempt.longest_frame = std::max(attempt.longest_frame, secondsSince(frame));
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            } while (joiner.lobby.connect_line.rfind("正在连接", 0) == 0 && secondsSince(start) < 20);
+            } while (joiner.lobby.connect_line.key == "join.connecting" && secondsSince(start) < 20);
         });
         attempt.seconds = secondsSince(start);
         return attempt;
@@ -51,7 +51,7 @@ TEST_F(JoinByAddressNetns, JoinsByIPv4AndByNameAndRemembersTheAddress) {
     EXPECT_LT(by_ipv4.log.find("连接至 10.77.0.1:55003\n"), by_ipv4.log.find("已连接到服务器\n")) << by_ipv4.log;
     EXPECT_TRUE(waitUntil([&] { return bool(host.lobby.connected); }, 5));
     EXPECT_EQ(currentScreen(joiner), Screen::FactionSelect);
-    EXPECT_EQ(joiner.lobby.connect_line, "");
+    EXPECT_EQ(chineseText(joiner.lobby.connect_line), "");
     EXPECT_NE(fileContents(joiner.lobby.memory.file).find("\"last_address\": \"10.77.0.1\""), std::string::npos);
 
     // Both leave; the host hosts again on another port, joined by name and port.
@@ -80,7 +80,7 @@ TEST_F(JoinByAddressNetns, SaysWhichOfTheThreeFailedAndTheLobbyStaysLive) {
     };
     for (const auto& [typed, line, at_least, at_most] : cases) {
         Attempt attempt = join(typed);
-        EXPECT_EQ(joiner.lobby.connect_line, line) << typed;
+        EXPECT_EQ(chineseText(joiner.lobby.connect_line), line) << typed;
         EXPECT_TRUE(joiner.lobby.connect_failed) << typed;
         EXPECT_NE(attempt.log.find("❌ " + line + "\n"), std::string::npos) << attempt.log;
         EXPECT_GE(attempt.seconds, at_least) << typed;
@@ -100,5 +100,5 @@ TEST_F(JoinByAddressNetns, LeavingTheLobbyGivesUpAConnectAtOnce) {
     stopNetworking(joiner.lobby);
     EXPECT_LT(secondsSince(start), 0.5);
     EXPECT_EQ(joiner.lobby.dial_outcome, DialOutcome::Idle);
-    EXPECT_EQ(joiner.lobby.connect_line, "");
+    EXPECT_EQ(chineseText(joiner.lobby.connect_line), "");
 }

@@ -63,7 +63,7 @@ TEST_F(PeerRulesNetns, TheJoiningGamePlaysByTheHostsRulesForThisConnectionOnly) 
     std::string log = frames();
     EXPECT_NE(log.find("⚠️ 双方规则不同，本局使用主机的规则\n"), std::string::npos) << log;
     EXPECT_NE(log.find("✅ 已载入主机的规则\n"), std::string::npos) << log;
-    EXPECT_EQ(game.link.notice, "⚠️ 双方规则不同，本局使用主机的规则");
+    EXPECT_EQ(chineseText(game.link.notice), "⚠️ 双方规则不同，本局使用主机的规则");
     EXPECT_EQ(Config::instance().document.dump(), host_rules);
     EXPECT_EQ(game.player_money, 300);
     EXPECT_EQ(rulesHash(game) == game.link.own_rules, false);
@@ -73,7 +73,7 @@ TEST_F(PeerRulesNetns, TheJoiningGamePlaysByTheHostsRulesForThisConnectionOnly) 
     log = frames();
     EXPECT_NE(log.find("✅ 已恢复自己的规则\n"), std::string::npos) << log;
     EXPECT_EQ(Config::instance().document, nlohmann::json::parse(kOwnConfig));
-    EXPECT_EQ(std::make_pair(game.player_money, game.link.notice), std::make_pair(1000.0f, std::string()));
+    EXPECT_EQ(std::make_pair(game.player_money, chineseText(game.link.notice)), std::make_pair(1000.0f, std::string()));
 }
 
 TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRules) {
@@ -90,13 +90,14 @@ TEST_F(PeerRulesNetns, AHostileTransferIsRefusedAndTheJoiningGameKeepsItsOwnRule
         send(rulesTransfer(text, announced));
         std::string log = frames();
         SCOPED_TRACE(text.substr(0, 60));
-        EXPECT_EQ(game.link.notice.rfind("⚠️ 主机的规则无法使用（", 0), 0u) << game.link.notice;
-        EXPECT_NE(game.link.notice.find(why + "），本局使用自己的规则"), std::string::npos) << game.link.notice;
-        EXPECT_NE(log.find(game.link.notice + "\n"), std::string::npos) << log;
+        std::string notice = chineseText(game.link.notice);
+        EXPECT_EQ(notice.rfind("⚠️ 主机的规则无法使用（", 0), 0u) << notice;
+        EXPECT_NE(notice.find(why + "），本局使用自己的规则"), std::string::npos) << notice;
+        EXPECT_NE(log.find(notice + "\n"), std::string::npos) << log;
         EXPECT_FALSE(game.link.playing_host_rules);
         EXPECT_EQ(Config::instance().document, nlohmann::json::parse(kOwnConfig));
         EXPECT_EQ(game.player_money, 1000);
-        game.link.notice.clear();
+        game.link.notice = {};
     }
 }
 
@@ -112,7 +113,7 @@ TEST_F(PeerRulesNetns, TheHostSendsItsRulesWhenTheJoinersDiffer) {
     ASSERT_EQ(peer.receive(), std::vector<Message>{helloWith(rulesHash(game))});
     send({helloWith(rulesHash(game))});
     frames();
-    EXPECT_EQ(game.link.notice, "");
+    EXPECT_EQ(chineseText(game.link.notice), "");
     for (const Message& message : peer.receive()) EXPECT_EQ(message[0], MsgPing);  // and no rules
 
     send({helloWith(7)});

@@ -144,7 +144,7 @@ TEST_F(RejoinNetns, AJoiningGameKilledAndRestartedComesBackToTheMatch) {
     ASSERT_TRUE(run(2, [&] { return host.rejoin.waiting; }));
     run(2);
 
-    joiner_fixture.game = std::make_unique<Game>(GameOptions{true, kTestSeeds});
+    joiner_fixture.game = std::make_unique<Game>(GameOptions{true, kTestSeeds, ""});
     Game& restarted = joiner();
     restarted.lobby.memory = keptMemory();
     loadNetMemory(restarted.lobby.memory);

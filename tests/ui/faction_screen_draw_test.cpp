@@ -31,7 +31,7 @@ TEST(FactionScreen, PicturesLoadInOrderThenCardsAndThePanelShowThem) {
     TempDir dir;  // every faction picture but Red's hover one
     ASSERT_EQ(runCommand("cp '" TARVEX_RUN_DIR "'/*_normal.png '" TARVEX_RUN_DIR "'/*_hover.png . && rm red_hover.png"), 0);
     std::unique_ptr<Game> game;
-    std::string out = stdoutOf([&] { game = std::make_unique<Game>(GameOptions{false, kTestSeeds}); });
+    std::string out = stdoutOf([&] { game = std::make_unique<Game>(GameOptions{false, kTestSeeds, ""}); });
     size_t previous = 0;  // each line in the designed order
     for (std::string name : {"blue", "yellow", "red", "white", "purple"})
         for (std::string file : {name + "_normal.png", name + "_hover.png"}) {
