@@ -4,6 +4,7 @@
 #include "app/render_parts.h"
 #include "battle/effects_draw.h"
 #include "battle/rocket_draw.h"
+#include "ui/faction_marks.h"
 #include "ui/unit_art.h"
 
 #include <algorithm>
@@ -140,6 +141,7 @@ void drawMatchWorld(Game& game) {
     drawEffects(game.effects, canvas);
     for (const Turret& unit : game.player_turrets) drawUnit(game, canvas, unit);
     for (const Turret& unit : game.enemy_turrets) drawUnit(game, canvas, unit);
+    drawUnitMarks(game, canvas);  // after every unit, so the marks share one batch
     drawBase(canvas, game.player_base, sf::Color(0, 200, 0, 100), sf::Color(0, 255, 0));
     drawBase(canvas, game.enemy_base, sf::Color(200, 0, 0, 100), sf::Color(255, 0, 0));
     drawSmoke(game);

@@ -5,6 +5,7 @@
 #include "content/factions.h"
 #include "content/levels.h"
 #include "content/progress.h"
+#include "ui/faction_marks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,11 +16,29 @@ namespace {
 // "difficulty" cannot flood the screen.
 constexpr int kMaxCardStars = 10;
 
+// The faction a card's level names exactly, or -1.
+int cardFaction(const std::string& faction_name) {
+    for (int faction = 0; faction < kFactionCount; ++faction)
+        if (faction_name == factionLevelName(faction)) return faction;
+    return -1;
+}
+
 // Outline colour of a card by the level's faction name; an unknown name gives white.
 sf::Color cardColour(const std::string& faction_name) {
-    for (int faction = 0; faction < kFactionCount; ++faction)
-        if (faction_name == factionLevelName(faction)) return factionColour(faction);
-    return sf::Color::White;
+    int faction = cardFaction(faction_name);
+    return isFaction(faction) ? factionColour(faction) : sf::Color::White;
+}
+
+// The faction's mark just after the level's name, in its colour lightened halfway to
+// white: Blue itself would be as dark as the card in greyscale.
+void drawCardMark(Game& game, const nlohmann::json& level, const sf::Text& name) {
+    int faction = cardFaction(levelText(level, "faction", "Red"));
+    sf::Color colour = factionColour(faction);
+    auto lighter = [](std::uint8_t channel) { return std::uint8_t(channel + (255 - channel) / 2); };
+    RectParts<float> words = partsOf(name.getGlobalBounds());
+    sf::Vector2f centre(words.left + words.width + 14, words.top + words.height / 2);
+    drawFactionMark(game.frontend->canvas, faction, centre, 7, 0,
+                    ShapeStyle{sf::Color(lighter(colour.r), lighter(colour.g), lighter(colour.b))});
 }
 
 // The hint sits at y 570, inside the fourth row of cards; when that row holds the
@@ -91,6 +110,7 @@ void drawLevelCard(Game& game, const nlohmann::json& level, size_t index) {
         texts.built = true;
     }
     drawDirect(canvas, texts.name);
+    if (game.settings.faction_marks) drawCardMark(game, level, texts.name);
     drawDirect(canvas, texts.stars);
     drawDirect(canvas, texts.bonus);
     if (isLevelWon(game.progress, levelText(level, "name", "未知关卡"))) drawWonBadge(game, corner);

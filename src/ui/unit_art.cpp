@@ -3,6 +3,7 @@
 #include "app/display.h"
 #include "app/game.h"
 #include "content/factions.h"
+#include "ui/faction_marks.h"
 #include "ui/unit_frame.h"
 #include "ui/unit_sprites.h"
 
@@ -57,8 +58,9 @@ void drawDefaultBarrel(Canvas& canvas, const UnitFrame& frame) {
                   outlined(sf::Color(200, 200, 200), sf::Color(150, 150, 150), 0.5f));
 }
 
+// With marks on, each dot is its side's faction mark instead of a round dot.
 void drawMinimapDots(Canvas& canvas, const std::vector<Turret>& units, const WorldBounds& bounds, float width,
-                     sf::Color colour) {
+                     sf::Color colour, int mark) {
     float span_x = bounds.max_x - bounds.min_x;
     float span_y = bounds.max_y - bounds.min_y;
     for (const Turret& unit : units) {
@@ -67,7 +69,10 @@ void drawMinimapDots(Canvas& canvas, const std::vector<Turret>& units, const Wor
         float ny = (position.y - bounds.min_y) / span_y;
         // Nothing clamps the dot: a unit off the field shows off the map.
         sf::Vector2f centre(width - 160 + 10 + 130 * nx, 20 + 80 * ny);
-        drawRound(canvas, centre, 2, colour);
+        if (isFaction(mark))
+            drawFactionMark(canvas, mark, centre, 5, 0, ShapeStyle{colour});
+        else
+            drawRound(canvas, centre, 2, colour);
     }
 }
 }  // namespace
@@ -94,6 +99,9 @@ void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
 void drawMinimap(Game& game, Canvas& canvas) {
     float width = windowWidth(game);
     drawRectangle(canvas, {150, 100}, placed({width - 160, 10}), filled(sf::Color(0, 0, 0, 180)));
-    drawMinimapDots(canvas, game.player_turrets, game.world_bounds, width, sf::Color(0, 255, 0));
-    drawMinimapDots(canvas, game.enemy_turrets, game.world_bounds, width, sf::Color(255, 0, 0));
+    bool marks = game.settings.faction_marks;
+    drawMinimapDots(canvas, game.player_turrets, game.world_bounds, width, sf::Color(0, 255, 0),
+                    marks ? game.player_faction : -1);
+    drawMinimapDots(canvas, game.enemy_turrets, game.world_bounds, width, sf::Color(255, 0, 0),
+                    marks ? game.enemy_faction : -1);
 }

@@ -261,6 +261,7 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         showMatch(game, player);
         game.hex_grid_enabled = 1;
         game.enemy_faction = enemy;
+        game.settings.faction_marks = player == Blue;
         for (int i = 0; i < 8; ++i) {
             Turret& mine = addUnit(game, true, 0, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
             setRotationDegrees(mine.barrel, -40.0f + 11 * float(i));
