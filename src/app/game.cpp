@@ -118,7 +118,8 @@ void layOutPanelLabels(Game& game) {
     front.panel_background.setPosition({game.panel_x, 40});
     front.panel_background.setFillColor(panelColour("panel_background", sf::Color(40, 40, 40, 220)));
     for (int i = 0; i < kPanelButtonCount; ++i) {
-        const char* label = i == ButtonLaserDamage ? text(game.texts, kPanelButtons[i].label).c_str() : kPanelButtons[i].label;
+        const char* label =
+            i == ButtonLaserDamage ? text(game.texts, kPanelButtons[i].label).c_str() : kPanelButtons[i].label;
         setText(front.button_labels[i], front.ui_font, label, 14);
         front.button_labels[i].setPosition({15, kPanelButtons[i].y + 5});
     }

@@ -95,10 +95,10 @@ void drawStatusLine(Game& game) {
                                    std::trunc(game.player_income)};
     if (!texts.status.built || shown != texts.status_figures) {
         const auto& keys = game.settings.keys;
-        std::string line = fillText(game.texts, "match.status",
-                                    {wholeNumber(game.player_money), wholeNumber(game.enemy_money),
-                                     wholeNumber(game.player_income), keyName(keys[SpawnLane0]),
-                                     keyName(keys[SpawnLane1]), keyName(keys[SpawnLane2])});
+        std::string line =
+            fillText(game.texts, "match.status",
+                     {wholeNumber(game.player_money), wholeNumber(game.enemy_money), wholeNumber(game.player_income),
+                      keyName(keys[SpawnLane0]), keyName(keys[SpawnLane1]), keyName(keys[SpawnLane2])});
         keptText(game, texts.status, line, 16, texts.status_colour);
         texts.status_figures = shown;
     }
@@ -116,8 +116,8 @@ void drawLevelHeader(Game& game) {
     ScreenTexts& texts = game.frontend->screen_texts;
     sf::Text* header[] = {
         &keptText(game, texts.level_title, levelName(game.texts, game.level_title), 22, sf::Color::White),
-        &keptText(game, texts.level_description, levelDescription(game.texts, game.level_title, game.level_description), 14,
-                  sf::Color(200, 200, 200)),
+        &keptText(game, texts.level_description, levelDescription(game.texts, game.level_title, game.level_description),
+                  14, sf::Color(200, 200, 200)),
         &keptText(game, texts.level_status, dataText(game.texts, "match.in_progress", game.level_status), 18,
                   sf::Color(255, 255, 0)),
     };

@@ -121,15 +121,17 @@ void drawLobbyTexts(Game& game) {
     ScreenTexts& texts = game.frontend->screen_texts;
     int status = lobby.scanning ? -1 : int(lobby.found_hosts.size());
     if (status != texts.lobby_status) {
-        std::string line = lobby.scanning ? text(game.texts, "lobby.scanning")
-                                          : fillText(game.texts, "lobby.found", {std::to_string(lobby.found_hosts.size())});
+        std::string line = lobby.scanning
+                               ? text(game.texts, "lobby.scanning")
+                               : fillText(game.texts, "lobby.found", {std::to_string(lobby.found_hosts.size())});
         setUiText(game, texts.lobby_status_text, line, 18, sf::Color::White, {300, 150});
         texts.lobby_status = status;
     }
     drawDirect(game.frontend->canvas, texts.lobby_status_text);
     if (lobby.opponent_left) {
         if (!fontOf(texts.opponent_left_text))
-            setUiText(game, texts.opponent_left_text, text(game.texts, "lobby.opponent_left"), 20, sf::Color(255, 180, 80), {300, 110});
+            setUiText(game, texts.opponent_left_text, text(game.texts, "lobby.opponent_left"), 20,
+                      sf::Color(255, 180, 80), {300, 110});
         drawDirect(game.frontend->canvas, texts.opponent_left_text);
     }
     size_t rows = std::min(lobby.found_hosts.size(), kMaxListedHosts);
@@ -206,7 +208,8 @@ void drawLevelSelect(Game& game) {
     drawDirect(canvas, game.frontend->back_text);
     ScreenTexts& texts = game.frontend->screen_texts;
     if (texts.title_faction != game.player_faction) {
-        setUiText(game, texts.title, text(game.texts, "levels.title"), 28, factionColour(game.player_faction), {350, 30});
+        setUiText(game, texts.title, text(game.texts, "levels.title"), 28, factionColour(game.player_faction),
+                  {350, 30});
         texts.title_faction = game.player_faction;
     }
     drawDirect(canvas, texts.title);

@@ -17,8 +17,9 @@ void drawNetworkLines(Game& game) {
     const PeerLink& link = game.link;
     if ((shown == Screen::Match || shown == Screen::Results) && link.round_trip_ms >= 0) {
         bool high = link.round_trip_ms > kHighRoundTripMs;
-        sf::Text& latency = keptText(game, texts.latency, fillText(game.texts, "match.latency", {std::to_string(link.round_trip_ms)}), 16,
-                                     high ? sf::Color(255, 110, 80) : sf::Color(200, 200, 200));
+        sf::Text& latency =
+            keptText(game, texts.latency, fillText(game.texts, "match.latency", {std::to_string(link.round_trip_ms)}),
+                     16, high ? sf::Color(255, 110, 80) : sf::Color(200, 200, 200));
         latency.setPosition({10, 80});
         drawDirect(canvas, latency);
     }

@@ -25,10 +25,11 @@ void drawReplaysButton(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     drawBox(canvas, {kReplaysButtonX, kReplaysButtonY}, {kReplaysButtonWidth, kReplaysButtonHeight},
             sf::Color(60, 60, 80));
-    sf::Text& label =
-        keptText(game, game.frontend->screen_texts.replays_button, text(game.texts, "replays.button"), 18, sf::Color::White);
+    sf::Text& label = keptText(game, game.frontend->screen_texts.replays_button, text(game.texts, "replays.button"), 18,
+                               sf::Color::White);
     float width = partsOf(label.getLocalBounds()).width;
-    drawDirect(canvas, placed(label, {std::floor(kReplaysButtonX + (kReplaysButtonWidth - width) / 2), kReplaysButtonY + 8}));
+    drawDirect(canvas,
+               placed(label, {std::floor(kReplaysButtonX + (kReplaysButtonWidth - width) / 2), kReplaysButtonY + 8}));
 }
 
 // Newest first, a row a replay; the wheel scrolls; the notice says why one could not be played.
@@ -38,7 +39,9 @@ void drawReplayList(Game& game) {
     const ReplayShelf& shelf = game.shelf;
     drawShape(canvas, game.back_button);
     drawDirect(canvas, game.frontend->back_text);
-    drawDirect(canvas, placed(keptText(game, texts.replays_title, text(game.texts, "replays.title"), 28, sf::Color::White), {kReplayTitleX, 30}));
+    drawDirect(canvas,
+               placed(keptText(game, texts.replays_title, text(game.texts, "replays.title"), 28, sf::Color::White),
+                      {kReplayTitleX, 30}));
     for (int row = 0; row < kReplayRowsShown; ++row) {
         std::size_t index = std::size_t(shelf.first_shown + row);
         if (index >= shelf.listings.size()) break;
@@ -61,7 +64,8 @@ void drawReplayBadge(Game& game) {
     Canvas& canvas = game.frontend->canvas;
     ScreenTexts& texts = game.frontend->screen_texts;
     const ReplayShelf& shelf = game.shelf;
-    std::string words = fillText(game.texts, shelf.paused ? "replays.badge_paused" : "replays.badge", {std::to_string(shelf.speed)});
+    std::string words =
+        fillText(game.texts, shelf.paused ? "replays.badge_paused" : "replays.badge", {std::to_string(shelf.speed)});
     sf::Text& badge = keptText(game, texts.replay_badge, words, 20, sf::Color(255, 220, 120));
     drawDirect(canvas, placed(badge, {1120, 118}));  // under the minimap
     if (!shelf.ended || game.game_over) return;

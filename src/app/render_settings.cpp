@@ -41,7 +41,8 @@ std::string valueOf(const Game& game, int row) {
         case FullscreenRow: return onOff(settings.fullscreen);
         case VsyncRow: return onOff(settings.vsync);
         case FrameLimitRow:
-            return settings.frame_limit == 0 ? text(game.texts, "settings.no_limit") : std::to_string(settings.frame_limit);
+            return settings.frame_limit == 0 ? text(game.texts, "settings.no_limit")
+                                             : std::to_string(settings.frame_limit);
         // Each language is named in its own words, so it can be found from either.
         case LanguageRow: return game.texts.language == "en" ? "English" : "中文";
         default: return onOff(settings.faction_marks);
@@ -54,8 +55,8 @@ void drawRow(Game& game, int row) {
     ScreenTexts& texts = game.frontend->screen_texts;
     sf::FloatRect control = settingsControl(row);
     RectParts<float> parts = partsOf(control);
-    drawWords(game, texts.settings_labels[std::size_t(row)], text(game.texts, kSettingsRowLabels[row]), 20, sf::Color::White,
-              {kSettingsLabelX, parts.top + 5});
+    drawWords(game, texts.settings_labels[std::size_t(row)], text(game.texts, kSettingsRowLabels[row]), 20,
+              sf::Color::White, {kSettingsLabelX, parts.top + 5});
     drawBox(canvas, control, kBox);
     bool slider = row == MusicRow || row == EffectsRow;
     if (slider) {
@@ -63,8 +64,7 @@ void drawRow(Game& game, int row) {
         drawBox(canvas, sf::FloatRect({parts.left, parts.top}, {parts.width * float(volume) / 100, parts.height}), kFill);
     }
     float x = slider ? parts.left + parts.width + 14 : parts.left + 14;
-    drawWords(game, texts.settings_values[std::size_t(row)], valueOf(game, row), 18, kWords,
-              {x, parts.top + 6});
+    drawWords(game, texts.settings_values[std::size_t(row)], valueOf(game, row), 18, kWords, {x, parts.top + 6});
 }
 
 void drawKeyRow(Game& game, int action) {
@@ -72,11 +72,12 @@ void drawKeyRow(Game& game, int action) {
     sf::FloatRect box = keyBox(action);
     RectParts<float> parts = partsOf(box);
     bool waiting = game.rebinding == action;
-    drawWords(game, texts.key_labels[std::size_t(action)], text(game.texts, kActionLabels[action]), 16, sf::Color::White,
-              {kKeyLabelX, parts.top + 4});
+    drawWords(game, texts.key_labels[std::size_t(action)], text(game.texts, kActionLabels[action]), 16,
+              sf::Color::White, {kKeyLabelX, parts.top + 4});
     drawBox(game.frontend->canvas, box, waiting ? sf::Color(90, 70, 30) : kBox,
             waiting ? sf::Color(255, 210, 120) : kEdge);
-    std::string name = waiting ? text(game.texts, "settings.press_key") : keyName(game.settings.keys[std::size_t(action)]);
+    std::string name =
+        waiting ? text(game.texts, "settings.press_key") : keyName(game.settings.keys[std::size_t(action)]);
     drawWords(game, texts.key_names[std::size_t(action)], name, 16, kWords, {parts.left + 10, parts.top + 4});
 }
 }  // namespace
@@ -110,14 +111,16 @@ void drawSettingsScreen(Game& game) {
     ScreenTexts& texts = game.frontend->screen_texts;
     drawShape(canvas, game.back_button);
     drawDirect(canvas, game.frontend->back_text);
-    drawWords(game, texts.settings_title, text(game.texts, "settings.title"), 28, sf::Color::White, {kSettingsLabelX + 120, 30});
+    drawWords(game, texts.settings_title, text(game.texts, "settings.title"), 28, sf::Color::White,
+              {kSettingsLabelX + 120, 30});
     for (int row = 0; row < kSettingsRowCount; ++row) drawRow(game, row);
     for (int action = 0; action < kKeyActionCount; ++action) drawKeyRow(game, action);
     sf::FloatRect restore = restoreDefaultsButton();
     drawBox(canvas, restore, sf::Color(60, 60, 80));
-    sf::Text& label = keptText(game, texts.restore_defaults, text(game.texts, "settings.restore"), 20, sf::Color::White);
+    sf::Text& label =
+        keptText(game, texts.restore_defaults, text(game.texts, "settings.restore"), 20, sf::Color::White);
     placeInBox(label, restore);
     drawDirect(canvas, label);
-    drawWords(game, texts.settings_hint, text(game.texts, "settings.hint"), 14,
-              sf::Color(130, 130, 160), {kKeyLabelX, kKeyRowY + kKeyRowHeight * kKeyActionCount + 8});
+    drawWords(game, texts.settings_hint, text(game.texts, "settings.hint"), 14, sf::Color(130, 130, 160),
+              {kKeyLabelX, kKeyRowY + kKeyRowHeight * kKeyActionCount + 8});
 }

@@ -35,8 +35,8 @@ std::string listingLine(const Texts& texts, const Replay& replay) {
     char length[32];
     int seconds = int(replay.length_seconds);
     std::snprintf(length, sizeof(length), "%d:%02d", seconds / 60, seconds % 60);
-    std::string level = replay.level > 0 ? fillText(texts, "replays.level", {std::to_string(replay.level),
-                                                                               levelName(texts, replay.level_name)})
+    std::string level = replay.level > 0 ? fillText(texts, "replays.level",
+                                                    {std::to_string(replay.level), levelName(texts, replay.level_name)})
                                          : text(texts, "replays.lan");
     std::string sides = fillText(texts, "replays.versus",
                                  {factionLevelName(replay.player_faction), factionLevelName(replay.enemy_faction)});

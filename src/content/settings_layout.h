@@ -18,15 +18,16 @@ constexpr float kMenuSettingsX = 440, kMenuSettingsY = 535, kMenuSettingsWidth =
 
 // The text keys of the rows' and the actions' names.
 inline const char* const kSettingsRowLabels[kSettingsRowCount] = {
-    "settings.row.music_volume", "settings.row.effects_volume", "settings.row.fullscreen", "settings.row.vsync",
-    "settings.row.frame_limit", "settings.row.language", "settings.row.faction_marks"};
+    "settings.row.music_volume", "settings.row.effects_volume", "settings.row.fullscreen",   "settings.row.vsync",
+    "settings.row.frame_limit",  "settings.row.language",       "settings.row.faction_marks"};
 inline const char* const kActionLabels[kKeyActionCount] = {
     "settings.action.spawn_lane_0", "settings.action.spawn_lane_1", "settings.action.spawn_lane_2",
     "settings.action.opponent_lane_0", "settings.action.opponent_lane_1", "settings.action.opponent_lane_2",
     "settings.action.opponent_upgrade_1", "settings.action.opponent_upgrade_2", "settings.action.opponent_upgrade_3",
     "settings.action.opponent_upgrade_4", "settings.action.camera_up", "settings.action.camera_down",
     "settings.action.pause", "settings.action.music", "settings.action.fullscreen",
-    "settings.action.overlay"};
+    "settings.action.overlay",
+};
 
 inline sf::FloatRect settingsControl(int row) {
     return {{kSettingsControlX, kSettingsRowY + kSettingsRowHeight * float(row)},

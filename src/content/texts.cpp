@@ -26,8 +26,8 @@ std::string fill(const std::string& pattern, const std::string_view* words, std:
     std::string filled;
     filled.reserve(pattern.size() + 16);
     for (std::size_t at = 0; at < pattern.size(); ++at) {
-        bool slot = pattern[at] == '{' && at + 2 < pattern.size() && pattern[at + 2] == '}' &&
-                    pattern[at + 1] >= '0' && pattern[at + 1] <= '9';
+        bool slot = pattern[at] == '{' && at + 2 < pattern.size() && pattern[at + 2] == '}' && pattern[at + 1] >= '0' &&
+                    pattern[at + 1] <= '9';
         std::size_t index = slot ? std::size_t(pattern[at + 1] - '0') : count;
         if (index < count) {
             filled += words[index];

@@ -64,7 +64,7 @@ struct PeerLink {
     IncomingText incoming_rules;
     bool playing_host_rules = false;
     nlohmann::json own_document;
-    Phrase notice;                  // what the screens say of the rules while it holds ("" none)
+    Phrase notice;  // what the screens say of the rules while it holds ("" none)
     // Latency: microseconds of real time
     std::int64_t next_ping_us = 0;
     int round_trip_ms = -1;         // the last round trip measured, -1 none yet
@@ -72,7 +72,7 @@ struct PeerLink {
     // The shared pause, counted per match
     int own_pauses = 0;
     int peer_pauses = 0;
-    Phrase pause_notice;            // why P did nothing, shown for a few seconds
+    Phrase pause_notice;  // why P did nothing, shown for a few seconds
     std::int64_t pause_notice_until_us = 0;
 };
 

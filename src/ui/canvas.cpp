@@ -517,7 +517,8 @@ std::vector<sf::Vertex>& openBatch(Canvas& canvas, const sf::RenderStates& state
 
 void drawDirect(Canvas& canvas, const sf::Drawable& drawable, const sf::RenderStates& states) {
     if (canvas.words_drawn)
-        if (const auto* text = dynamic_cast<const sf::Text*>(&drawable)) canvas.words_drawn->push_back(utf8Of(text->getString()));
+        if (const auto* text = dynamic_cast<const sf::Text*>(&drawable))
+            canvas.words_drawn->push_back(utf8Of(text->getString()));
     flushCanvas(canvas);
     canvas.target->draw(drawable, states);
     ++canvas.draw_calls;

@@ -10,7 +10,7 @@ const sf::Vector2f kTriangle[] = {{0, -1.2f}, {1.04f, 0.6f}, {-1.04f, 0.6f}};
 const sf::Vector2f kSquare[] = {{-0.85f, -0.85f}, {0.85f, -0.85f}, {0.85f, 0.85f}, {-0.85f, 0.85f}};
 const sf::Vector2f kDiamond[] = {{0, -1.2f}, {1.2f, 0}, {0, 1.2f}, {-1.2f, 0}};
 constexpr float kArm = 0.3f;
-const sf::Vector2f kCross[] = {{-kArm, -1}, {kArm, -1}, {kArm, -kArm}, {1, -kArm}, {1, kArm}, {kArm, kArm},
+const sf::Vector2f kCross[] = {{-kArm, -1}, {kArm, -1}, {kArm, -kArm}, {1, -kArm}, {1, kArm},   {kArm, kArm},
                                {kArm, 1},   {-kArm, 1}, {-kArm, kArm}, {-1, kArm}, {-1, -kArm}, {-kArm, -kArm}};
 constexpr std::size_t kCirclePoints = 16;
 
@@ -19,7 +19,8 @@ const ShapeStyle kOnUnit{sf::Color(255, 255, 255, 230), sf::Color(20, 20, 20, 23
 constexpr float kOnUnitSize = 4.5f;
 }  // namespace
 
-void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float size, float degrees, const ShapeStyle& style) {
+void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float size, float degrees,
+                     const ShapeStyle& style) {
     sf::Transformable placement;
     placement.setPosition(centre);
     setRotationDegrees(placement, degrees);
@@ -43,7 +44,9 @@ void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float siz
 void drawUnitMarks(Game& game, Canvas& canvas) {
     if (!game.settings.faction_marks) return;
     for (const Turret& unit : game.player_turrets)
-        drawFactionMark(canvas, game.player_faction, unit.body.getPosition(), kOnUnitSize, rotationDegrees(unit.barrel), kOnUnit);
+        drawFactionMark(canvas, game.player_faction, unit.body.getPosition(), kOnUnitSize, rotationDegrees(unit.barrel),
+                        kOnUnit);
     for (const Turret& unit : game.enemy_turrets)
-        drawFactionMark(canvas, game.enemy_faction, unit.body.getPosition(), kOnUnitSize, rotationDegrees(unit.barrel), kOnUnit);
+        drawFactionMark(canvas, game.enemy_faction, unit.body.getPosition(), kOnUnitSize, rotationDegrees(unit.barrel),
+                        kOnUnit);
 }

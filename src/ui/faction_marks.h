@@ -10,7 +10,8 @@ struct Game;
 // colour-blind player tells them by shape: Red ▲, Yellow ●, Blue ■, Purple ◆, White ✚.
 // `size` is about half the mark's width; it turns by `degrees` about its centre. A number
 // outside the five has no mark.
-void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float size, float degrees, const ShapeStyle& style);
+void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float size, float degrees,
+                     const ShapeStyle& style);
 
 // A small mark on every unit, turned with its body, when the settings ask for marks.
 void drawUnitMarks(Game& game, Canvas& canvas);

@@ -33,10 +33,11 @@ const FactionCardData kCards[kFactionCount] = {
 };
 
 enum MottoForm { Column, Whole };
-const char* const kMottoKeys[kFactionCount][2] = {
-    {"faction.red.motto_column", "faction.red.motto"},       {"faction.yellow.motto_column", "faction.yellow.motto"},
-    {"faction.blue.motto_column", "faction.blue.motto"},     {"faction.purple.motto_column", "faction.purple.motto"},
-    {"faction.white.motto_column", "faction.white.motto"}};
+const char* const kMottoKeys[kFactionCount][2] = {{"faction.red.motto_column", "faction.red.motto"},
+                                                  {"faction.yellow.motto_column", "faction.yellow.motto"},
+                                                  {"faction.blue.motto_column", "faction.blue.motto"},
+                                                  {"faction.purple.motto_column", "faction.purple.motto"},
+                                                  {"faction.white.motto_column", "faction.white.motto"}};
 
 const std::string& mottoText(const Game& game, int faction, MottoForm form) {
     return text(game.texts, kMottoKeys[faction][form]);
@@ -161,8 +162,8 @@ void drawCard(Game& game, int faction, sf::Vector2f window_size, bool hovered) {
     drawPicture(canvas, front.faction_sprites[size_t(faction)], picture, 120, {corner.x, corner.y + 15}, true);
 
     // The motto hangs below the card, one character per line.
-    sf::Text& motto = keptText(game, front.screen_texts.faction_mottos[size_t(faction)], mottoText(game, faction, Column), 15,
-                               sf::Color(180, 180, 210, 255));
+    sf::Text& motto = keptText(game, front.screen_texts.faction_mottos[size_t(faction)],
+                               mottoText(game, faction, Column), 15, sf::Color(180, 180, 210, 255));
     placeCentred(motto, corner.x, kCardSize, corner.y + kCardSize - 32);
     drawDirect(canvas, motto);
 }
@@ -178,7 +179,8 @@ void drawCardView(Game& game, sf::Vector2f window_size, int hovered_card) {
 
     for (int faction = 0; faction < kFactionCount; ++faction) drawCard(game, faction, window_size, faction == hovered_card);
 
-    sf::Text& hint = keptText(game, texts.faction_hint, text(game.texts, "factions.hint"), 18, sf::Color(150, 150, 180, 255));
+    sf::Text& hint =
+        keptText(game, texts.faction_hint, text(game.texts, "factions.hint"), 18, sf::Color(150, 150, 180, 255));
     placeCentred(hint, 0, window_size.x, window_size.y - 35);
     drawDirect(canvas, hint);
 }
@@ -200,7 +202,8 @@ void drawPanelView(Game& game, sf::Vector2f window_size, int faction) {
     separator.setFillColor(colour);
     drawShape(canvas, separator);
 
-    sf::Text& motto = keptText(game, front.screen_texts.faction_full_motto, mottoText(game, faction, Whole), 24, sf::Color::White);
+    sf::Text& motto =
+        keptText(game, front.screen_texts.faction_full_motto, mottoText(game, faction, Whole), 24, sf::Color::White);
     motto.setLineSpacing(1.5f);
     placeCentred(motto, 0, window_size.x, panel_corner.y + 120);
     drawDirect(canvas, motto);

@@ -32,8 +32,10 @@ std::string resultsText(const Texts& texts, bool victory, int winner, int loser)
     std::string winner_name = factionDisplayName(texts, winner);
     std::string loser_name = factionDisplayName(texts, loser);
     if (victory)
-        return text(texts, "results.victory") + "\n\n" + taunt_line + "\n\n" + fillText(texts, "results.signature", {winner_name}) + "\n\n" + "💀 " +
+        return text(texts, "results.victory") + "\n\n" + taunt_line + "\n\n" +
+               fillText(texts, "results.signature", {winner_name}) + "\n\n" + "💀 " +
                fillText(texts, "results.speaker", {loser_name}) + "\n" + defeat;
-    return text(texts, "results.defeat") + "\n\n" + defeat + "\n\n" + fillText(texts, "results.signature", {loser_name}) + "\n\n" + "🏆 " +
+    return text(texts, "results.defeat") + "\n\n" + defeat + "\n\n" +
+           fillText(texts, "results.signature", {loser_name}) + "\n\n" + "🏆 " +
            fillText(texts, "results.speaker", {winner_name}) + "\n" + taunt_line;
 }

@@ -59,8 +59,9 @@ TEST(CommandLine, HostAndJoinOpenTheLobby) {
 // --lang stands anywhere beside the options that play; only en and zh, and once.
 TEST(CommandLine, LangChoosesTheLanguageOfOneRun) {
     Outcome english = run({"--host", "56000", "--lang", "en"});
-    EXPECT_EQ(std::make_tuple(english.line.language, english.line.host_port, english.line.exit_status),
-              std::make_tuple(std::optional<std::string>("en"), std::optional<unsigned short>(56000), std::optional<int>()));
+    EXPECT_EQ(
+        std::make_tuple(english.line.language, english.line.host_port, english.line.exit_status),
+        std::make_tuple(std::optional<std::string>("en"), std::optional<unsigned short>(56000), std::optional<int>()));
     EXPECT_EQ(run({"--lang", "zh", "--replay", "/nonexistent.tvxreplay"}).line.exit_status, 2);  // the replay is read
     EXPECT_EQ(run({"--lang", "zh"}).line.language, "zh");
     for (auto arguments : {std::vector<const char*>{"--lang"}, {"--lang", "fr"}, {"--lang", "--host"}})

@@ -110,7 +110,8 @@ TEST(Languages, EveryScreenFollowsTheLanguageSwitch) {
         EXPECT_EQ(game.settings.language, "zh");
     }
     std::set<std::string> screens, with_chinese;
-    for (const auto& [screen, words] : wordsOfEveryScreen(*std::make_unique<Game>(GameOptions{false, kTestSeeds, ""}))) {
+    for (const auto& [screen, words] :
+         wordsOfEveryScreen(*std::make_unique<Game>(GameOptions{false, kTestSeeds, ""}))) {
         screens.insert(screen);
         if (!readsInEnglish(words)) with_chinese.insert(screen);
     }

@@ -187,7 +187,8 @@ TEST_F(HudDrawing, TheRoundTripAndTheRulesNoticeOfANetworkMatch) {
         std::string line = "延迟 " + std::to_string(round_trip) + " ms";
         EXPECT_EQ(textMismatch(renderedFrame(game), game.frontend->ui_font, line, 16, colour, {10, 80}), 0) << line;
     }
-    EXPECT_EQ(game.frontend->screen_texts.rules_notice.words, "⚠️ 双方规则不同，本局使用主机的规则");
+    EXPECT_EQ(game.frontend->screen_texts.rules_notice.words,
+              "⚠️ 双方规则不同，本局使用主机的规则");
     EXPECT_EQ(game.frontend->screen_texts.rules_notice.text.getFillColor(), notice);
     game.lobby.connected = false;
 }

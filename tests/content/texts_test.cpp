@@ -15,7 +15,8 @@ std::set<std::string> slotsOf(const std::string& pattern) {
 
 // Every quoted text key the game's code names: "menu.single", "settings.row.vsync", …
 std::set<std::string> keysNamedInCode() {
-    static const std::regex key(R"re("((?:menu|lobby|join|factions|levels|match|net|results|replays|settings|pause|faction)\.[a-z_0-9.]+)")re");
+    static const std::regex key(
+        R"re("((?:menu|lobby|join|factions|levels|match|net|results|replays|settings|pause|faction)\.[a-z_0-9.]+)")re");
     std::set<std::string> keys;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(TARVEX_SOURCE_DIR "/src")) {
         if (!entry.is_regular_file()) continue;
@@ -44,7 +45,8 @@ TEST(Texts, BothCataloguesHoldEveryKeyTheCodeNames) {
     for (const std::string& key : named)
         // A prefix the code completes at run time ("results.taunt.") names no key itself.
         // A file name ("settings.json") names none either.
-        if (key.back() != '.' && key.find(".json") == std::string::npos) EXPECT_EQ(chinese.count(key), 1u) << key << " is named in the code but in no catalogue";
+        if (key.back() != '.' && key.find(".json") == std::string::npos)
+            EXPECT_EQ(chinese.count(key), 1u) << key << " is named in the code but in no catalogue";
 }
 
 // The design's words stay Chinese by default: a key the shown language lacks falls back to
