@@ -79,7 +79,7 @@ double threadCpuMilliseconds() {
 // One battle in a fresh game: the same seeds, clocks and formations for both modes.
 Run runBattle(int units_per_side, bool use_grid, const Options& options) {
     ManualClockSource clock;
-    Game game(GameOptions{true, Seeds{1, 2, 3, 1}});
+    Game game(GameOptions{true, Seeds{1, 2, 3, 1}, ""});
     game.use_spatial_grid = use_grid;
     game.game_started = game.faction_confirmed = game.level_running = true;
     game.player_faction = Red;
