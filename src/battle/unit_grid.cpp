@@ -9,6 +9,13 @@ constexpr float kCellSize = 32.0f;
 
 int cellAt(const UnitGrid& grid, sf::Vector2f p) { return gridRow(grid, p.y) * grid.columns + gridColumn(grid, p.x); }
 
+void setOccupied(UnitGrid& grid, int cell, bool occupied) {
+    int row = cell / grid.columns, column = cell % grid.columns;
+    std::uint64_t& word = grid.occupied[size_t(row * grid.words + (column >> 6))];
+    std::uint64_t bit = std::uint64_t(1) << (column & 63);
+    word = occupied ? word | bit : word & ~bit;
+}
+
 void link(UnitGrid& grid, int unit, int cell) {
     int first = grid.head[size_t(cell)];
     grid.prev[size_t(unit)] = -1;
@@ -16,6 +23,7 @@ void link(UnitGrid& grid, int unit, int cell) {
     if (first >= 0) grid.prev[size_t(first)] = unit;
     grid.head[size_t(cell)] = unit;
     grid.cell_of[size_t(unit)] = cell;
+    setOccupied(grid, cell, true);
     ++grid.row_count[size_t(cell / grid.columns)];
 }
 
@@ -26,6 +34,7 @@ void unlink(UnitGrid& grid, int unit) {
         grid.next[size_t(before)] = after;
     else
         grid.head[size_t(cell)] = after;
+    if (grid.head[size_t(cell)] < 0) setOccupied(grid, cell, false);
     if (after >= 0) grid.prev[size_t(after)] = before;
     --grid.row_count[size_t(cell / grid.columns)];
 }
@@ -39,6 +48,8 @@ void buildGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBoun
     grid.rows = std::max(1, int(std::ceil((bounds.max_y - bounds.min_y) / kCellSize)));
     grid.head.assign(size_t(grid.columns * grid.rows), -1);
     grid.row_count.assign(size_t(grid.rows), 0);
+    grid.words = (grid.columns + 63) / 64;
+    grid.occupied.assign(size_t(grid.rows * grid.words), 0);
     grid.lane_count = {};
     grid.max_radius = 0;
     grid.next.resize(units.size());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 struct Game;
@@ -23,6 +24,8 @@ struct UnitGrid {
     std::vector<int> next, prev;       // the chain of the units sharing a cell, -1 at its ends
     std::vector<int> cell_of;          // each unit's cell
     std::vector<int> row_count;        // units in each row of cells
+    int words = 0;                     // 64-bit words of occupancy per row
+    std::vector<std::uint64_t> occupied;  // a bit for each cell holding a unit, row by row
     std::array<int, 3> lane_count{};   // units of each lane
 };
 
@@ -109,6 +112,32 @@ inline float columnGap(const UnitGrid& grid, int column, float x) {
 
 inline float rowGap(const UnitGrid& grid, int row, float y) {
     return cellGap(y, row, grid.origin_y, grid.cell_size, grid.rows);
+}
+
+// The nearest occupied column of a row at or before column, or -1.
+inline int occupiedAtOrBefore(const UnitGrid& grid, int row, int column) {
+    if (column < 0) return -1;
+    const std::uint64_t* words = grid.occupied.data() + size_t(row * grid.words);
+    int word = column >> 6;
+    std::uint64_t bits = words[word] & (~std::uint64_t(0) >> (63 - (column & 63)));
+    while (bits == 0) {
+        if (--word < 0) return -1;
+        bits = words[word];
+    }
+    return word * 64 + 63 - __builtin_clzll(bits);
+}
+
+// The nearest occupied column of a row at or after column, or the column count.
+inline int occupiedAtOrAfter(const UnitGrid& grid, int row, int column) {
+    if (column >= grid.columns) return grid.columns;
+    const std::uint64_t* words = grid.occupied.data() + size_t(row * grid.words);
+    int word = column >> 6;
+    std::uint64_t bits = words[word] & (~std::uint64_t(0) << (column & 63));
+    while (bits == 0) {
+        if (++word >= grid.words) return grid.columns;
+        bits = words[word];
+    }
+    return word * 64 + __builtin_ctzll(bits);
 }
 
 // Visits, in no particular order, every unit in the cells within radius of p: a superset
@@ -248,14 +277,27 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
     auto beyond = [&](float gap) { return gap - extra > std::min(best, limit) + kGridSlack; };
     int centre_column = gridColumn(*grid, p.x);
     int centre_row = gridRow(*grid, p.y);
+    // The columns of a row in the order of scanOutwards from the centre, skipping the empty
+    // cells: a side that an empty cell would close stays closed at its next occupied one.
     auto scanRow = [&](int row, float row_gap) {
-        scanOutwards(
-            centre_column, grid->columns, [&](int column) { return columnGap(*grid, column, p.x); },
-            [&](float gap) { return beyond(std::sqrt(gap * gap + row_gap * row_gap)); },
-            [&](int column, float) {
+        auto beyondColumn = [&](int column) {
+            float gap = columnGap(*grid, column, p.x);
+            return beyond(std::sqrt(gap * gap + row_gap * row_gap));
+        };
+        int left = occupiedAtOrBefore(*grid, row, centre_column);
+        int right = occupiedAtOrAfter(*grid, row, centre_column + 1);
+        while (left >= 0 || right < grid->columns) {
+            bool take_left = left >= 0 && (right >= grid->columns || centre_column - left <= right - centre_column);
+            int column = take_left ? left : right;
+            bool closed = beyondColumn(column);
+            if (!closed)
                 for (int i = grid->head[size_t(row * grid->columns + column)]; i >= 0; i = grid->next[size_t(i)])
                     consider(i);
-            });
+            if (take_left)
+                left = closed ? -1 : occupiedAtOrBefore(*grid, row, column - 1);
+            else
+                right = closed ? grid->columns : occupiedAtOrAfter(*grid, row, column + 1);
+        }
     };
     scanOutwards(
         centre_row, grid->rows, [&](int row) { return rowGap(*grid, row, p.y); }, beyond,
