@@ -96,9 +96,14 @@ SmokePuff newPuff(const Projectile& projectile, float speed) {
 
 Projectile makeShell(sf::Vector2f position, sf::Vector2f direction, bool is_player, sf::Color fill, float speed,
                      float lifetime) {
-    Projectile shell;
-    shell.shape = sf::CircleShape(4, 30);
-    shell.shape.setOrigin({4, 4});
+    // Every shell starts as a copy of one round, not working its outline out afresh.
+    static const Projectile round = [] {
+        Projectile made;
+        made.shape = sf::CircleShape(4, 30);
+        made.shape.setOrigin({4, 4});
+        return made;
+    }();
+    Projectile shell = round;
     shell.shape.setFillColor(fill);
     shell.shape.setPosition(position);
     shell.velocity = direction * speed;
