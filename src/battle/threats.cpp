@@ -13,7 +13,7 @@ constexpr float kSideReach = 30;       // shots passing beyond danger radius + t
 constexpr float kCloseReach = 20;      // a shot already past counts when it passes this close
 constexpr float kAheadSeconds = 1.5f;  // arrival time window of a threat
 constexpr float kPastSeconds = -0.5f;
-constexpr float kThreatCell = 64;
+constexpr float kThreatCell = 192;   // a shot watches ~350 px of path: coarse cells list it fewer times
 
 // Whether a shot threatens a unit of a side at a position, and as what threat.
 bool threatFrom(const Projectile& projectile, sf::Vector2f position, float radius, bool is_player, Threat& threat) {
