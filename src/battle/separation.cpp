@@ -27,6 +27,12 @@ void excludeFromBase(const Game& game, Turret& unit) {
     unit.push_velocity = {};
 }
 
+// Whether a unit at a position and another are close enough to push each other; the
+// pairs that are not need no sorting into order.
+bool withinPush(const Game& game, sf::Vector2f position, const Turret& other) {
+    return !(vectorLength(position - other.body.getPosition()) > game.push_radius);
+}
+
 // The sturdier unit of a pair is moved less.
 void pushPair(Game& game, Turret& a, Turret& b) {
     sf::Vector2f d = a.body.getPosition() - b.body.getPosition();
@@ -49,16 +55,24 @@ void pushPair(Game& game, Turret& a, Turret& b) {
 // Pairs are taken in the order of a walk over both lists (i before j), which fixes the
 // float sums and the random draws of stacked units.
 void pushPairsWithin(Game& game, std::vector<Turret>& units) {
-    for (size_t i = 0; i < units.size(); ++i)
-        forEachNearInOrder(game, units, units[i].body.getPosition(), game.push_radius, [&](int j) {
-            if (size_t(j) > i) pushPair(game, units[i], units[size_t(j)]);
-        });
+    for (size_t i = 0; i < units.size(); ++i) {
+        sf::Vector2f position = units[i].body.getPosition();
+        forEachNearInOrderIf(
+            game, units, position, game.push_radius,
+            [&](int j) { return size_t(j) > i && withinPush(game, position, units[size_t(j)]); },
+            [&](int j) { pushPair(game, units[i], units[size_t(j)]); });
+    }
 }
 
 void pushPairsAcross(Game& game) {
-    for (Turret& player : game.player_turrets)
-        forEachNearInOrder(game, game.enemy_turrets, player.body.getPosition(), game.push_radius,
-                           [&](int j) { pushPair(game, player, game.enemy_turrets[size_t(j)]); });
+    std::vector<Turret>& enemies = game.enemy_turrets;
+    for (Turret& player : game.player_turrets) {
+        sf::Vector2f position = player.body.getPosition();
+        forEachNearInOrderIf(
+            game, enemies, position, game.push_radius,
+            [&](int j) { return withinPush(game, position, enemies[size_t(j)]); },
+            [&](int j) { pushPair(game, player, enemies[size_t(j)]); });
+    }
 }
 
 void integratePush(Game& game, Turret& unit, float dt) {
@@ -80,7 +94,8 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
     sf::Vector2f position = unit.body.getPosition();
     sf::Vector2f total;
     int count = 0;
-    forEachNearInOrder(game, list, position, radius, [&](int i) {
+    auto near = [&](int i) { return !(vectorLength(position - list[size_t(i)].body.getPosition()) >= radius); };
+    forEachNearInOrderIf(game, list, position, radius, near, [&](int i) {
         const Turret& other = list[size_t(i)];
         if (&other == &unit) return;
         sf::Vector2f d = position - other.body.getPosition();

@@ -201,23 +201,31 @@ int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane);
 // Indices gathered by one in-order query, reused from query to query.
 std::vector<int>& gridScratch(Game& game);
 
-// Visits the units that may lie within radius of p in list order, as a walk over the
-// whole list would meet them, so that sums and random draws come out the same.
-template <typename Visit>
-void forEachNearInOrder(Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Visit visit) {
+// Visits the units that may lie within radius of p and pass keep(index) in list order, as a
+// walk over the whole list would meet them, so that sums and random draws come out the same.
+// keep must not read what visit changes: the grid tests every unit before visiting any.
+template <typename Keep, typename Visit>
+void forEachNearInOrderIf(Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Keep keep,
+                          Visit visit) {
     const UnitGrid* grid = gridOf(game, list);
     if (!grid) {
-        for (size_t i = 0; i < list.size(); ++i) visit(int(i));
+        for (size_t i = 0; i < list.size(); ++i)
+            if (keep(int(i))) visit(int(i));
         return;
     }
     std::vector<int>& found = gridScratch(game);
     found.clear();
     visitCells(*grid, p, radius, [&](int i) {
-        found.push_back(i);
+        if (keep(i)) found.push_back(i);
         return false;
     });
     std::sort(found.begin(), found.end());
     for (int i : found) visit(i);
+}
+
+template <typename Visit>
+void forEachNearInOrder(Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Visit visit) {
+    forEachNearInOrderIf(game, list, p, radius, [](int) { return true; }, visit);
 }
 
 // Visits centre, centre - 1, centre + 1, centre - 2, ... within [0, count); each direction
