@@ -9,11 +9,20 @@ constexpr float kCellSize = 32.0f;
 
 int cellAt(const UnitGrid& grid, sf::Vector2f p) { return gridRow(grid, p.y) * grid.columns + gridColumn(grid, p.x); }
 
+void setBit(std::uint64_t* words, int index, bool set) {
+    std::uint64_t bit = std::uint64_t(1) << (index & 63);
+    words[index >> 6] = set ? words[index >> 6] | bit : words[index >> 6] & ~bit;
+}
+
 void setOccupied(UnitGrid& grid, int cell, bool occupied) {
-    int row = cell / grid.columns, column = cell % grid.columns;
-    std::uint64_t& word = grid.occupied[size_t(row * grid.words + (column >> 6))];
-    std::uint64_t bit = std::uint64_t(1) << (column & 63);
-    word = occupied ? word | bit : word & ~bit;
+    int row = cell / grid.columns;
+    setBit(grid.occupied.data() + size_t(row * grid.words), cell % grid.columns, occupied);
+}
+
+void countInRow(UnitGrid& grid, int row, int change) {
+    int& count = grid.row_count[size_t(row)];
+    count += change;
+    setBit(grid.rows_occupied.data(), row, count > 0);
 }
 
 void link(UnitGrid& grid, int unit, int cell) {
@@ -24,7 +33,7 @@ void link(UnitGrid& grid, int unit, int cell) {
     grid.head[size_t(cell)] = unit;
     grid.cell_of[size_t(unit)] = cell;
     setOccupied(grid, cell, true);
-    ++grid.row_count[size_t(cell / grid.columns)];
+    countInRow(grid, cell / grid.columns, +1);
 }
 
 void unlink(UnitGrid& grid, int unit) {
@@ -36,7 +45,7 @@ void unlink(UnitGrid& grid, int unit) {
         grid.head[size_t(cell)] = after;
     if (grid.head[size_t(cell)] < 0) setOccupied(grid, cell, false);
     if (after >= 0) grid.prev[size_t(after)] = before;
-    --grid.row_count[size_t(cell / grid.columns)];
+    countInRow(grid, cell / grid.columns, -1);
 }
 
 void buildGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
@@ -50,6 +59,7 @@ void buildGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBoun
     grid.row_count.assign(size_t(grid.rows), 0);
     grid.words = (grid.columns + 63) / 64;
     grid.occupied.assign(size_t(grid.rows * grid.words), 0);
+    grid.rows_occupied.assign(size_t((grid.rows + 63) / 64), 0);
     grid.lane_count = {};
     grid.max_radius = 0;
     grid.next.resize(units.size());

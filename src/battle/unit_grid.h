@@ -25,7 +25,8 @@ struct UnitGrid {
     std::vector<int> cell_of;          // each unit's cell
     std::vector<int> row_count;        // units in each row of cells
     int words = 0;                     // 64-bit words of occupancy per row
-    std::vector<std::uint64_t> occupied;  // a bit for each cell holding a unit, row by row
+    std::vector<std::uint64_t> occupied;       // a bit for each cell holding a unit, row by row
+    std::vector<std::uint64_t> rows_occupied;  // a bit for each row holding a unit
     std::array<int, 3> lane_count{};   // units of each lane
 };
 
@@ -114,12 +115,11 @@ inline float rowGap(const UnitGrid& grid, int row, float y) {
     return cellGap(y, row, grid.origin_y, grid.cell_size, grid.rows);
 }
 
-// The nearest occupied column of a row at or before column, or -1.
-inline int occupiedAtOrBefore(const UnitGrid& grid, int row, int column) {
-    if (column < 0) return -1;
-    const std::uint64_t* words = grid.occupied.data() + size_t(row * grid.words);
-    int word = column >> 6;
-    std::uint64_t bits = words[word] & (~std::uint64_t(0) >> (63 - (column & 63)));
+// The last set bit of a bit row at or before index, or -1.
+inline int lastSetAtOrBefore(const std::uint64_t* words, int index) {
+    if (index < 0) return -1;
+    int word = index >> 6;
+    std::uint64_t bits = words[word] & (~std::uint64_t(0) >> (63 - (index & 63)));
     while (bits == 0) {
         if (--word < 0) return -1;
         bits = words[word];
@@ -127,17 +127,37 @@ inline int occupiedAtOrBefore(const UnitGrid& grid, int row, int column) {
     return word * 64 + 63 - __builtin_clzll(bits);
 }
 
-// The nearest occupied column of a row at or after column, or the column count.
-inline int occupiedAtOrAfter(const UnitGrid& grid, int row, int column) {
-    if (column >= grid.columns) return grid.columns;
-    const std::uint64_t* words = grid.occupied.data() + size_t(row * grid.words);
-    int word = column >> 6;
-    std::uint64_t bits = words[word] & (~std::uint64_t(0) << (column & 63));
+// The first set bit of a bit row of count bits at or after index, or count.
+inline int firstSetAtOrAfter(const std::uint64_t* words, int count, int index) {
+    if (index >= count) return count;
+    int word = index >> 6, last_word = (count - 1) >> 6;
+    std::uint64_t bits = words[word] & (~std::uint64_t(0) << (index & 63));
     while (bits == 0) {
-        if (++word >= grid.words) return grid.columns;
+        if (++word > last_word) return count;
         bits = words[word];
     }
     return word * 64 + __builtin_ctzll(bits);
+}
+
+// The occupied cells of one row, a bit for each column.
+inline const std::uint64_t* occupiedColumns(const UnitGrid& grid, int row) {
+    return grid.occupied.data() + size_t(row * grid.words);
+}
+
+// Visits the set bits of a bit row in the order centre, centre - 1, centre + 1, centre - 2,
+// ...; each direction stops at the first index for which visit returns false (beyond reach).
+// For a reach that only shrinks as the walk goes on, leaving out the clear bits changes
+// nothing: a direction that a clear one would close closes at the next set one.
+template <typename Visit>
+void scanSetOutwards(const std::uint64_t* words, int count, int centre, Visit visit) {
+    int left = lastSetAtOrBefore(words, centre);
+    int right = firstSetAtOrAfter(words, count, centre + 1);
+    while (left >= 0 || right < count) {
+        if (left >= 0 && (right >= count || centre - left <= right - centre))
+            left = visit(left) ? lastSetAtOrBefore(words, left - 1) : -1;
+        else
+            right = visit(right) ? firstSetAtOrAfter(words, count, right + 1) : count;
+    }
 }
 
 // Visits, in no particular order, every unit in the cells within radius of p: a superset
@@ -147,9 +167,12 @@ bool visitCells(const UnitGrid& grid, sf::Vector2f p, float radius, Visit visit)
     float reach = std::isnan(radius) ? INFINITY : radius + kGridSlack;
     int first_column = gridColumn(grid, p.x - reach), last_column = gridColumn(grid, p.x + reach);
     int first_row = gridRow(grid, p.y - reach), last_row = gridRow(grid, p.y + reach);
-    for (int row = first_row; row <= last_row; ++row) {
-        if (grid.row_count[size_t(row)] == 0) continue;
-        for (int column = first_column; column <= last_column; ++column)
+    const std::uint64_t* rows = grid.rows_occupied.data();
+    for (int row = firstSetAtOrAfter(rows, last_row + 1, first_row); row <= last_row;
+         row = firstSetAtOrAfter(rows, last_row + 1, row + 1)) {
+        const std::uint64_t* columns = occupiedColumns(grid, row);
+        for (int column = firstSetAtOrAfter(columns, last_column + 1, first_column); column <= last_column;
+             column = firstSetAtOrAfter(columns, last_column + 1, column + 1))
             for (int i = grid.head[size_t(row * grid.columns + column)]; i >= 0; i = grid.next[size_t(i)])
                 if (visit(i)) return true;
     }
@@ -228,29 +251,6 @@ void forEachNearInOrder(Game& game, const std::vector<Turret>& list, sf::Vector2
     forEachNearInOrderIf(game, list, p, radius, [](int) { return true; }, visit);
 }
 
-// Visits centre, centre - 1, centre + 1, centre - 2, ... within [0, count); each direction
-// stops at the edge or at the first index whose gap is beyond reach.
-template <typename GapOf, typename Beyond, typename Visit>
-void scanOutwards(int centre, int count, GapOf gap_of, Beyond beyond, Visit visit) {
-    bool open[2] = {true, true};  // towards smaller, towards larger indices
-    for (int k = 0; open[0] || open[1]; ++k) {
-        for (int side = 0; side < 2; ++side) {
-            if (!open[side] || (k == 0 && side == 1)) continue;
-            int index = side == 0 ? centre - k : centre + k;
-            if (index < 0 || index >= count) {
-                open[side] = false;
-                continue;
-            }
-            float gap = gap_of(index);
-            if (beyond(gap)) {
-                open[side] = false;
-                continue;
-            }
-            visit(index, gap);
-        }
-    }
-}
-
 // The unit with the smallest score below bound, ties to the earlier in the list, or -1,
 // as a walk over the list keeping strictly smaller scores finds it. score(index, s) gives
 // false for a unit that is no candidate. The grid searches outwards from p and relies on
@@ -285,32 +285,21 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
     auto beyond = [&](float gap) { return gap - extra > std::min(best, limit) + kGridSlack; };
     int centre_column = gridColumn(*grid, p.x);
     int centre_row = gridRow(*grid, p.y);
-    // The columns of a row in the order of scanOutwards from the centre, skipping the empty
-    // cells: a side that an empty cell would close stays closed at its next occupied one.
+    // Rows and cells without units are passed over.
     auto scanRow = [&](int row, float row_gap) {
-        auto beyondColumn = [&](int column) {
+        scanSetOutwards(occupiedColumns(*grid, row), grid->columns, centre_column, [&](int column) {
             float gap = columnGap(*grid, column, p.x);
-            return beyond(std::sqrt(gap * gap + row_gap * row_gap));
-        };
-        int left = occupiedAtOrBefore(*grid, row, centre_column);
-        int right = occupiedAtOrAfter(*grid, row, centre_column + 1);
-        while (left >= 0 || right < grid->columns) {
-            bool take_left = left >= 0 && (right >= grid->columns || centre_column - left <= right - centre_column);
-            int column = take_left ? left : right;
-            bool closed = beyondColumn(column);
-            if (!closed)
-                for (int i = grid->head[size_t(row * grid->columns + column)]; i >= 0; i = grid->next[size_t(i)])
-                    consider(i);
-            if (take_left)
-                left = closed ? -1 : occupiedAtOrBefore(*grid, row, column - 1);
-            else
-                right = closed ? grid->columns : occupiedAtOrAfter(*grid, row, column + 1);
-        }
-    };
-    scanOutwards(
-        centre_row, grid->rows, [&](int row) { return rowGap(*grid, row, p.y); }, beyond,
-        [&](int row, float gap) {
-            if (grid->row_count[size_t(row)] > 0) scanRow(row, gap);
+            if (beyond(std::sqrt(gap * gap + row_gap * row_gap))) return false;
+            for (int i = grid->head[size_t(row * grid->columns + column)]; i >= 0; i = grid->next[size_t(i)])
+                consider(i);
+            return true;
         });
+    };
+    scanSetOutwards(grid->rows_occupied.data(), grid->rows, centre_row, [&](int row) {
+        float gap = rowGap(*grid, row, p.y);
+        if (beyond(gap)) return false;
+        scanRow(row, gap);
+        return true;
+    });
     return best_index;
 }
