@@ -15,14 +15,16 @@ constexpr float kAheadSeconds = 1.5f;  // arrival time window of a threat
 constexpr float kPastSeconds = -0.5f;
 constexpr float kThreatCell = 192;   // a shot watches ~350 px of path: coarse cells list it fewer times
 
-// Whether a shot threatens a unit of a side at a position, and as what threat.
-bool threatFrom(const Projectile& projectile, sf::Vector2f position, float radius, bool is_player, Threat& threat) {
-    if (bool(projectile.is_player) == is_player || projectile.hit) return false;
-    float speed = vectorLength(projectile.velocity);
-    if (speed < 1) return false;
+// Whether a shot moving at speed (the length of its velocity) threatens a unit of a side at
+// a position, and as what threat.
+bool threatFrom(const Projectile& projectile, float speed, sf::Vector2f position, float radius, bool is_player,
+                Threat& threat) {
+    if (bool(projectile.is_player) == is_player || projectile.hit || speed < 1) return false;
     sf::Vector2f shot = projectile.shape.getPosition();
     sf::Vector2f d = position - shot;
-    if (vectorLength(d) > kWatchDistance) return false;
+    // Beyond the watch along one axis is beyond it in length: most shots need no root.
+    if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance || vectorLength(d) > kWatchDistance)
+        return false;
     sf::Vector2f dir = projectile.velocity / speed;
     float along = dir.x * d.x + dir.y * d.y;
     if (along < -kBehind) return false;
@@ -48,10 +50,8 @@ int threatRow(const ThreatCells& cells, float y) { return cellIndex(y, cells.ori
 // The cells of the box around the stretch of a shot's path from which a unit of the
 // indexed side could count it (along -50..300 and -0.5..1.5 s, danger radius + 30 aside);
 // false for a shot that threatens nobody.
-bool threatBox(const ThreatCells& cells, const Projectile& projectile, std::array<int, 4>& box) {
-    if (bool(projectile.is_player) == cells.for_player || projectile.hit) return false;
-    float speed = vectorLength(projectile.velocity);
-    if (speed < 1) return false;
+bool threatBox(const ThreatCells& cells, const Projectile& projectile, float speed, std::array<int, 4>& box) {
+    if (bool(projectile.is_player) == cells.for_player || projectile.hit || speed < 1) return false;
     sf::Vector2f dir = projectile.velocity / speed;
     sf::Vector2f shot = projectile.shape.getPosition();
     sf::Vector2f from = shot + dir * std::max(-kBehind, kPastSeconds * speed);
@@ -74,9 +74,11 @@ void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles
     size_t cell_count = size_t(cells.columns * cells.rows);
     cells.start.assign(cell_count + 1, 0);
     cells.boxes.resize(projectiles.size());
+    cells.speeds.resize(projectiles.size());
     for (size_t i = 0; i < projectiles.size(); ++i) {
         std::array<int, 4>& box = cells.boxes[i];
-        if (!threatBox(cells, projectiles[i], box)) box = {0, -1, 0, -1};
+        cells.speeds[i] = vectorLength(projectiles[i].velocity);
+        if (!threatBox(cells, projectiles[i], cells.speeds[i], box)) box = {0, -1, 0, -1};
         forEachBoxCell(cells, box, [&](int cell) { ++cells.start[size_t(cell)]; });
     }
     for (size_t cell = 1; cell < cell_count; ++cell) cells.start[cell] += cells.start[cell - 1];
@@ -116,11 +118,13 @@ void collectThreats(const Game& game, sf::Vector2f position, float radius, bool 
     if (cells.built && cells.for_player == is_player && radius <= cells.radius) {
         size_t cell = size_t(threatRow(cells, position.y) * cells.columns + threatColumn(cells, position.x));
         for (int k = cells.start[cell]; k < cells.start[cell + 1]; ++k) {
-            const Projectile& projectile = game.projectiles[size_t(cells.shots[size_t(k)])];
-            if (threatFrom(projectile, position, radius, is_player, threat)) threats.push_back(threat);
+            size_t shot = size_t(cells.shots[size_t(k)]);
+            if (threatFrom(game.projectiles[shot], cells.speeds[shot], position, radius, is_player, threat))
+                threats.push_back(threat);
         }
         return;
     }
     for (const Projectile& projectile : game.projectiles)
-        if (threatFrom(projectile, position, radius, is_player, threat)) threats.push_back(threat);
+        if (threatFrom(projectile, vectorLength(projectile.velocity), position, radius, is_player, threat))
+            threats.push_back(threat);
 }

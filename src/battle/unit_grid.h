@@ -42,6 +42,7 @@ struct ThreatCells {
     std::vector<int> start;        // first entry of each cell in shots; one more at the end
     std::vector<int> shots;        // projectile indices, cell by cell, each cell in list order
     std::vector<std::array<int, 4>> boxes;  // cell range of each projectile: columns, then rows
+    std::vector<float> speeds;     // each projectile's speed, worked out once for the pass
 };
 
 // Both sides' grids. They exist only while a battle step holds a GridStep; outside one,
