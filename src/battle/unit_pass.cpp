@@ -111,8 +111,7 @@ bool engagedStep(const Game& game, const PassSide& side, const Turret& unit, con
 }
 
 // Towards the nearest opponent of the lane, else of any lane, else straight ahead.
-bool freeStep(const Game& game, const PassSide& side, const Turret& unit, sf::Vector2f steer, float step,
-              sf::Vector2f& next) {
+bool freeStep(const Game& game, const PassSide& side, const Turret& unit, float step, sf::Vector2f& move) {
     sf::Vector2f position = unit.body.getPosition();
     auto distanceTo = [&](int i) { return vectorLength(side.opponents[size_t(i)].body.getPosition() - position); };
     int nearest = -1;
@@ -128,18 +127,17 @@ bool freeStep(const Game& game, const PassSide& side, const Turret& unit, sf::Ve
             return true;
         });
     if (nearest < 0) {
-        next = position + steer + sf::Vector2f(0, side.forward * step);
+        move = sf::Vector2f(0, side.forward * step);
         return true;
     }
     float best = distanceTo(nearest);
     if (best <= 1) return false;
-    next = position + steer + (side.opponents[size_t(nearest)].body.getPosition() - position) / best * step;
+    move = (side.opponents[size_t(nearest)].body.getPosition() - position) / best * step;
     return true;
 }
 
 void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret* target, bool engaged,
               bool base_attack, float dt, std::vector<Threat>& threats) {
-    sf::Vector2f steer = evasiveStep(game, unit, dt, threats);
     sf::Vector2f position = unit.body.getPosition();
     float step = unit.move_speed * dt;
     sf::Vector2f probe(position.x, position.y + side.forward * step);
@@ -149,15 +147,17 @@ void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret
     if (!probe_free) return;  // blocked in front: no advance and no sidestep either
     if (engaged && base_attack) return;
 
-    sf::Vector2f next;
+    sf::Vector2f move;
     if (engaged) {
         float v = 0;
         if (!engagedStep(game, side, unit, *target, probe, step, v)) return;
-        next = position + steer + sf::Vector2f(0, v);
-    } else if (!freeStep(game, side, unit, steer, step, next)) {
+        move = sf::Vector2f(0, v);
+    } else if (!freeStep(game, side, unit, step, move)) {
         return;
     }
-    next = clampIntoField(game, next);
+    // Dodging shots is worked out only for a unit that does step.
+    sf::Vector2f steer = evasiveStep(game, unit, dt, threats);
+    sf::Vector2f next = clampIntoField(game, position + steer + move);
     if (!isBlocked(game, next, unit.lane, &unit)) placeUnit(unit, next);
 }
 
