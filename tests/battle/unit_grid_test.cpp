@@ -112,6 +112,29 @@ TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
     EXPECT_EQ(answers(), walked);
 }
 
+// A field of more than 64 columns of cells: a row's occupied cells span two words.
+TEST_F(GridQueries, AnswerAsTheListWalkAcrossAFieldWiderThanOneWordOfCells) {
+    game.world_bounds.max_x = 3000;
+    std::vector<sf::Vector2f> points = {{-150, 300}, {1840, 300}, {1850, 320}, {2100, 1100}, {1845, -500}};
+    for (size_t i = 0; i < points.size(); ++i) addUnit(game, true, int(i % 3), points[i]);
+    auto answers = [&] {
+        std::vector<int> out;
+        for (float x : {-200.0f, 1000.0f, 1700.0f, 1847.0f, 1849.0f, 3000.0f})
+            for (float y : {-600.0f, 300.0f, 1200.0f}) {
+                sf::Vector2f q(x, y);
+                out.push_back(nearestNear(game, game.player_turrets, q, 0, INFINITY, INFINITY, [&](int i, float& d) {
+                    d = vectorLength(game.player_turrets[size_t(i)].body.getPosition() - q);
+                    return true;
+                }));
+                out.push_back(isBlocked(game, {x, 310}, 1, nullptr));
+            }
+        return out;
+    };
+    std::vector<int> walked = answers();
+    GridStep grid(game);
+    EXPECT_EQ(answers(), walked);
+}
+
 TEST_F(GridQueries, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
     Turret& unit = addUnit(game, true, 0, {-100, -500});
     GridStep grid(game);
