@@ -73,12 +73,23 @@ const std::string& dataText(const Texts& texts, std::string_view key, const std:
     return found ? *found : written;
 }
 
+namespace {
+// The key of a level's text, built in a buffer kept between calls: the match header asks
+// every frame, and this way asks without allocating.
+const std::string& levelKey(const char* prefix, const std::string& name) {
+    thread_local std::string key;
+    key.assign(prefix);
+    key += name;
+    return key;
+}
+}  // namespace
+
 const std::string& levelName(const Texts& texts, const std::string& name) {
-    return dataText(texts, "level.name." + name, name);
+    return dataText(texts, levelKey("level.name.", name), name);
 }
 
 const std::string& levelDescription(const Texts& texts, const std::string& name, const std::string& description) {
-    return dataText(texts, "level.description." + name, description);
+    return dataText(texts, levelKey("level.description.", name), description);
 }
 
 std::string chineseText(const Phrase& phrase) { return phraseText(textsIn("zh"), phrase); }
