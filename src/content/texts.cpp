@@ -22,7 +22,8 @@ const std::string* find(const Catalogue* entries, std::string_view key) {
     return it == entries->end() ? nullptr : &it->second;
 }
 
-std::string fill(const std::string& pattern, const std::string_view* words, std::size_t count) {
+template <typename Word>
+std::string fill(const std::string& pattern, const Word* words, std::size_t count) {
     std::string filled;
     filled.reserve(pattern.size() + 16);
     for (std::size_t at = 0; at < pattern.size(); ++at) {
@@ -95,6 +96,5 @@ const std::string& levelDescription(const Texts& texts, const std::string& name,
 std::string chineseText(const Phrase& phrase) { return phraseText(textsIn("zh"), phrase); }
 
 std::string phraseText(const Texts& texts, const Phrase& phrase) {
-    std::vector<std::string_view> words(phrase.words.begin(), phrase.words.end());
-    return fill(text(texts, phrase.key), words.data(), words.size());
+    return fill(text(texts, phrase.key), phrase.words.data(), phrase.words.size());
 }
