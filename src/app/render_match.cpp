@@ -60,24 +60,12 @@ void drawSmoke(Game& game) {
         }
 }
 
-// A shell is an upright 30-point circle without an outline, the shape a round speck
-// draws; one turned, scaled or outlined keeps its own shape.
-void drawShell(Canvas& canvas, const sf::CircleShape& shape) {
-    float radius = shape.getRadius();
-    if (shape.getPointCount() == 30 && shape.getOutlineThickness() == 0 && rotationDegrees(shape) == 0 &&
-        shape.getScale() == sf::Vector2f(1, 1) && shape.getOrigin() == sf::Vector2f(radius, radius) &&
-        !shape.getTexture())
-        drawRound(canvas, shape.getPosition(), radius, shape.getFillColor());
-    else
-        drawShape(canvas, shape);
-}
-
 void drawProjectiles(Game& game) {
     for (const Projectile& projectile : game.projectiles) {
         if (projectile.is_rocket)
             drawRocket(game.frontend->canvas, projectile);
         else
-            drawShell(game.frontend->canvas, projectile.shape);
+            drawRound(game.frontend->canvas, projectile.position, projectile.radius, projectile.fill);
     }
 }
 

@@ -52,7 +52,7 @@ void fireLaser(Game& game, Turret& unit, sf::Vector2f aim) {
 
 // The opponent nearest to the muzzle within range, else the unit's nearest base point.
 void aimRocket(const Game& game, const Turret& unit, Projectile& rocket) {
-    sf::Vector2f muzzle = rocket.shape.getPosition();
+    sf::Vector2f muzzle = rocket.position;
     const std::vector<Turret>& opponents = opponentsOf(game, unit);
     int nearest = nearestNear(game, opponents, muzzle, 0, unit.range, INFINITY, [&](int i, float& distance) {
         distance = vectorLength(opponents[size_t(i)].body.getPosition() - muzzle);
@@ -76,10 +76,9 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
     float speed = sideProjectileSpeed(game, unit.is_player) * kRocketSpeedFactor;
 
     Projectile rocket;
-    rocket.shape = sf::CircleShape(6, 30);
-    rocket.shape.setOrigin({6, 6});
-    rocket.shape.setFillColor(sf::Color(60, 60, 60, 255));
-    rocket.shape.setPosition(muzzleOf(unit));
+    rocket.radius = 6;
+    rocket.fill = sf::Color(60, 60, 60, 255);
+    rocket.position = muzzleOf(unit);
     rocket.is_rocket = 1;
     rocket.homing = 1;
     rocket.rotation_deg = battleAtan2(dir.y, dir.x) * 180.0f / kPiTo5Places;

@@ -61,7 +61,7 @@ Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vect
 
 void chooseRocketTarget(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
-    sf::Vector2f position = rocket.shape.getPosition();
+    sf::Vector2f position = rocket.position;
     if (const Turret* nearest = nearestUnit(game, opposition.units, position)) {
         rocket.target = nearest->body.getPosition();
         rocket.has_target = 1;
@@ -77,7 +77,7 @@ void chooseRocketTarget(Game& game, Projectile& rocket) {
 
 // Turns at most 2.5 radians per second towards the target and speeds up to max_speed.
 void steerTowardsTarget(Projectile& rocket, float speed, float dt) {
-    sf::Vector2f d = rocket.target - rocket.shape.getPosition();
+    sf::Vector2f d = rocket.target - rocket.position;
     float dist = vectorLength(d);
     if (dist <= 1) return;
     sf::Vector2f t = d / dist;
@@ -96,7 +96,7 @@ void steerTowardsTarget(Projectile& rocket, float speed, float dt) {
 
 void detonateRocket(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
-    sf::Vector2f p = rocket.shape.getPosition();
+    sf::Vector2f p = rocket.position;
     spawnExplosion(game.effects, p, 60);
     recordEvent(game.events, BattleEventKind::Exploded, p.x);
     forEachNearInOrder(game, opposition.units, p, 60, [&](int i) {
@@ -111,7 +111,7 @@ void detonateRocket(Game& game, Projectile& rocket) {
 
 void resolveRocket(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
-    sf::Vector2f p = rocket.shape.getPosition();
+    sf::Vector2f p = rocket.position;
     bool touches_unit = firstUnitTouching(game, opposition.units, p, 5) != nullptr;
     if (touches_unit || distanceToRect(opposition.base, p) < 30) detonateRocket(game, rocket);
 }
@@ -137,7 +137,7 @@ bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
 // would fly through it; it is then also tested at points along the way it came, no
 // further apart than kMaxHitGap, as shorter frames would have tested it.
 void resolveShell(Game& game, Projectile& shell) {
-    sf::Vector2f p = shell.shape.getPosition();
+    sf::Vector2f p = shell.position;
     sf::Vector2f path = shell.velocity * shell.unchecked_flight;
     shell.unchecked_flight = 0;
     int points = std::max(1, int(std::ceil(vectorLength(path) / kMaxHitGap)));

@@ -15,7 +15,7 @@ constexpr std::size_t kMaxPuffs = 2000;
 void flyShell(Projectile& shell, float dt) {
     shell.life_remaining -= dt;
     if (shell.life_remaining <= 0) return;
-    shell.shape.move(shell.velocity * dt);
+    shell.position += shell.velocity * dt;
     shell.unchecked_flight += dt;
     shell.life_remaining -= dt;
 }
@@ -23,7 +23,7 @@ void flyShell(Projectile& shell, float dt) {
 // Turns a homing rocket towards its target by at most 10 radians per second, wobbling
 // on the way. It leaves at entry_speed: steering undoes this step's acceleration.
 void steerRocket(Projectile& rocket, float entry_speed, float dt) {
-    sf::Vector2f d = rocket.target - rocket.shape.getPosition();
+    sf::Vector2f d = rocket.target - rocket.position;
     float dist = vectorLength(d);
     if (dist <= 1.0f) return;
     // atan2 ignores the scale of its arguments, so the raw velocity gives the same heading
@@ -50,7 +50,7 @@ void flyRocket(Projectile& rocket, float dt) {
         rocket.velocity = rocket.velocity / speed * new_speed;
     }
     if (rocket.homing && rocket.has_target) steerRocket(rocket, speed, dt);
-    rocket.shape.move(rocket.velocity * dt);
+    rocket.position += rocket.velocity * dt;
 }
 
 void agePuff(SmokePuff& puff, float dt) {
@@ -75,7 +75,7 @@ int puffsToShed(float speed) {
 // One new puff a little behind the projectile. The nine battleRand() draws keep this order.
 // A projectile at rest has no "behind": its puff starts at its own position.
 SmokePuff newPuff(const Projectile& projectile, float speed) {
-    sf::Vector2f position = projectile.shape.getPosition();
+    sf::Vector2f position = projectile.position;
     sf::Vector2f heading = speed > 0 ? projectile.velocity / speed : sf::Vector2f(0, 0);
     SmokePuff puff;
     float back = float(battleRand() % 15) / 10.0f + 0.5f;
@@ -96,16 +96,9 @@ SmokePuff newPuff(const Projectile& projectile, float speed) {
 
 Projectile makeShell(sf::Vector2f position, sf::Vector2f direction, bool is_player, sf::Color fill, float speed,
                      float lifetime) {
-    // Every shell starts as a copy of one round, not working its outline out afresh.
-    static const Projectile round = [] {
-        Projectile made;
-        made.shape = sf::CircleShape(4, 30);
-        made.shape.setOrigin({4, 4});
-        return made;
-    }();
-    Projectile shell = round;
-    shell.shape.setFillColor(fill);
-    shell.shape.setPosition(position);
+    Projectile shell;
+    shell.fill = fill;
+    shell.position = position;
     shell.velocity = direction * speed;
     shell.lifetime = shell.life_remaining = lifetime;
     shell.is_player = is_player ? 1 : 0;

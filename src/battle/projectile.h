@@ -1,7 +1,6 @@
 #pragma once
 #include "battle/turret.h"
 
-#include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/Color.hpp>
 #include <cstdint>
 #include <vector>
@@ -16,8 +15,12 @@ struct SmokePuff {
 };
 
 // A cannon shell or a homing rocket in flight.
+// Its body is a plain round, not a shape: hundreds fly at once, and the sweep of spent
+// ones moves every later one along the list.
 struct Projectile {
-    sf::CircleShape shape;          // its position is the projectile's position
+    sf::Vector2f position;
+    float radius = 4;               // as drawn
+    sf::Color fill;                 // shells take their side's colour
     sf::Vector2f velocity;          // pixels per second
     std::vector<SmokePuff> smoke;   // at most 2000, oldest first
     float lifetime = 0;             // flight time given at creation

@@ -72,7 +72,7 @@ const std::array<FlamePoint, 5> kInnerFlame = {{{0, 0, {255, 255, 200, 180}},
 
 void drawRocket(Canvas& canvas, const Projectile& rocket) {
     if (!rocket.is_rocket) {
-        drawShape(canvas, rocket.shape);
+        drawRound(canvas, rocket.position, rocket.radius, rocket.fill);
         return;
     }
     static const sf::ConvexShape body = makeBody();
@@ -80,7 +80,7 @@ void drawRocket(Canvas& canvas, const Projectile& rocket) {
 
     // Local -y points along the heading.
     sf::Transform transform;
-    transform.translate(rocket.shape.getPosition());
+    transform.translate(rocket.position);
     rotateDegrees(transform, rocket.rotation_deg + 90.0f);
     sf::RenderStates states(transform);
 

@@ -37,7 +37,7 @@ void addUnits(Digest& digest, const std::vector<Turret>& units) {
 void addShots(Digest& digest, const Game& game) {
     digest.add(game.projectiles.size());
     for (const Projectile& projectile : game.projectiles) {
-        digest.add(projectile.shape.getPosition());
+        digest.add(projectile.position);
         digest.add(projectile.velocity);
         digest.add(projectile.life_remaining);
         digest.add(projectile.hit);

@@ -15,29 +15,35 @@ constexpr float kAheadSeconds = 1.5f;  // arrival time window of a threat
 constexpr float kPastSeconds = -0.5f;
 constexpr float kThreatCell = 192;   // a shot watches ~350 px of path: coarse cells list it fewer times
 
-// Whether a shot moving at speed (the length of its velocity) threatens a unit of a side at
-// a position, and as what threat.
-bool threatFrom(const Projectile& projectile, float speed, sf::Vector2f position, float radius, bool is_player,
-                Threat& threat) {
-    if (bool(projectile.is_player) == is_player || projectile.hit || speed < 1) return false;
-    sf::Vector2f shot = projectile.shape.getPosition();
-    sf::Vector2f d = position - shot;
+// Whether a shot of the other side, still flying, can threaten anybody at all.
+bool mayThreaten(const Projectile& projectile, float speed, bool is_player) {
+    return bool(projectile.is_player) != is_player && !projectile.hit && speed >= 1;
+}
+
+ThreatShot threatShotOf(const Projectile& projectile, float speed) {
+    return {projectile.position, projectile.velocity / speed, speed};
+}
+
+// Whether a shot that may threaten a unit of a side at a position does, and as what threat.
+bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, bool is_player, Threat& threat) {
+    sf::Vector2f d = position - shot.position;
     // Beyond the watch along one axis is beyond it in length: most shots need no root.
     if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance || vectorLength(d) > kWatchDistance)
         return false;
-    sf::Vector2f dir = projectile.velocity / speed;
+    sf::Vector2f dir = shot.dir;
     float along = dir.x * d.x + dir.y * d.y;
     if (along < -kBehind) return false;
     float perp = vectorLength(d - dir * along);
     if (perp > radius + kDangerMargin + kSideReach) return false;
-    float t = along / speed;
+    float t = along / shot.speed;
     if (t > kAheadSeconds || t < kPastSeconds) return false;
     bool close = perp < radius + kDangerMargin + kCloseReach;
     if (t < 0) {
         if (!close) return false;
         t = 0.1f;
     }
-    threat = {shot.x, shot.y, dir.x, dir.y, speed, std::max(t, 0.01f), radius + kDangerMargin, projectile.is_player};
+    threat = {shot.position.x, shot.position.y, dir.x, dir.y, shot.speed, std::max(t, 0.01f), radius + kDangerMargin,
+              std::uint8_t(is_player ? 0 : 1)};
     return true;
 }
 
@@ -48,18 +54,13 @@ int threatColumn(const ThreatCells& cells, float x) {
 int threatRow(const ThreatCells& cells, float y) { return cellIndex(y, cells.origin_y, cells.inverse_cell, cells.rows); }
 
 // The cells of the box around the stretch of a shot's path from which a unit of the
-// indexed side could count it (along -50..300 and -0.5..1.5 s, danger radius + 30 aside);
-// false for a shot that threatens nobody.
-bool threatBox(const ThreatCells& cells, const Projectile& projectile, float speed, std::array<int, 4>& box) {
-    if (bool(projectile.is_player) == cells.for_player || projectile.hit || speed < 1) return false;
-    sf::Vector2f dir = projectile.velocity / speed;
-    sf::Vector2f shot = projectile.shape.getPosition();
-    sf::Vector2f from = shot + dir * std::max(-kBehind, kPastSeconds * speed);
-    sf::Vector2f to = shot + dir * std::min(kWatchDistance, kAheadSeconds * speed);
+// indexed side could count it (along -50..300 and -0.5..1.5 s, danger radius + 30 aside).
+std::array<int, 4> threatBox(const ThreatCells& cells, const ThreatShot& shot) {
+    sf::Vector2f from = shot.position + shot.dir * std::max(-kBehind, kPastSeconds * shot.speed);
+    sf::Vector2f to = shot.position + shot.dir * std::min(kWatchDistance, kAheadSeconds * shot.speed);
     float aside = cells.radius + kDangerMargin + kSideReach + kGridSlack;
-    box = {threatColumn(cells, std::min(from.x, to.x) - aside), threatColumn(cells, std::max(from.x, to.x) + aside),
-           threatRow(cells, std::min(from.y, to.y) - aside), threatRow(cells, std::max(from.y, to.y) + aside)};
-    return true;
+    return {threatColumn(cells, std::min(from.x, to.x) - aside), threatColumn(cells, std::max(from.x, to.x) + aside),
+            threatRow(cells, std::min(from.y, to.y) - aside), threatRow(cells, std::max(from.y, to.y) + aside)};
 }
 
 template <typename Visit>
@@ -74,18 +75,22 @@ void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles
     size_t cell_count = size_t(cells.columns * cells.rows);
     cells.start.assign(cell_count + 1, 0);
     cells.boxes.resize(projectiles.size());
-    cells.speeds.resize(projectiles.size());
+    cells.aims.resize(projectiles.size());
     for (size_t i = 0; i < projectiles.size(); ++i) {
         std::array<int, 4>& box = cells.boxes[i];
-        cells.speeds[i] = vectorLength(projectiles[i].velocity);
-        if (!threatBox(cells, projectiles[i], cells.speeds[i], box)) box = {0, -1, 0, -1};
+        float speed = vectorLength(projectiles[i].velocity);
+        box = {0, -1, 0, -1};  // a shot that threatens nobody lies in no cell
+        if (!mayThreaten(projectiles[i], speed, cells.for_player)) continue;
+        cells.aims[i] = threatShotOf(projectiles[i], speed);
+        box = threatBox(cells, cells.aims[i]);
         forEachBoxCell(cells, box, [&](int cell) { ++cells.start[size_t(cell)]; });
     }
     for (size_t cell = 1; cell < cell_count; ++cell) cells.start[cell] += cells.start[cell - 1];
     cells.start[cell_count] = cells.start[cell_count - 1];
     cells.shots.resize(size_t(cells.start[cell_count]));
     for (size_t i = projectiles.size(); i-- > 0;)
-        forEachBoxCell(cells, cells.boxes[i], [&](int cell) { cells.shots[size_t(--cells.start[size_t(cell)])] = int(i); });
+        forEachBoxCell(cells, cells.boxes[i],
+                       [&](int cell) { cells.shots[size_t(--cells.start[size_t(cell)])] = cells.aims[i]; });
 }
 }  // namespace
 
@@ -117,14 +122,14 @@ void collectThreats(const Game& game, sf::Vector2f position, float radius, bool 
     const ThreatCells& cells = game.unit_grids.threats;
     if (cells.built && cells.for_player == is_player && radius <= cells.radius) {
         size_t cell = size_t(threatRow(cells, position.y) * cells.columns + threatColumn(cells, position.x));
-        for (int k = cells.start[cell]; k < cells.start[cell + 1]; ++k) {
-            size_t shot = size_t(cells.shots[size_t(k)]);
-            if (threatFrom(game.projectiles[shot], cells.speeds[shot], position, radius, is_player, threat))
-                threats.push_back(threat);
-        }
+        for (int k = cells.start[cell]; k < cells.start[cell + 1]; ++k)
+            if (threatFrom(cells.shots[size_t(k)], position, radius, is_player, threat)) threats.push_back(threat);
         return;
     }
-    for (const Projectile& projectile : game.projectiles)
-        if (threatFrom(projectile, vectorLength(projectile.velocity), position, radius, is_player, threat))
+    for (const Projectile& projectile : game.projectiles) {
+        float speed = vectorLength(projectile.velocity);
+        if (mayThreaten(projectile, speed, is_player) &&
+            threatFrom(threatShotOf(projectile, speed), position, radius, is_player, threat))
             threats.push_back(threat);
+    }
 }

@@ -30,8 +30,16 @@ struct UnitGrid {
     std::array<int, 3> lane_count{};   // units of each lane
 };
 
+// Where a shot is and where it flies, as a unit reckons with it as a threat.
+struct ThreatShot {
+    sf::Vector2f position;
+    sf::Vector2f dir;  // unit vector of its velocity
+    float speed = 0;
+};
+
 // The shots of one side listed by the cells in which a unit of the other side would count
-// them as a threat (the cells of the box around the stretch of path it watches).
+// them as a threat (the cells of the box around the stretch of path it watches). Each
+// entry is a copy of the shot's aim, so a query reads its cell's entries in a row.
 struct ThreatCells {
     bool built = false;
     bool for_player = false;       // whose threats: the player's units' (the enemy's shots) or the enemy's
@@ -40,9 +48,9 @@ struct ThreatCells {
     float inverse_cell = 1.0f / 64;
     int columns = 0, rows = 0;
     std::vector<int> start;        // first entry of each cell in shots; one more at the end
-    std::vector<int> shots;        // projectile indices, cell by cell, each cell in list order
+    std::vector<ThreatShot> shots; // cell by cell, each cell in projectile order
     std::vector<std::array<int, 4>> boxes;  // cell range of each projectile: columns, then rows
-    std::vector<float> speeds;     // each projectile's speed, worked out once for the pass
+    std::vector<ThreatShot> aims;  // each projectile's aim, worked out once for the pass
 };
 
 // Both sides' grids. They exist only while a battle step holds a GridStep; outside one,

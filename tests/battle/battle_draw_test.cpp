@@ -113,7 +113,7 @@ TEST(RocketDrawing, TwoRocketsInOneFrameAdvanceTheFlameTwice) {
     canvas.target = &texture;
     canvas.batched = true;
     Projectile rocket;
-    rocket.shape.setPosition({100, 100});
+    rocket.position = {100, 100};
     rocket.velocity = {0, -100};
     rocket.is_rocket = 1;
     flame_phase = 1.0f;

@@ -19,7 +19,7 @@ TEST_F(Firing, ACannonShellCarriesTheSidesValuesAndPushesItsUnitBack) {
     EXPECT_FLOAT_EQ(shell.velocity.y, -300);
     EXPECT_FLOAT_EQ(shell.life_remaining, 0.7f);
     EXPECT_EQ(shell.is_player, 1);
-    EXPECT_EQ(shell.shape.getFillColor(), factionColour(Purple));
+    EXPECT_EQ(shell.fill, factionColour(Purple));
     EXPECT_FLOAT_EQ(shell.damage_amount, 1.5f);
     float pushed = game.player_turrets[0].body.getPosition().y - 500;  // back by 0.8 to 1.2 times 6
     EXPECT_TRUE(pushed >= 4.8f && pushed < 7.2f) << pushed;
@@ -52,7 +52,7 @@ TEST_F(Firing, RocketLaunchDrawsAndCooldown) {
     fireAt(game, unit, {450, 420});
     ASSERT_EQ(game.projectiles.size(), 1u);
     const Projectile& rocket = game.projectiles[0];
-    EXPECT_EQ(rocket.shape.getPosition(), sf::Vector2f(450, 472));
+    EXPECT_EQ(rocket.position, sf::Vector2f(450, 472));
     EXPECT_EQ(rocket.velocity, sf::Vector2f(0, -50));
     // The wobble's two draws, frequency first: a repeated battle depends on their order.
     EXPECT_FLOAT_EQ(rocket.wobble_frequency, float(frequency_draw % 30) / 10.0f + 6.0f);
@@ -83,7 +83,7 @@ TEST_F(Firing, LaserPacedByThePlayersIntervalTicksAtItsOwn) {
 namespace {
 Projectile rocketAt(sf::Vector2f position, sf::Vector2f velocity, sf::Vector2f target) {
     Projectile rocket;
-    rocket.shape.setPosition(position);
+    rocket.position = position;
     rocket.velocity = velocity;
     rocket.target = target;
     rocket.is_rocket = rocket.homing = rocket.has_target = 1;
@@ -97,11 +97,11 @@ Projectile rocketAt(sf::Vector2f position, sf::Vector2f velocity, sf::Vector2f t
 TEST(ProjectileFlight, ShellMovesOnlyWhileTheFirstSubtractionLeavesItAlive) {
     Projectile shell = makeShell({0, 0}, {1, 0}, true, sf::Color::Red, 100, 0.05f);
     flyProjectile(shell, 0.02f);
-    EXPECT_FLOAT_EQ(shell.shape.getPosition().x, 2.0f);
+    EXPECT_FLOAT_EQ(shell.position.x, 2.0f);
     EXPECT_NEAR(shell.life_remaining, 0.01f, 1e-6f);
     shell.life_remaining = 0.015f;
     flyProjectile(shell, 0.02f);
-    EXPECT_FLOAT_EQ(shell.shape.getPosition().x, 2.0f);
+    EXPECT_FLOAT_EQ(shell.position.x, 2.0f);
     EXPECT_NEAR(shell.life_remaining, -0.005f, 1e-6f);
 }
 

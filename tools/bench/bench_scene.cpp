@@ -37,7 +37,7 @@ void placeUnits(Game& game, std::vector<Turret>& units, bool player, int count, 
 
 // A trail of puffs behind a projectile, youngest nearest to it.
 void addSmoke(Projectile& projectile, int puffs, SceneRandom& random) {
-    sf::Vector2f position = projectile.shape.getPosition();
+    sf::Vector2f position = projectile.position;
     float speed = std::hypot(projectile.velocity.x, projectile.velocity.y);
     sf::Vector2f back = -projectile.velocity / speed;
     for (int i = 0; i < puffs; ++i) {
@@ -72,10 +72,9 @@ void addRockets(BenchScene& scene, int count, SceneRandom& random) {
         Projectile rocket;
         rocket.is_rocket = rocket.homing = 1;
         rocket.is_player = i % 2 == 0;
-        rocket.shape = sf::CircleShape(6, 30);
-        rocket.shape.setOrigin({6, 6});
-        rocket.shape.setFillColor(sf::Color(60, 60, 60));
-        rocket.shape.setPosition({random.uniform(50, 850), random.uniform(0, 600)});
+        rocket.radius = 6;
+        rocket.fill = sf::Color(60, 60, 60);
+        rocket.position = {random.uniform(50, 850), random.uniform(0, 600)};
         rocket.rotation_deg = random.uniform(0, 360);
         float heading = rocket.rotation_deg * kPi / 180;
         rocket.velocity = sf::Vector2f(std::cos(heading), std::sin(heading)) * 300.0f;
