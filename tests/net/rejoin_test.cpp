@@ -23,6 +23,7 @@ struct RejoinNetns : testing::Test {
     GameFixture host_fixture, joiner_fixture;
     Game& host = *host_fixture.game;
     std::unique_ptr<Relay> relay;
+    float longest_frame = 0;  // seconds, since expectTheSameMatch began
     std::string log;  // what both games printed, in one output: each line in its own game's words
     std::chrono::steady_clock::time_point last_frame = std::chrono::steady_clock::now();
 
@@ -46,6 +47,7 @@ struct RejoinNetns : testing::Test {
             while (!done() && secondsSince(start) < seconds) {
                 auto now = std::chrono::steady_clock::now();
                 float dt = std::chrono::duration<float>(now - last_frame).count();
+                longest_frame = std::max(longest_frame, dt);
                 last_frame = now;
                 update(host, dt);
                 if (joiner_fixture.game) update(joiner(), dt);
@@ -81,19 +83,28 @@ struct RejoinNetns : testing::Test {
         }
     }
 
+    // The joining game carries a snapshot on by half its measured round trip and sees the next
+    // a frame later: it may be off by what a unit (Purple's 55 px/s here) moves meanwhile,
+    // long on a loaded machine, where a rejoin's first round trips are long too.
+    double allowedGap() {
+        return 4.0 + 55 * (std::max(0.0f, joiner().link.smoothed_round_trip_ms) / 2000 + longest_frame);
+    }
+
     // A second after a rejoin (or up to five more on a loaded machine, where the joining
     // game's first snapshots come late): the same units in the same places, and each side's
     // money within one income tick (Yellow's 15) of the other game's count.
     void expectTheSameMatch() {
+        longest_frame = 0;
         run(1);
         run(5, [&] {
             Comparison now = compareBattles(host, joiner());
-            return now.pairs >= 6 && now.unmatched <= 1 && now.mean_gap < 4.0;
+            return now.pairs >= 6 && now.unmatched <= 1 && now.mean_gap < allowedGap();
         });
         Comparison seen = compareBattles(host, joiner());
         EXPECT_GE(seen.pairs, 6);
         EXPECT_LE(seen.unmatched, 1);
-        EXPECT_LT(seen.mean_gap, 4.0);
+        EXPECT_LT(seen.mean_gap, allowedGap()) << "round trip " << joiner().link.smoothed_round_trip_ms
+                                               << " ms, longest frame " << longest_frame * 1000 << " ms";
         EXPECT_LE(std::abs(joiner().enemy_money - host.player_money), 15.0f);
         EXPECT_LE(std::abs(joiner().player_money - host.enemy_money), 15.0f);
     }
