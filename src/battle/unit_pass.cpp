@@ -141,18 +141,20 @@ void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret
     sf::Vector2f position = unit.body.getPosition();
     float step = unit.move_speed * dt;
     sf::Vector2f probe(position.x, position.y + side.forward * step);
-    const WorldBounds& bounds = game.world_bounds;
-    bool probe_free = bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 &&
-                      !isBlocked(game, probe, unit.lane, &unit);
-    if (!probe_free) return;  // blocked in front: no advance and no sidestep either
+    // Blocked in front: no advance and no sidestep either. Every test here only looks, so
+    // the cheapest that can keep the unit in place is asked first.
+    auto probeFree = [&] {
+        const WorldBounds& bounds = game.world_bounds;
+        return bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 && !isBlocked(game, probe, unit.lane, &unit);
+    };
     if (engaged && base_attack) return;
 
     sf::Vector2f move;
     if (engaged) {
         float v = 0;
-        if (!engagedStep(game, side, unit, *target, probe, step, v)) return;
+        if (!engagedStep(game, side, unit, *target, probe, step, v) || !probeFree()) return;
         move = sf::Vector2f(0, v);
-    } else if (!freeStep(game, side, unit, step, move)) {
+    } else if (!probeFree() || !freeStep(game, side, unit, step, move)) {
         return;
     }
     // Dodging shots is worked out only for a unit that does step.
