@@ -69,28 +69,16 @@ void forEachBoxCell(const ThreatCells& cells, const std::array<int, 4>& box, Vis
         for (int column = box[0]; column <= box[1]; ++column) visit(row * cells.columns + column);
 }
 
-// Counting sort of the shots into their cells. Filling from the last shot backwards leaves
-// each cell's shots in list order and start[cell] at the cell's first entry.
+// Shots go into the cells of their boxes in list order, which is each cell's order.
 void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles) {
-    size_t cell_count = size_t(cells.columns * cells.rows);
-    cells.start.assign(cell_count + 1, 0);
-    cells.boxes.resize(projectiles.size());
-    cells.aims.resize(projectiles.size());
-    for (size_t i = 0; i < projectiles.size(); ++i) {
-        std::array<int, 4>& box = cells.boxes[i];
-        float speed = vectorLength(projectiles[i].velocity);
-        box = {0, -1, 0, -1};  // a shot that threatens nobody lies in no cell
-        if (!mayThreaten(projectiles[i], speed, cells.for_player)) continue;
-        cells.aims[i] = threatShotOf(projectiles[i], speed);
-        box = threatBox(cells, cells.aims[i]);
-        forEachBoxCell(cells, box, [&](int cell) { ++cells.start[size_t(cell)]; });
+    cells.shots.resize(size_t(cells.columns * cells.rows));
+    for (std::vector<ThreatShot>& shots : cells.shots) shots.clear();
+    for (const Projectile& projectile : projectiles) {
+        float speed = vectorLength(projectile.velocity);
+        if (!mayThreaten(projectile, speed, cells.for_player)) continue;
+        ThreatShot aim = threatShotOf(projectile, speed);
+        forEachBoxCell(cells, threatBox(cells, aim), [&](int cell) { cells.shots[size_t(cell)].push_back(aim); });
     }
-    for (size_t cell = 1; cell < cell_count; ++cell) cells.start[cell] += cells.start[cell - 1];
-    cells.start[cell_count] = cells.start[cell_count - 1];
-    cells.shots.resize(size_t(cells.start[cell_count]));
-    for (size_t i = projectiles.size(); i-- > 0;)
-        forEachBoxCell(cells, cells.boxes[i],
-                       [&](int cell) { cells.shots[size_t(--cells.start[size_t(cell)])] = cells.aims[i]; });
 }
 }  // namespace
 
@@ -122,8 +110,8 @@ void collectThreats(const Game& game, sf::Vector2f position, float radius, bool 
     const ThreatCells& cells = game.unit_grids.threats;
     if (cells.built && cells.for_player == is_player && radius <= cells.radius) {
         size_t cell = size_t(threatRow(cells, position.y) * cells.columns + threatColumn(cells, position.x));
-        for (int k = cells.start[cell]; k < cells.start[cell + 1]; ++k)
-            if (threatFrom(cells.shots[size_t(k)], position, radius, is_player, threat)) threats.push_back(threat);
+        for (const ThreatShot& shot : cells.shots[cell])
+            if (threatFrom(shot, position, radius, is_player, threat)) threats.push_back(threat);
         return;
     }
     for (const Projectile& projectile : game.projectiles) {

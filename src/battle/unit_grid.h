@@ -39,7 +39,8 @@ struct ThreatShot {
 
 // The shots of one side listed by the cells in which a unit of the other side would count
 // them as a threat (the cells of the box around the stretch of path it watches). Each
-// entry is a copy of the shot's aim, so a query reads its cell's entries in a row.
+// entry is a copy of the shot's aim, so a query reads its cell's entries in a row; the
+// lists keep their storage from pass to pass.
 struct ThreatCells {
     bool built = false;
     bool for_player = false;       // whose threats: the player's units' (the enemy's shots) or the enemy's
@@ -47,10 +48,7 @@ struct ThreatCells {
     float origin_x = 0, origin_y = 0;
     float inverse_cell = 1.0f / 64;
     int columns = 0, rows = 0;
-    std::vector<int> start;        // first entry of each cell in shots; one more at the end
-    std::vector<ThreatShot> shots; // cell by cell, each cell in projectile order
-    std::vector<std::array<int, 4>> boxes;  // cell range of each projectile: columns, then rows
-    std::vector<ThreatShot> aims;  // each projectile's aim, worked out once for the pass
+    std::vector<std::vector<ThreatShot>> shots;  // each cell's, in projectile order
 };
 
 // Both sides' grids. They exist only while a battle step holds a GridStep; outside one,
