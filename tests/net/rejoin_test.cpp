@@ -83,16 +83,12 @@ struct RejoinNetns : testing::Test {
         }
     }
 
-    // The joining game carries a snapshot on by half its measured round trip and sees the next
-    // a frame later: it may be off by what a unit (Purple's 55 px/s here) moves meanwhile,
-    // long on a loaded machine, where a rejoin's first round trips are long too.
-    double allowedGap() {
-        return 4.0 + 55 * (std::max(0.0f, joiner().link.smoothed_round_trip_ms) / 2000 + longest_frame);
-    }
+    // A snapshot is carried on by half the measured round trip and the next seen a frame later: off by what
+    // a unit (Purple's 55 px/s) moves meanwhile, long on a loaded machine and after a rejoin.
+    double allowedGap() { return 4 + 55 * (std::max(0.0f, joiner().link.smoothed_round_trip_ms) / 2000 + longest_frame); }
 
-    // A second after a rejoin (or up to five more on a loaded machine, where the joining
-    // game's first snapshots come late): the same units in the same places, and each side's
-    // money within one income tick (Yellow's 15) of the other game's count.
+    // A second after a rejoin (up to five more on a loaded machine): the same units in the same places,
+    // and each side's money within one income tick (Yellow's 15) of the other game's count.
     void expectTheSameMatch() {
         longest_frame = 0;
         run(1);
