@@ -3,7 +3,6 @@
 #include "battle/turret.h"
 
 #include <SFML/System/Vector2.hpp>
-#include <cstdint>
 #include <vector>
 
 struct Game;
@@ -12,10 +11,7 @@ struct Game;
 struct Threat {
     float x = 0, y = 0;          // projectile position
     float dir_x = 0, dir_y = 0;  // unit vector of its velocity
-    float speed = 0;
     float time = 0;              // seconds to closest approach, at least 0.01
-    float danger_radius = 0;     // the unit's hull radius + 15
-    std::uint8_t owner_is_player = 0;
 };
 
 // One pass over a side's units in list order: target, aim, fire, charge the base, move.

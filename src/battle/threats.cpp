@@ -24,8 +24,8 @@ ThreatShot threatShotOf(const Projectile& projectile, float speed) {
     return {projectile.position, projectile.velocity / speed, speed};
 }
 
-// Whether a shot that may threaten a unit of a side at a position does, and as what threat.
-bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, bool is_player, Threat& threat) {
+// Whether a shot of the other side threatens a unit at a position, and as what threat.
+bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, Threat& threat) {
     sf::Vector2f d = position - shot.position;
     // Beyond the watch along one axis is beyond it in length: most shots need no root.
     if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance || vectorLength(d) > kWatchDistance)
@@ -42,8 +42,7 @@ bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, boo
         if (!close) return false;
         t = 0.1f;
     }
-    threat = {shot.position.x, shot.position.y, dir.x, dir.y, shot.speed, std::max(t, 0.01f), radius + kDangerMargin,
-              std::uint8_t(is_player ? 0 : 1)};
+    threat = {shot.position.x, shot.position.y, dir.x, dir.y, std::max(t, 0.01f)};
     return true;
 }
 
@@ -111,13 +110,13 @@ void collectThreats(const Game& game, sf::Vector2f position, float radius, bool 
     if (cells.built && cells.for_player == is_player && radius <= cells.radius) {
         size_t cell = size_t(threatRow(cells, position.y) * cells.columns + threatColumn(cells, position.x));
         for (const ThreatShot& shot : cells.shots[cell])
-            if (threatFrom(shot, position, radius, is_player, threat)) threats.push_back(threat);
+            if (threatFrom(shot, position, radius, threat)) threats.push_back(threat);
         return;
     }
     for (const Projectile& projectile : game.projectiles) {
         float speed = vectorLength(projectile.velocity);
         if (mayThreaten(projectile, speed, is_player) &&
-            threatFrom(threatShotOf(projectile, speed), position, radius, is_player, threat))
+            threatFrom(threatShotOf(projectile, speed), position, radius, threat))
             threats.push_back(threat);
     }
 }
