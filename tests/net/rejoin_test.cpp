@@ -58,8 +58,7 @@ struct RejoinNetns : testing::Test {
     }
     void run(double seconds) { run(seconds, [] { return false; }); }
 
-    // The joining game connects through the relay, both pick factions on the faction
-    // screen, and the ready exchange starts the match.
+    // The joining game connects through the relay, both pick factions, and "ready" starts the match.
     void joinAndPlay(Game& game) {
         enterNetworkGame(game);
         ASSERT_TRUE(joinByAddress(game.lobby, "127.0.0.1:" + std::to_string(relay->port())));
@@ -146,8 +145,7 @@ TEST_F(RejoinNetns, ALinkCutForFiveSecondsResumesTheSameMatch) {
     EXPECT_NE(positionsOf(host), std::get<0>(held));  // moving again
 }
 
-// The joining game dies and a new one starts: it finds the match's token on disk and the
-// host gives it the whole match.
+// The joining game dies and a new one finds the match's token on disk; the host gives it the whole match.
 TEST_F(RejoinNetns, AJoiningGameKilledAndRestartedComesBackToTheMatch) {
     ASSERT_NE(joiner().lobby.memory.match_token, 0u);  // the token is on disk
     spawnOnBothSides();
