@@ -48,7 +48,13 @@ void unlink(UnitGrid& grid, int unit) {
     countInRow(grid, cell / grid.columns, -1);
 }
 
-void buildGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
+bool sameField(const UnitGrid& grid, const WorldBounds& bounds) {
+    return grid.bounds[0] == bounds.min_x && grid.bounds[1] == bounds.max_x && grid.bounds[2] == bounds.min_y &&
+           grid.bounds[3] == bounds.max_y;
+}
+
+// Lays empty cells over the field.
+void layCells(UnitGrid& grid, const WorldBounds& bounds) {
     grid.cell_size = kCellSize;
     grid.inverse_cell = 1.0f / kCellSize;
     grid.origin_x = bounds.min_x;
@@ -60,17 +66,40 @@ void buildGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBoun
     grid.words = (grid.columns + 63) / 64;
     grid.occupied.assign(size_t(grid.rows * grid.words), 0);
     grid.rows_occupied.assign(size_t((grid.rows + 63) / 64), 0);
-    grid.lane_count = {};
-    grid.max_radius = 0;
+    grid.next.clear();
+    grid.prev.clear();
+    grid.cell_of.clear();
+    grid.bounds[0] = bounds.min_x;
+    grid.bounds[1] = bounds.max_x;
+    grid.bounds[2] = bounds.min_y;
+    grid.bounds[3] = bounds.max_y;
+}
+
+// Re-buckets the units whose cell changed since the last step (after a sweep, every unit
+// behind a swept one is another unit at its index), drops the indices past the end and
+// adds the new ones.
+void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
+    if (!sameField(grid, bounds)) layCells(grid, bounds);
+    size_t kept = std::min(units.size(), grid.cell_of.size());
+    for (size_t i = grid.cell_of.size(); i-- > kept;) unlink(grid, int(i));
     grid.next.resize(units.size());
     grid.prev.resize(units.size());
     grid.cell_of.resize(units.size());
+    grid.lane_count = {};
+    grid.max_radius = 0;
     for (size_t i = 0; i < units.size(); ++i) {
         const Turret& unit = units[i];
-        link(grid, int(i), cellAt(grid, unit.body.getPosition()));
+        int cell = cellAt(grid, unit.body.getPosition());
+        if (i >= kept) {
+            link(grid, int(i), cell);
+        } else if (cell != grid.cell_of[i]) {
+            unlink(grid, int(i));
+            link(grid, int(i), cell);
+        }
         if (unit.lane >= 0 && unit.lane < 3) ++grid.lane_count[size_t(unit.lane)];
         grid.max_radius = std::max(grid.max_radius, unit.body.getRadius());
     }
+    grid.current = true;
 }
 
 // The index of a unit in a list, or -1 when it is not one of its members.
@@ -85,8 +114,7 @@ int indexIn(const std::vector<Turret>& list, const Turret& unit) {
 GridStep::GridStep(Game& game_) : game(game_) {
     UnitGrids& grids = game.unit_grids;
     if (!game.use_spatial_grid || grids.built) return;
-    buildGrid(grids.player, game.player_turrets, game.world_bounds);
-    buildGrid(grids.enemy, game.enemy_turrets, game.world_bounds);
+    grids.player.current = grids.enemy.current = false;
     grids.built = owner = true;
 }
 
@@ -100,8 +128,11 @@ const UnitGrid* gridOf(const Game& game, const std::vector<Turret>& list) {
     const UnitGrid* grid = &list == &game.player_turrets  ? &grids.player
                            : &list == &game.enemy_turrets ? &grids.enemy
                                                           : nullptr;
+    if (!grid) return nullptr;
+    // Bringing the grid up to date changes no answer, only how it is found.
+    if (!grid->current) refreshGrid(const_cast<UnitGrid&>(*grid), list, game.world_bounds);
     // A list that changed length inside the step is walked instead (no step adds or removes units).
-    if (!grid || grid->cell_of.size() != list.size()) return nullptr;
+    if (grid->cell_of.size() != list.size()) return nullptr;
     return grid;
 }
 
@@ -110,7 +141,7 @@ void syncUnit(Game& game, const Turret& unit) {
     if (!grids.built) return;
     for (auto [list, grid] : {std::pair{&game.player_turrets, &grids.player}, std::pair{&game.enemy_turrets, &grids.enemy}}) {
         int index = indexIn(*list, unit);
-        if (index < 0 || grid->cell_of.size() != list->size()) continue;
+        if (index < 0 || !grid->current || grid->cell_of.size() != list->size()) continue;
         int cell = cellAt(*grid, unit.body.getPosition());
         if (cell == grid->cell_of[size_t(index)]) return;
         unlink(*grid, index);

@@ -28,6 +28,9 @@ struct UnitGrid {
     std::vector<std::uint64_t> occupied;       // a bit for each cell holding a unit, row by row
     std::vector<std::uint64_t> rows_occupied;  // a bit for each row holding a unit
     std::array<int, 3> lane_count{};   // units of each lane
+    // Kept between steps: a step re-buckets only the units that left their cell since.
+    bool current = false;              // matches the list in this step
+    float bounds[4] = {};              // the field the cells were laid over
 };
 
 // Where a shot is and where it flies, as a unit reckons with it as a threat.
@@ -51,16 +54,18 @@ struct ThreatCells {
     std::vector<std::vector<ThreatShot>> shots;  // each cell's, in projectile order
 };
 
-// Both sides' grids. They exist only while a battle step holds a GridStep; outside one,
+// Both sides' grids. They answer only while a battle step holds a GridStep; outside one,
 // every query walks the lists, which is also the reference the grid must match exactly.
+// A grid is brought up to date at the step's first query of its list, so a step that
+// asks nothing costs nothing.
 struct UnitGrids {
-    bool built = false;
+    bool built = false;  // a step holds them
     UnitGrid player, enemy;
     ThreatCells threats;
     std::vector<int> found;  // indices gathered by one query, reused
 };
 
-// Buckets both unit lists for the battle step it lives in (when the game uses the grid).
+// Lets the grids answer for the battle step it lives in (when the game uses the grid).
 // A unit moved inside the step must be re-bucketed with syncUnit before others query it.
 struct GridStep {
     explicit GridStep(Game& game);
