@@ -54,7 +54,7 @@ const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf
 Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vector2f p, float margin) {
     int first = firstNear(game, units, p, gridHullRadius(game, units) + margin, [&](int i) {
         const Turret& unit = units[size_t(i)];
-        return distanceBetween(unit.body.getPosition(), p) < unit.body.getRadius() + margin;
+        return compareLength(unit.body.getPosition() - p, unit.body.getRadius() + margin) == kShorter;
     });
     return first >= 0 ? &units[size_t(first)] : nullptr;
 }
@@ -101,7 +101,8 @@ void detonateRocket(Game& game, Projectile& rocket) {
     recordEvent(game.events, BattleEventKind::Exploded, p.x);
     forEachNearInOrder(game, opposition.units, p, 60, [&](int i) {
         Turret& unit = opposition.units[size_t(i)];
-        if (distanceBetween(unit.body.getPosition(), p) >= 60) return;
+        LengthOrder order = compareLength(unit.body.getPosition() - p, 60);
+        if (order == kEqualLength || order == kLonger) return;
         unit.hp -= rocket.damage_amount;
         if (unit.hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.body.getPosition().x);
     });

@@ -30,7 +30,7 @@ void excludeFromBase(const Game& game, Turret& unit) {
 // Whether a unit at a position and another are close enough to push each other; the
 // pairs that are not need no sorting into order.
 bool withinPush(const Game& game, sf::Vector2f position, const Turret& other) {
-    return !(vectorLength(position - other.body.getPosition()) > game.push_radius);
+    return compareLength(position - other.body.getPosition(), game.push_radius) != kLonger;
 }
 
 // The sturdier unit of a pair is moved less.
@@ -94,7 +94,10 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
     sf::Vector2f position = unit.body.getPosition();
     sf::Vector2f total;
     int count = 0;
-    auto near = [&](int i) { return !(vectorLength(position - list[size_t(i)].body.getPosition()) >= radius); };
+    auto near = [&](int i) {
+        LengthOrder order = compareLength(position - list[size_t(i)].body.getPosition(), radius);
+        return order == kShorter || order == kUnordered;
+    };
     forEachNearInOrderIf(game, list, position, radius, near, [&](int i) {
         const Turret& other = list[size_t(i)];
         if (&other == &unit) return;

@@ -66,7 +66,7 @@ bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* uni
         bool taken = anyNear(game, *list, point, kLaneClearance, [&](int i) {
             const Turret& other = (*list)[size_t(i)];
             return &other != unit && other.lane == lane &&
-                   vectorLength(other.body.getPosition() - point) < kLaneClearance;
+                   compareLength(other.body.getPosition() - point, kLaneClearance) == kShorter;
         });
         if (taken) return true;
     }

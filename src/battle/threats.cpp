@@ -28,18 +28,18 @@ ThreatShot threatShotOf(const Projectile& projectile, float speed) {
 bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, Threat& threat) {
     sf::Vector2f d = position - shot.position;
     // Beyond the watch along one axis is beyond it in length: most shots need no root.
-    if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance || vectorLength(d) > kWatchDistance)
+    if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance ||
+        compareLength(d, kWatchDistance) == kLonger)
         return false;
     sf::Vector2f dir = shot.dir;
     float along = dir.x * d.x + dir.y * d.y;
     if (along < -kBehind) return false;
-    float perp = vectorLength(d - dir * along);
-    if (perp > radius + kDangerMargin + kSideReach) return false;
+    sf::Vector2f aside = d - dir * along;
+    if (compareLength(aside, radius + kDangerMargin + kSideReach) == kLonger) return false;
     float t = along / shot.speed;
     if (t > kAheadSeconds || t < kPastSeconds) return false;
-    bool close = perp < radius + kDangerMargin + kCloseReach;
     if (t < 0) {
-        if (!close) return false;
+        if (compareLength(aside, radius + kDangerMargin + kCloseReach) != kShorter) return false;
         t = 0.1f;
     }
     threat = {shot.position.x, shot.position.y, dir.x, dir.y, std::max(t, 0.01f)};
