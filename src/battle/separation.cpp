@@ -54,25 +54,11 @@ void pushPair(Game& game, Turret& a, Turret& b) {
 
 // Pairs are taken in the order of a walk over both lists (i before j), which fixes the
 // float sums and the random draws of stacked units.
-void pushPairsWithin(Game& game, std::vector<Turret>& units) {
-    for (size_t i = 0; i < units.size(); ++i) {
-        sf::Vector2f position = units[i].body.getPosition();
-        forEachNearInOrderIf(
-            game, units, position, game.push_radius,
-            [&](int j) { return size_t(j) > i && withinPush(game, position, units[size_t(j)]); },
-            [&](int j) { pushPair(game, units[i], units[size_t(j)]); });
-    }
-}
-
-void pushPairsAcross(Game& game) {
-    std::vector<Turret>& enemies = game.enemy_turrets;
-    for (Turret& player : game.player_turrets) {
-        sf::Vector2f position = player.body.getPosition();
-        forEachNearInOrderIf(
-            game, enemies, position, game.push_radius,
-            [&](int j) { return withinPush(game, position, enemies[size_t(j)]); },
-            [&](int j) { pushPair(game, player, enemies[size_t(j)]); });
-    }
+void pushPairs(Game& game, std::vector<Turret>& a, std::vector<Turret>& b) {
+    forEachPairInOrder(
+        game, a, b, game.push_radius,
+        [&](int i, int j) { return withinPush(game, a[size_t(i)].body.getPosition(), b[size_t(j)]); },
+        [&](int i, int j) { pushPair(game, a[size_t(i)], b[size_t(j)]); });
 }
 
 void integratePush(Game& game, Turret& unit, float dt) {
@@ -123,9 +109,9 @@ void pushAllApart(Game& game) {
 void pushPhysics(Game& game, float dt) {
     {
         GridStep grid(game);
-        pushPairsWithin(game, game.player_turrets);
-        pushPairsWithin(game, game.enemy_turrets);
-        pushPairsAcross(game);
+        pushPairs(game, game.player_turrets, game.player_turrets);
+        pushPairs(game, game.enemy_turrets, game.enemy_turrets);
+        pushPairs(game, game.player_turrets, game.enemy_turrets);
     }
     for (auto* list : {&game.player_turrets, &game.enemy_turrets})
         for (Turret& unit : *list) excludeFromBase(game, unit);

@@ -151,6 +151,7 @@ void syncUnit(Game& game, const Turret& unit) {
 }
 
 std::vector<int>& gridScratch(Game& game) { return game.unit_grids.found; }
+std::vector<std::uint64_t>& pairScratch(Game& game) { return game.unit_grids.pairs; }
 
 float gridHullRadius(const Game& game, const std::vector<Turret>& list) {
     const UnitGrid* grid = gridOf(game, list);

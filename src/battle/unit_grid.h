@@ -63,6 +63,7 @@ struct UnitGrids {
     UnitGrid player, enemy;
     ThreatCells threats;
     std::vector<int> found;  // indices gathered by one query, reused
+    std::vector<std::uint64_t> pairs;  // pairs gathered by one sweep, reused
 };
 
 // Lets the grids answer for the battle step it lives in (when the game uses the grid).
@@ -235,6 +236,7 @@ int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane);
 
 // Indices gathered by one in-order query, reused from query to query.
 std::vector<int>& gridScratch(Game& game);
+std::vector<std::uint64_t>& pairScratch(Game& game);
 
 // Visits the units that may lie within radius of p and pass keep(index) in list order, as a
 // walk over the whole list would meet them, so that sums and random draws come out the same.
@@ -314,4 +316,52 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
         return true;
     });
     return best_index;
+}
+
+// Visits the pairs (i of list a, j of list b) that may lie within radius of each other and
+// pass keep(i, j), ordered by i and then j, as a walk over a and then b would meet them;
+// when a and b are the same list, only the pairs with i < j. keep must not read what visit
+// changes: the grid tests every pair before visiting any.
+template <typename Keep, typename Visit>
+void forEachPairInOrder(Game& game, const std::vector<Turret>& a, const std::vector<Turret>& b, float radius,
+                        Keep keep, Visit visit) {
+    const bool same = &a == &b;
+    const UnitGrid* grid_a = gridOf(game, a);
+    const UnitGrid* grid_b = gridOf(game, b);
+    // Cells apart along an axis that two units within radius can be.
+    float span = (radius + kGridSlack) * (grid_b ? grid_b->inverse_cell : 0);
+    if (!grid_a || !grid_b || !(span < 4)) {
+        for (size_t i = 0; i < a.size(); ++i)
+            for (size_t j = same ? i + 1 : 0; j < b.size(); ++j)
+                if (keep(int(i), int(j))) visit(int(i), int(j));
+        return;
+    }
+    const int reach = int(span) + 1;
+    std::vector<std::uint64_t>& pairs = pairScratch(game);
+    pairs.clear();
+    auto gather = [&](int i, int j) {
+        if (same && j < i) std::swap(i, j);
+        if (keep(i, j)) pairs.push_back(std::uint64_t(i) << 32 | std::uint32_t(j));
+    };
+    for (size_t i = 0; i < a.size(); ++i) {
+        int cell = grid_a->cell_of[i];
+        int row = cell / grid_a->columns, column = cell % grid_a->columns;
+        if (same)  // the unit's own cell: each pair once, from its lower index
+            for (int j = grid_b->head[size_t(cell)]; j >= 0; j = grid_b->next[size_t(j)])
+                if (size_t(j) > i) gather(int(i), j);
+        for (int dy = same ? 0 : -reach; dy <= reach; ++dy) {
+            int r = row + dy;
+            if (r < 0 || r >= grid_b->rows || grid_b->row_count[size_t(r)] == 0) continue;
+            for (int dx = -reach; dx <= reach; ++dx) {
+                // Within one list a pair of cells is looked at from the earlier cell only.
+                if (same && dy == 0 && dx <= 0) continue;
+                int c = column + dx;
+                if (c < 0 || c >= grid_b->columns) continue;
+                for (int j = grid_b->head[size_t(r * grid_b->columns + c)]; j >= 0; j = grid_b->next[size_t(j)])
+                    gather(int(i), j);
+            }
+        }
+    }
+    std::sort(pairs.begin(), pairs.end());
+    for (std::uint64_t pair : pairs) visit(int(pair >> 32), int(pair & 0xffffffffu));
 }
