@@ -153,6 +153,28 @@ void syncUnit(Game& game, const Turret& unit) {
 std::vector<int>& gridScratch(Game& game) { return game.unit_grids.found; }
 std::vector<std::uint64_t>& pairScratch(Game& game) { return game.unit_grids.pairs; }
 
+// Each unit has a few neighbours at most: the pairs are bucketed by their first index, and
+// each bucket, a few pairs, is sorted on its own.
+void sortPairs(Game& game, size_t count) {
+    UnitGrids& grids = game.unit_grids;
+    std::vector<std::uint64_t>& pairs = grids.pairs;
+    std::vector<int>& starts = grids.pair_starts;
+    starts.assign(count + 1, 0);
+    for (std::uint64_t pair : pairs) ++starts[size_t(pair >> 32) + 1];
+    for (size_t i = 0; i < count; ++i) starts[i + 1] += starts[i];
+    std::vector<std::uint64_t>& sorted = grids.sorted_pairs;
+    sorted.resize(pairs.size());
+    for (std::uint64_t pair : pairs) sorted[size_t(starts[size_t(pair >> 32)]++)] = pair;
+    // Each start now stands at the end of its bucket, which is the beginning of the next.
+    size_t begin = 0;
+    for (size_t i = 0; i < count; ++i) {
+        size_t end = size_t(starts[i]);
+        std::sort(sorted.begin() + std::ptrdiff_t(begin), sorted.begin() + std::ptrdiff_t(end));
+        begin = end;
+    }
+    pairs.swap(sorted);
+}
+
 float gridHullRadius(const Game& game, const std::vector<Turret>& list) {
     const UnitGrid* grid = gridOf(game, list);
     return grid ? grid->max_radius : 0;

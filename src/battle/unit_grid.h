@@ -63,7 +63,8 @@ struct UnitGrids {
     UnitGrid player, enemy;
     ThreatCells threats;
     std::vector<int> found;  // indices gathered by one query, reused
-    std::vector<std::uint64_t> pairs;  // pairs gathered by one sweep, reused
+    std::vector<std::uint64_t> pairs, sorted_pairs;  // pairs gathered by one sweep, reused
+    std::vector<int> pair_starts;
 };
 
 // Lets the grids answer for the battle step it lives in (when the game uses the grid).
@@ -237,6 +238,8 @@ int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane);
 // Indices gathered by one in-order query, reused from query to query.
 std::vector<int>& gridScratch(Game& game);
 std::vector<std::uint64_t>& pairScratch(Game& game);
+// Sorts the gathered pairs (first index below count) by their first index, then their second.
+void sortPairs(Game& game, size_t count);
 
 // Visits the units that may lie within radius of p and pass keep(index) in list order, as a
 // walk over the whole list would meet them, so that sums and random draws come out the same.
@@ -362,6 +365,6 @@ void forEachPairInOrder(Game& game, const std::vector<Turret>& a, const std::vec
             }
         }
     }
-    std::sort(pairs.begin(), pairs.end());
+    sortPairs(game, a.size());
     for (std::uint64_t pair : pairs) visit(int(pair >> 32), int(pair & 0xffffffffu));
 }
