@@ -8,8 +8,8 @@
 
 int pickUnit(const std::vector<Turret>& units, sf::Vector2f point, float extra, bool add_radius) {
     for (size_t i = 0; i < units.size(); ++i) {
-        float reach = (add_radius ? units[i].body.getRadius() : 0.0f) + extra;
-        if (distanceBetween(units[i].body.getPosition(), point) < reach) return int(i);
+        float reach = (add_radius ? units[i].radius : 0.0f) + extra;
+        if (distanceBetween(units[i].position, point) < reach) return int(i);
     }
     return -1;
 }

@@ -93,7 +93,7 @@ void leftReleased(Game& game) {
     ReplayCommand select = commandOf(ReplayCommandKind::Select);
     sf::FloatRect box = game.selection_box.getGlobalBounds();
     for (const Turret& unit : game.player_turrets)
-        if (box.contains(unit.body.getPosition())) select.units.push_back(unit.id);
+        if (box.contains(unit.position)) select.units.push_back(unit.id);
     if (select.units.empty()) game.selection_box.setSize({0, 0});
     performCommand(game, std::move(select));
 }

@@ -32,10 +32,10 @@ void drawSelectionRings(Game& game) {
     for (UnitId id : game.selection) {
         const Turret* unit = findUnit(game, id);
         if (!unit || unit->hp <= 0) continue;
-        float radius = unit->body.getRadius() + 8;
+        float radius = unit->radius + 8;
         Canvas& canvas = game.frontend->canvas;
-        drawRound(canvas, unit->body.getPosition(), radius, sf::Color(100, 200, 255, 80));
-        drawCircleOutline(canvas, unit->body.getPosition(), radius, 30, 2, sf::Color(100, 200, 255, 200));
+        drawRound(canvas, unit->position, radius, sf::Color(100, 200, 255, 80));
+        drawCircleOutline(canvas, unit->position, radius, 30, 2, sf::Color(100, 200, 255, 200));
     }
 }
 
@@ -99,7 +99,7 @@ void drawInfoBox(Game& game) {
     const Turret* unit = inspectedUnit(game);
     if (!unit) return;
     Canvas& canvas = game.frontend->canvas;
-    sf::Vector2f p = unit->body.getPosition();
+    sf::Vector2f p = unit->position;
     drawCircle(canvas, 18, 30, at(p, {18, 18}), ShapeStyle{sf::Color(255, 255, 0, 80)});
     sf::Vector2f box(p.x - 90, p.y - 135);
     drawRectangle(canvas, {180, 110}, at(box), ShapeStyle{sf::Color(20, 20, 20, 200), sf::Color(255, 255, 255, 100), 2});

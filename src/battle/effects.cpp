@@ -122,7 +122,7 @@ void ageTrackMarks(Effects& effects, float dt) {
 }
 
 void layUnitTracks(Effects& effects, Turret& unit, sf::Color colour) {
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     sf::Vector2f d = position - unit.last_track_pos;
     float distance = battleHypot(d.x, d.y);
     if (distance > 0.1f) {

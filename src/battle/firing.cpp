@@ -21,13 +21,13 @@ float barrelHeading(const Turret& unit) { return unit.barrel_degrees - 90.0f; }
 
 sf::Vector2f muzzleOf(const Turret& unit) {
     float theta = degreesToRadians(barrelHeading(unit));
-    return unit.body.getPosition() + sf::Vector2f(battleCos(theta), battleSin(theta)) * kMuzzleDistance;
+    return unit.position + sf::Vector2f(battleCos(theta), battleSin(theta)) * kMuzzleDistance;
 }
 
 // Both sides' laser units are paced by the player's interval; the beam ticks at its own side's.
 void fireLaser(Game& game, Turret& unit, sf::Vector2f aim) {
     if (unit.fire_clock.elapsedSeconds() < game.lasers.player_interval) return;
-    float distance = vectorLength(aim - unit.body.getPosition());
+    float distance = vectorLength(aim - unit.position);
     if (distance == 0 || distance > unit.range) return;
     float interval = unit.is_player ? game.lasers.player_interval : game.lasers.enemy_interval;
     auto own = std::find_if(game.laser_beams.begin(), game.laser_beams.end(),
@@ -42,7 +42,7 @@ void fireLaser(Game& game, Turret& unit, sf::Vector2f aim) {
         beam->owner = unit.id;
         beam->owner_is_player = unit.is_player;
     }
-    beam->start = unit.body.getPosition();
+    beam->start = unit.position;
     beam->end = aim;
     beam->life = beam->max_life = game.lasers.beam_life;
     beam->tick_timer = 0;
@@ -55,12 +55,12 @@ void aimRocket(const Game& game, const Turret& unit, Projectile& rocket) {
     sf::Vector2f muzzle = rocket.position;
     const std::vector<Turret>& opponents = opponentsOf(game, unit);
     int nearest = nearestNear(game, opponents, muzzle, 0, unit.range, INFINITY, [&](int i, float& distance) {
-        distance = vectorLength(opponents[size_t(i)].body.getPosition() - muzzle);
+        distance = vectorLength(opponents[size_t(i)].position - muzzle);
         return distance <= unit.range;
     });
     rocket.has_target = 1;
     if (nearest >= 0) {
-        rocket.target = opponents[size_t(nearest)].body.getPosition();
+        rocket.target = opponents[size_t(nearest)].position;
         rocket.target_is_base = 0;
     } else {
         rocket.target = nearestBasePoint(game, unit);
@@ -69,7 +69,7 @@ void aimRocket(const Game& game, const Turret& unit, Projectile& rocket) {
 }
 
 void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
-    sf::Vector2f offset = aim - unit.body.getPosition();
+    sf::Vector2f offset = aim - unit.position;
     float distance = vectorLength(offset);
     if (distance == 0) return;
     sf::Vector2f dir = offset / distance;
@@ -96,7 +96,7 @@ void launchRocket(Game& game, Turret& unit, sf::Vector2f aim) {
     aimRocket(game, unit, rocket);
     game.projectiles.push_back(std::move(rocket));
     unit.fire_clock.restart();
-    recordEvent(game.events, BattleEventKind::RocketLaunched, unit.body.getPosition().x);
+    recordEvent(game.events, BattleEventKind::RocketLaunched, unit.position.x);
 }
 
 void fireRocket(Game& game, Turret& unit, sf::Vector2f aim) {
@@ -111,7 +111,7 @@ bool anotherUnitNear(const Game& game, const Turret& unit, sf::Vector2f point, f
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
         bool crowded = anyNear(game, *list, point, clearance, [&](int i) {
             const Turret& other = (*list)[size_t(i)];
-            return &other != &unit && vectorLength(other.body.getPosition() - point) < clearance;
+            return &other != &unit && vectorLength(other.position - point) < clearance;
         });
         if (crowded) return true;
     }
@@ -122,7 +122,7 @@ bool anotherUnitNear(const Game& game, const Turret& unit, sf::Vector2f point, f
 void recoil(Game& game, Turret& unit) {
     float k = float(battleRand() % 40) / 100.0f + 0.8f;
     float theta = degreesToRadians(barrelHeading(unit));
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     sf::Vector2f candidate(position.x, position.y - battleSin(theta) * k * unit.recoil_distance);
     candidate = clampIntoField(game, candidate);
     if (!anotherUnitNear(game, unit, candidate, kRecoilClearance)) placeUnit(unit, candidate);
@@ -130,7 +130,7 @@ void recoil(Game& game, Turret& unit) {
 
 void fireCannon(Game& game, Turret& unit, sf::Vector2f aim) {
     if (unit.fire_clock.elapsedSeconds() < unit.fire_rate) return;
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     float distance = vectorLength(aim - position);
     if (distance == 0) return;
     Projectile shell = makeShell(position, (aim - position) / distance, unit.is_player,
@@ -147,7 +147,7 @@ void fireCannon(Game& game, Turret& unit, sf::Vector2f aim) {
     emitMuzzleSparks(game.effects, muzzle, sparks, heading);
     emitMuzzleSmoke(game.effects, muzzle, sparks / 4, heading);
     unit.fire_clock.restart();
-    recordEvent(game.events, BattleEventKind::CannonFired, unit.body.getPosition().x);
+    recordEvent(game.events, BattleEventKind::CannonFired, unit.position.x);
 }
 }  // namespace
 

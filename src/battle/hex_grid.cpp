@@ -40,7 +40,7 @@ sf::Color enemyTerritoryColour(const Game& game) {
 int unitsNear(const Game& game, const std::vector<Turret>& units, sf::Vector2f centre, float reach) {
     int count = 0;
     forEachNear(game, units, centre, reach, [&](int i) {
-        sf::Vector2f d = units[size_t(i)].body.getPosition() - centre;
+        sf::Vector2f d = units[size_t(i)].position - centre;
         if (battleHypot(d.x, d.y) < reach) ++count;
     });
     return count;
@@ -120,9 +120,9 @@ void updateHexTerritory(Game& game) {
         return;
     }
     float player_front = bounds.max_y;
-    for (const Turret& unit : game.player_turrets) player_front = std::min(player_front, unit.body.getPosition().y);
+    for (const Turret& unit : game.player_turrets) player_front = std::min(player_front, unit.position.y);
     float enemy_front = bounds.min_y;
-    for (const Turret& unit : game.enemy_turrets) enemy_front = std::max(enemy_front, unit.body.getPosition().y);
+    for (const Turret& unit : game.enemy_turrets) enemy_front = std::max(enemy_front, unit.position.y);
 
     sf::Color player_colour = withAlpha(factionColour(game.player_faction), 120);
     sf::Color enemy_colour = withAlpha(enemyTerritoryColour(game), 120);

@@ -44,7 +44,7 @@ Opposition opposingSide(Game& game, bool fired_by_player) {
 // The unit of the list whose centre is nearest to p (ties keep the earlier), or null.
 const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf::Vector2f p) {
     int nearest = nearestNear(game, units, p, 0, INFINITY, 1e9f, [&](int i, float& d) {
-        d = distanceBetween(units[size_t(i)].body.getPosition(), p);
+        d = distanceBetween(units[size_t(i)].position, p);
         return true;
     });
     return nearest >= 0 ? &units[size_t(nearest)] : nullptr;
@@ -54,7 +54,7 @@ const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf
 Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vector2f p, float margin) {
     int first = firstNear(game, units, p, gridHullRadius(game, units) + margin, [&](int i) {
         const Turret& unit = units[size_t(i)];
-        return compareLength(unit.body.getPosition() - p, unit.body.getRadius() + margin) == kShorter;
+        return compareLength(unit.position - p, unit.radius + margin) == kShorter;
     });
     return first >= 0 ? &units[size_t(first)] : nullptr;
 }
@@ -63,7 +63,7 @@ void chooseRocketTarget(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
     sf::Vector2f position = rocket.position;
     if (const Turret* nearest = nearestUnit(game, opposition.units, position)) {
-        rocket.target = nearest->body.getPosition();
+        rocket.target = nearest->position;
         rocket.has_target = 1;
         rocket.target_is_base = 0;
         return;
@@ -101,10 +101,10 @@ void detonateRocket(Game& game, Projectile& rocket) {
     recordEvent(game.events, BattleEventKind::Exploded, p.x);
     forEachNearInOrder(game, opposition.units, p, 60, [&](int i) {
         Turret& unit = opposition.units[size_t(i)];
-        LengthOrder order = compareLength(unit.body.getPosition() - p, 60);
+        LengthOrder order = compareLength(unit.position - p, 60);
         if (order == kEqualLength || order == kLonger) return;
         unit.hp -= rocket.damage_amount;
-        if (unit.hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.body.getPosition().x);
+        if (unit.hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.position.x);
     });
     if (distanceToRect(opposition.base, p) < 60) opposition.chargeBase(rocket.damage_amount);
     rocket.hit = 1;
@@ -124,7 +124,7 @@ bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
         unit->hp -= shell.damage_amount;
         shell.hit = 1;
         // Either side's kill is heard, so the player also hears the loss of a unit.
-        if (unit->hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit->body.getPosition().x);
+        if (unit->hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit->position.x);
         return true;
     }
     float base_margin = shell.is_player ? 5.0f : 10.0f;
@@ -165,7 +165,7 @@ void tickLaserBeam(Game& game, LaserBeam& beam) {
 void followTarget(Game& game, LaserBeam& beam) {
     Opposition opposition = opposingSide(game, beam.owner_is_player);
     if (const Turret* nearest = nearestUnit(game, opposition.units, beam.start))
-        beam.end = nearest->body.getPosition();
+        beam.end = nearest->position;
     else
         beam.end = clampIntoRect(beam.start, opposition.base);
 }
@@ -191,7 +191,7 @@ void refindInspectedUnit(Game& game, sf::Vector2f position) {
     const std::vector<Turret>& units = game.inspected_side ? game.player_turrets : game.enemy_turrets;
     game.inspected_unit = -1;
     for (std::size_t i = 0; i < units.size(); ++i) {
-        if (distanceBetween(units[i].body.getPosition(), position) < 1) {
+        if (distanceBetween(units[i].position, position) < 1) {
             game.inspected_unit = int(i);
             return;
         }
@@ -278,7 +278,7 @@ void removeDeadTurrets(Game& game) {
     const std::vector<Turret>& inspected_list = game.inspected_side ? game.player_turrets : game.enemy_turrets;
     bool inspecting = game.inspected_unit >= 0 && game.inspected_unit < int(inspected_list.size());
     sf::Vector2f inspected_position;
-    if (inspecting) inspected_position = inspected_list[game.inspected_unit].body.getPosition();
+    if (inspecting) inspected_position = inspected_list[game.inspected_unit].position;
 
     recordSweep(game, game.player_turrets, 0);
     recordSweep(game, game.enemy_turrets, 1);

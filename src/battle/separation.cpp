@@ -14,8 +14,8 @@ constexpr float kBaseGap = 5.0f;  // pixels left between a pushed-out unit and t
 // centre would drag units along the wide, flat base and leave them inside it.
 void excludeFromBase(const Game& game, Turret& unit) {
     const Rect& base = opposingBase(game, unit);
-    sf::Vector2f position = unit.body.getPosition();
-    float r = unit.body.getRadius();
+    sf::Vector2f position = unit.position;
+    float r = unit.radius;
     bool inside = position.x >= base.x - r && position.x < base.x + base.width + r && position.y >= base.y - r &&
                   position.y < base.y + base.height + r;
     if (!inside) return;
@@ -30,12 +30,12 @@ void excludeFromBase(const Game& game, Turret& unit) {
 // Whether a unit at a position and another are close enough to push each other; the
 // pairs that are not need no sorting into order.
 bool withinPush(const Game& game, sf::Vector2f position, const Turret& other) {
-    return compareLength(position - other.body.getPosition(), game.push_radius) != kLonger;
+    return compareLength(position - other.position, game.push_radius) != kLonger;
 }
 
 // The sturdier unit of a pair is moved less.
 void pushPair(Game& game, Turret& a, Turret& b) {
-    sf::Vector2f d = a.body.getPosition() - b.body.getPosition();
+    sf::Vector2f d = a.position - b.position;
     float distance = vectorLength(d);
     if (distance > game.push_radius) return;
     if (distance < 1) {
@@ -57,12 +57,12 @@ void pushPair(Game& game, Turret& a, Turret& b) {
 void pushPairs(Game& game, std::vector<Turret>& a, std::vector<Turret>& b) {
     forEachPairInOrder(
         game, a, b, game.push_radius,
-        [&](int i, int j) { return withinPush(game, a[size_t(i)].body.getPosition(), b[size_t(j)]); },
+        [&](int i, int j) { return withinPush(game, a[size_t(i)].position, b[size_t(j)]); },
         [&](int i, int j) { pushPair(game, a[size_t(i)], b[size_t(j)]); });
 }
 
 void integratePush(Game& game, Turret& unit, float dt) {
-    placeUnit(unit, unit.body.getPosition() + unit.push_velocity * dt);
+    placeUnit(unit, unit.position + unit.push_velocity * dt);
     unit.push_velocity *= game.push_damping;
     if (std::abs(unit.push_velocity.x) < 0.1f && std::abs(unit.push_velocity.y) < 0.1f) unit.push_velocity = {};
     excludeFromBase(game, unit);
@@ -70,24 +70,25 @@ void integratePush(Game& game, Turret& unit, float dt) {
 }  // namespace
 
 void placeUnit(Turret& unit, sf::Vector2f position) {
+    unit.position = position;
     unit.body.setPosition(position);
     unit.barrel.setPosition(position);
 }
 
-void clampToField(const Game& game, Turret& unit) { placeUnit(unit, clampIntoField(game, unit.body.getPosition())); }
+void clampToField(const Game& game, Turret& unit) { placeUnit(unit, clampIntoField(game, unit.position)); }
 
 void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float radius) {
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     sf::Vector2f total;
     int count = 0;
     auto near = [&](int i) {
-        LengthOrder order = compareLength(position - list[size_t(i)].body.getPosition(), radius);
+        LengthOrder order = compareLength(position - list[size_t(i)].position, radius);
         return order == kShorter || order == kUnordered;
     };
     forEachNearInOrderIf(game, list, position, radius, near, [&](int i) {
         const Turret& other = list[size_t(i)];
         if (&other == &unit) return;
-        sf::Vector2f d = position - other.body.getPosition();
+        sf::Vector2f d = position - other.position;
         float distance = vectorLength(d);
         if (distance <= 0.001f || distance >= radius) return;
         total += d / distance * (radius - distance) * 0.5f;
@@ -100,10 +101,10 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
 
 void pushAllApart(Game& game) {
     GridStep grid(game);
-    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
-    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
-    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.enemy_turrets, unit.body.getRadius() * 1.5f);
-    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.player_turrets, unit.body.getRadius() * 1.5f);
+    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.player_turrets, unit.radius * 1.5f);
+    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.enemy_turrets, unit.radius * 1.5f);
+    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.enemy_turrets, unit.radius * 1.5f);
+    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.player_turrets, unit.radius * 1.5f);
 }
 
 void pushPhysics(Game& game, float dt) {

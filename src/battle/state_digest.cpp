@@ -22,7 +22,7 @@ void addUnits(Digest& digest, const std::vector<Turret>& units) {
     digest.add(units.size());
     for (const Turret& unit : units) {
         digest.add(unit.id);
-        digest.add(unit.body.getPosition());
+        digest.add(unit.position);
         digest.add(unit.barrel_degrees);
         digest.add(unit.push_velocity);
         digest.add(unit.hp);

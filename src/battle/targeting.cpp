@@ -11,11 +11,11 @@ constexpr float kLaneClearance = 15.0f;  // units of one lane never stand closer
 
 
 float edgeDistance(sf::Vector2f point, float radius, const Turret& target) {
-    return vectorLength(target.body.getPosition() - point) - radius - target.body.getRadius();
+    return vectorLength(target.position - point) - radius - target.radius;
 }
 
 float edgeDistance(const Turret& a, const Turret& b) {
-    return edgeDistance(a.body.getPosition(), a.body.getRadius(), b);
+    return edgeDistance(a.position, a.radius, b);
 }
 
 sf::Vector2f clampIntoRect(sf::Vector2f point, const Rect& rect) {
@@ -37,7 +37,7 @@ const std::vector<Turret>& opponentsOf(const Game& game, const Turret& unit) {
 }
 
 sf::Vector2f nearestBasePoint(const Game& game, const Turret& unit) {
-    return clampIntoRect(unit.body.getPosition(), opposingBase(game, unit));
+    return clampIntoRect(unit.position, opposingBase(game, unit));
 }
 
 float sideProjectileSpeed(const Game& game, bool is_player) {
@@ -66,13 +66,13 @@ bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* uni
         bool taken = anyNear(game, *list, point, kLaneClearance, [&](int i) {
             const Turret& other = (*list)[size_t(i)];
             return &other != unit && other.lane == lane &&
-                   compareLength(other.body.getPosition() - point, kLaneClearance) == kShorter;
+                   compareLength(other.position - point, kLaneClearance) == kShorter;
         });
         if (taken) return true;
     }
     if (!unit) return false;
     const Rect& base = opposingBase(game, *unit);
-    float r = unit->body.getRadius();
+    float r = unit->radius;
     return point.x >= base.x - r && point.x < base.x + base.width + r && point.y >= base.y - r &&
            point.y < base.y + base.height + r;
 }

@@ -88,7 +88,7 @@ ThreatStep::ThreatStep(Game& game_, bool for_player) : game(game_) {
     cells.for_player = for_player;
     cells.radius = 0;
     for (const Turret& unit : for_player ? game.player_turrets : game.enemy_turrets)
-        cells.radius = std::max(cells.radius, unit.body.getRadius());
+        cells.radius = std::max(cells.radius, unit.radius);
     cells.origin_x = bounds.min_x;
     cells.origin_y = bounds.min_y;
     cells.inverse_cell = 1.0f / kThreatCell;

@@ -19,7 +19,7 @@ Turret::Turret(bool player_side, int unit_lane) : body(0, 30), barrel({0, 0}), l
     dodge = turretFloat(player_side, "dodge", 0);
     move_speed = turretFloat(player_side, "move_speed", 55);
 
-    float radius = turretFloat(player_side, "base_radius", 12);
+    radius = turretFloat(player_side, "base_radius", 12);
     float outline = turretFloat(player_side, "base_outline_thickness", 2);
     float barrel_width = turretFloat(player_side, "barrel/width", 4);
     float barrel_length = turretFloat(player_side, "barrel/length", 20);
@@ -93,7 +93,7 @@ void recordSpawn(Game& game, float x, bool player_side, int lane) {
 bool spawnPointTaken(const Game& game, int lane, sf::Vector2f point) {
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets})
         for (const Turret& unit : *list) {
-            sf::Vector2f d = unit.body.getPosition() - point;
+            sf::Vector2f d = unit.position - point;
             if (unit.lane == lane && battleHypot(d.x, d.y) < kSpawnClearance) return true;
         }
     return false;

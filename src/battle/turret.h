@@ -18,8 +18,11 @@ constexpr UnitId kNoUnit = 0;
 struct Turret {
     Turret(bool is_player, int lane);  // generic stats of the side from config.json; not placed
 
-    sf::CircleShape body;           // the hull; its position is the unit's position
-    sf::RectangleShape barrel;      // rotation 0 points towards -y
+    // Where the unit is and its hull radius, as the battle reckons with them; placeUnit
+    // moves the shapes with it. Read in every neighbour search, so they come first, with
+    // the unit's other figures after them.
+    sf::Vector2f position;
+    float radius = 12;
     // The barrel's rotation in degrees, [0, 360), as the battle reckons with it; the shape
     // only shows it (SFML 3 keeps a rotation in radians and gives back other degrees).
     float barrel_degrees = 0;
@@ -54,6 +57,9 @@ struct Turret {
     bool net_tracked = false;
     sf::Vector2f net_last_position;
     sf::Vector2f net_velocity;
+    // The shapes as drawn, last: the battle never reads them.
+    sf::CircleShape body;           // the hull
+    sf::RectangleShape barrel;      // rotation 0 points towards -y
 };
 
 constexpr std::uint16_t kKeySpawnNumbers = 0x8000;

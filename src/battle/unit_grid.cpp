@@ -89,7 +89,7 @@ void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBo
     grid.max_radius = 0;
     for (size_t i = 0; i < units.size(); ++i) {
         const Turret& unit = units[i];
-        int cell = cellAt(grid, unit.body.getPosition());
+        int cell = cellAt(grid, unit.position);
         if (i >= kept) {
             link(grid, int(i), cell);
         } else if (cell != grid.cell_of[i]) {
@@ -97,7 +97,7 @@ void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBo
             link(grid, int(i), cell);
         }
         if (unit.lane >= 0 && unit.lane < 3) ++grid.lane_count[size_t(unit.lane)];
-        grid.max_radius = std::max(grid.max_radius, unit.body.getRadius());
+        grid.max_radius = std::max(grid.max_radius, unit.radius);
     }
     grid.current = true;
 }
@@ -142,7 +142,7 @@ void syncUnit(Game& game, const Turret& unit) {
     for (auto [list, grid] : {std::pair{&game.player_turrets, &grids.player}, std::pair{&game.enemy_turrets, &grids.enemy}}) {
         int index = indexIn(*list, unit);
         if (index < 0 || !grid->current || grid->cell_of.size() != list->size()) continue;
-        int cell = cellAt(*grid, unit.body.getPosition());
+        int cell = cellAt(*grid, unit.position);
         if (cell == grid->cell_of[size_t(index)]) return;
         unlink(*grid, index);
         link(*grid, index, cell);

@@ -294,7 +294,7 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
     // A unit farther than the best so far plus extra cannot score better: skip its score.
     auto consider = [&](int i) {
         float most = std::min(best, limit) + extra + kGridSlack;
-        sf::Vector2f d = list[size_t(i)].body.getPosition() - p;
+        sf::Vector2f d = list[size_t(i)].position - p;
         if (most < 0 || d.x * d.x + d.y * d.y > most * most) return;
         better(i);
     };

@@ -30,8 +30,8 @@ void countAttackers(const Game& game, const PassSide& side, std::vector<int>& co
     for (const Turret& unit : side.own) {
         // canReach fails beyond the firing reach past both hulls.
         float reach = fireReach(game, unit);
-        float radius = (reach > 0 ? reach : 0) + unit.body.getRadius() + opponent_radius;
-        forEachNear(game, side.opponents, unit.body.getPosition(), radius, [&](int i) {
+        float radius = (reach > 0 ? reach : 0) + unit.radius + opponent_radius;
+        forEachNear(game, side.opponents, unit.position, radius, [&](int i) {
             const Turret& opponent = side.opponents[size_t(i)];
             if (unit.lane == opponent.lane && canReach(game, unit, opponent)) ++counts[size_t(i)];
         });
@@ -47,7 +47,7 @@ int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, con
         float reach = fireReach(game, unit);
         limit = reach > 0 ? reach : 0;
     }
-    return nearestNear(game, side.opponents, unit.body.getPosition(), unit.body.getRadius(), limit, kNoTarget,
+    return nearestNear(game, side.opponents, unit.position, unit.radius, limit, kNoTarget,
                        [&](int i, float& edge) {
                            const Turret& opponent = side.opponents[size_t(i)];
                            bool candidate = opponent.lane == unit.lane ||
@@ -59,7 +59,7 @@ int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, con
 }
 
 void turnBarrel(Turret& unit, sf::Vector2f aim) {
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     if (vectorLength(aim - position) <= 0.001f) return;
     unit.barrel.setPosition(position);
     float degrees = std::fmod(battleAtan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f, 360.0f);
@@ -69,8 +69,8 @@ void turnBarrel(Turret& unit, sf::Vector2f aim) {
 
 // Sideways step away from incoming shots, weighted by how soon each arrives.
 sf::Vector2f evasiveStep(const Game& game, const Turret& unit, float dt, std::vector<Threat>& threats) {
-    sf::Vector2f position = unit.body.getPosition();
-    collectThreats(game, position, unit.body.getRadius(), unit.is_player, threats);
+    sf::Vector2f position = unit.position;
+    collectThreats(game, position, unit.radius, unit.is_player, threats);
     sf::Vector2f away;
     float total = 0;
     for (const Threat& threat : threats) {
@@ -101,7 +101,7 @@ bool engagedStep(const Game& game, const PassSide& side, const Turret& unit, con
             v = -side.forward * step;
             return true;
         }
-        if (edgeDistance(probe, unit.body.getRadius(), target) > reach) return false;
+        if (edgeDistance(probe, unit.radius, target) > reach) return false;
         v = side.forward * step;
         return true;
     }
@@ -112,8 +112,8 @@ bool engagedStep(const Game& game, const PassSide& side, const Turret& unit, con
 
 // Towards the nearest opponent of the lane, else of any lane, else straight ahead.
 bool freeStep(const Game& game, const PassSide& side, const Turret& unit, float step, sf::Vector2f& move) {
-    sf::Vector2f position = unit.body.getPosition();
-    auto distanceTo = [&](int i) { return vectorLength(side.opponents[size_t(i)].body.getPosition() - position); };
+    sf::Vector2f position = unit.position;
+    auto distanceTo = [&](int i) { return vectorLength(side.opponents[size_t(i)].position - position); };
     int nearest = -1;
     if (unitsInLane(game, side.opponents, unit.lane) != 0)
         nearest = nearestNear(game, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
@@ -132,13 +132,13 @@ bool freeStep(const Game& game, const PassSide& side, const Turret& unit, float 
     }
     float best = distanceTo(nearest);
     if (best <= 1) return false;
-    move = (side.opponents[size_t(nearest)].body.getPosition() - position) / best * step;
+    move = (side.opponents[size_t(nearest)].position - position) / best * step;
     return true;
 }
 
 void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret* target, bool engaged,
               bool base_attack, float dt, std::vector<Threat>& threats) {
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     float step = unit.move_speed * dt;
     sf::Vector2f probe(position.x, position.y + side.forward * step);
     // Blocked in front: no advance and no sidestep either. Every test here only looks, so
@@ -174,7 +174,7 @@ void chargeBase(const PassSide& side, Turret& unit) {
 void updateUnit(Game& game, const PassSide& side, Turret& unit, const std::vector<int>& counts, float dt,
                 std::vector<Threat>& threats) {
     if (unit.move_order) {
-        sf::Vector2f d = unit.move_target - unit.body.getPosition();
+        sf::Vector2f d = unit.move_target - unit.position;
         float distance = vectorLength(d);
         // A long frame ends the drive on the point: a step past it would swing the unit
         // about the point without ever coming within the arrival distance.
@@ -183,21 +183,21 @@ void updateUnit(Game& game, const PassSide& side, Turret& unit, const std::vecto
         else if (unit.move_speed * dt >= distance)
             placeUnit(unit, unit.move_target);
         else
-            placeUnit(unit, unit.body.getPosition() + d / distance * unit.move_speed * dt);
+            placeUnit(unit, unit.position + d / distance * unit.move_speed * dt);
     }
     if (unit.rocket_cooldown > 0) unit.rocket_cooldown -= dt;
 
     int target_index = chooseTarget(game, side, unit, counts);
     const Turret* target = target_index >= 0 ? &side.opponents[target_index] : nullptr;
     sf::Vector2f base_point = nearestBasePoint(game, unit);
-    turnBarrel(unit, target ? target->body.getPosition() : base_point);
+    turnBarrel(unit, target ? target->position : base_point);
 
     bool engaged = false;
     bool base_attack = false;
     if (target && canReach(game, unit, *target)) {
-        fireAt(game, unit, target->body.getPosition());
+        fireAt(game, unit, target->position);
         engaged = true;
-    } else if (vectorLength(base_point - unit.body.getPosition()) <= movementReach(game, unit)) {
+    } else if (vectorLength(base_point - unit.position) <= movementReach(game, unit)) {
         fireAt(game, unit, base_point);
         engaged = base_attack = true;
         chargeBase(side, unit);

@@ -40,7 +40,7 @@ void takeState(Game& game, Turret& unit, const UnitState& state, bool own_side) 
     float age = snapshotAge(game);
     unit.fire_clock.restartAgo(state.since_shot + age);
     sf::Vector2f target = hostToLocal(game, state.x, state.y) + unit.net_velocity * age;
-    sf::Vector2f off = target - unit.body.getPosition();
+    sf::Vector2f off = target - unit.position;
     if (vectorLength(off) > kSnapDistance) {
         placeUnit(unit, target);
         unit.net_correction = {};
@@ -67,7 +67,7 @@ void followUnits(Game& game, std::vector<Turret>& units, const std::vector<UnitS
             takeState(game, unit, states[found->second], own_side);
         } else if (hostDropped(unit, own_side, own_spawns_heard)) {
             // A unit our own hits had already killed was heard dying then.
-            if (unit.hp > 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.body.getPosition().x);
+            if (unit.hp > 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.position.x);
             continue;
         }
         if (kept != i) units[kept] = std::move(unit);
@@ -103,7 +103,7 @@ void forgetLostUnits(Game& game, UnitId inspected) {
 // The unit's own motion since the last frame, corrections left out, smoothed over a few
 // frames so a single push does not swing it.
 void trackVelocity(Turret& unit, float dt) {
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     if (unit.net_tracked && dt > 0) {
         sf::Vector2f velocity = (position - unit.net_last_position) / dt;
         float weight = std::min(1.0f, dt / kVelocitySmoothing);
@@ -160,9 +160,9 @@ void easeTowardsHost(Game& game, float dt) {
             if (unit.net_correction.x == 0 && unit.net_correction.y == 0) continue;
             sf::Vector2f step = unit.net_correction * share;
             if (vectorLength(unit.net_correction - step) < 0.01f) step = unit.net_correction;
-            placeUnit(unit, unit.body.getPosition() + step);
+            placeUnit(unit, unit.position + step);
             unit.net_correction -= step;
-            unit.net_last_position = unit.body.getPosition();
+            unit.net_last_position = unit.position;
         }
 }
 

@@ -8,8 +8,8 @@ UnitState stateOf(const Turret& unit) {
     UnitState state;
     state.number = unit.net_number;
     state.lane = std::uint8_t(unit.lane);
-    state.x = unit.body.getPosition().x;
-    state.y = unit.body.getPosition().y;
+    state.x = unit.position.x;
+    state.y = unit.position.y;
     state.hp = unit.hp;
     state.since_shot = unit.fire_clock.elapsedSeconds();
     state.move_order = unit.move_order != 0;

@@ -44,9 +44,9 @@ void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float siz
 void drawUnitMarks(Game& game, Canvas& canvas) {
     if (!game.settings.faction_marks) return;
     for (const Turret& unit : game.player_turrets)
-        drawFactionMark(canvas, game.player_faction, unit.body.getPosition(), kOnUnitSize, rotationDegrees(unit.barrel),
+        drawFactionMark(canvas, game.player_faction, unit.position, kOnUnitSize, rotationDegrees(unit.barrel),
                         kOnUnit);
     for (const Turret& unit : game.enemy_turrets)
-        drawFactionMark(canvas, game.enemy_faction, unit.body.getPosition(), kOnUnitSize, rotationDegrees(unit.barrel),
+        drawFactionMark(canvas, game.enemy_faction, unit.position, kOnUnitSize, rotationDegrees(unit.barrel),
                         kOnUnit);
 }

@@ -64,7 +64,7 @@ void drawMinimapDots(Canvas& canvas, const std::vector<Turret>& units, const Wor
     float span_x = bounds.max_x - bounds.min_x;
     float span_y = bounds.max_y - bounds.min_y;
     for (const Turret& unit : units) {
-        sf::Vector2f position = unit.body.getPosition();
+        sf::Vector2f position = unit.position;
         float nx = (position.x - bounds.min_x) / span_x;
         float ny = (position.y - bounds.min_y) / span_y;
         // Nothing clamps the dot: a unit off the field shows off the map.
@@ -84,7 +84,7 @@ void drawFactionArt(Canvas& canvas, int faction, const UnitFrame& frame) {
 
 void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
     int faction = unit.is_player ? game.player_faction : game.enemy_faction;
-    sf::Vector2f position = unit.body.getPosition();
+    sf::Vector2f position = unit.position;
     float theta = rotationDegrees(unit.barrel);
     if (!isFaction(faction)) {
         drawShape(canvas, unit.body);

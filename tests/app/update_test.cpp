@@ -88,10 +88,10 @@ TEST_F(MatchFrame, WholeMatchPlaysToAWinnerAndResetsToTheLevelSelection) {
     game.player_upgrades.levels[Range] = 2;
     game.wave_list.emplace_back();
     game.wave_index = 1;
-    sf::Vector2f frozen = game.player_turrets[0].body.getPosition();
+    sf::Vector2f frozen = game.player_turrets[0].position;
     step(kDt, 191);
     EXPECT_EQ(currentScreen(game), Screen::Results);
-    EXPECT_EQ(game.player_turrets[0].body.getPosition(), frozen);  // the field stands still
+    EXPECT_EQ(game.player_turrets[0].position, frozen);  // the field stands still
 
     EXPECT_EQ(stdoutOf([&] { step(kDt); }), "🔄 返回关卡选择界面，所有状态已重置\n");  // 3 s of results
     EXPECT_FALSE(game.game_over || game.level_running);
@@ -143,7 +143,7 @@ TEST_F(MatchFrame, OrdersBeamsAndShellsWorkAtLowFrameRates) {
         int frames = 0;
         for (; frames < 10 && unit.move_order; ++frames) {
             step(dt);
-            ASSERT_TRUE(!unit.move_order || unit.body.getPosition().y >= 480) << dt;  // never past the point
+            ASSERT_TRUE(!unit.move_order || unit.position.y >= 480) << dt;  // never past the point
         }
         EXPECT_LE(frames, 4) << dt;
         EXPECT_EQ(unit.move_order, 0) << dt;

@@ -39,8 +39,8 @@ TEST_F(Tracks, FollowMovementInTheSideColourAndFreezeWhenSwitchedOff) {
     game.enemy_faction = Blue;
     Turret& player = addUnit(game, true, 0, {100, 100});
     Turret& enemy = addUnit(game, false, 0, {300, 100});
-    player.body.setPosition({103.7f, 100});
-    enemy.body.setPosition({300, 100.05f});  // too little to leave a mark
+    placeUnit(player, {103.7f, 100});
+    placeUnit(enemy, {300, 100.05f});  // too little to leave a mark
     layTracks(game);
     std::vector<TrackMark>& marks = game.effects.track_marks;
     ASSERT_EQ(marks.size(), 3u);
@@ -49,14 +49,14 @@ TEST_F(Tracks, FollowMovementInTheSideColourAndFreezeWhenSwitchedOff) {
         EXPECT_EQ(marks[i].colour, sf::Color(255, 0, 0, 200));
         EXPECT_NEAR(marks[i].vy, 1, 1e-6);  // barrel up: the mark drifts down
     }
-    enemy.body.setPosition({300, 102.1f});
+    placeUnit(enemy, {300, 102.1f});
     layTracks(game);
     ASSERT_EQ(marks.size(), 5u);
     EXPECT_EQ(marks[3].colour, sf::Color(0, 0, 255, 200));
 
     // Trails switched off: no new marks, and the ones laid stand still.
     game.effects.trail_enabled = 0;
-    player.body.setPosition({150, 100});
+    placeUnit(player, {150, 100});
     layTracks(game);
     TrackMark first = marks[0];
     updateEffects(game.effects, 1.0f);

@@ -21,7 +21,7 @@ TEST_F(Firing, ACannonShellCarriesTheSidesValuesAndPushesItsUnitBack) {
     EXPECT_EQ(shell.is_player, 1);
     EXPECT_EQ(shell.fill, factionColour(Purple));
     EXPECT_FLOAT_EQ(shell.damage_amount, 1.5f);
-    float pushed = game.player_turrets[0].body.getPosition().y - 500;  // back by 0.8 to 1.2 times 6
+    float pushed = game.player_turrets[0].position.y - 500;  // back by 0.8 to 1.2 times 6
     EXPECT_TRUE(pushed >= 4.8f && pushed < 7.2f) << pushed;
 }
 

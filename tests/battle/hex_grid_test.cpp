@@ -60,7 +60,7 @@ TEST_F(HexTerritory, OnePlayerUnitClaimsWhatIsBehindItAndAbandonedCellsTurnBlack
         ASSERT_EQ(game.hex_shapes[i].getFillColor(), cell.current);
     }
 
-    unit.body.setPosition({450, 900});  // the front falls back
+    placeUnit(unit, {450, 900});  // the front falls back
     floorSteps(game, 4);
     EXPECT_EQ(cellNear(game, 450, 700).current, kAbandonedHex);
     EXPECT_EQ(cellNear(game, 450, 700).owner, 0.0f);

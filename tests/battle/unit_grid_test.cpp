@@ -92,12 +92,12 @@ TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
                 for (float radius : {0.0f, 15.0f, 32.0f, 100.0f}) {
                     sf::Vector2f q = p + offset;
                     auto within = [&](int i) {
-                        return vectorLength(game.enemy_turrets[size_t(i)].body.getPosition() - q) <= radius;
+                        return vectorLength(game.enemy_turrets[size_t(i)].position - q) <= radius;
                     };
                     out.push_back(isBlocked(game, q, 1, nullptr));
                     out.push_back(firstNear(game, game.enemy_turrets, q, radius, within));
                     out.push_back(nearestNear(game, game.player_turrets, q, 0, INFINITY, INFINITY, [&](int i, float& d) {
-                        d = vectorLength(game.player_turrets[size_t(i)].body.getPosition() - q);
+                        d = vectorLength(game.player_turrets[size_t(i)].position - q);
                         return true;
                     }));
                     forEachNearInOrder(game, game.enemy_turrets, q, radius, [&](int i) {
@@ -123,7 +123,7 @@ TEST_F(GridQueries, AnswerAsTheListWalkAcrossAFieldWiderThanOneWordOfCells) {
             for (float y : {-600.0f, 300.0f, 1200.0f}) {
                 sf::Vector2f q(x, y);
                 out.push_back(nearestNear(game, game.player_turrets, q, 0, INFINITY, INFINITY, [&](int i, float& d) {
-                    d = vectorLength(game.player_turrets[size_t(i)].body.getPosition() - q);
+                    d = vectorLength(game.player_turrets[size_t(i)].position - q);
                     return true;
                 }));
                 out.push_back(isBlocked(game, {x, 310}, 1, nullptr));

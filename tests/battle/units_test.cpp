@@ -14,7 +14,7 @@ TEST_F(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
         EXPECT_EQ(game.player_turrets.back().weapon, weapons[faction]);
         EXPECT_EQ(game.player_turrets.back().body.getFillColor(), factionColour(faction));
     }
-    EXPECT_EQ(game.player_turrets.back().body.getPosition(), sf::Vector2f(520, 1200));
+    EXPECT_EQ(game.player_turrets.back().position, sf::Vector2f(520, 1200));
     EXPECT_FLOAT_EQ(game.player_money, 1000 - 12.5f - 4 * 50);
 
     game.player_faction = Red;
@@ -30,16 +30,16 @@ TEST_F(Units, LaneKeysSpawnFactionUnitsAndRedPaysAQuarter) {
 TEST_F(Units, EnemySpawnPaysEvenWhenBlockedAndIsFreeOnTheNetwork) {
     game.enemy_faction = Red;
     keyPress(game, sf::Keyboard::Key::I);
-    game.enemy_turrets[0].body.setPosition({450, -586});  // 14 pixels from the spawn point
+    placeUnit(game.enemy_turrets[0], {450, -586});  // 14 pixels from the spawn point
     keyPress(game, sf::Keyboard::Key::I);
     EXPECT_EQ(game.enemy_turrets.size(), 1u);
     EXPECT_FLOAT_EQ(game.enemy_money, 1000 - 2 * 12.5f);
-    game.enemy_turrets[0].body.setPosition({450, -585});
+    placeUnit(game.enemy_turrets[0], {450, -585});
     game.network_mode = true;  // not connected: the key still spawns here, for free
     game.enemy_money = 0;
     keyPress(game, sf::Keyboard::Key::I);
     EXPECT_EQ(game.enemy_turrets.size(), 2u);
-    EXPECT_EQ(game.enemy_turrets[1].body.getPosition(), sf::Vector2f(450, -600));
+    EXPECT_EQ(game.enemy_turrets[1].position, sf::Vector2f(450, -600));
 }
 
 TEST_F(Units, PlayerBonusesAreAddedAgainOnEverySpawnWithinBounds) {
@@ -68,7 +68,7 @@ float engagedMove(Game& game, bool player, float edge, float foe_range) {
     addUnit(game, player, 1, {450, 500}, RocketLauncher);
     if (player) updatePlayerTurrets(game, 0.1f);
     else updateEnemyTurrets(game, 0.1f);
-    return (player ? game.player_turrets : game.enemy_turrets)[0].body.getPosition().y - 500;
+    return (player ? game.player_turrets : game.enemy_turrets)[0].position.y - 500;
 }
 }  // namespace
 
@@ -98,9 +98,9 @@ TEST_F(Movement, SteersAsideFromAnIncomingShellUnlessBlockedAndBasesBlock) {
     game.projectiles.push_back(makeShell({450, 400}, {1, 0}, false, sf::Color::Red, 200, 1));  // passes by
     game.projectiles.push_back(makeShell({450, 400}, {0, 1}, true, sf::Color::Red, 200, 1));   // own
     updatePlayerTurrets(game, 0.1f);
-    EXPECT_FLOAT_EQ(front.body.getPosition().x, 454.4f);
-    EXPECT_FLOAT_EQ(front.body.getPosition().y, 484.5f);
-    EXPECT_EQ(game.player_turrets[1].body.getPosition(), sf::Vector2f(450, 500));
+    EXPECT_FLOAT_EQ(front.position.x, 454.4f);
+    EXPECT_FLOAT_EQ(front.position.y, 484.5f);
+    EXPECT_EQ(game.player_turrets[1].position, sf::Vector2f(450, 500));
 
     EXPECT_TRUE(isBlocked(game, {0, -580 + 11.9f}, 2, &front));  // inside the grown enemy base
     EXPECT_FALSE(isBlocked(game, {0, -580 + 12}, 2, &front));
@@ -113,7 +113,7 @@ TEST_F(Movement, AMoveOrderKeepsFiringAndEndsWithinFivePixels) {
     unit.recoil_distance = 0;  // keeps the distances exact
     unit.move_target = {460.5f, 500};
     unit.move_order = 1;
-    auto state = [&] { return std::make_tuple(unit.body.getPosition(), int(unit.move_order), game.projectiles.size()); };
+    auto state = [&] { return std::make_tuple(unit.position, int(unit.move_order), game.projectiles.size()); };
     clock.advance(1);
     updatePlayerTurrets(game, 0.1f);
     EXPECT_EQ(state(), std::make_tuple(sf::Vector2f(455.5f, 500), 1, std::size_t(1)));  // 5.5 pixels on, 5 to go
@@ -130,10 +130,10 @@ TEST_F(Push, StackedUnitsSeparateAndTheSturdierMovesLess) {
     seedBattleRand(3);
     pushPhysics(game, 0.1f);
     sf::Vector2f start(450, 500);
-    EXPECT_GT(vectorLength(light.body.getPosition() - start), 0.5f);
-    EXPECT_NEAR(vectorLength(sturdy.body.getPosition() - start) * 2, vectorLength(light.body.getPosition() - start), 1e-3f);
+    EXPECT_GT(vectorLength(light.position - start), 0.5f);
+    EXPECT_NEAR(vectorLength(sturdy.position - start) * 2, vectorLength(light.position - start), 1e-3f);
     for (int frame = 0; frame < 200; ++frame) pushPhysics(game, 0.016f);
-    EXPECT_GE(vectorLength(sturdy.body.getPosition() - light.body.getPosition()), game.push_radius - 1);
+    EXPECT_GE(vectorLength(sturdy.position - light.position), game.push_radius - 1);
 }
 
 TEST_F(Push, UnitsLeaveTheBaseTheyAttackTowardsTheField) {
@@ -141,10 +141,10 @@ TEST_F(Push, UnitsLeaveTheBaseTheyAttackTowardsTheField) {
     addUnit(game, true, 0, {-100, -585});
     addUnit(game, false, 2, {900, 1175});
     pushPhysics(game, 0.016f);
-    EXPECT_EQ(game.player_turrets[0].body.getPosition(), sf::Vector2f(450, -563));
+    EXPECT_EQ(game.player_turrets[0].position, sf::Vector2f(450, -563));
     EXPECT_EQ(game.player_turrets[0].push_velocity, sf::Vector2f(0, 0));
-    EXPECT_EQ(game.player_turrets[1].body.getPosition(), sf::Vector2f(-100, -563));
-    EXPECT_EQ(game.enemy_turrets[0].body.getPosition(), sf::Vector2f(900, 1163));
+    EXPECT_EQ(game.player_turrets[1].position, sf::Vector2f(-100, -563));
+    EXPECT_EQ(game.enemy_turrets[0].position, sf::Vector2f(900, 1163));
 }
 
 TEST_F(Targeting, ReachOfEachWeapon) {
@@ -154,7 +154,7 @@ TEST_F(Targeting, ReachOfEachWeapon) {
     EXPECT_FALSE(canReach(game, unit, target));  // a cannon is held to how far its shells fly
     unit.weapon = RocketLauncher;
     EXPECT_TRUE(canReach(game, unit, target));  // exactly at reach
-    target.body.move({0, -0.5f});
+    placeUnit(target, target.position + sf::Vector2f(0, -0.5f));
     EXPECT_FALSE(canReach(game, unit, target));
 }
 
@@ -165,12 +165,12 @@ TEST_F(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
     addUnit(game, true, 0, {390, 450});
     updatePlayerTurrets(game, 0.1f);
     EXPECT_NEAR(rotationDegrees(game.player_turrets[0].barrel), 50.19f, 0.01f);  // aims at it
-    EXPECT_EQ(game.player_turrets[0].body.getPosition(), sf::Vector2f(390, 450));  // in reach, out of its reach
+    EXPECT_EQ(game.player_turrets[0].position, sf::Vector2f(390, 450));  // in reach, out of its reach
 
     addUnit(game, true, 1, {450, 480});  // covers the enemy from its own lane
     updatePlayerTurrets(game, 0.1f);
     const Turret& moved = game.player_turrets[0];
     EXPECT_NEAR(rotationDegrees(moved.barrel), 0, 0.01f);  // aims at the base straight ahead
-    EXPECT_GT(moved.body.getPosition().x, 390);         // drives towards the other lane's enemy
-    EXPECT_LT(moved.body.getPosition().y, 450);
+    EXPECT_GT(moved.position.x, 390);  // drives towards the other lane's enemy
+    EXPECT_LT(moved.position.y, 450);
 }

@@ -35,7 +35,7 @@ TEST(Waves, UnitsComeAtTheWaveTimeThenEveryIntervalEvenWhenBlockedButNotWithoutM
     for (int frame : {313, 313 + 63, 313 + 126}) EXPECT_EQ(run.nextSpawnFrame(), frame);  // from 5 s on
     // Units that have not moved block the spawn point; the attempts count and are paid.
     ASSERT_EQ(run.game.enemy_turrets.size(), 1u);
-    EXPECT_EQ(run.game.enemy_turrets[0].body.getPosition(), sf::Vector2f(380, -600));
+    EXPECT_EQ(run.game.enemy_turrets[0].position, sf::Vector2f(380, -600));
     run.stepUntil([] { return false; }, 313 + 189);  // this attempt finds no money
     EXPECT_EQ(run.game.wave_spawned, 3);
     run.game.enemy_money = 50;

@@ -20,7 +20,7 @@ inline Comparison compareBattles(const Game& host, const Game& joiner) {
         for (const Turret& unit : host_units) {
             auto found = joined.find(unit.net_number);
             if (found == joined.end()) continue;
-            sf::Vector2f seen = found->second->body.getPosition(), truth = unit.body.getPosition();
+            sf::Vector2f seen = found->second->position, truth = unit.position;
             double gap = std::hypot(seen.x - truth.x, mirrorY(host, seen.y) - truth.y);
             gap_sum += gap;
             result.max_gap = std::max(result.max_gap, gap);

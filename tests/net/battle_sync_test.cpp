@@ -216,7 +216,7 @@ TEST_F(BattleSyncNetns, APauseBothSeeAndItsLimit) {
 
     auto positions = [](const Game& game) {
         std::vector<float> ys;
-        for (const Turret& unit : game.player_turrets) ys.push_back(unit.body.getPosition().y);
+        for (const Turret& unit : game.player_turrets) ys.push_back(unit.position.y);
         return ys;
     };
     auto held = [&] {  // what a pause holds still

@@ -88,7 +88,7 @@ TEST_F(ProtocolReceive, MatchMessagesMirrorThePeerAndEachPurchaseIsAnsweredWithM
     EXPECT_NE(log.find("RECEIVED: Enemy upgrade type 7\n"), std::string::npos);
     ASSERT_EQ(game.enemy_turrets.size(), 2u);  // the dead one gone, the two spawned
     const std::vector<Turret>& spawned = game.enemy_turrets;
-    EXPECT_EQ(std::make_tuple(spawned[0].lane, spawned[0].body.getPosition().y, spawned[1].lane),
+    EXPECT_EQ(std::make_tuple(spawned[0].lane, spawned[0].position.y, spawned[1].lane),
               std::make_tuple(0, game.enemy_spawn_y, 2));
     // The peer paid for its units itself; the mirror pays 100 for one fire-rate level
     // and cannot afford range or the old-message income after that; kind 7 buys nothing.

@@ -112,7 +112,7 @@ struct RejoinNetns : testing::Test {
 std::vector<float> positionsOf(const Game& game) {
     std::vector<float> at;
     for (const auto* units : {&game.player_turrets, &game.enemy_turrets})
-        for (const Turret& unit : *units) at.insert(at.end(), {unit.body.getPosition().x, unit.body.getPosition().y});
+        for (const Turret& unit : *units) at.insert(at.end(), {unit.position.x, unit.position.y});
     return at;
 }
 }  // namespace

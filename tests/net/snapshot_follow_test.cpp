@@ -46,7 +46,7 @@ TEST_F(SnapshotFollow, AWholeSnapshotIsFollowedAndOurUnitsTheHostHasNotHeardOfYe
     ASSERT_EQ(game.enemy_turrets.size(), 30u);
     const Turret& fifth = game.enemy_turrets[4];
     EXPECT_EQ(std::make_tuple(fifth.net_number, fifth.lane, fifth.move_order, fifth.hp), std::make_tuple(5, 1, 1, 2.0f));
-    EXPECT_EQ(fifth.body.getPosition(), sf::Vector2f(123.4375f, 600.0f - 860.0f));  // mirrored
+    EXPECT_EQ(fifth.position, sf::Vector2f(123.4375f, 600.0f - 860.0f));  // mirrored
     EXPECT_EQ(fifth.move_target, sf::Vector2f(450, 600.0f - 1000.0f));
     EXPECT_NEAR(fifth.fire_clock.elapsedSeconds(), 0.25f, 0.01f);
     EXPECT_EQ(std::make_tuple(game.enemy_money, game.player_money), std::make_tuple(432.5f, 460.0f));  // ours less 40

@@ -1,4 +1,5 @@
 #include "app/frontend.h"
+#include "battle/combat.h"
 #include "bench/picture_compare.h"
 #include "support.h"
 #include "ui/picture.h"
@@ -33,7 +34,7 @@ sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true,
                       sf::Vector2f position = {64, 64}) {
     game.player_faction = faction;
     Turret unit(true, 0);
-    unit.body.setPosition(position);
+    placeUnit(unit, position);
     setRotationDegrees(unit.barrel, theta);
     sf::View view(position, sf::Vector2f(128, 128) / zoom);
     if (zoom == 1) view.setCenter({64, 64});
@@ -121,7 +122,7 @@ TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
     std::vector<Turret> units;
     for (int i = 0; i < 20; ++i) {
         units.emplace_back(true, 0);
-        units.back().body.setPosition({20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10)});
+        placeUnit(units.back(), {20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10)});
         setRotationDegrees(units.back().barrel, 17.0f * float(i));
     }
     Canvas& canvas = game.frontend->canvas;

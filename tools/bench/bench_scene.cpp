@@ -1,6 +1,7 @@
 #include "bench_scene.h"
 #include "app/frontend.h"
 #include "app/update.h"
+#include "battle/combat.h"
 #include "battle/effects.h"
 #include "content/factions.h"
 #include "content/levels.h"
@@ -26,11 +27,11 @@ void placeUnits(Game& game, std::vector<Turret>& units, bool player, int count, 
         float x = 20 + 60.0f * (i % columns) + random.uniform(-12, 12);
         float row = float(i / columns);
         float y = player ? 340 + 30 * row : 260 - 30 * row;
-        unit.body.setPosition({x, y + random.uniform(-8, 8)});
+        placeUnit(unit, {x, y + random.uniform(-8, 8)});
         float aim = random.uniform(-50, 50);
         setRotationDegrees(unit.barrel, player ? aim : 180 + aim);
-        unit.barrel.setPosition(unit.body.getPosition());
-        unit.last_track_pos = unit.body.getPosition();
+        unit.barrel.setPosition(unit.position);
+        unit.last_track_pos = unit.position;
         units.push_back(unit);
     }
 }
@@ -118,7 +119,7 @@ void addEffects(Game& game, BenchScene& scene, SceneRandom& random) {
     }
     for (const auto* units : {&scene.player_turrets, &scene.enemy_turrets})
         for (const Turret& unit : *units) {
-            sf::Vector2f at = unit.body.getPosition();
+            sf::Vector2f at = unit.position;
             int faction = random.below(5);
             for (int i = 0; i < 27; ++i) {
                 sf::Vector2f behind(0, (unit.is_player ? 1.0f : -1.0f) * float(i));

@@ -64,7 +64,7 @@ void placeArmy(Game& game, bool player, int count, std::mt19937& random) {
         float depth = 20 + 30.0f * float(i / kColumns) + jitter(random);
         sf::Vector2f position(x, player ? game.mid_line_y + depth : game.mid_line_y - depth);
         placeUnit(unit, clampIntoField(game, position));
-        unit.last_track_pos = unit.body.getPosition();
+        unit.last_track_pos = unit.position;
         list.push_back(unit);
     }
 }
