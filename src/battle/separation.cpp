@@ -57,7 +57,10 @@ void pushPair(Game& game, Turret& a, Turret& b) {
 void pushPairs(Game& game, std::vector<Turret>& a, std::vector<Turret>& b) {
     forEachPairInOrder(
         game, a, b, game.push_radius,
-        [&](int i, int j) { return withinPush(game, a[size_t(i)].position, b[size_t(j)]); },
+        [&, grid_a = gridOf(game, a), grid_b = gridOf(game, b)](int i, int j) {
+            return grid_a && grid_b ? compareLength(grid_a->at[size_t(i)] - grid_b->at[size_t(j)], game.push_radius) != kLonger
+                                    : withinPush(game, a[size_t(i)].position, b[size_t(j)]);
+        },
         [&](int i, int j) { pushPair(game, a[size_t(i)], b[size_t(j)]); });
 }
 
@@ -81,8 +84,9 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
     sf::Vector2f position = unit.position;
     sf::Vector2f total;
     int count = 0;
+    const UnitGrid* grid = gridOf(game, list);
     auto near = [&](int i) {
-        LengthOrder order = compareLength(position - list[size_t(i)].position, radius);
+        LengthOrder order = compareLength(position - (grid ? grid->at[size_t(i)] : list[size_t(i)].position), radius);
         return order == kShorter || order == kUnordered;
     };
     forEachNearInOrderIf(game, list, position, radius, near, [&](int i) {

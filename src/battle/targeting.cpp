@@ -63,10 +63,12 @@ bool canReach(const Game& game, const Turret& attacker, const Turret& target) {
 
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit) {
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
+        const UnitGrid* grid = gridOf(game, *list);
         bool taken = anyNear(game, *list, point, kLaneClearance, [&](int i) {
             const Turret& other = (*list)[size_t(i)];
-            return &other != unit && other.lane == lane &&
-                   compareLength(other.position - point, kLaneClearance) == kShorter;
+            // Most units looked at stand too far: their place is read from the grid's row.
+            sf::Vector2f at = grid ? grid->at[size_t(i)] : other.position;
+            return compareLength(at - point, kLaneClearance) == kShorter && &other != unit && other.lane == lane;
         });
         if (taken) return true;
     }

@@ -69,6 +69,7 @@ void layCells(UnitGrid& grid, const WorldBounds& bounds) {
     grid.next.clear();
     grid.prev.clear();
     grid.cell_of.clear();
+    grid.at.clear();
     grid.bounds[0] = bounds.min_x;
     grid.bounds[1] = bounds.max_x;
     grid.bounds[2] = bounds.min_y;
@@ -85,10 +86,12 @@ void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBo
     grid.next.resize(units.size());
     grid.prev.resize(units.size());
     grid.cell_of.resize(units.size());
+    grid.at.resize(units.size());
     grid.lane_count = {};
     grid.max_radius = 0;
     for (size_t i = 0; i < units.size(); ++i) {
         const Turret& unit = units[i];
+        grid.at[i] = unit.position;
         int cell = cellAt(grid, unit.position);
         if (i >= kept) {
             link(grid, int(i), cell);
@@ -102,14 +105,14 @@ void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBo
     grid.current = true;
 }
 
-// The index of a unit in a list, or -1 when it is not one of its members.
+}  // namespace
+
 int indexIn(const std::vector<Turret>& list, const Turret& unit) {
     if (list.empty()) return -1;
     std::less_equal<const Turret*> not_after;
     if (!not_after(&list.front(), &unit) || !not_after(&unit, &list.back())) return -1;
     return int(&unit - list.data());
 }
-}  // namespace
 
 GridStep::GridStep(Game& game_) : game(game_) {
     UnitGrids& grids = game.unit_grids;
@@ -142,6 +145,7 @@ void syncUnit(Game& game, const Turret& unit) {
     for (auto [list, grid] : {std::pair{&game.player_turrets, &grids.player}, std::pair{&game.enemy_turrets, &grids.enemy}}) {
         int index = indexIn(*list, unit);
         if (index < 0 || !grid->current || grid->cell_of.size() != list->size()) continue;
+        grid->at[size_t(index)] = unit.position;
         int cell = cellAt(*grid, unit.position);
         if (cell == grid->cell_of[size_t(index)]) return;
         unlink(*grid, index);

@@ -23,6 +23,7 @@ struct UnitGrid {
     std::vector<int> head;             // first unit of each cell, -1 when empty
     std::vector<int> next, prev;       // the chain of the units sharing a cell, -1 at its ends
     std::vector<int> cell_of;          // each unit's cell
+    std::vector<sf::Vector2f> at;      // each unit's position, read in a row by the short searches
     std::vector<int> row_count;        // units in each row of cells
     int words = 0;                     // 64-bit words of occupancy per row
     std::vector<std::uint64_t> occupied;       // a bit for each cell holding a unit, row by row
@@ -95,6 +96,8 @@ struct ThreatStep {
 const UnitGrid* gridOf(const Game& game, const std::vector<Turret>& list);
 // Moves a unit of either list to the cell of its current position.
 void syncUnit(Game& game, const Turret& unit);
+// The index of a unit in a list, or -1 when it is not one of its members.
+int indexIn(const std::vector<Turret>& list, const Turret& unit);
 
 // Queries never miss a unit by rounding: every cell range and bound is widened by this.
 constexpr float kGridSlack = 1.0f;
