@@ -1,4 +1,5 @@
 #include "battle/battle_math.h"
+#include "battle/geometry.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -44,4 +45,23 @@ TEST(BattleMath, QuadrantsZerosAndPowers) {
     EXPECT_TRUE(std::isnan(battleLog(-1.0f)));
     EXPECT_EQ(battlePower(1.5, 3), 3.375);
     EXPECT_EQ(battlePower(2.0, -2), 0.25);
+}
+
+// Lengths a few millionths either side of the bound, where the shortcut by squares hands
+// over to the root, and bounds it does not take: every answer is the rounded root's.
+TEST(BattleMath, LengthsCompareWithABoundAsTheirRootsDo) {
+    std::mt19937 engine(9);
+    std::uniform_real_distribution<float> turn(0, 6.2831853f), nudge(-4e-6f, 4e-6f);
+    auto byRoot = [](float length, float bound) {
+        return length < bound ? kShorter : length > bound ? kLonger : length == bound ? kEqualLength : kUnordered;
+    };
+    for (float bound : {15.0f, 30.0f, 300.0f, 1e-16f, 1e20f, 0.0f, -5.0f})
+        for (int i = 0; i < 20000; ++i) {
+            float a = turn(engine), r = std::abs(bound) * (1 + nudge(engine));
+            sf::Vector2f d(r * std::cos(a), r * std::sin(a));
+            ASSERT_EQ(compareLength(d, bound), byRoot(vectorLength(d), bound)) << d.x << ", " << d.y << " against " << bound;
+        }
+    EXPECT_EQ(compareLength({3, 4}, 5), kEqualLength);
+    EXPECT_EQ(compareLength({NAN, 0}, 30), kUnordered);
+    EXPECT_EQ(compareLength({3, 4}, NAN), kUnordered);
 }

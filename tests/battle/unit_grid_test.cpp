@@ -145,6 +145,26 @@ TEST_F(GridQueries, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
     EXPECT_TRUE(isBlocked(game, {1000, 1090}, 0, nullptr));
 }
 
+// The grid outlives its step: units moved, swept or added between steps are found where
+// they now stand, and nowhere else.
+TEST_F(GridQueries, UnitsMovedSweptOrAddedBetweenStepsAreFoundWhereTheyNowStand) {
+    addUnit(game, true, 0, {-100, -500});
+    addUnit(game, true, 1, {500, 500});
+    auto blocked = [&](sf::Vector2f p, int lane) {
+        GridStep grid(game);
+        return isBlocked(game, p, lane, nullptr);
+    };
+    EXPECT_TRUE(blocked({-100, -490}, 0));
+    placeUnit(game.player_turrets[0], {1000, 1100});
+    EXPECT_FALSE(blocked({-100, -490}, 0));
+    EXPECT_TRUE(blocked({1000, 1090}, 0));
+    game.player_turrets.erase(game.player_turrets.begin());  // the other unit takes its index
+    EXPECT_FALSE(blocked({1000, 1090}, 0));
+    EXPECT_TRUE(blocked({500, 490}, 1));
+    addUnit(game, true, 2, {0, 0});
+    EXPECT_TRUE(blocked({0, 10}, 2));
+}
+
 // A frame of a quarter minute carries units across several cells in one step.
 TEST(UnitGridReplay, LargeStepsEmptySidesAndAThousandASideStepAlike) {
     struct Case { int player_units, enemy_units, frames; float spacing, dt; };
@@ -156,5 +176,15 @@ TEST(UnitGridReplay, LargeStepsEmptySidesAndAThousandASideStepAlike) {
             addArmy(game, false, c.enemy_units, c.spacing);
         };
         expectSameBothWays(armies, [](Game&, int) {}, c.frames, c.dt);
+    }
+    // Pushes that reach across three cells, and across the whole field (walked).
+    for (float push_radius : {70.0f, 400.0f}) {
+        SCOPED_TRACE("push radius " + std::to_string(push_radius));
+        auto crowd = [&](Game& game) {
+            game.push_radius = push_radius;
+            addArmy(game, true, 200, 14);
+            addArmy(game, false, 200, 14);
+        };
+        expectSameBothWays(crowd, [](Game&, int) {}, 10, 1.0f / 60);
     }
 }
