@@ -27,12 +27,6 @@ void excludeFromBase(const Game& game, Turret& unit) {
     unit.push_velocity = {};
 }
 
-// Whether a unit at a position and another are close enough to push each other; the
-// pairs that are not need no sorting into order.
-bool withinPush(const Game& game, sf::Vector2f position, const Turret& other) {
-    return compareLength(position - other.position, game.push_radius) != kLonger;
-}
-
 // The sturdier unit of a pair is moved less.
 void pushPair(Game& game, Turret& a, Turret& b) {
     sf::Vector2f d = a.position - b.position;
@@ -53,15 +47,16 @@ void pushPair(Game& game, Turret& a, Turret& b) {
 }
 
 // Pairs are taken in the order of a walk over both lists (i before j), which fixes the
-// float sums and the random draws of stacked units.
+// float sums and the random draws of stacked units. The pairs too far apart to push each
+// other are left out before the rest are put in that order.
 void pushPairs(Game& game, std::vector<Turret>& a, std::vector<Turret>& b) {
-    forEachPairInOrder(
-        game, a, b, game.push_radius,
-        [&, grid_a = gridOf(game, a), grid_b = gridOf(game, b)](int i, int j) {
-            return grid_a && grid_b ? compareLength(grid_a->at[size_t(i)] - grid_b->at[size_t(j)], game.push_radius) != kLonger
-                                    : withinPush(game, a[size_t(i)].position, b[size_t(j)]);
-        },
-        [&](int i, int j) { pushPair(game, a[size_t(i)], b[size_t(j)]); });
+    const UnitGrid* grid_a = gridOf(game, a);
+    const UnitGrid* grid_b = gridOf(game, b);
+    auto within = [&](int i, int j) {
+        return compareLength(unitAt(grid_a, a, i) - unitAt(grid_b, b, j), game.push_radius) != kLonger;
+    };
+    forEachPairInOrder(game, a, b, game.push_radius, within,
+                       [&](int i, int j) { pushPair(game, a[size_t(i)], b[size_t(j)]); });
 }
 
 void integratePush(Game& game, Turret& unit, float dt) {
@@ -86,7 +81,7 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
     int count = 0;
     const UnitGrid* grid = gridOf(game, list);
     auto near = [&](int i) {
-        LengthOrder order = compareLength(position - (grid ? grid->at[size_t(i)] : list[size_t(i)].position), radius);
+        LengthOrder order = compareLength(position - unitAt(grid, list, i), radius);
         return order == kShorter || order == kUnordered;
     };
     forEachNearInOrderIf(game, list, position, radius, near, [&](int i) {

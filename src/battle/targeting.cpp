@@ -65,10 +65,10 @@ bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* uni
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
         const UnitGrid* grid = gridOf(game, *list);
         bool taken = anyNear(game, *list, point, kLaneClearance, [&](int i) {
+            // Most units looked at stand too far, which their place alone tells.
             const Turret& other = (*list)[size_t(i)];
-            // Most units looked at stand too far: their place is read from the grid's row.
-            sf::Vector2f at = grid ? grid->at[size_t(i)] : other.position;
-            return compareLength(at - point, kLaneClearance) == kShorter && &other != unit && other.lane == lane;
+            return compareLength(unitAt(grid, *list, i) - point, kLaneClearance) == kShorter && &other != unit &&
+                   other.lane == lane;
         });
         if (taken) return true;
     }

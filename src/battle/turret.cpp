@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-Turret::Turret(bool player_side, int unit_lane) : body(0, 30), barrel({0, 0}), lane(unit_lane) {
+Turret::Turret(bool player_side, int unit_lane) : lane(unit_lane), body(0, 30), barrel({0, 0}) {
     is_player = player_side ? 1 : 0;
     hp = static_cast<float>(turretInt(player_side, "hp", 1));
     range = turretFloat(player_side, "range", 90);

@@ -23,7 +23,7 @@ struct UnitGrid {
     std::vector<int> head;             // first unit of each cell, -1 when empty
     std::vector<int> next, prev;       // the chain of the units sharing a cell, -1 at its ends
     std::vector<int> cell_of;          // each unit's cell
-    std::vector<sf::Vector2f> at;      // each unit's position, read in a row by the short searches
+    std::vector<sf::Vector2f> at;      // each unit's position, kept with its cell
     std::vector<int> row_count;        // units in each row of cells
     int words = 0;                     // 64-bit words of occupancy per row
     std::vector<std::uint64_t> occupied;       // a bit for each cell holding a unit, row by row
@@ -98,6 +98,12 @@ const UnitGrid* gridOf(const Game& game, const std::vector<Turret>& list);
 void syncUnit(Game& game, const Turret& unit);
 // The index of a unit in a list, or -1 when it is not one of its members.
 int indexIn(const std::vector<Turret>& list, const Turret& unit);
+
+// Where the unit at index i of a list stands: from the grid's row of positions, read in a
+// row by the short searches, or from the list without a grid.
+inline sf::Vector2f unitAt(const UnitGrid* grid, const std::vector<Turret>& list, int i) {
+    return grid ? grid->at[size_t(i)] : list[size_t(i)].position;
+}
 
 // Queries never miss a unit by rounding: every cell range and bound is widened by this.
 constexpr float kGridSlack = 1.0f;
@@ -238,7 +244,7 @@ float gridHullRadius(const Game& game, const std::vector<Turret>& list);
 // Units of a lane in a list as the grid counted them, or -1 without a grid.
 int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane);
 
-// Indices gathered by one in-order query, reused from query to query.
+// Indices and pairs gathered by one in-order query, reused from query to query.
 std::vector<int>& gridScratch(Game& game);
 std::vector<std::uint64_t>& pairScratch(Game& game);
 // Sorts the gathered pairs (first index below count) by their first index, then their second.
@@ -343,6 +349,7 @@ void forEachPairInOrder(Game& game, const std::vector<Turret>& a, const std::vec
         return;
     }
     const int reach = int(span) + 1;
+    // Both grids lie over the same field, so a cell of one is the same cell of the other.
     std::vector<std::uint64_t>& pairs = pairScratch(game);
     pairs.clear();
     auto gather = [&](int i, int j) {
