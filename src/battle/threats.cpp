@@ -73,6 +73,8 @@ void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles
     cells.shots.resize(size_t(cells.columns * cells.rows));
     for (std::vector<ThreatShot>& shots : cells.shots) shots.clear();
     for (const Projectile& projectile : projectiles) {
+        // The side and the hit are read first: the other half of the shots needs no root.
+        if (bool(projectile.is_player) == cells.for_player || projectile.hit) continue;
         float speed = vectorLength(projectile.velocity);
         if (!mayThreaten(projectile, speed, cells.for_player)) continue;
         ThreatShot aim = threatShotOf(projectile, speed);
