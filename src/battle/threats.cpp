@@ -15,9 +15,12 @@ constexpr float kAheadSeconds = 1.5f;  // arrival time window of a threat
 constexpr float kPastSeconds = -0.5f;
 constexpr float kThreatCell = 192;   // a shot watches ~350 px of path: coarse cells list it fewer times
 
-// Whether a shot of the other side, still flying, can threaten anybody at all.
-bool mayThreaten(const Projectile& projectile, float speed, bool is_player) {
-    return bool(projectile.is_player) != is_player && !projectile.hit && speed >= 1;
+// Whether a shot of the other side, still flying, can threaten anybody at all, and at what
+// speed. The side and the hit are read first: the other half of the shots needs no root.
+bool mayThreaten(const Projectile& projectile, bool is_player, float& speed) {
+    if (bool(projectile.is_player) == is_player || projectile.hit) return false;
+    speed = vectorLength(projectile.velocity);
+    return speed >= 1;
 }
 
 ThreatShot threatShotOf(const Projectile& projectile, float speed) {
@@ -73,10 +76,8 @@ void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles
     cells.shots.resize(size_t(cells.columns * cells.rows));
     for (std::vector<ThreatShot>& shots : cells.shots) shots.clear();
     for (const Projectile& projectile : projectiles) {
-        // The side and the hit are read first: the other half of the shots needs no root.
-        if (bool(projectile.is_player) == cells.for_player || projectile.hit) continue;
-        float speed = vectorLength(projectile.velocity);
-        if (!mayThreaten(projectile, speed, cells.for_player)) continue;
+        float speed;
+        if (!mayThreaten(projectile, cells.for_player, speed)) continue;
         ThreatShot aim = threatShotOf(projectile, speed);
         forEachBoxCell(cells, threatBox(cells, aim), [&](int cell) { cells.shots[size_t(cell)].push_back(aim); });
     }
@@ -116,8 +117,8 @@ void collectThreats(const Game& game, sf::Vector2f position, float radius, bool 
         return;
     }
     for (const Projectile& projectile : game.projectiles) {
-        float speed = vectorLength(projectile.velocity);
-        if (mayThreaten(projectile, speed, is_player) &&
+        float speed;
+        if (mayThreaten(projectile, is_player, speed) &&
             threatFrom(threatShotOf(projectile, speed), position, radius, threat))
             threats.push_back(threat);
     }
