@@ -67,11 +67,7 @@ void integratePush(Game& game, Turret& unit, float dt) {
 }
 }  // namespace
 
-void placeUnit(Turret& unit, sf::Vector2f position) {
-    unit.position = position;
-    unit.body.setPosition(position);
-    unit.barrel.setPosition(position);
-}
+void placeUnit(Turret& unit, sf::Vector2f position) { unit.position = position; }
 
 void clampToField(const Game& game, Turret& unit) { placeUnit(unit, clampIntoField(game, unit.position)); }
 

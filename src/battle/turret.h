@@ -18,13 +18,12 @@ constexpr UnitId kNoUnit = 0;
 struct Turret {
     Turret(bool is_player, int lane);  // generic stats of the side from config.json; not placed
 
-    // Where the unit is and its hull radius, as the battle reckons with them; placeUnit
-    // moves the shapes with it. Read in every neighbour search, so they come first, with
-    // the unit's other figures after them.
+    // Where the unit is and its hull radius, as the battle reckons with them. Read in every
+    // neighbour search, so they come first, with the unit's other figures after them.
     sf::Vector2f position;
     float radius = 12;
-    // The barrel's rotation in degrees, [0, 360), as the battle reckons with it; the shape
-    // only shows it (SFML 3 keeps a rotation in radians and gives back other degrees).
+    // The barrel's rotation in degrees, [0, 360), as the battle reckons with it and as it
+    // is drawn.
     float barrel_degrees = 0;
     float recoil_distance = 6.0f;   // pixels a cannon shot pushes the unit back
     sf::Vector2f push_velocity;     // pixels per second, from the push step
@@ -57,7 +56,8 @@ struct Turret {
     bool net_tracked = false;
     sf::Vector2f net_last_position;
     sf::Vector2f net_velocity;
-    // The shapes as drawn, last: the battle never reads them.
+    // The looks of the shapes, last: the battle never reads them. The hull is placed where
+    // the unit is drawn, not at each of the many moves of a frame.
     sf::CircleShape body;           // the hull
     sf::RectangleShape barrel;      // rotation 0 points towards -y
 };

@@ -61,10 +61,8 @@ int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, con
 void turnBarrel(Turret& unit, sf::Vector2f aim) {
     sf::Vector2f position = unit.position;
     if (vectorLength(aim - position) <= 0.001f) return;
-    unit.barrel.setPosition(position);
     float degrees = std::fmod(battleAtan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f, 360.0f);
     unit.barrel_degrees = degrees < 0 ? degrees + 360.0f : degrees;
-    setRotationDegrees(unit.barrel, unit.barrel_degrees);
 }
 
 // Sideways step away from incoming shots, weighted by how soon each arrives.

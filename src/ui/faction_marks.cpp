@@ -44,9 +44,7 @@ void drawFactionMark(Canvas& canvas, int faction, sf::Vector2f centre, float siz
 void drawUnitMarks(Game& game, Canvas& canvas) {
     if (!game.settings.faction_marks) return;
     for (const Turret& unit : game.player_turrets)
-        drawFactionMark(canvas, game.player_faction, unit.position, kOnUnitSize, rotationDegrees(unit.barrel),
-                        kOnUnit);
+        drawFactionMark(canvas, game.player_faction, unit.position, kOnUnitSize, unit.barrel_degrees, kOnUnit);
     for (const Turret& unit : game.enemy_turrets)
-        drawFactionMark(canvas, game.enemy_faction, unit.position, kOnUnitSize, rotationDegrees(unit.barrel),
-                        kOnUnit);
+        drawFactionMark(canvas, game.enemy_faction, unit.position, kOnUnitSize, unit.barrel_degrees, kOnUnit);
 }

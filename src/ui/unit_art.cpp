@@ -85,9 +85,11 @@ void drawFactionArt(Canvas& canvas, int faction, const UnitFrame& frame) {
 void drawUnit(Game& game, Canvas& canvas, const Turret& unit) {
     int faction = unit.is_player ? game.player_faction : game.enemy_faction;
     sf::Vector2f position = unit.position;
-    float theta = rotationDegrees(unit.barrel);
+    float theta = unit.barrel_degrees;
     if (!isFaction(faction)) {
-        drawShape(canvas, unit.body);
+        sf::RenderStates at;
+        at.transform.translate(position);
+        drawShape(canvas, unit.body, at);
         drawDefaultBarrel(canvas, UnitFrame(position, theta));
         return;
     }

@@ -6,6 +6,7 @@
 #include "events.h"
 #include "ui/picture.h"
 
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -265,9 +266,9 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         game.settings.faction_marks = player == Blue;
         for (int i = 0; i < 8; ++i) {
             Turret& mine = addUnit(game, true, 0, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
-            setRotationDegrees(mine.barrel, -40.0f + 11 * float(i));
-            setRotationDegrees(addUnit(game, false, 0, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel,
-                               160.0f + 9 * float(i));
+            mine.barrel_degrees = std::fmod(320.0f + 11 * float(i), 360.0f);
+            addUnit(game, false, 0, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel_degrees =
+                160.0f + 9 * float(i);
             game.selection.push_back(mine.id);
         }
         for (int i = 0; i < 6; ++i) addShellWithSmoke(game, {200.0f + 80 * float(i), 300}, {0.6f, i % 2 ? 0.8f : -0.8f}, i % 2);

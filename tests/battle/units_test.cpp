@@ -164,13 +164,13 @@ TEST_F(Targeting, OtherLanesAreTargetedOnlyWhileUncovered) {
     addUnit(game, false, 1, {450, 400}).range = 40;
     addUnit(game, true, 0, {390, 450});
     updatePlayerTurrets(game, 0.1f);
-    EXPECT_NEAR(rotationDegrees(game.player_turrets[0].barrel), 50.19f, 0.01f);  // aims at it
+    EXPECT_NEAR(game.player_turrets[0].barrel_degrees, 50.19f, 0.01f);  // aims at it
     EXPECT_EQ(game.player_turrets[0].position, sf::Vector2f(390, 450));  // in reach, out of its reach
 
     addUnit(game, true, 1, {450, 480});  // covers the enemy from its own lane
     updatePlayerTurrets(game, 0.1f);
     const Turret& moved = game.player_turrets[0];
-    EXPECT_NEAR(rotationDegrees(moved.barrel), 0, 0.01f);  // aims at the base straight ahead
+    EXPECT_NEAR(moved.barrel_degrees, 0, 0.01f);  // aims at the base straight ahead
     EXPECT_GT(moved.position.x, 390);  // drives towards the other lane's enemy
     EXPECT_LT(moved.position.y, 450);
 }

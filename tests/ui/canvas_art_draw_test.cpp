@@ -35,7 +35,7 @@ sf::Image unitPicture(Game& game, int faction, float theta, bool batched = true,
     game.player_faction = faction;
     Turret unit(true, 0);
     placeUnit(unit, position);
-    setRotationDegrees(unit.barrel, theta);
+    unit.barrel_degrees = theta;
     sf::View view(position, sf::Vector2f(128, 128) / zoom);
     if (zoom == 1) view.setCenter({64, 64});
     return drawnThrough(game.frontend->canvas, batched, 128, [&] { drawUnit(game, game.frontend->canvas, unit); }, view);
@@ -123,7 +123,7 @@ TEST_F(UnitArt, SpritesShareADrawCallUnlessTheViewIsTurned) {
     for (int i = 0; i < 20; ++i) {
         units.emplace_back(true, 0);
         placeUnit(units.back(), {20.5f + 9.3f * float(i % 10), 30.2f + 60 * float(i / 10)});
-        setRotationDegrees(units.back().barrel, 17.0f * float(i));
+        units.back().barrel_degrees = 17.0f * float(i);
     }
     Canvas& canvas = game.frontend->canvas;
     auto drawAll = [&] {

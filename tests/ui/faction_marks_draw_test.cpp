@@ -55,7 +55,7 @@ Marks marksOf(int faction) {
     marks.on_map = silhouette(renderedFrame(game), empty, dot);
     marks.on_unit = shapeAt(unit);
     game.settings.faction_marks = true;
-    setRotationDegrees(game.player_turrets[0].barrel, 90);
+    game.player_turrets[0].barrel_degrees = 90;
     marks.turned = shapeAt(unit);
     return marks;
 }
