@@ -6,7 +6,6 @@
 #include "events.h"
 #include "ui/picture.h"
 
-#include <cmath>
 #include <tuple>
 
 namespace {
@@ -266,7 +265,7 @@ TEST(MatchDrawing, BatchedAndPerShapeDrawTheSamePicture) {
         game.settings.faction_marks = player == Blue;
         for (int i = 0; i < 8; ++i) {
             Turret& mine = addUnit(game, true, 0, {120.0f + 90 * float(i), 420.0f + 17 * float(i % 3)});
-            mine.barrel_degrees = std::fmod(320.0f + 11 * float(i), 360.0f);
+            mine.barrel_degrees = float((320 + 11 * i) % 360);
             addUnit(game, false, 0, {150.0f + 85 * float(i), 170.0f - 13 * float(i % 4)}).barrel_degrees =
                 160.0f + 9 * float(i);
             game.selection.push_back(mine.id);
