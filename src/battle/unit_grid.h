@@ -105,6 +105,9 @@ inline sf::Vector2f unitAt(const UnitGrid* grid, const std::vector<Turret>& list
     return grid ? grid->at[size_t(i)] : list[size_t(i)].position;
 }
 
+// Units up to which a nearest search looks at the whole list instead of walking the cells.
+constexpr size_t kWalkedWhole = 32;
+
 // Queries never miss a unit by rounding: every cell range and bound is widened by this.
 constexpr float kGridSlack = 1.0f;
 
@@ -307,6 +310,12 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
         if (most < 0 || d.x * d.x + d.y * d.y > most * most) return;
         better(i);
     };
+    // A short list, such as a side down to its last few units, is looked at whole faster
+    // than the outward walk over its cells would find its nearest.
+    if (list.size() <= kWalkedWhole) {
+        for (size_t i = 0; i < list.size(); ++i) consider(int(i));
+        return best_index;
+    }
     // A cell whose nearest point lies farther than the best so far cannot hold a better unit.
     auto beyond = [&](float gap) { return gap - extra > std::min(best, limit) + kGridSlack; };
     int centre_column = gridColumn(*grid, p.x);

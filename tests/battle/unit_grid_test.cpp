@@ -40,6 +40,11 @@ void expectSameBothWays(const std::function<void(Game&)>& setup, const std::func
     EXPECT_EQ(std::get<2>(results[0]), std::get<2>(results[1])) << "the runs took different numbers of draws";
 }
 
+// Units stacked far off, enough that a nearest search walks the cells, not the whole list.
+void padPastWholeWalk(Game& game, sf::Vector2f far_off) {
+    while (game.player_turrets.size() <= kWalkedWhole) addUnit(game, true, 0, far_off);
+}
+
 // Rows of units of all lanes over a side's half, fronts close across the middle line.
 void addArmy(Game& game, bool player, int count, float spacing) {
     for (int i = 0; i < count; ++i) {
@@ -85,6 +90,7 @@ TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
                                         {b.max_x, b.max_y}, {b.max_x + 1, b.min_y - 1}, {418, 332}};
     for (size_t i = 0; i < points.size(); ++i)
         for (bool player : {true, false}) addUnit(game, player, int(i % 3), points[i]);
+    padPastWholeWalk(game, {b.max_x - 5, 0});
     auto answers = [&] {
         std::vector<int> out;
         for (sf::Vector2f p : points)
@@ -117,6 +123,7 @@ TEST_F(GridQueries, AnswerAsTheListWalkAcrossAFieldWiderThanOneWordOfCells) {
     game.world_bounds.max_x = 3000;
     std::vector<sf::Vector2f> points = {{-150, 300}, {1840, 300}, {1850, 320}, {2100, 1100}, {1845, -500}};
     for (size_t i = 0; i < points.size(); ++i) addUnit(game, true, int(i % 3), points[i]);
+    padPastWholeWalk(game, {2990, -590});
     auto answers = [&] {
         std::vector<int> out;
         for (float x : {-200.0f, 1000.0f, 1700.0f, 1847.0f, 1849.0f, 3000.0f})
