@@ -13,8 +13,21 @@ namespace {
 // at 60 frames a second, so such frames test only the shell's position, as always.
 constexpr float kMaxHitGap = 24.0f;
 
-// Zero for a point inside the rectangle.
-float distanceToRect(const Rect& rect, sf::Vector2f p) { return distanceBetween(p, clampIntoRect(p, rect)); }
+// How a point's distance from a rectangle (zero inside) compares with a bound. Nearly every
+// shot is far from both bases, which the square of the distance tells without the root.
+LengthOrder compareDistanceToRect(const Rect& rect, sf::Vector2f p, float bound) {
+    return compareLength(p - clampIntoRect(p, rect), bound);
+}
+
+bool closerToRect(const Rect& rect, sf::Vector2f p, float bound) {
+    return compareDistanceToRect(rect, p, bound) == kShorter;
+}
+
+// Not closer, but not the same as !closerToRect: a distance that is no number is neither.
+bool notCloserToRect(const Rect& rect, sf::Vector2f p, float bound) {
+    LengthOrder order = compareDistanceToRect(rect, p, bound);
+    return order == kEqualLength || order == kLonger;
+}
 
 // What a shot or beam of one side hits: the other side's units, base and money.
 struct Opposition {
@@ -106,7 +119,7 @@ void detonateRocket(Game& game, Projectile& rocket) {
         unit.hp -= rocket.damage_amount;
         if (unit.hp <= 0) recordEvent(game.events, BattleEventKind::UnitKilled, unit.position.x);
     });
-    if (distanceToRect(opposition.base, p) < 60) opposition.chargeBase(rocket.damage_amount);
+    if (closerToRect(opposition.base, p, 60)) opposition.chargeBase(rocket.damage_amount);
     rocket.hit = 1;
 }
 
@@ -114,7 +127,7 @@ void resolveRocket(Game& game, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
     sf::Vector2f p = rocket.position;
     bool touches_unit = firstUnitTouching(game, opposition.units, p, 5) != nullptr;
-    if (touches_unit || distanceToRect(opposition.base, p) < 30) detonateRocket(game, rocket);
+    if (touches_unit || closerToRect(opposition.base, p, 30)) detonateRocket(game, rocket);
 }
 
 // A shell strikes one unit at most; a base only when it struck no unit.
@@ -128,7 +141,7 @@ bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
         return true;
     }
     float base_margin = shell.is_player ? 5.0f : 10.0f;
-    if (distanceToRect(opposition.base, p) >= base_margin) return false;
+    if (notCloserToRect(opposition.base, p, base_margin)) return false;
     opposition.chargeBase(shell.damage_amount);
     shell.hit = 1;
     return true;
@@ -141,7 +154,11 @@ void resolveShell(Game& game, Projectile& shell) {
     sf::Vector2f p = shell.position;
     sf::Vector2f path = shell.velocity * shell.unchecked_flight;
     shell.unchecked_flight = 0;
-    int points = std::max(1, int(std::ceil(vectorLength(path) / kMaxHitGap)));
+    // A frame's flight no longer than the gap, as at 60 frames a second, is one test.
+    LengthOrder flight = compareLength(path, kMaxHitGap);
+    int points = flight == kShorter || flight == kEqualLength
+                     ? 1
+                     : std::max(1, int(std::ceil(vectorLength(path) / kMaxHitGap)));
     for (int i = points - 1; i >= 0; --i)  // earliest first; the last is the shell's position
         if (strikeAt(game, shell, p - path * (float(i) / float(points)))) return;
 }
@@ -157,7 +174,7 @@ void tickLaserBeam(Game& game, LaserBeam& beam) {
         unit->hp -= damage;
         return;
     }
-    if (distanceToRect(opposition.base, beam.end) >= 30) return;
+    if (notCloserToRect(opposition.base, beam.end, 30)) return;
     // An enemy beam burning the player's base always costs a fixed 5.
     opposition.chargeBase(beam.owner_is_player ? damage : 5.0f);
 }
