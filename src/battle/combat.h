@@ -28,7 +28,7 @@ float movementReach(const Game& game, const Turret& unit);
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit);
 // Replaces threats with the enemy shots heading close to a unit at a position, in
 // projectile order; the caller keeps the vector so its storage is reused.
-void collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player,
+void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_player,
                     std::vector<Threat>& threats);
 
 void fireAt(Game& game, Turret& unit, sf::Vector2f aim);

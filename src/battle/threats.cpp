@@ -13,7 +13,7 @@ constexpr float kSideReach = 30;       // shots passing beyond danger radius + t
 constexpr float kCloseReach = 20;      // a shot already past counts when it passes this close
 constexpr float kAheadSeconds = 1.5f;  // arrival time window of a threat
 constexpr float kPastSeconds = -0.5f;
-constexpr float kThreatCell = 192;   // a shot watches ~350 px of path: coarse cells list it fewer times
+constexpr float kThreatCell = 64;  // a query reads the cells across a unit's watch, 600 px wide
 
 // Whether a shot of the other side, still flying, can threaten anybody at all, and at what
 // speed. The side and the hit are read first: the other half of the shots needs no root.
@@ -55,31 +55,47 @@ int threatColumn(const ThreatCells& cells, float x) {
 
 int threatRow(const ThreatCells& cells, float y) { return cellIndex(y, cells.origin_y, cells.inverse_cell, cells.rows); }
 
-// The cells of the box around the stretch of a shot's path from which a unit of the
-// indexed side could count it (along -50..300 and -0.5..1.5 s, danger radius + 30 aside).
-std::array<int, 4> threatBox(const ThreatCells& cells, const ThreatShot& shot) {
-    sf::Vector2f from = shot.position + shot.dir * std::max(-kBehind, kPastSeconds * shot.speed);
-    sf::Vector2f to = shot.position + shot.dir * std::min(kWatchDistance, kAheadSeconds * shot.speed);
-    float aside = cells.radius + kDangerMargin + kSideReach + kGridSlack;
-    return {threatColumn(cells, std::min(from.x, to.x) - aside), threatColumn(cells, std::max(from.x, to.x) + aside),
-            threatRow(cells, std::min(from.y, to.y) - aside), threatRow(cells, std::max(from.y, to.y) + aside)};
-}
-
-template <typename Visit>
-void forEachBoxCell(const ThreatCells& cells, const std::array<int, 4>& box, Visit visit) {
-    for (int row = box[2]; row <= box[3]; ++row)
-        for (int column = box[0]; column <= box[1]; ++column) visit(row * cells.columns + column);
-}
-
-// Shots go into the cells of their boxes in list order, which is each cell's order.
+// Sorts the shots that may threaten by their cell, keeping projectile order within a cell.
 void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles) {
-    cells.shots.resize(size_t(cells.columns * cells.rows));
-    for (std::vector<ThreatShot>& shots : cells.shots) shots.clear();
+    cells.ranked.clear();
+    cells.cell_of.clear();
+    const int everywhere = cells.columns * cells.rows;
+    cells.cell_start.assign(size_t(everywhere + 2), 0);
     for (const Projectile& projectile : projectiles) {
         float speed;
         if (!mayThreaten(projectile, cells.for_player, speed)) continue;
-        ThreatShot aim = threatShotOf(projectile, speed);
-        forEachBoxCell(cells, threatBox(cells, aim), [&](int cell) { cells.shots[size_t(cell)].push_back(aim); });
+        // A shot at no place is counted by a unit at any place: it goes in a cell of its own.
+        sf::Vector2f at = projectile.position;
+        int cell = everywhere;
+        if (!std::isnan(at.x) && !std::isnan(at.y))
+            cell = threatRow(cells, at.y) * cells.columns + threatColumn(cells, at.x);
+        cells.ranked.push_back(threatShotOf(projectile, speed));
+        cells.cell_of.push_back(cell);
+        ++cells.cell_start[size_t(cell) + 1];
+    }
+    for (size_t cell = 1; cell < cells.cell_start.size(); ++cell) cells.cell_start[cell] += cells.cell_start[cell - 1];
+    size_t count = cells.ranked.size();
+    cells.shots.resize(count);
+    cells.rank.resize(count);
+    cells.found.resize(count);
+    cells.found_bits.assign((count + 63) / 64, 0);
+    // Each cell's start moves on as its entries go in, to the start of the next cell.
+    for (size_t k = 0; k < count; ++k) {
+        size_t at = size_t(cells.cell_start[size_t(cells.cell_of[k])]++);
+        cells.shots[at] = cells.ranked[k];
+        cells.rank[at] = int(k);
+    }
+    for (size_t cell = cells.cell_start.size() - 1; cell > 0; --cell)
+        cells.cell_start[cell] = cells.cell_start[cell - 1];
+    cells.cell_start[0] = 0;
+}
+
+// Hands out the threats a query found, by rank, which is projectile order; clears the bits.
+void takeFound(ThreatCells& cells, std::vector<Threat>& threats) {
+    for (size_t word = 0; word < cells.found_bits.size(); ++word) {
+        std::uint64_t bits = cells.found_bits[word];
+        cells.found_bits[word] = 0;
+        for (; bits != 0; bits &= bits - 1) threats.push_back(cells.found[word * 64 + size_t(__builtin_ctzll(bits))]);
     }
 }
 }  // namespace
@@ -89,9 +105,6 @@ ThreatStep::ThreatStep(Game& game_, bool for_player) : game(game_) {
     if (!game.use_spatial_grid || cells.built) return;
     const WorldBounds& bounds = game.world_bounds;
     cells.for_player = for_player;
-    cells.radius = 0;
-    for (const Turret& unit : for_player ? game.player_turrets : game.enemy_turrets)
-        cells.radius = std::max(cells.radius, unit.radius);
     cells.origin_x = bounds.min_x;
     cells.origin_y = bounds.min_y;
     cells.inverse_cell = 1.0f / kThreatCell;
@@ -105,15 +118,34 @@ ThreatStep::~ThreatStep() {
     if (owner) game.unit_grids.threats.built = false;
 }
 
-void collectThreats(const Game& game, sf::Vector2f position, float radius, bool is_player,
-                    std::vector<Threat>& threats) {
+void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_player, std::vector<Threat>& threats) {
     threats.clear();
     Threat threat;
-    const ThreatCells& cells = game.unit_grids.threats;
-    if (cells.built && cells.for_player == is_player && radius <= cells.radius) {
-        size_t cell = size_t(threatRow(cells, position.y) * cells.columns + threatColumn(cells, position.x));
-        for (const ThreatShot& shot : cells.shots[cell])
-            if (threatFrom(shot, position, radius, threat)) threats.push_back(threat);
+    ThreatCells& cells = game.unit_grids.threats;
+    if (cells.built && cells.for_player == is_player) {
+        if (cells.shots.empty()) return;
+        float reach = kWatchDistance + kGridSlack;
+        int first_column = threatColumn(cells, position.x - reach);
+        int last_column = threatColumn(cells, position.x + reach);
+        int first_row = threatRow(cells, position.y - reach), last_row = threatRow(cells, position.y + reach);
+        auto take = [&](int first_cell, int last_cell) {
+            int end = cells.cell_start[size_t(last_cell + 1)];
+            for (size_t k = size_t(cells.cell_start[size_t(first_cell)]); k < size_t(end); ++k)
+                if (threatFrom(cells.shots[k], position, radius, threat)) {
+                    size_t rank = size_t(cells.rank[k]);
+                    cells.found[rank] = threat;
+                    cells.found_bits[rank / 64] |= std::uint64_t(1) << (rank % 64);
+                }
+        };
+        int everywhere = cells.columns * cells.rows;
+        if (std::isnan(position.x) || std::isnan(position.y)) {
+            take(0, everywhere);  // a unit at no place counts every shot
+        } else {
+            for (int row = first_row; row <= last_row; ++row)
+                take(row * cells.columns + first_column, row * cells.columns + last_column);
+            take(everywhere, everywhere);
+        }
+        takeFound(cells, threats);
         return;
     }
     for (const Projectile& projectile : game.projectiles) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "battle/combat.h"
 #include "battle/turret.h"
 
 #include <SFML/System/Vector2.hpp>
@@ -41,18 +42,24 @@ struct ThreatShot {
     float speed = 0;
 };
 
-// The shots of one side listed by the cells in which a unit of the other side would count
-// them as a threat (the cells of the box around the stretch of path it watches). Each
-// entry is a copy of the shot's aim, so a query reads its cell's entries in a row; the
-// lists keep their storage from pass to pass.
+// The shots of one side that a unit of the other side may count as a threat, sorted by
+// the cell they are in, row by row and in projectile order within a cell. A unit counts
+// only shots within its watch along both axes, so a query reads each row's run of cells
+// across its watch, one stretch of entries per row. Storage is kept from pass to pass.
 struct ThreatCells {
     bool built = false;
-    bool for_player = false;       // whose threats: the player's units' (the enemy's shots) or the enemy's
-    float radius = 0;              // largest hull radius of those units
+    bool for_player = false;  // whose threats: the player's units' (the enemy's shots) or the enemy's
     float origin_x = 0, origin_y = 0;
     float inverse_cell = 1.0f / 64;
     int columns = 0, rows = 0;
-    std::vector<std::vector<ThreatShot>> shots;  // each cell's, in projectile order
+    std::vector<int> cell_start;     // each cell's first entry, then the shots at no place, then the end
+    std::vector<ThreatShot> shots;   // the entries, cell by cell
+    std::vector<int> rank;           // each entry's place among the listed shots, in projectile order
+    std::vector<ThreatShot> ranked;  // by rank: the shot, while listing
+    std::vector<int> cell_of;        // by rank: the shot's cell, while listing
+    // One query's threats by rank, and a bit for each rank found, to hand them out in order.
+    std::vector<Threat> found;
+    std::vector<std::uint64_t> found_bits;
 };
 
 // Both sides' grids. They answer only while a battle step holds a GridStep; outside one,

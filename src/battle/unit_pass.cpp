@@ -66,7 +66,7 @@ void turnBarrel(Turret& unit, sf::Vector2f aim) {
 }
 
 // Sideways step away from incoming shots, weighted by how soon each arrives.
-sf::Vector2f evasiveStep(const Game& game, const Turret& unit, float dt, std::vector<Threat>& threats) {
+sf::Vector2f evasiveStep(Game& game, const Turret& unit, float dt, std::vector<Threat>& threats) {
     sf::Vector2f position = unit.position;
     collectThreats(game, position, unit.radius, unit.is_player, threats);
     sf::Vector2f away;
@@ -134,7 +134,7 @@ bool freeStep(const Game& game, const PassSide& side, const Turret& unit, float 
     return true;
 }
 
-void moveUnit(const Game& game, const PassSide& side, Turret& unit, const Turret* target, bool engaged,
+void moveUnit(Game& game, const PassSide& side, Turret& unit, const Turret* target, bool engaged,
               bool base_attack, float dt, std::vector<Threat>& threats) {
     sf::Vector2f position = unit.position;
     float step = unit.move_speed * dt;

@@ -4,6 +4,7 @@
 #include "content/levels.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <tuple>
 
 namespace {
@@ -139,6 +140,53 @@ TEST_F(GridQueries, AnswerAsTheListWalkAcrossAFieldWiderThanOneWordOfCells) {
     };
     std::vector<int> walked = answers();
     GridStep grid(game);
+    EXPECT_EQ(answers(), walked);
+}
+
+// Shots around units on cell borders, beyond the field and at no place, out of cell order;
+// some at the watch distance along an axis, some no threat (spent, too slow, own side's).
+TEST_F(GridQueries, ThreatsAreTheListWalksInProjectileOrder) {
+    const WorldBounds& b = game.world_bounds;
+    std::vector<sf::Vector2f> units = {{b.min_x + 64, b.min_y + 128}, {450, 300}, {-900, 300}, {450, 5000},
+                                       {b.max_x, b.max_y}, {b.max_x + 1, b.min_y - 1}, {300, NAN}};
+    auto shoot = [&](sf::Vector2f at, sf::Vector2f velocity, bool player = true) -> Projectile& {
+        Projectile& shot = game.projectiles.emplace_back();
+        std::tie(shot.position, shot.velocity, shot.is_player) = std::tuple(at, velocity, player);
+        return shot;
+    };
+    for (sf::Vector2f unit : units)
+        for (int k = 0; k < 24; ++k) {  // around the unit in a scrambled order, at it or just past it
+            float angle = float((k * 7) % 24) * kPi / 12;
+            sf::Vector2f from = unit + sf::Vector2f(std::cos(angle), std::sin(angle)) * (40.0f + float(k % 5) * 60);
+            shoot(from, (unit - from) * 2.0f + sf::Vector2f(float(k % 3) * 20, 0));
+        }
+    for (sf::Vector2f at : {sf::Vector2f(-300, 0), {0, 300}, {0, -301}}) shoot(units[1] + at, -at);
+    shoot(units[1] + sf::Vector2f(-50, 0), {300, 0}).hit = 1;
+    shoot(units[1] + sf::Vector2f(-50, 0), {0.5f, 0});
+    shoot(units[1] + sf::Vector2f(-50, 0), {300, 0}, false);
+    shoot({NAN, 300}, {300, 0});
+    // Shots and units a pixel apart along a row, the units just inside the watch behind them:
+    // some unit sees a shot just across a cell border from its watch's edge.
+    for (int i = 0; i < 70; ++i) {
+        shoot({b.min_x + 200 + float(i), 200}, {300, 0});
+        units.push_back({b.min_x + 499.5f + float(i), 200});
+    }
+    auto answers = [&] {  // as bits, so that NaN equals itself
+        std::vector<std::uint32_t> out;
+        std::vector<Threat> threats;
+        for (sf::Vector2f unit : units)
+            for (sf::Vector2f offset : {sf::Vector2f(0, 0), {0.5f, -0.5f}, {-64, 64}}) {
+                collectThreats(game, unit + offset, 15, false, threats);
+                out.resize(out.size() + 1 + threats.size() * sizeof(Threat) / 4, std::uint32_t(threats.size()));
+                std::memcpy(out.data() + out.size() - threats.size() * sizeof(Threat) / 4, threats.data(),
+                            threats.size() * sizeof(Threat));
+            }
+        return out;
+    };
+    std::vector<std::uint32_t> walked = answers();
+    ASSERT_GT(walked.size(), 600u);
+    ThreatStep incoming(game, false);
+    ASSERT_TRUE(game.unit_grids.threats.built);
     EXPECT_EQ(answers(), walked);
 }
 
