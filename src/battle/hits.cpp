@@ -65,9 +65,9 @@ const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf
 
 // The first unit in list order whose centre lies closer to p than its hull radius + margin.
 Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vector2f p, float margin) {
-    int first = firstNear(game, units, p, gridHullRadius(game, units) + margin, [&](int i) {
-        const Turret& unit = units[size_t(i)];
-        return compareLength(unit.position - p, unit.radius + margin) == kShorter;
+    const UnitGrid* grid = gridOf(game, units);
+    int first = firstNear(grid, units, p, (grid ? grid->max_radius : 0) + margin, [&](int i) {
+        return compareLength(unitAt(grid, units, i) - p, units[size_t(i)].radius + margin) == kShorter;
     });
     return first >= 0 ? &units[size_t(first)] : nullptr;
 }

@@ -80,7 +80,7 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
         LengthOrder order = compareLength(position - unitAt(grid, list, i), radius);
         return order == kShorter || order == kUnordered;
     };
-    forEachNearInOrderIf(game, list, position, radius, near, [&](int i) {
+    forEachNearInOrderIf(game, grid, list, position, radius, near, [&](int i) {
         const Turret& other = list[size_t(i)];
         if (&other == &unit) return;
         sf::Vector2f d = position - other.position;

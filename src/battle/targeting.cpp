@@ -64,7 +64,7 @@ bool canReach(const Game& game, const Turret& attacker, const Turret& target) {
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit) {
     for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
         const UnitGrid* grid = gridOf(game, *list);
-        bool taken = anyNear(game, *list, point, kLaneClearance, [&](int i) {
+        bool taken = anyNear(grid, *list, point, kLaneClearance, [&](int i) {
             // Most units looked at stand too far, which their place alone tells.
             const Turret& other = (*list)[size_t(i)];
             return compareLength(unitAt(grid, *list, i) - point, kLaneClearance) == kShorter && &other != unit &&

@@ -77,7 +77,7 @@ void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles
     size_t count = cells.ranked.size();
     cells.shots.resize(count);
     cells.rank.resize(count);
-    cells.found.resize(count);
+    if (cells.found.size() < count) cells.found.resize(count);  // grown only: no value-filling each pass
     cells.found_bits.assign((count + 63) / 64, 0);
     // Each cell's start moves on as its entries go in, to the start of the next cell.
     for (size_t k = 0; k < count; ++k) {

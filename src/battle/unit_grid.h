@@ -213,12 +213,18 @@ bool visitCells(const UnitGrid& grid, sf::Vector2f p, float radius, Visit visit)
 }
 
 // Whether test(index) holds for some unit of the list; test must fail beyond radius of p.
+// A caller that holds the list's grid (or null) passes it on.
 template <typename Test>
-bool anyNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Test test) {
-    if (const UnitGrid* grid = gridOf(game, list)) return visitCells(*grid, p, radius, test);
+bool anyNear(const UnitGrid* grid, const std::vector<Turret>& list, sf::Vector2f p, float radius, Test test) {
+    if (grid) return visitCells(*grid, p, radius, test);
     for (size_t i = 0; i < list.size(); ++i)
         if (test(int(i))) return true;
     return false;
+}
+
+template <typename Test>
+bool anyNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Test test) {
+    return anyNear(gridOf(game, list), list, p, radius, test);
 }
 
 // Visits every unit that may lie within radius of p, in no particular order (counts).
@@ -231,10 +237,9 @@ void forEachNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f
 }
 
 // The first unit in list order for which test(index) holds, or -1; test must fail
-// beyond radius of p.
+// beyond radius of p. The grid is the list's, or null.
 template <typename Test>
-int firstNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Test test) {
-    const UnitGrid* grid = gridOf(game, list);
+int firstNear(const UnitGrid* grid, const std::vector<Turret>& list, sf::Vector2f p, float radius, Test test) {
     if (!grid) {
         for (size_t i = 0; i < list.size(); ++i)
             if (test(int(i))) return int(i);
@@ -246,6 +251,11 @@ int firstNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p,
         return false;
     });
     return first;
+}
+
+template <typename Test>
+int firstNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Test test) {
+    return firstNear(gridOf(game, list), list, p, radius, test);
 }
 
 // Largest hull radius in a list's grid, for queries that reach to a unit's hull; 0 without
@@ -262,11 +272,11 @@ void sortPairs(Game& game, size_t count);
 
 // Visits the units that may lie within radius of p and pass keep(index) in list order, as a
 // walk over the whole list would meet them, so that sums and random draws come out the same.
-// keep must not read what visit changes: the grid tests every unit before visiting any.
+// keep must not read what visit changes: the grid (the list's, or null) tests every unit
+// before visiting any.
 template <typename Keep, typename Visit>
-void forEachNearInOrderIf(Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Keep keep,
-                          Visit visit) {
-    const UnitGrid* grid = gridOf(game, list);
+void forEachNearInOrderIf(Game& game, const UnitGrid* grid, const std::vector<Turret>& list, sf::Vector2f p,
+                          float radius, Keep keep, Visit visit) {
     if (!grid) {
         for (size_t i = 0; i < list.size(); ++i)
             if (keep(int(i))) visit(int(i));
@@ -284,7 +294,7 @@ void forEachNearInOrderIf(Game& game, const std::vector<Turret>& list, sf::Vecto
 
 template <typename Visit>
 void forEachNearInOrder(Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Visit visit) {
-    forEachNearInOrderIf(game, list, p, radius, [](int) { return true; }, visit);
+    forEachNearInOrderIf(game, gridOf(game, list), list, p, radius, [](int) { return true; }, visit);
 }
 
 // The unit with the smallest score below bound, ties to the earlier in the list, or -1,
