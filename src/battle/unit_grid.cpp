@@ -185,7 +185,5 @@ float gridHullRadius(const Game& game, const std::vector<Turret>& list) {
 }
 
 int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane) {
-    const UnitGrid* grid = gridOf(game, list);
-    if (!grid || lane < 0 || lane >= 3) return -1;
-    return grid->lane_count[size_t(lane)];
+    return unitsInLane(gridOf(game, list), lane);
 }

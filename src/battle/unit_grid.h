@@ -229,11 +229,16 @@ bool anyNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, 
 
 // Visits every unit that may lie within radius of p, in no particular order (counts).
 template <typename Visit>
-void forEachNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Visit visit) {
-    anyNear(game, list, p, radius, [&](int i) {
+void forEachNear(const UnitGrid* grid, const std::vector<Turret>& list, sf::Vector2f p, float radius, Visit visit) {
+    anyNear(grid, list, p, radius, [&](int i) {
         visit(i);
         return false;
     });
+}
+
+template <typename Visit>
+void forEachNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float radius, Visit visit) {
+    forEachNear(gridOf(game, list), list, p, radius, visit);
 }
 
 // The first unit in list order for which test(index) holds, or -1; test must fail
@@ -263,6 +268,9 @@ int firstNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p,
 float gridHullRadius(const Game& game, const std::vector<Turret>& list);
 // Units of a lane in a list as the grid counted them, or -1 without a grid.
 int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane);
+inline int unitsInLane(const UnitGrid* grid, int lane) {
+    return grid && lane >= 0 && lane < 3 ? grid->lane_count[size_t(lane)] : -1;
+}
 
 // Indices and pairs gathered by one in-order query, reused from query to query.
 std::vector<int>& gridScratch(Game& game);
@@ -301,9 +309,9 @@ void forEachNearInOrder(Game& game, const std::vector<Turret>& list, sf::Vector2
 // as a walk over the list keeping strictly smaller scores finds it. score(index, s) gives
 // false for a unit that is no candidate. The grid searches outwards from p and relies on
 // s >= the edge distance from a hull of own_radius at p (centre distances qualify with 0);
-// candidates scoring above limit may be left unseen.
+// candidates scoring above limit may be left unseen. The grid is the list's, or null.
 template <typename Score>
-int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float own_radius, float limit,
+int nearestNear(const UnitGrid* grid, const std::vector<Turret>& list, sf::Vector2f p, float own_radius, float limit,
                 float bound, Score score) {
     float best = bound;
     int best_index = -1;
@@ -314,7 +322,6 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
             best_index = i;
         }
     };
-    const UnitGrid* grid = gridOf(game, list);
     if (!grid) {
         for (size_t i = 0; i < list.size(); ++i) better(int(i));
         return best_index;
@@ -354,6 +361,12 @@ int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f 
         return true;
     });
     return best_index;
+}
+
+template <typename Score>
+int nearestNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p, float own_radius, float limit,
+                float bound, Score score) {
+    return nearestNear(gridOf(game, list), list, p, own_radius, limit, bound, score);
 }
 
 // Visits the pairs (i of list a, j of list b) that may lie within radius of each other and

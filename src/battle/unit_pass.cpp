@@ -21,17 +21,19 @@ struct PassSide {
     float& opposing_base_damage;
     int opposing_faction;
     float forward;  // y direction of advance: -1 for the player, +1 for the enemy
+    // The opponents' grid, looked up once: they stand still through the pass.
+    const UnitGrid* opponent_grid = nullptr;
 };
 
 // For every opponent, how many own units of its lane can reach it.
 void countAttackers(const Game& game, const PassSide& side, std::vector<int>& counts) {
     counts.assign(side.opponents.size(), 0);
-    float opponent_radius = gridHullRadius(game, side.opponents);
+    float opponent_radius = side.opponent_grid ? side.opponent_grid->max_radius : 0;
     for (const Turret& unit : side.own) {
         // canReach fails beyond the firing reach past both hulls.
         float reach = fireReach(game, unit);
         float radius = (reach > 0 ? reach : 0) + unit.radius + opponent_radius;
-        forEachNear(game, side.opponents, unit.position, radius, [&](int i) {
+        forEachNear(side.opponent_grid, side.opponents, unit.position, radius, [&](int i) {
             const Turret& opponent = side.opponents[size_t(i)];
             if (unit.lane == opponent.lane && canReach(game, unit, opponent)) ++counts[size_t(i)];
         });
@@ -43,11 +45,11 @@ void countAttackers(const Game& game, const PassSide& side, std::vector<int>& co
 int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, const std::vector<int>& counts) {
     // With nobody in the lane only opponents within firing reach can be chosen.
     float limit = INFINITY;
-    if (unitsInLane(game, side.opponents, unit.lane) == 0) {
+    if (unitsInLane(side.opponent_grid, unit.lane) == 0) {
         float reach = fireReach(game, unit);
         limit = reach > 0 ? reach : 0;
     }
-    return nearestNear(game, side.opponents, unit.position, unit.radius, limit, kNoTarget,
+    return nearestNear(side.opponent_grid, side.opponents, unit.position, unit.radius, limit, kNoTarget,
                        [&](int i, float& edge) {
                            const Turret& opponent = side.opponents[size_t(i)];
                            bool candidate = opponent.lane == unit.lane ||
@@ -109,18 +111,19 @@ bool engagedStep(const Game& game, const PassSide& side, const Turret& unit, con
 }
 
 // Towards the nearest opponent of the lane, else of any lane, else straight ahead.
-bool freeStep(const Game& game, const PassSide& side, const Turret& unit, float step, sf::Vector2f& move) {
+bool freeStep(const PassSide& side, const Turret& unit, float step, sf::Vector2f& move) {
     sf::Vector2f position = unit.position;
     auto distanceTo = [&](int i) { return vectorLength(side.opponents[size_t(i)].position - position); };
+    const UnitGrid* grid = side.opponent_grid;
     int nearest = -1;
-    if (unitsInLane(game, side.opponents, unit.lane) != 0)
-        nearest = nearestNear(game, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
+    if (unitsInLane(grid, unit.lane) != 0)
+        nearest = nearestNear(grid, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
             if (side.opponents[size_t(i)].lane != unit.lane) return false;
             distance = distanceTo(i);
             return true;
         });
     if (nearest < 0)
-        nearest = nearestNear(game, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
+        nearest = nearestNear(grid, side.opponents, position, 0, INFINITY, INFINITY, [&](int i, float& distance) {
             distance = distanceTo(i);
             return true;
         });
@@ -152,7 +155,7 @@ void moveUnit(Game& game, const PassSide& side, Turret& unit, const Turret* targ
         float v = 0;
         if (!engagedStep(game, side, unit, *target, probe, step, v) || !probeFree()) return;
         move = sf::Vector2f(0, v);
-    } else if (!probeFree() || !freeStep(game, side, unit, step, move)) {
+    } else if (!probeFree() || !freeStep(side, unit, step, move)) {
         return;
     }
     // Dodging shots is worked out only for a unit that does step.
@@ -203,10 +206,11 @@ void updateUnit(Game& game, const PassSide& side, Turret& unit, const std::vecto
     if (!unit.move_order) moveUnit(game, side, unit, target, engaged, base_attack, dt, threats);
 }
 
-void runPass(Game& game, const PassSide& side, float dt) {
+void runPass(Game& game, PassSide side, float dt) {
     std::vector<int> counts;
     std::vector<Threat> threats;
     GridStep grid(game);
+    side.opponent_grid = gridOf(game, side.opponents);
     ThreatStep incoming(game, &side.own == &game.player_turrets);
     countAttackers(game, side, counts);
     for (Turret& unit : side.own) {
