@@ -83,17 +83,41 @@ TEST(UnitGridReplay, SeededMatchesEndBitForBitTheSameWithAndWithoutTheGrid) {
     }
 }
 
-// Units exactly on cell borders, beyond the field, stacked, and queried from such points.
+// Units exactly on cell borders, beyond the field, stacked, and queried from such points, among
+// shots at them in a scrambled order, shots that are no threat (spent, slow, the enemy's own) or at
+// no place, and a row of shots with points just inside the watch behind them, a pixel apart.
 TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
     const WorldBounds& b = game.world_bounds;
     std::vector<sf::Vector2f> points = {{b.min_x, b.min_y}, {b.min_x + 32, b.min_y + 64}, {b.min_x + 64, 300},
                                         {450, 300}, {450, 300}, {451, 316}, {-900, 300}, {450, 5000},
                                         {b.max_x, b.max_y}, {b.max_x + 1, b.min_y - 1}, {418, 332}};
-    for (size_t i = 0; i < points.size(); ++i)
+    std::vector<sf::Vector2f> watchers = {{300, NAN}};
+    auto shoot = [&](sf::Vector2f at, sf::Vector2f velocity, bool player = true) -> Projectile& {
+        return game.projectiles.emplace_back(makeShell(at, velocity, player, sf::Color(), 1, 1));
+    };
+    for (size_t i = 0; i < points.size(); ++i) {
         for (bool player : {true, false}) addUnit(game, player, int(i % 3), points[i]);
+        for (int k = 0; k < 24; ++k) {
+            float angle = float((k * 7) % 24) * kPi / 12;
+            sf::Vector2f from = points[i] + sf::Vector2f(std::cos(angle), std::sin(angle)) * float(40 + k % 5 * 60);
+            shoot(from, (points[i] - from) * 2.0f + sf::Vector2f(float(k % 3 * 20), 0), k != 5).hit = k == 9;
+        }
+    }
+    shoot({450, 250}, {0.5f, 0});
+    shoot({NAN, 300}, {300, 0});
+    for (int i = 0; i < 70; ++i)
+        watchers.push_back(shoot({b.min_x + 200 + float(i), 200}, {300, 0}).position + sf::Vector2f(299.5f, 0));
     padPastWholeWalk(game, {b.max_x - 5, 0});
     auto answers = [&] {
         std::vector<int> out;
+        std::vector<Threat> threats;
+        auto threatsAt = [&](sf::Vector2f q) {  // as bits, so that NaN equals itself
+            collectThreats(game, q, 15, false, threats);
+            out.push_back(int(threats.size()));
+            for (const Threat& t : threats)
+                for (float value : {t.x, t.y, t.dir_x, t.dir_y, t.time}) std::memcpy(&out.emplace_back(), &value, 4);
+        };
+        for (sf::Vector2f q : watchers) threatsAt(q);
         for (sf::Vector2f p : points)
             for (sf::Vector2f offset : {sf::Vector2f(0, 0), sf::Vector2f(32, 0), sf::Vector2f(-15, 0), sf::Vector2f(0, -31)})
                 for (float radius : {0.0f, 15.0f, 32.0f, 100.0f}) {
@@ -110,11 +134,13 @@ TEST_F(GridQueries, AnswerAsTheListWalkOnCellBordersAndBeyondTheField) {
                     forEachNearInOrder(game, game.enemy_turrets, q, radius, [&](int i) {
                         if (within(i)) out.push_back(100 + i);
                     });
+                    if (radius == 0) threatsAt(q);
                 }
         return out;
     };
     std::vector<int> walked = answers();
     GridStep grid(game);
+    ThreatStep incoming(game, false);
     ASSERT_NE(gridOf(game, game.player_turrets), nullptr);
     EXPECT_EQ(answers(), walked);
 }
@@ -143,78 +169,28 @@ TEST_F(GridQueries, AnswerAsTheListWalkAcrossAFieldWiderThanOneWordOfCells) {
     EXPECT_EQ(answers(), walked);
 }
 
-// Shots around units on cell borders, beyond the field and at no place, out of cell order;
-// some at the watch distance along an axis, some no threat (spent, too slow, own side's).
-TEST_F(GridQueries, ThreatsAreTheListWalksInProjectileOrder) {
-    const WorldBounds& b = game.world_bounds;
-    std::vector<sf::Vector2f> units = {{b.min_x + 64, b.min_y + 128}, {450, 300}, {-900, 300}, {450, 5000},
-                                       {b.max_x, b.max_y}, {b.max_x + 1, b.min_y - 1}, {300, NAN}};
-    auto shoot = [&](sf::Vector2f at, sf::Vector2f velocity, bool player = true) -> Projectile& {
-        Projectile& shot = game.projectiles.emplace_back();
-        std::tie(shot.position, shot.velocity, shot.is_player) = std::tuple(at, velocity, player);
-        return shot;
-    };
-    for (sf::Vector2f unit : units)
-        for (int k = 0; k < 24; ++k) {  // around the unit in a scrambled order, at it or just past it
-            float angle = float((k * 7) % 24) * kPi / 12;
-            sf::Vector2f from = unit + sf::Vector2f(std::cos(angle), std::sin(angle)) * (40.0f + float(k % 5) * 60);
-            shoot(from, (unit - from) * 2.0f + sf::Vector2f(float(k % 3) * 20, 0));
-        }
-    for (sf::Vector2f at : {sf::Vector2f(-300, 0), {0, 300}, {0, -301}}) shoot(units[1] + at, -at);
-    shoot(units[1] + sf::Vector2f(-50, 0), {300, 0}).hit = 1;
-    shoot(units[1] + sf::Vector2f(-50, 0), {0.5f, 0});
-    shoot(units[1] + sf::Vector2f(-50, 0), {300, 0}, false);
-    shoot({NAN, 300}, {300, 0});
-    // Shots and units a pixel apart along a row, the units just inside the watch behind them:
-    // some unit sees a shot just across a cell border from its watch's edge.
-    for (int i = 0; i < 70; ++i) {
-        shoot({b.min_x + 200 + float(i), 200}, {300, 0});
-        units.push_back({b.min_x + 499.5f + float(i), 200});
-    }
-    auto answers = [&] {  // as bits, so that NaN equals itself
-        std::vector<std::uint32_t> out;
-        std::vector<Threat> threats;
-        for (sf::Vector2f unit : units)
-            for (sf::Vector2f offset : {sf::Vector2f(0, 0), {0.5f, -0.5f}, {-64, 64}}) {
-                collectThreats(game, unit + offset, 15, false, threats);
-                out.resize(out.size() + 1 + threats.size() * sizeof(Threat) / 4, std::uint32_t(threats.size()));
-                std::memcpy(out.data() + out.size() - threats.size() * sizeof(Threat) / 4, threats.data(),
-                            threats.size() * sizeof(Threat));
-            }
-        return out;
-    };
-    std::vector<std::uint32_t> walked = answers();
-    ASSERT_GT(walked.size(), 600u);
-    ThreatStep incoming(game, false);
-    ASSERT_TRUE(game.unit_grids.threats.built);
-    EXPECT_EQ(answers(), walked);
-}
-
-TEST_F(GridQueries, AUnitMovedManyCellsInsideAStepIsFoundOnlyAtItsNewPlace) {
-    Turret& unit = addUnit(game, true, 0, {-100, -500});
-    GridStep grid(game);
-    EXPECT_TRUE(isBlocked(game, {-100, -490}, 0, nullptr));
-    placeUnit(unit, {1000, 1100});
-    syncUnit(game, unit);
-    EXPECT_FALSE(isBlocked(game, {-100, -490}, 0, nullptr));
-    EXPECT_TRUE(isBlocked(game, {1000, 1090}, 0, nullptr));
-}
-
-// The grid outlives its step: units moved, swept or added between steps are found where
-// they now stand, and nowhere else.
-TEST_F(GridQueries, UnitsMovedSweptOrAddedBetweenStepsAreFoundWhereTheyNowStand) {
+// The grid outlives its step: a unit moved and synced inside a step, and units moved,
+// swept or added between steps, are found where they now stand, and nowhere else.
+TEST_F(GridQueries, UnitsMovedSweptOrAddedAreFoundWhereTheyNowStand) {
     addUnit(game, true, 0, {-100, -500});
     addUnit(game, true, 1, {500, 500});
     auto blocked = [&](sf::Vector2f p, int lane) {
         GridStep grid(game);
         return isBlocked(game, p, lane, nullptr);
     };
+    {
+        GridStep grid(game);
+        EXPECT_TRUE(isBlocked(game, {-100, -490}, 0, nullptr));
+        placeUnit(game.player_turrets[0], {1000, 1100});
+        syncUnit(game, game.player_turrets[0]);
+        EXPECT_FALSE(isBlocked(game, {-100, -490}, 0, nullptr));
+        EXPECT_TRUE(isBlocked(game, {1000, 1090}, 0, nullptr));
+    }
+    placeUnit(game.player_turrets[0], {-100, -500});
     EXPECT_TRUE(blocked({-100, -490}, 0));
-    placeUnit(game.player_turrets[0], {1000, 1100});
-    EXPECT_FALSE(blocked({-100, -490}, 0));
-    EXPECT_TRUE(blocked({1000, 1090}, 0));
-    game.player_turrets.erase(game.player_turrets.begin());  // the other unit takes its index
     EXPECT_FALSE(blocked({1000, 1090}, 0));
+    game.player_turrets.erase(game.player_turrets.begin());  // the other unit takes its index
+    EXPECT_FALSE(blocked({-100, -490}, 0));
     EXPECT_TRUE(blocked({500, 490}, 1));
     addUnit(game, true, 2, {0, 0});
     EXPECT_TRUE(blocked({0, 10}, 2));
