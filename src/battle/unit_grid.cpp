@@ -178,12 +178,3 @@ void sortPairs(Game& game, size_t count) {
     }
     pairs.swap(sorted);
 }
-
-float gridHullRadius(const Game& game, const std::vector<Turret>& list) {
-    const UnitGrid* grid = gridOf(game, list);
-    return grid ? grid->max_radius : 0;
-}
-
-int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane) {
-    return unitsInLane(gridOf(game, list), lane);
-}

@@ -263,11 +263,7 @@ int firstNear(const Game& game, const std::vector<Turret>& list, sf::Vector2f p,
     return firstNear(gridOf(game, list), list, p, radius, test);
 }
 
-// Largest hull radius in a list's grid, for queries that reach to a unit's hull; 0 without
-// a grid, where no query is narrowed by it.
-float gridHullRadius(const Game& game, const std::vector<Turret>& list);
-// Units of a lane in a list as the grid counted them, or -1 without a grid.
-int unitsInLane(const Game& game, const std::vector<Turret>& list, int lane);
+// Units of a lane in a list as its grid counted them, or -1 without a grid.
 inline int unitsInLane(const UnitGrid* grid, int lane) {
     return grid && lane >= 0 && lane < 3 ? grid->lane_count[size_t(lane)] : -1;
 }
