@@ -6,6 +6,7 @@
 #include <vector>
 
 struct Game;
+struct SideGrids;
 
 // An incoming shot a unit may steer away from.
 struct Threat {
@@ -26,6 +27,8 @@ float movementReach(const Game& game, const Turret& unit);
 // Whether a unit may not stand at a point: another unit of the lane within 15 pixels,
 // or (with a unit given) the unit's opposing base grown by its hull radius.
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit);
+// The same, for a caller that holds both sides' grids.
+bool isBlocked(const Game& game, const SideGrids& grids, sf::Vector2f point, int lane, const Turret* unit);
 // Replaces threats with the enemy shots heading close to a unit at a position, in
 // projectile order; the caller keeps the vector so its storage is reused.
 void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_player,
@@ -33,7 +36,6 @@ void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_pla
 
 void fireAt(Game& game, Turret& unit, sf::Vector2f aim);
 
-void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float radius);
 // The four push-apart passes of a frame: each side against itself, then against the other.
 void pushAllApart(Game& game);
 void clampToField(const Game& game, Turret& unit);

@@ -64,8 +64,8 @@ const Turret* nearestUnit(const Game& game, const std::vector<Turret>& units, sf
 }
 
 // The first unit in list order whose centre lies closer to p than its hull radius + margin.
-Turret* firstUnitTouching(const Game& game, std::vector<Turret>& units, sf::Vector2f p, float margin) {
-    const UnitGrid* grid = gridOf(game, units);
+// The grid is the list's, or null.
+Turret* firstUnitTouching(const UnitGrid* grid, std::vector<Turret>& units, sf::Vector2f p, float margin) {
     int first = firstNear(grid, units, p, (grid ? grid->max_radius : 0) + margin, [&](int i) {
         return compareLength(unitAt(grid, units, i) - p, units[size_t(i)].radius + margin) == kShorter;
     });
@@ -123,17 +123,22 @@ void detonateRocket(Game& game, Projectile& rocket) {
     rocket.hit = 1;
 }
 
-void resolveRocket(Game& game, Projectile& rocket) {
+// The grid of the units a side's shots can strike.
+const UnitGrid* targetGrid(const SideGrids& grids, bool fired_by_player) {
+    return fired_by_player ? grids.enemy : grids.player;
+}
+
+void resolveRocket(Game& game, const SideGrids& grids, Projectile& rocket) {
     Opposition opposition = opposingSide(game, rocket.is_player);
     sf::Vector2f p = rocket.position;
-    bool touches_unit = firstUnitTouching(game, opposition.units, p, 5) != nullptr;
+    bool touches_unit = firstUnitTouching(targetGrid(grids, rocket.is_player), opposition.units, p, 5) != nullptr;
     if (touches_unit || closerToRect(opposition.base, p, 30)) detonateRocket(game, rocket);
 }
 
 // A shell strikes one unit at most; a base only when it struck no unit.
-bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
+bool strikeAt(Game& game, const SideGrids& grids, Projectile& shell, sf::Vector2f p) {
     Opposition opposition = opposingSide(game, shell.is_player);
-    if (Turret* unit = firstUnitTouching(game, opposition.units, p, 2)) {
+    if (Turret* unit = firstUnitTouching(targetGrid(grids, shell.is_player), opposition.units, p, 2)) {
         unit->hp -= shell.damage_amount;
         shell.hit = 1;
         // Either side's kill is heard, so the player also hears the loss of a unit.
@@ -150,7 +155,7 @@ bool strikeAt(Game& game, Projectile& shell, sf::Vector2f p) {
 // At low frame rates a shell moves further between two hit tests than a unit is wide and
 // would fly through it; it is then also tested at points along the way it came, no
 // further apart than kMaxHitGap, as shorter frames would have tested it.
-void resolveShell(Game& game, Projectile& shell) {
+void resolveShell(Game& game, const SideGrids& grids, Projectile& shell) {
     sf::Vector2f p = shell.position;
     sf::Vector2f path = shell.velocity * shell.unchecked_flight;
     shell.unchecked_flight = 0;
@@ -160,7 +165,7 @@ void resolveShell(Game& game, Projectile& shell) {
                      ? 1
                      : std::max(1, int(std::ceil(vectorLength(path) / kMaxHitGap)));
     for (int i = points - 1; i >= 0; --i)  // earliest first; the last is the shell's position
-        if (strikeAt(game, shell, p - path * (float(i) / float(points)))) return;
+        if (strikeAt(game, grids, shell, p - path * (float(i) / float(points)))) return;
 }
 
 float laserDamageOf(const Game& game, bool owner_is_player) {
@@ -170,7 +175,7 @@ float laserDamageOf(const Game& game, bool owner_is_player) {
 void tickLaserBeam(Game& game, LaserBeam& beam) {
     Opposition opposition = opposingSide(game, beam.owner_is_player);
     float damage = laserDamageOf(game, beam.owner_is_player);
-    if (Turret* unit = firstUnitTouching(game, opposition.units, beam.end, 5)) {
+    if (Turret* unit = firstUnitTouching(gridOf(game, opposition.units), opposition.units, beam.end, 5)) {
         unit->hp -= damage;
         return;
     }
@@ -255,13 +260,15 @@ void retargetRockets(Game& game, float dt) {
 }
 
 void resolveHits(Game& game) {
-    GridStep grid(game);
+    GridStep step(game);
+    // Struck units lose health but stay in their lists and places until the sweep.
+    SideGrids grids = sideGrids(game);
     for (Projectile& projectile : game.projectiles) {
         if (projectile.hit) continue;
         if (projectile.is_rocket)
-            resolveRocket(game, projectile);
+            resolveRocket(game, grids, projectile);
         else
-            resolveShell(game, projectile);
+            resolveShell(game, grids, projectile);
     }
 }
 

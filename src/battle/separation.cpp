@@ -59,23 +59,12 @@ void pushPairs(Game& game, std::vector<Turret>& a, std::vector<Turret>& b) {
                        [&](int i, int j) { pushPair(game, a[size_t(i)], b[size_t(j)]); });
 }
 
-void integratePush(Game& game, Turret& unit, float dt) {
-    placeUnit(unit, unit.position + unit.push_velocity * dt);
-    unit.push_velocity *= game.push_damping;
-    if (std::abs(unit.push_velocity.x) < 0.1f && std::abs(unit.push_velocity.y) < 0.1f) unit.push_velocity = {};
-    excludeFromBase(game, unit);
-}
-}  // namespace
-
-void placeUnit(Turret& unit, sf::Vector2f position) { unit.position = position; }
-
-void clampToField(const Game& game, Turret& unit) { placeUnit(unit, clampIntoField(game, unit.position)); }
-
-void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float radius) {
+// Moves a unit out of the units of a list (with its grid, or null) within radius of it;
+// whether it moved.
+bool pushOutOf(Game& game, Turret& unit, const std::vector<Turret>& list, const UnitGrid* grid, float radius) {
     sf::Vector2f position = unit.position;
     sf::Vector2f total;
     int count = 0;
-    const UnitGrid* grid = gridOf(game, list);
     auto near = [&](int i) {
         LengthOrder order = compareLength(position - unitAt(grid, list, i), radius);
         return order == kShorter || order == kUnordered;
@@ -89,17 +78,41 @@ void pushApart(Game& game, Turret& unit, const std::vector<Turret>& list, float 
         total += d / distance * (radius - distance) * 0.5f;
         ++count;
     });
-    if (count == 0) return;
+    if (count == 0) return false;
     placeUnit(unit, clampIntoField(game, position + total / float(count)));
-    syncUnit(game, unit);
+    return true;
 }
 
+// Each unit of a list (with its grid) pushed out of the units of another, or the same, list.
+void pushListOutOf(Game& game, std::vector<Turret>& units, const UnitGrid* grid, const std::vector<Turret>& list,
+                   const UnitGrid* list_grid) {
+    for (size_t i = 0; i < units.size(); ++i) {
+        Turret& unit = units[i];
+        if (pushOutOf(game, unit, list, list_grid, unit.radius * 1.5f)) syncUnitAt(grid, int(i), unit.position);
+    }
+}
+
+void integratePush(Game& game, Turret& unit, float dt) {
+    placeUnit(unit, unit.position + unit.push_velocity * dt);
+    unit.push_velocity *= game.push_damping;
+    if (std::abs(unit.push_velocity.x) < 0.1f && std::abs(unit.push_velocity.y) < 0.1f) unit.push_velocity = {};
+    excludeFromBase(game, unit);
+}
+}  // namespace
+
+void placeUnit(Turret& unit, sf::Vector2f position) { unit.position = position; }
+
+void clampToField(const Game& game, Turret& unit) { placeUnit(unit, clampIntoField(game, unit.position)); }
+
 void pushAllApart(Game& game) {
-    GridStep grid(game);
-    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.player_turrets, unit.radius * 1.5f);
-    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.enemy_turrets, unit.radius * 1.5f);
-    for (Turret& unit : game.player_turrets) pushApart(game, unit, game.enemy_turrets, unit.radius * 1.5f);
-    for (Turret& unit : game.enemy_turrets) pushApart(game, unit, game.player_turrets, unit.radius * 1.5f);
+    GridStep step(game);
+    SideGrids grids = sideGrids(game);
+    std::vector<Turret>& player = game.player_turrets;
+    std::vector<Turret>& enemy = game.enemy_turrets;
+    pushListOutOf(game, player, grids.player, player, grids.player);
+    pushListOutOf(game, enemy, grids.enemy, enemy, grids.enemy);
+    pushListOutOf(game, player, grids.player, enemy, grids.enemy);
+    pushListOutOf(game, enemy, grids.enemy, player, grids.player);
 }
 
 void pushPhysics(Game& game, float dt) {

@@ -62,16 +62,19 @@ bool canReach(const Game& game, const Turret& attacker, const Turret& target) {
 }
 
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit) {
-    for (const auto* list : {&game.player_turrets, &game.enemy_turrets}) {
-        const UnitGrid* grid = gridOf(game, *list);
-        bool taken = anyNear(grid, *list, point, kLaneClearance, [&](int i) {
+    return isBlocked(game, sideGrids(game), point, lane, unit);
+}
+
+bool isBlocked(const Game& game, const SideGrids& grids, sf::Vector2f point, int lane, const Turret* unit) {
+    auto taken = [&](const std::vector<Turret>& list, const UnitGrid* grid) {
+        return anyNear(grid, list, point, kLaneClearance, [&](int i) {
             // Most units looked at stand too far, which their place alone tells.
-            const Turret& other = (*list)[size_t(i)];
-            return compareLength(unitAt(grid, *list, i) - point, kLaneClearance) == kShorter && &other != unit &&
+            const Turret& other = list[size_t(i)];
+            return compareLength(unitAt(grid, list, i) - point, kLaneClearance) == kShorter && &other != unit &&
                    other.lane == lane;
         });
-        if (taken) return true;
-    }
+    };
+    if (taken(game.player_turrets, grids.player) || taken(game.enemy_turrets, grids.enemy)) return true;
     if (!unit) return false;
     const Rect& base = opposingBase(game, *unit);
     float r = unit->radius;

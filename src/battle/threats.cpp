@@ -28,7 +28,7 @@ ThreatShot threatShotOf(const Projectile& projectile, float speed) {
 }
 
 // Whether a shot of the other side threatens a unit at a position, and as what threat.
-bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, Threat& threat) {
+[[gnu::always_inline]] inline bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, Threat& threat) {
     sf::Vector2f d = position - shot.position;
     // Beyond the watch along one axis is beyond it in length: most shots need no root.
     if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance ||

@@ -7,7 +7,7 @@ namespace {
 // About the spacing of a crowded lane: a blocking or push query looks at 2 x 2 cells.
 constexpr float kCellSize = 32.0f;
 
-int cellAt(const UnitGrid& grid, sf::Vector2f p) { return gridRow(grid, p.y) * grid.columns + gridColumn(grid, p.x); }
+[[gnu::always_inline]] inline int cellAt(const UnitGrid& grid, sf::Vector2f p) { return gridRow(grid, p.y) * grid.columns + gridColumn(grid, p.x); }
 
 void setBit(std::uint64_t* words, int index, bool set) {
     std::uint64_t bit = std::uint64_t(1) << (index & 63);
@@ -79,7 +79,7 @@ void layCells(UnitGrid& grid, const WorldBounds& bounds) {
 // Re-buckets the units whose cell changed since the last step (after a sweep, every unit
 // behind a swept one is another unit at its index), drops the indices past the end and
 // adds the new ones.
-void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
+[[gnu::noinline]] void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
     if (!sameField(grid, bounds)) layCells(grid, bounds);
     size_t kept = std::min(units.size(), grid.cell_of.size());
     for (size_t i = grid.cell_of.size(); i-- > kept;) unlink(grid, int(i));
@@ -139,19 +139,28 @@ const UnitGrid* gridOf(const Game& game, const std::vector<Turret>& list) {
     return grid;
 }
 
+SideGrids sideGrids(const Game& game) { return {gridOf(game, game.player_turrets), gridOf(game, game.enemy_turrets)}; }
+
 void syncUnit(Game& game, const Turret& unit) {
     UnitGrids& grids = game.unit_grids;
     if (!grids.built) return;
     for (auto [list, grid] : {std::pair{&game.player_turrets, &grids.player}, std::pair{&game.enemy_turrets, &grids.enemy}}) {
         int index = indexIn(*list, unit);
         if (index < 0 || !grid->current || grid->cell_of.size() != list->size()) continue;
-        grid->at[size_t(index)] = unit.position;
-        int cell = cellAt(*grid, unit.position);
-        if (cell == grid->cell_of[size_t(index)]) return;
-        unlink(*grid, index);
-        link(*grid, index, cell);
+        syncUnitAt(grid, index, unit.position);
         return;
     }
+}
+
+void syncUnitAt(const UnitGrid* held, int index, sf::Vector2f position) {
+    if (!held) return;
+    // Queries see the grid as const; it is the game's own, kept up to date here.
+    UnitGrid& grid = const_cast<UnitGrid&>(*held);
+    grid.at[size_t(index)] = position;
+    int cell = cellAt(grid, position);
+    if (cell == grid.cell_of[size_t(index)]) return;
+    unlink(grid, index);
+    link(grid, index, cell);
 }
 
 std::vector<int>& gridScratch(Game& game) { return game.unit_grids.found; }

@@ -101,8 +101,16 @@ struct ThreatStep {
 
 // The grid of a unit list while a step holds one, else null.
 const UnitGrid* gridOf(const Game& game, const std::vector<Turret>& list);
+// Both sides' grids, looked up once by a loop in which no unit joins or leaves.
+struct SideGrids {
+    const UnitGrid* player = nullptr;
+    const UnitGrid* enemy = nullptr;
+};
+SideGrids sideGrids(const Game& game);
 // Moves a unit of either list to the cell of its current position.
 void syncUnit(Game& game, const Turret& unit);
+// The same for the unit at an index of the list whose grid (or null) the caller holds.
+void syncUnitAt(const UnitGrid* grid, int index, sf::Vector2f position);
 // The index of a unit in a list, or -1 when it is not one of its members.
 int indexIn(const std::vector<Turret>& list, const Turret& unit);
 
@@ -119,11 +127,13 @@ constexpr size_t kWalkedWhole = 32;
 constexpr float kGridSlack = 1.0f;
 
 // The cell index along one axis of a coordinate, clamped to the cells (NaN to the first).
+// Clamped as a float, without branches: the last cell takes everything from its start on,
+// so clamping to its index truncates the same.
 inline int cellIndex(float coordinate, float origin, float inverse_cell, int count) {
     float f = (coordinate - origin) * inverse_cell;
-    if (!(f >= 0)) return 0;
-    if (f >= float(count)) return count - 1;
-    return int(f);
+    f = f >= 0 ? f : 0.0f;
+    float last = float(count - 1);
+    return int(f < last ? f : last);
 }
 
 inline int gridColumn(const UnitGrid& grid, float x) {

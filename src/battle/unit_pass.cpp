@@ -21,7 +21,10 @@ struct PassSide {
     float& opposing_base_damage;
     int opposing_faction;
     float forward;  // y direction of advance: -1 for the player, +1 for the enemy
-    // The opponents' grid, looked up once: they stand still through the pass.
+    // Both sides' grids, looked up once: no unit joins or leaves in the pass. The
+    // opponents' also stand still through it.
+    SideGrids grids;
+    const UnitGrid* own_grid = nullptr;
     const UnitGrid* opponent_grid = nullptr;
 };
 
@@ -146,7 +149,7 @@ void moveUnit(Game& game, const PassSide& side, Turret& unit, const Turret* targ
     // the cheapest that can keep the unit in place is asked first.
     auto probeFree = [&] {
         const WorldBounds& bounds = game.world_bounds;
-        return bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 && !isBlocked(game, probe, unit.lane, &unit);
+        return bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 && !isBlocked(game, side.grids, probe, unit.lane, &unit);
     };
     if (engaged && base_attack) return;
 
@@ -161,7 +164,7 @@ void moveUnit(Game& game, const PassSide& side, Turret& unit, const Turret* targ
     // Dodging shots is worked out only for a unit that does step.
     sf::Vector2f steer = evasiveStep(game, unit, dt, threats);
     sf::Vector2f next = clampIntoField(game, position + steer + move);
-    if (!isBlocked(game, next, unit.lane, &unit)) placeUnit(unit, next);
+    if (!isBlocked(game, side.grids, next, unit.lane, &unit)) placeUnit(unit, next);
 }
 
 void chargeBase(const PassSide& side, Turret& unit) {
@@ -210,12 +213,16 @@ void runPass(Game& game, PassSide side, float dt) {
     std::vector<int> counts;
     std::vector<Threat> threats;
     GridStep grid(game);
-    side.opponent_grid = gridOf(game, side.opponents);
-    ThreatStep incoming(game, &side.own == &game.player_turrets);
+    bool player_pass = &side.own == &game.player_turrets;
+    side.grids = sideGrids(game);
+    side.own_grid = player_pass ? side.grids.player : side.grids.enemy;
+    side.opponent_grid = player_pass ? side.grids.enemy : side.grids.player;
+    ThreatStep incoming(game, player_pass);
     countAttackers(game, side, counts);
-    for (Turret& unit : side.own) {
+    for (size_t i = 0; i < side.own.size(); ++i) {
+        Turret& unit = side.own[i];
         updateUnit(game, side, unit, counts, dt, threats);
-        syncUnit(game, unit);
+        syncUnitAt(side.own_grid, int(i), unit.position);
     }
 }
 }  // namespace
