@@ -29,18 +29,21 @@ ThreatShot threatShotOf(const Projectile& projectile, float speed) {
 
 // Whether a shot of the other side threatens a unit at a position, and as what threat.
 [[gnu::always_inline]] inline bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, Threat& threat) {
+    // A shot must pass every test, so the cheap ones that turn most shots away come first.
+    // Beyond a length along one axis is beyond it in length: those need no square.
     sf::Vector2f d = position - shot.position;
-    // Beyond the watch along one axis is beyond it in length: most shots need no root.
-    if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance ||
-        compareLength(d, kWatchDistance) == kLonger)
-        return false;
+    if (std::abs(d.x) > kWatchDistance || std::abs(d.y) > kWatchDistance) return false;
     sf::Vector2f dir = shot.dir;
     float along = dir.x * d.x + dir.y * d.y;
     if (along < -kBehind) return false;
     sf::Vector2f aside = d - dir * along;
-    if (compareLength(aside, radius + kDangerMargin + kSideReach) == kLonger) return false;
+    float side_reach = radius + kDangerMargin + kSideReach;
+    if (std::abs(aside.x) > side_reach || std::abs(aside.y) > side_reach ||
+        compareLength(aside, side_reach) == kLonger)
+        return false;
     float t = along / shot.speed;
     if (t > kAheadSeconds || t < kPastSeconds) return false;
+    if (compareLength(d, kWatchDistance) == kLonger) return false;
     if (t < 0) {
         if (compareLength(aside, radius + kDangerMargin + kCloseReach) != kShorter) return false;
         t = 0.1f;

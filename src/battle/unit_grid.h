@@ -334,9 +334,10 @@ int nearestNear(const UnitGrid* grid, const std::vector<Turret>& list, sf::Vecto
     }
     float extra = std::max(0.0f, own_radius) + grid->max_radius;
     // A unit farther than the best so far plus extra cannot score better: skip its score.
+    // Its place is read from the grid's compact row of positions.
     auto consider = [&](int i) {
         float most = std::min(best, limit) + extra + kGridSlack;
-        sf::Vector2f d = list[size_t(i)].position - p;
+        sf::Vector2f d = grid->at[size_t(i)] - p;
         if (most < 0 || d.x * d.x + d.y * d.y > most * most) return;
         better(i);
     };
