@@ -25,27 +25,67 @@ void countInRow(UnitGrid& grid, int row, int change) {
     setBit(grid.rows_occupied.data(), row, count > 0);
 }
 
-void link(UnitGrid& grid, int unit, int cell) {
-    int first = grid.head[size_t(cell)];
-    grid.prev[size_t(unit)] = -1;
-    grid.next[size_t(unit)] = first;
-    if (first >= 0) grid.prev[size_t(first)] = unit;
-    grid.head[size_t(cell)] = unit;
+bool cellEmpty(const UnitGrid& grid, int cell) { return grid.start[size_t(cell)] == grid.start[size_t(cell) + 1]; }
+
+void swapSlots(UnitGrid& grid, int slot, int other) {
+    int unit = grid.order[size_t(slot)], swapped = grid.order[size_t(other)];
+    grid.order[size_t(slot)] = swapped;
+    grid.order[size_t(other)] = unit;
+    grid.slot_of[size_t(swapped)] = slot;
+    grid.slot_of[size_t(unit)] = other;
+}
+
+// Moves a unit to another cell of the listing: it steps over each cell between, trading
+// places with that cell's end slot, and the cell boundary moves past it. Units rarely leave
+// their cell, and mostly for a neighbouring one.
+void moveToCell(UnitGrid& grid, int unit, int cell) {
+    int from = grid.cell_of[size_t(unit)];
+    for (int c = from; c < cell; ++c) {
+        int last = grid.start[size_t(c) + 1] - 1;
+        swapSlots(grid, grid.slot_of[size_t(unit)], last);
+        grid.start[size_t(c) + 1] = last;
+    }
+    for (int c = from; c > cell; --c) {
+        int first = grid.start[size_t(c)];
+        swapSlots(grid, grid.slot_of[size_t(unit)], first);
+        grid.start[size_t(c)] = first + 1;
+    }
     grid.cell_of[size_t(unit)] = cell;
+    if (cellEmpty(grid, from)) setOccupied(grid, from, false);
     setOccupied(grid, cell, true);
+    countInRow(grid, from / grid.columns, -1);
     countInRow(grid, cell / grid.columns, +1);
 }
 
-void unlink(UnitGrid& grid, int unit) {
-    int cell = grid.cell_of[size_t(unit)];
-    int before = grid.prev[size_t(unit)], after = grid.next[size_t(unit)];
-    if (before >= 0)
-        grid.next[size_t(before)] = after;
-    else
-        grid.head[size_t(cell)] = after;
-    if (grid.head[size_t(cell)] < 0) setOccupied(grid, cell, false);
-    if (after >= 0) grid.prev[size_t(after)] = before;
-    countInRow(grid, cell / grid.columns, -1);
+// Lists every unit anew by its cell (a counting sort), as after units joined or left.
+void listUnits(UnitGrid& grid, const std::vector<Turret>& units) {
+    size_t cells = size_t(grid.columns * grid.rows);
+    grid.start.assign(cells + 1, 0);
+    grid.cell_of.resize(units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        grid.cell_of[i] = cellAt(grid, units[i].position);
+        ++grid.start[size_t(grid.cell_of[i]) + 1];
+    }
+    for (size_t cell = 0; cell < cells; ++cell) grid.start[cell + 1] += grid.start[cell];
+    grid.order.resize(units.size());
+    grid.slot_of.resize(units.size());
+    // Each cell's start moves on as its units go in, to the start of the next cell.
+    for (size_t i = 0; i < units.size(); ++i) {
+        int slot = grid.start[size_t(grid.cell_of[i])]++;
+        grid.order[size_t(slot)] = int(i);
+        grid.slot_of[i] = slot;
+    }
+    for (size_t cell = cells; cell > 0; --cell) grid.start[cell] = grid.start[cell - 1];
+    grid.start[0] = 0;
+    std::fill(grid.occupied.begin(), grid.occupied.end(), 0);
+    std::fill(grid.row_count.begin(), grid.row_count.end(), 0);
+    std::fill(grid.rows_occupied.begin(), grid.rows_occupied.end(), 0);
+    for (size_t cell = 0; cell < cells; ++cell) {
+        int count = grid.start[cell + 1] - grid.start[cell];
+        if (count == 0) continue;
+        setOccupied(grid, int(cell), true);
+        countInRow(grid, int(cell) / grid.columns, count);
+    }
 }
 
 bool sameField(const UnitGrid& grid, const WorldBounds& bounds) {
@@ -61,13 +101,13 @@ void layCells(UnitGrid& grid, const WorldBounds& bounds) {
     grid.origin_y = bounds.min_y;
     grid.columns = std::max(1, int(std::ceil((bounds.max_x - bounds.min_x) / kCellSize)));
     grid.rows = std::max(1, int(std::ceil((bounds.max_y - bounds.min_y) / kCellSize)));
-    grid.head.assign(size_t(grid.columns * grid.rows), -1);
+    grid.start.assign(size_t(grid.columns * grid.rows) + 1, 0);
     grid.row_count.assign(size_t(grid.rows), 0);
     grid.words = (grid.columns + 63) / 64;
     grid.occupied.assign(size_t(grid.rows * grid.words), 0);
     grid.rows_occupied.assign(size_t((grid.rows + 63) / 64), 0);
-    grid.next.clear();
-    grid.prev.clear();
+    grid.order.clear();
+    grid.slot_of.clear();
     grid.cell_of.clear();
     grid.at.clear();
     grid.bounds[0] = bounds.min_x;
@@ -76,28 +116,22 @@ void layCells(UnitGrid& grid, const WorldBounds& bounds) {
     grid.bounds[3] = bounds.max_y;
 }
 
-// Re-buckets the units whose cell changed since the last step (after a sweep, every unit
-// behind a swept one is another unit at its index), drops the indices past the end and
-// adds the new ones.
+// Moves the units whose cell changed since the last step to their new cells; lists all
+// anew when units joined or left (after a sweep, every unit behind a swept one is another
+// unit at its index).
 [[gnu::noinline]] void refreshGrid(UnitGrid& grid, const std::vector<Turret>& units, const WorldBounds& bounds) {
     if (!sameField(grid, bounds)) layCells(grid, bounds);
-    size_t kept = std::min(units.size(), grid.cell_of.size());
-    for (size_t i = grid.cell_of.size(); i-- > kept;) unlink(grid, int(i));
-    grid.next.resize(units.size());
-    grid.prev.resize(units.size());
-    grid.cell_of.resize(units.size());
+    bool relist = units.size() != grid.cell_of.size();
+    if (relist) listUnits(grid, units);
     grid.at.resize(units.size());
     grid.lane_count = {};
     grid.max_radius = 0;
     for (size_t i = 0; i < units.size(); ++i) {
         const Turret& unit = units[i];
         grid.at[i] = unit.position;
-        int cell = cellAt(grid, unit.position);
-        if (i >= kept) {
-            link(grid, int(i), cell);
-        } else if (cell != grid.cell_of[i]) {
-            unlink(grid, int(i));
-            link(grid, int(i), cell);
+        if (!relist) {
+            int cell = cellAt(grid, unit.position);
+            if (cell != grid.cell_of[i]) moveToCell(grid, int(i), cell);
         }
         if (unit.lane >= 0 && unit.lane < 3) ++grid.lane_count[size_t(unit.lane)];
         grid.max_radius = std::max(grid.max_radius, unit.radius);
@@ -158,9 +192,7 @@ void syncUnitAt(const UnitGrid* held, int index, sf::Vector2f position) {
     UnitGrid& grid = const_cast<UnitGrid&>(*held);
     grid.at[size_t(index)] = position;
     int cell = cellAt(grid, position);
-    if (cell == grid.cell_of[size_t(index)]) return;
-    unlink(grid, index);
-    link(grid, index, cell);
+    if (cell != grid.cell_of[size_t(index)]) moveToCell(grid, index, cell);
 }
 
 std::vector<int>& gridScratch(Game& game) { return game.unit_grids.found; }

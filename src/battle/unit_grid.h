@@ -14,15 +14,17 @@ struct Game;
 // One side's units bucketed by position into square cells, so that a battle query looks
 // at the cells near a point instead of the whole list. The cells cover the field; the
 // border cells also hold every unit beyond it, so a unit outside the field is still found.
-// Units are named by their index in the list.
+// Units are named by their index in the list. The units are listed cell by cell, row by
+// row, so a query reads the cells it spans in one row as one run of the listing.
 struct UnitGrid {
     float origin_x = 0, origin_y = 0;  // top-left corner of cell (0, 0)
     float cell_size = 32;              // pixels
     float inverse_cell = 1.0f / 32;
     int columns = 0, rows = 0;
     float max_radius = 0;              // largest hull radius of the list
-    std::vector<int> head;             // first unit of each cell, -1 when empty
-    std::vector<int> next, prev;       // the chain of the units sharing a cell, -1 at its ends
+    std::vector<int> start;            // each cell's first slot in the listing, then its end
+    std::vector<int> order;            // the listing: units by slot
+    std::vector<int> slot_of;          // each unit's slot
     std::vector<int> cell_of;          // each unit's cell
     std::vector<sf::Vector2f> at;      // each unit's position, kept with its cell
     std::vector<int> row_count;        // units in each row of cells
@@ -210,14 +212,15 @@ bool visitCells(const UnitGrid& grid, sf::Vector2f p, float radius, Visit visit)
     float reach = std::isnan(radius) ? INFINITY : radius + kGridSlack;
     int first_column = gridColumn(grid, p.x - reach), last_column = gridColumn(grid, p.x + reach);
     int first_row = gridRow(grid, p.y - reach), last_row = gridRow(grid, p.y + reach);
+    if (first_column > last_column) return false;
     const std::uint64_t* rows = grid.rows_occupied.data();
     for (int row = firstSetAtOrAfter(rows, last_row + 1, first_row); row <= last_row;
          row = firstSetAtOrAfter(rows, last_row + 1, row + 1)) {
-        const std::uint64_t* columns = occupiedColumns(grid, row);
-        for (int column = firstSetAtOrAfter(columns, last_column + 1, first_column); column <= last_column;
-             column = firstSetAtOrAfter(columns, last_column + 1, column + 1))
-            for (int i = grid.head[size_t(row * grid.columns + column)]; i >= 0; i = grid.next[size_t(i)])
-                if (visit(i)) return true;
+        // The row's cells from the first column to the last are one run of the listing.
+        int cell = row * grid.columns;
+        int end = grid.start[size_t(cell + last_column + 1)];
+        for (int slot = grid.start[size_t(cell + first_column)]; slot < end; ++slot)
+            if (visit(grid.order[size_t(slot)])) return true;
     }
     return false;
 }
@@ -356,8 +359,9 @@ int nearestNear(const UnitGrid* grid, const std::vector<Turret>& list, sf::Vecto
         scanSetOutwards(occupiedColumns(*grid, row), grid->columns, centre_column, [&](int column) {
             float gap = columnGap(*grid, column, p.x);
             if (beyond(std::sqrt(gap * gap + row_gap * row_gap))) return false;
-            for (int i = grid->head[size_t(row * grid->columns + column)]; i >= 0; i = grid->next[size_t(i)])
-                consider(i);
+            int cell = row * grid->columns + column;
+            for (int slot = grid->start[size_t(cell)]; slot < grid->start[size_t(cell) + 1]; ++slot)
+                consider(grid->order[size_t(slot)]);
             return true;
         });
     };
@@ -405,20 +409,20 @@ void forEachPairInOrder(Game& game, const std::vector<Turret>& a, const std::vec
     for (size_t i = 0; i < a.size(); ++i) {
         int cell = grid_a->cell_of[i];
         int row = cell / grid_a->columns, column = cell % grid_a->columns;
-        if (same)  // the unit's own cell: each pair once, from its lower index
-            for (int j = grid_b->head[size_t(cell)]; j >= 0; j = grid_b->next[size_t(j)])
-                if (size_t(j) > i) gather(int(i), j);
+        if (same) {  // the unit's own cell: each pair once, from its lower index
+            for (int slot = grid_b->start[size_t(cell)]; slot < grid_b->start[size_t(cell) + 1]; ++slot)
+                if (size_t(grid_b->order[size_t(slot)]) > i) gather(int(i), grid_b->order[size_t(slot)]);
+        }
         for (int dy = same ? 0 : -reach; dy <= reach; ++dy) {
             int r = row + dy;
             if (r < 0 || r >= grid_b->rows || grid_b->row_count[size_t(r)] == 0) continue;
-            for (int dx = -reach; dx <= reach; ++dx) {
-                // Within one list a pair of cells is looked at from the earlier cell only.
-                if (same && dy == 0 && dx <= 0) continue;
-                int c = column + dx;
-                if (c < 0 || c >= grid_b->columns) continue;
-                for (int j = grid_b->head[size_t(r * grid_b->columns + c)]; j >= 0; j = grid_b->next[size_t(j)])
-                    gather(int(i), j);
-            }
+            // Within one list a pair of cells is looked at from the earlier cell only.
+            int first = std::max(0, same && dy == 0 ? column + 1 : column - reach);
+            int last = std::min(grid_b->columns - 1, column + reach);
+            if (first > last) continue;
+            int end = grid_b->start[size_t(r * grid_b->columns + last + 1)];
+            for (int slot = grid_b->start[size_t(r * grid_b->columns + first)]; slot < end; ++slot)
+                gather(int(i), grid_b->order[size_t(slot)]);
         }
     }
     sortPairs(game, a.size());
