@@ -23,8 +23,12 @@ bool mayThreaten(const Projectile& projectile, bool is_player, float& speed) {
     return speed >= 1;
 }
 
-ThreatShot threatShotOf(const Projectile& projectile, float speed) {
-    return {projectile.position, projectile.velocity / speed, speed};
+// Written field by field into its place: a shot built aside and copied in whole was read
+// back before its halves had left the store queue.
+void setThreatShot(ThreatShot& shot, const Projectile& projectile, float speed) {
+    shot.position = projectile.position;
+    shot.dir = projectile.velocity / speed;
+    shot.speed = speed;
 }
 
 // Whether a shot of the other side threatens a unit at a position, and as what threat.
@@ -60,8 +64,12 @@ int threatRow(const ThreatCells& cells, float y) { return cellIndex(y, cells.ori
 
 // Sorts the shots that may threaten by their cell, keeping projectile order within a cell.
 void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles) {
-    cells.ranked.clear();
-    cells.cell_of.clear();
+    // Grown only, to the most shots there may be: no value-filling each pass.
+    if (cells.ranked.size() < projectiles.size()) {
+        cells.ranked.resize(projectiles.size());
+        cells.cell_of.resize(projectiles.size());
+    }
+    size_t count = 0;
     const int everywhere = cells.columns * cells.rows;
     cells.cell_start.assign(size_t(everywhere + 2), 0);
     for (const Projectile& projectile : projectiles) {
@@ -72,12 +80,11 @@ void indexThreats(ThreatCells& cells, const std::vector<Projectile>& projectiles
         int cell = everywhere;
         if (!std::isnan(at.x) && !std::isnan(at.y))
             cell = threatRow(cells, at.y) * cells.columns + threatColumn(cells, at.x);
-        cells.ranked.push_back(threatShotOf(projectile, speed));
-        cells.cell_of.push_back(cell);
+        setThreatShot(cells.ranked[count], projectile, speed);
+        cells.cell_of[count++] = cell;
         ++cells.cell_start[size_t(cell) + 1];
     }
     for (size_t cell = 1; cell < cells.cell_start.size(); ++cell) cells.cell_start[cell] += cells.cell_start[cell - 1];
-    size_t count = cells.ranked.size();
     cells.shots.resize(count);
     cells.rank.resize(count);
     if (cells.found.size() < count) cells.found.resize(count);  // grown only: no value-filling each pass
@@ -123,7 +130,6 @@ ThreatStep::~ThreatStep() {
 
 void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_player, std::vector<Threat>& threats) {
     threats.clear();
-    Threat threat;
     ThreatCells& cells = game.unit_grids.threats;
     if (cells.built && cells.for_player == is_player) {
         if (cells.shots.empty()) return;
@@ -133,12 +139,12 @@ void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_pla
         int first_row = threatRow(cells, position.y - reach), last_row = threatRow(cells, position.y + reach);
         auto take = [&](int first_cell, int last_cell) {
             int end = cells.cell_start[size_t(last_cell + 1)];
-            for (size_t k = size_t(cells.cell_start[size_t(first_cell)]); k < size_t(end); ++k)
-                if (threatFrom(cells.shots[k], position, radius, threat)) {
-                    size_t rank = size_t(cells.rank[k]);
-                    cells.found[rank] = threat;
+            for (size_t k = size_t(cells.cell_start[size_t(first_cell)]); k < size_t(end); ++k) {
+                // The threat goes straight to its place among the finds, written only when found.
+                size_t rank = size_t(cells.rank[k]);
+                if (threatFrom(cells.shots[k], position, radius, cells.found[rank]))
                     cells.found_bits[rank / 64] |= std::uint64_t(1) << (rank % 64);
-                }
+            }
         };
         int everywhere = cells.columns * cells.rows;
         if (std::isnan(position.x) || std::isnan(position.y)) {
@@ -151,10 +157,12 @@ void collectThreats(Game& game, sf::Vector2f position, float radius, bool is_pla
         takeFound(cells, threats);
         return;
     }
+    ThreatShot shot;
+    Threat threat;
     for (const Projectile& projectile : game.projectiles) {
         float speed;
-        if (mayThreaten(projectile, is_player, speed) &&
-            threatFrom(threatShotOf(projectile, speed), position, radius, threat))
-            threats.push_back(threat);
+        if (!mayThreaten(projectile, is_player, speed)) continue;
+        setThreatShot(shot, projectile, speed);
+        if (threatFrom(shot, position, radius, threat)) threats.push_back(threat);
     }
 }
