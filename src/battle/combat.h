@@ -20,6 +20,8 @@ void updatePlayerTurrets(Game& game, float dt);
 void updateEnemyTurrets(Game& game, float dt);
 
 bool canReach(const Game& game, const Turret& attacker, const Turret& target);
+// Whether a firing reach covers an edge distance: always from within the target's hull.
+inline bool reachesEdge(float reach, float edge) { return edge < 0 || reach >= edge; }
 // Reach used for firing: cannons are limited by how far their shells fly.
 float fireReach(const Game& game, const Turret& unit);
 // Reach used for movement, for every weapon.

@@ -57,8 +57,7 @@ float fireReach(const Game& game, const Turret& unit) {
 }
 
 bool canReach(const Game& game, const Turret& attacker, const Turret& target) {
-    float edge = edgeDistance(attacker, target);
-    return edge < 0 || fireReach(game, attacker) >= edge;
+    return reachesEdge(fireReach(game, attacker), edgeDistance(attacker, target));
 }
 
 bool isBlocked(const Game& game, sf::Vector2f point, int lane, const Turret* unit) {

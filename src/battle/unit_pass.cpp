@@ -38,7 +38,7 @@ void countAttackers(const Game& game, const PassSide& side, std::vector<int>& co
         float radius = (reach > 0 ? reach : 0) + unit.radius + opponent_radius;
         forEachNear(side.opponent_grid, side.opponents, unit.position, radius, [&](int i) {
             const Turret& opponent = side.opponents[size_t(i)];
-            if (unit.lane == opponent.lane && canReach(game, unit, opponent)) ++counts[size_t(i)];
+            if (unit.lane == opponent.lane && reachesEdge(reach, edgeDistance(unit, opponent))) ++counts[size_t(i)];
         });
     }
 }
@@ -47,19 +47,19 @@ void countAttackers(const Game& game, const PassSide& side, std::vector<int>& co
 // that are not yet covered by enough attackers; -1 with none.
 int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, const std::vector<int>& counts) {
     // With nobody in the lane only opponents within firing reach can be chosen.
+    float reach = fireReach(game, unit);
     float limit = INFINITY;
-    if (unitsInLane(side.opponent_grid, unit.lane) == 0) {
-        float reach = fireReach(game, unit);
-        limit = reach > 0 ? reach : 0;
-    }
+    if (unitsInLane(side.opponent_grid, unit.lane) == 0) limit = reach > 0 ? reach : 0;
     return nearestNear(side.opponent_grid, side.opponents, unit.position, unit.radius, limit, kNoTarget,
                        [&](int i, float& edge) {
                            const Turret& opponent = side.opponents[size_t(i)];
-                           bool candidate = opponent.lane == unit.lane ||
-                                            (counts[size_t(i)] < int(float(opponent.armor) + opponent.hp) &&
-                                             canReach(game, unit, opponent));
-                           if (candidate) edge = edgeDistance(unit, opponent);
-                           return candidate;
+                           bool in_lane = opponent.lane == unit.lane;
+                           if (!in_lane && counts[size_t(i)] >= int(float(opponent.armor) + opponent.hp)) return false;
+                           // One root serves both the reach test and the score.
+                           float distance = edgeDistance(unit, opponent);
+                           if (!in_lane && !reachesEdge(reach, distance)) return false;
+                           edge = distance;
+                           return true;
                        });
 }
 
