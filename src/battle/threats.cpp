@@ -32,7 +32,9 @@ void setThreatShot(ThreatShot& shot, const Projectile& projectile, float speed) 
 }
 
 // Whether a shot of the other side threatens a unit at a position, and as what threat.
-[[gnu::always_inline]] inline bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius, Threat& threat) {
+// Inlined into the query loop, which calls it for every shot it reads.
+[[gnu::always_inline]] inline bool threatFrom(const ThreatShot& shot, sf::Vector2f position, float radius,
+                                              Threat& threat) {
     // A shot must pass every test, so the cheap ones that turn most shots away come first.
     // Beyond a length along one axis is beyond it in length: those need no square.
     sf::Vector2f d = position - shot.position;

@@ -149,7 +149,8 @@ void moveUnit(Game& game, const PassSide& side, Turret& unit, const Turret* targ
     // the cheapest that can keep the unit in place is asked first.
     auto probeFree = [&] {
         const WorldBounds& bounds = game.world_bounds;
-        return bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 && !isBlocked(game, side.grids, probe, unit.lane, &unit);
+        return bounds.min_y + 10 <= probe.y && probe.y <= bounds.max_y - 10 &&
+               !isBlocked(game, side.grids, probe, unit.lane, &unit);
     };
     if (engaged && base_attack) return;
 
