@@ -48,8 +48,11 @@ void placeUnit(Turret& unit, sf::Vector2f position);
 
 // Shared geometry of the battle steps.
 // Centre distance from a point to a unit minus both hull radii.
-float edgeDistance(sf::Vector2f point, float radius, const Turret& target);
-float edgeDistance(const Turret& a, const Turret& b);
+// Inline: target choice asks it of every opponent in sight, for every unit.
+inline float edgeDistance(sf::Vector2f point, float radius, const Turret& target) {
+    return vectorLength(target.position - point) - radius - target.radius;
+}
+inline float edgeDistance(const Turret& a, const Turret& b) { return edgeDistance(a.position, a.radius, b); }
 // A point clamped into a rectangle (x into [x, x + width], y into [y, y + height]).
 sf::Vector2f clampIntoRect(sf::Vector2f point, const Rect& rect);
 // A point kept 10 pixels inside the field.

@@ -10,14 +10,6 @@ constexpr float kLaneClearance = 15.0f;  // units of one lane never stand closer
 }  // namespace
 
 
-float edgeDistance(sf::Vector2f point, float radius, const Turret& target) {
-    return vectorLength(target.position - point) - radius - target.radius;
-}
-
-float edgeDistance(const Turret& a, const Turret& b) {
-    return edgeDistance(a.position, a.radius, b);
-}
-
 sf::Vector2f clampIntoRect(sf::Vector2f point, const Rect& rect) {
     return {std::clamp(point.x, rect.x, rect.x + rect.width), std::clamp(point.y, rect.y, rect.y + rect.height)};
 }

@@ -65,8 +65,11 @@ int chooseTarget(const Game& game, const PassSide& side, const Turret& unit, con
 
 void turnBarrel(Turret& unit, sf::Vector2f aim) {
     sf::Vector2f position = unit.position;
-    if (vectorLength(aim - position) <= 0.001f) return;
-    float degrees = std::fmod(battleAtan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f, 360.0f);
+    LengthOrder order = compareLength(aim - position, 0.001f);
+    if (order == kShorter || order == kEqualLength) return;
+    float degrees = battleAtan2(aim.y - position.y, aim.x - position.x) * 180.0f / kPi + 90.0f;
+    // The remainder of a heading within a turn is the heading itself, which saves the division.
+    if (!(std::abs(degrees) < 360.0f)) degrees = std::fmod(degrees, 360.0f);
     unit.barrel_degrees = degrees < 0 ? degrees + 360.0f : degrees;
 }
 
