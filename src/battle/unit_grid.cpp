@@ -131,8 +131,10 @@ void layCells(UnitGrid& grid, const WorldBounds& bounds) {
     grid.max_radius = 0;
     for (size_t i = 0; i < units.size(); ++i) {
         const Turret& unit = units[i];
+        // Most units stand where the last refresh found them, in the same cell.
+        bool stood = unit.position == grid.at[i];
         grid.at[i] = unit.position;
-        if (!relist) {
+        if (!relist && !stood) {
             int cell = cellAt(grid, unit.position);
             if (cell != grid.cell_of[i]) moveToCell(grid, int(i), cell);
         }
