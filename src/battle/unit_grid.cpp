@@ -219,7 +219,7 @@ void sortPairs(Game& game, size_t count) {
     size_t begin = 0;
     for (size_t i = 0; i < count; ++i) {
         size_t end = size_t(starts[i]);
-        std::sort(sorted.begin() + std::ptrdiff_t(begin), sorted.begin() + std::ptrdiff_t(end));
+        if (end - begin > 1) std::sort(sorted.begin() + std::ptrdiff_t(begin), sorted.begin() + std::ptrdiff_t(end));
         begin = end;
     }
     pairs.swap(sorted);
