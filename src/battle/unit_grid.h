@@ -212,7 +212,6 @@ bool visitCells(const UnitGrid& grid, sf::Vector2f p, float radius, Visit visit)
     float reach = std::isnan(radius) ? INFINITY : radius + kGridSlack;
     int first_column = gridColumn(grid, p.x - reach), last_column = gridColumn(grid, p.x + reach);
     int first_row = gridRow(grid, p.y - reach), last_row = gridRow(grid, p.y + reach);
-    if (first_column > last_column) return false;
     const std::uint64_t* rows = grid.rows_occupied.data();
     for (int row = firstSetAtOrAfter(rows, last_row + 1, first_row); row <= last_row;
          row = firstSetAtOrAfter(rows, last_row + 1, row + 1)) {
